@@ -1,0 +1,15 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko_KR">
+<context>
+    <name>korvane</name>
+    <message id="str_256">
+        <source>You must select one SD Card.</source>
+        <translation>SD 카드를 하나만 선택해야 합니다.</translation>
+    </message>
+    <message id="str_257">
+        <source>Selete SD Card</source>
+        <translation>SD 카드를 선택하세요</translation>
+    </message>
+</context>
+</TS>
