@@ -338,6 +338,12 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, QIODevice& device)
         record.m_errorString = QStringLiteral("the settings file is not open for writing");
         return SetupSaveResult::OpenFailed;
     }
+    if (cameraModelInfo(record.m_model).checksSizeOnSave && !device.isSequential()
+        && device.size() != record.length()) {
+        // The file changed length since it was loaded: what is there now is not the record that was edited.
+        record.m_errorString = QStringLiteral("the settings file no longer has the model's record length");
+        return SetupSaveResult::SizeChanged;
+    }
     record.applyStorageRatioRule();
     if (!device.isSequential() && !device.seek(0)) {
         record.m_errorString = device.errorString();
