@@ -349,18 +349,27 @@ QFont fitted(QFont font, const QString& text, qreal width)
     return font;
 }
 
+bool hasCjk(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x2E80; });
+}
+
+// The baseline that centres `text` vertically around `centreY`: Latin by its cap height, so texts with and
+// without descenders sit alike; Korean and Japanese by their ink, which stands taller than Latin capitals.
+qreal centredBaseline(const QPainterPath& path, const QFont& font, const QString& text, qreal centreY)
+{
+    if (hasCjk(text))
+        return centreY - path.boundingRect().center().y();
+    return centreY + QFontMetricsF(font).capHeight() / 2.0;
+}
+
 // Draws `text` as a path centred in `box` by its ink, which centres glyphs more exactly than text layout.
 void drawCentredText(QPainter& p, const QRectF& box, const QString& text, const QFont& font, const QColor& c)
 {
     QPainterPath path;
     path.addText(0, 0, font, text);
-    const QFontMetricsF fm(font);
-    const QRectF ink = path.boundingRect();
-    // Vertically by the cap height, so texts with and without descenders sit alike.
-    const qreal capTop = -fm.capHeight();
-    const qreal dx = box.center().x() - ink.center().x();
-    const qreal dy = box.center().y() - (capTop / 2.0);
-    p.fillPath(path.translated(dx, dy), c);
+    const qreal dx = box.center().x() - path.boundingRect().center().x();
+    p.fillPath(path.translated(dx, centredBaseline(path, font, text, box.center().y())), c);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -648,16 +657,18 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         }
         case Picto::MirrorH:
         case Picto::FlipV: {
+            // Two triangles facing away from a dashed axis, the original filled and its mirror image hollow.
             p.save();
             if (picto == Picto::FlipV) {
                 p.translate(12, 12);
                 p.rotate(90);
                 p.translate(-12, -12);
             }
-            p.drawPath(polygon({{10, 5}, {10, 19}, {2.5, 19}}));
+            p.setPen(roundPen(c, 1.2));
+            p.drawPath(polygon({{9.8, 5.5}, {9.8, 18.5}, {3, 12}}));
             p.setBrush(Qt::NoBrush);
             p.setPen(roundPen(c, 1.6));
-            p.drawPath(polygon({{14, 5}, {14, 19}, {21.5, 19}}));
+            p.drawPath(polygon({{14.2, 5.5}, {14.2, 18.5}, {21, 12}}));
             QPen dash(withAlpha(c, 170), 1.2, Qt::CustomDashLine, Qt::FlatCap);
             dash.setDashPattern({1.5, 1.5});
             p.setPen(dash);
@@ -717,6 +728,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             p.setBrush(Qt::NoBrush);
             p.setPen(roundPen(c, 1.8));
             p.drawRoundedRect(QRectF(6.5, 6.5, 11, 11), 1.5, 1.5);
+            p.setPen(roundPen(c, 1.3));
             for (int i = 0; i < 3; ++i) {
                 const qreal t = 9 + i * 3;
                 p.drawLine(QPointF(t, 3), QPointF(t, 6));
@@ -1697,13 +1709,13 @@ QImage headerPicture(int id, Module module)
         const QColor dot = id == 3416 ? kRed : id == 3415 ? kAmber : id == 3414 ? kAccent : kInk;
         p.setPen(Qt::NoPen);
         p.setBrush(dot);
-        p.drawEllipse(QPointF(6, size.height() / 2.0), 2.6, 2.6);
-        left = 11;
+        p.drawEllipse(QPointF(5.5, size.height() / 2.0), 2.5, 2.5);
+        left = 10;
     }
     const QFont font = fitted(moduleFont(module, 12, QFont::Bold), text, size.width() - left - 2);
     QPainterPath path;
     path.addText(0, 0, font, text);
-    const qreal baseline = std::round((size.height() + QFontMetricsF(font).capHeight()) / 2.0);
+    const qreal baseline = std::round(centredBaseline(path, font, text, size.height() / 2.0));
     p.fillPath(path.translated(left - path.boundingRect().left(), baseline), QColor(200, 206, 216));
     p.end();
     return opaque(art, kWindow);
@@ -1778,7 +1790,7 @@ QString buttonText(int id, Module module)
         {3125, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB"},
         {3126, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB"},
         {3127, "Format", "\xEC\x9D\xBC\xEB\xB0\x98 \xED\x8F\xAC\xEB\xA7\xB7",
-         "\xE9\x80\x9A\xE5\xB8\xB8\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\x9E\xE3\x83\x83\xE3\x83\x88"},
+         "\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\x9E\xE3\x83\x83\xE3\x83\x88"},
         {3128, "Ignore", "\xEB\xAC\xB4\xEC\x8B\x9C", "\xE7\x84\xA1\xE8\xA6\x96"},
         {3129, "Recovery", "\xEB\xB3\xB5\xEA\xB5\xAC", "\xE5\xBE\xA9\xE6\x97\xA7"},
         {3130, "No", "\xEC\x95\x84\xEB\x8B\x88\xEC\x9A\x94", "\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88"},
