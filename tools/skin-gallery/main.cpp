@@ -104,6 +104,176 @@ QImage onCommonButton(const QImage& overlay, const QImage& strip)
     return out;
 }
 
+
+// A main window put together from the module's images at the positions the viewer's layout gives them
+// (client 1100 x 330, list shown, map hidden), so that sizes that must fit together can be judged.
+QImage drawMockup(const QString& root, const QString& module)
+{
+    const auto img = [&](int id) { return keyOut(QImage(QStringLiteral("%1/skin/%2.png").arg(root).arg(id))); };
+    const auto third = [&](int id, int state) {
+        const QImage strip = img(id);
+        const int w = strip.width() / 3;
+        return strip.copy(state * w, 0, w, strip.height());
+    };
+    const QImage caption = img(3004);
+    const QImage left = img(3007);
+    const QImage right = img(3008);
+    const QImage bottom = img(3009);
+    const int cw = 1100;
+    const int ch = 330;
+    const int top = caption.height();
+    QImage out(cw + left.width() + right.width(), top + ch + bottom.height(), QImage::Format_ARGB32);
+    out.fill(kWindow);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    // Frame: corners, stretched caption and edges, icon, title, caption buttons (close hovered).
+    const int ww = out.width();
+    const int wh = out.height();
+    const QImage tl = img(3005);
+    const QImage tr = img(3006);
+    p.drawImage(QPoint(0, 0), tl);
+    p.drawImage(QRect(tl.width(), 0, ww - tl.width() - tr.width(), top), caption);
+    p.drawImage(QPoint(ww - tr.width(), 0), tr);
+    p.drawImage(QRect(0, top, left.width(), wh - top - bottom.height()), left);
+    p.drawImage(QRect(ww - right.width(), top, right.width(), wh - top - bottom.height()), right);
+    const QImage bl = img(3010);
+    const QImage br = img(3011);
+    p.drawImage(QPoint(0, wh - bl.height()), bl);
+    p.drawImage(QRect(bl.width(), wh - bottom.height(), ww - bl.width() - br.width(), bottom.height()), bottom);
+    p.drawImage(QPoint(ww - br.width(), wh - br.height()), br);
+    p.drawImage(QPoint(10, 4), img(3013));
+    p.setFont(labelFont(14, false));
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, ww, top), Qt::AlignCenter, QStringLiteral("High   20260101_123456(3/120)"));
+    int bx = ww - 10;
+    const int states[] = {1, 0, 0};
+    const int ids[] = {3000, 3001, 3002};
+    for (int i = 0; i < 3; ++i) {
+        const QImage b = third(ids[i], states[i]);
+        bx -= b.width();
+        p.drawImage(QPoint(bx, 10), b);
+    }
+
+    // Client area, in client coordinates.
+    p.translate(left.width(), top);
+    const int s = 330;
+    const int gps = img(3316).height();
+    const int graphHeight = 25;
+    const QRect video(10, 40, cw - s, ch - (gps + graphHeight + 30) - 40);
+    QLinearGradient road(video.topLeft(), video.bottomLeft());
+    road.setColorAt(0, QColor(18, 26, 40));
+    road.setColorAt(1, QColor(8, 9, 12));
+    p.fillRect(video, road);
+    p.setPen(QColor(90, 96, 110));
+    p.setFont(labelFont(13, false));
+    p.drawText(video, Qt::AlignCenter, QStringLiteral("video"));
+    const QRect graph(10, video.bottom() + 1, video.width(), graphHeight);
+    p.fillRect(graph, Qt::black);
+    p.setPen(QColor(152, 152, 152));
+    p.drawRect(graph.adjusted(0, 0, -1, -1));
+    p.drawLine(graph.left(), graph.center().y(), graph.right(), graph.center().y());
+    p.fillRect(QRect(graph.left() + 300 - 5, graph.top(), 10, graph.height()), QColor(255, 157, 33));
+
+    // Speed readout above the video's right end.
+    const int vr = video.right() + 1;
+    const QImage panel = img(3317);
+    const QPoint panelAt(vr - panel.width(), 40 - panel.height());
+    p.drawImage(panelAt, panel);
+    const QImage fix = img(3316);
+    p.drawImage(QPoint(panelAt.x() - fix.width(), panelAt.y()), fix);
+    QFont speed(QStringLiteral("Liberation Sans"));
+    speed.setPixelSize(30);
+    speed.setBold(true);
+    p.setFont(speed);
+    p.setPen(Qt::white);
+    p.drawText(QRect(panelAt.x(), panelAt.y() + 3, vr - 45 - panelAt.x(), 40 - panelAt.y() - 3),
+               Qt::AlignRight | Qt::AlignTop, QStringLiteral("87"));
+
+    // Time readout 12:34 / 45:06.
+    const QImage digit0 = img(3303);
+    int tx = 10;
+    const int ty = ch - digit0.height() - 50;
+    const auto put = [&](int id) {
+        const QImage g = img(id);
+        p.drawImage(QPoint(tx, ty), g);
+        tx += id >= 3303 && id <= 3312 ? digit0.width() : g.width();
+    };
+    for (int id : {3304, 3305, 3313, 3306, 3307, 3314, 3307, 3308, 3313, 3303, 3309})
+        put(id);
+
+    // Bottom button row: overlays on the common button, the second one pressed, the third hovered.
+    const struct
+    {
+        int x, overlay;
+    } row[] = {{10, 3105}, {60, 3102}, {110, 3104}, {160, 3101}, {210, 3106}, {270, 3107},
+               {320, 3108}, {370, 3110}, {420, 3111}, {470, 3143}, {530, 3152},
+               {cw - 310, 3122}, {cw - 260, 3120}, {cw - 210, 3123}, {cw - 160, 3118}, {cw - 110, 3119},
+               {cw - 60, 3121}};
+    int n = 0;
+    for (const auto& b : row) {
+        const int state = n == 1 ? 2 : (n == 2 ? 1 : 0);
+        const QRect r(b.x, ch - 45, 50, 35);
+        p.drawImage(r, third(3100, state));
+        const QImage o = img(b.overlay);
+        p.drawImage(QPoint(r.left() + (50 - o.width()) / 2 + (state == 2 ? 1 : 0), r.top() + (35 - o.height()) / 2 + 1), o);
+        ++n;
+    }
+    // Volume: button and slider (70 %).
+    const QImage vol = third(3112, 0);
+    p.drawImage(QPoint(vr - 103 - vol.width(), ch - 43), vol);
+    const QRect slider(vr - 103, graph.bottom() + 1 + 15, 103, 30);
+    const QImage track = img(3200);
+    QImage trackPic = track;
+    {
+        QPainter tp(&trackPic);
+        tp.drawImage(QPoint(0, 0), img(3201), QRect(0, 0, track.width() * 7 / 10, track.height()));
+    }
+    p.drawImage(slider, trackPic);
+    // List On/Off tab at the video's right edge.
+    const QImage tab = third(3115, 0);
+    p.drawImage(QPoint(vr, video.center().y() - tab.height() / 2), tab);
+
+    // Recording list (map hidden): header pictures and a few rows.
+    const bool korean = module == QLatin1String("Resource");
+    const int widths[] = {korean ? 40 : 53, korean ? 120 : 110, korean ? 140 : 137};
+    const int headerIds[] = {3410, 3413, 3412};
+    const QRect list(cw - 310, 10, 300, ch - 88);
+    p.fillRect(list, QColor(30, 32, 36));
+    int hx = list.left();
+    const QImage headerBg = img(3400);
+    p.drawImage(QRect(list.left(), list.top(), list.width(), headerBg.height()), headerBg);
+    for (int c = 0; c < 3; ++c) {
+        const QImage h = img(headerIds[c]);
+        p.drawImage(QPoint(hx, list.top()), h);
+        hx += widths[c];
+        p.drawImage(QPoint(hx - 2, list.top()), img(3401));
+    }
+    const int icons[] = {3501, 3500, 3500, 3502, 3506, 3504, 3503, 3505, 3507};
+    int ry = list.top() + headerBg.height();
+    p.setFont(labelFont(13, false));
+    for (int r = 0; r < 9 && ry + 26 <= list.bottom(); ++r) {
+        const QImage rowBg = img(r == 2 ? 3404 : (r % 2 ? 3403 : 3402));
+        p.drawImage(QRect(list.left(), ry, list.width(), rowBg.height()), rowBg);
+        const QImage icon = img(icons[r]);
+        p.drawImage(QPoint(list.left() + 3, ry + (rowBg.height() - icon.height()) / 2), icon);
+        p.setPen(r == 2 ? Qt::white : QColor(210, 214, 222));
+        const QString base = QStringLiteral("20260101_%1").arg(120000 + r * 300, 6, 10, QLatin1Char('0'))
+            + (icons[r] >= 3503 && icons[r] <= 3505 ? QStringLiteral("X") : QString());
+        p.drawText(QRect(list.left() + widths[0], ry, widths[1], rowBg.height()), Qt::AlignVCenter, base);
+        p.drawText(QRect(list.left() + widths[0] + widths[1], ry, widths[2], rowBg.height()), Qt::AlignVCenter,
+                   QStringLiteral("2026-01-01 12:%1").arg(r * 5, 2, 10, QLatin1Char('0')));
+        ry += rowBg.height();
+    }
+    p.drawImage(QPoint(list.right() - 9, list.top() + headerBg.height()), img(3407));
+    // Map On (the map is hidden).
+    p.drawImage(QPoint(cw - 28, ch - 73), third(3116, 0));
+    p.end();
+    return out;
+}
+
 struct Tile
 {
     int id;
@@ -129,7 +299,9 @@ QImage drawSheet(const QString& module, const QString& root)
     };
     QList<Placed> placed;
     QList<QPair<QString, int>> titles;
-    int y = kMargin + 40;
+    const QImage mockup = drawMockup(root, module);
+    titles.append({QStringLiteral("In context: a main window built from these images"), kMargin + 40});
+    int y = kMargin + 40 + 26 + mockup.height() + 30;
     for (const Section& section : kSections) {
         titles.append({QString::fromLatin1(section.title), y});
         y += 26;
@@ -178,6 +350,7 @@ QImage drawSheet(const QString& module, const QString& root)
     p.drawText(QPoint(kMargin + 300, kMargin + 18),
                QStringLiteral("shown as drawn (magenta keyed out) on the window colour, button overlays on "
                               "button 3100; dotted: drawn bounds; x2: doubled"));
+    p.drawImage(QPoint(kMargin, kMargin + 40 + 26), mockup);
     for (const auto& [title, ty] : titles) {
         p.setFont(labelFont(15, true));
         p.setPen(QColor(46, 160, 255));

@@ -1539,7 +1539,6 @@ QImage speedPanel(bool miles)
     QPainterPath path;
     path.addText(0, 0, unit, miles ? QStringLiteral("mi/h") : QStringLiteral("km/h"));
     p.fillPath(path.translated(130 - 42, 28), kAccent.lighter(120));
-    p.fillRect(QRectF(130 - 47, 9, 1, 20), QColor(64, 70, 82));
     p.end();
     return opaque(art, kWindow);
 }
