@@ -261,6 +261,12 @@ private Q_SLOTS:
         QCOMPARE(size(3011).width(), size(3008).width());
         QCOMPARE(size(3010).height(), size(3009).height());
         QCOMPARE(size(3011).height(), size(3009).height());
+        // The frame's borders leave the fixed-size dialogs room for their controls: the 402 x 198 drive
+        // dialog's button column (x 332, 64 wide; five buttons 32 apart, 29 high, from y 5).
+        const int clientWidth = 402 - size(3007).width() - size(3008).width();
+        const int clientHeight = 198 - caption - size(3009).height();
+        QVERIFY(332 + 64 <= clientWidth);
+        QVERIFY(5 + 4 * 32 + 29 <= clientHeight);
 
         // Buttons are drawn at their control's size, so their text and edges are never stretched.
         for (int id : idRange(3126, 3134) + QList<int>{3155, 3156})

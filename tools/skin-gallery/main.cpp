@@ -105,31 +105,36 @@ QImage onCommonButton(const QImage& overlay, const QImage& strip)
 }
 
 
-// A main window put together from the module's images at the positions the viewer's layout gives them
-// (client 1100 x 330, list shown, map hidden), so that sizes that must fit together can be judged.
-QImage drawMockup(const QString& root, const QString& module)
+
+QImage skinImage(const QString& root, int id)
 {
-    const auto img = [&](int id) { return keyOut(QImage(QStringLiteral("%1/skin/%2.png").arg(root).arg(id))); };
-    const auto third = [&](int id, int state) {
-        const QImage strip = img(id);
-        const int w = strip.width() / 3;
-        return strip.copy(state * w, 0, w, strip.height());
-    };
+    return keyOut(QImage(QStringLiteral("%1/skin/%2.png").arg(root).arg(id)));
+}
+
+QImage stateOf(const QString& root, int id, int state)
+{
+    const QImage strip = skinImage(root, id);
+    const int w = strip.width() / 3;
+    return strip.copy(state * w, 0, w, strip.height());
+}
+
+// A skinned window around a client of `client` size, as the dialog frame paints it.
+QImage framedWindow(const QString& root, QSize client, const QColor& background, const QString& title,
+                    bool captionButtons)
+{
+    const auto img = [&](int id) { return skinImage(root, id); };
     const QImage caption = img(3004);
     const QImage left = img(3007);
     const QImage right = img(3008);
     const QImage bottom = img(3009);
-    const int cw = 1100;
-    const int ch = 330;
     const int top = caption.height();
-    QImage out(cw + left.width() + right.width(), top + ch + bottom.height(), QImage::Format_ARGB32);
-    out.fill(kWindow);
+    QImage out(client.width() + left.width() + right.width(), top + client.height() + bottom.height(),
+               QImage::Format_ARGB32);
+    out.fill(background);
     QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-
-    // Frame: corners, stretched caption and edges, icon, title, caption buttons (close hovered).
     const int ww = out.width();
     const int wh = out.height();
     const QImage tl = img(3005);
@@ -147,15 +152,147 @@ QImage drawMockup(const QString& root, const QString& module)
     p.drawImage(QPoint(10, 4), img(3013));
     p.setFont(labelFont(14, false));
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, ww, top), Qt::AlignCenter, QStringLiteral("High   20260101_123456(3/120)"));
-    int bx = ww - 10;
-    const int states[] = {1, 0, 0};
-    const int ids[] = {3000, 3001, 3002};
-    for (int i = 0; i < 3; ++i) {
-        const QImage b = third(ids[i], states[i]);
-        bx -= b.width();
-        p.drawImage(QPoint(bx, 10), b);
+    p.drawText(QRect(0, 0, ww, top), Qt::AlignCenter, title);
+    if (captionButtons) {
+        int bx = ww - 10;
+        const int states[] = {1, 0, 0};
+        const int ids[] = {3000, 3001, 3002};
+        for (int i = 0; i < 3; ++i) {
+            const QImage b = stateOf(root, ids[i], states[i]);
+            bx -= b.width();
+            p.drawImage(QPoint(bx, 10), b);
+        }
     }
+    p.end();
+    return out;
+}
+
+// The message box (Yes / No / Cancel), the copy dialog and the drive dialog at their fixed sizes.
+QImage drawDialogs(const QString& root)
+{
+    const auto img = [&](int id) { return skinImage(root, id); };
+    const int left = img(3007).width();
+    const int top = img(3004).height();
+    const int horizontal = left + img(3008).width();
+    const int vertical = top + img(3009).height();
+    const QList<QImage> windows = [&] {
+        QList<QImage> list;
+        // Message box, 400 x 200.
+        {
+            const QSize client(400 - horizontal, 200 - vertical);
+            QImage w = framedWindow(root, client, QColor(24, 24, 24), QString(), false);
+            QPainter p(&w);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.translate(left, top);
+            const int W = client.width();
+            const int H = client.height();
+            p.drawImage(QRect(QPoint(15, 15), QPoint(W - 312, H - 30)), img(3319));
+            p.setFont(labelFont(17, false));
+            p.setPen(QColor(180, 180, 180));
+            p.drawText(QRect(W - 297, 15 + 40, 282, 40), Qt::AlignLeft | Qt::TextWordWrap,
+                       QStringLiteral("Delete the selected recordings?"));
+            const int ids[] = {3134, 3130, 3126};
+            const int xs[] = {W - 297, W - 198, W - 99};
+            for (int i = 0; i < 3; ++i)
+                p.drawImage(QRect(xs[i], H - 49, 84, 34), stateOf(root, ids[i], i == 0 ? 1 : 0));
+            list << w;
+        }
+        // Copy dialog, 415 x 220, black, frame 6 of the animation.
+        {
+            const QSize client(415 - horizontal, 220 - vertical);
+            QImage w = framedWindow(root, client, Qt::black, QString(), true);
+            QPainter p(&w);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.translate(left, top);
+            const QImage source = img(3300);
+            const QImage strip = img(3302);
+            const QImage target = img(3301);
+            const int fh = strip.height() / 13;
+            p.drawImage(QPoint(25, 35), source);
+            p.drawImage(QPoint(25 + source.width(), 35), strip, QRect(0, 6 * fh, strip.width(), fh));
+            const int tx = 25 + source.width() + strip.width();
+            p.drawImage(QPoint(tx, 34), target);
+            QImage bar = img(3204);
+            {
+                QPainter bp(&bar);
+                const QImage fill = img(3205);
+                bp.drawImage(QPoint(0, 0), fill, QRect(0, 0, fill.width() * 45 / 100, fill.height()));
+            }
+            p.drawImage(QRect(25, 35 + source.height(), tx + target.width() - 25, 10), bar);
+            list << w;
+        }
+        // Drive dialog, 402 x 198.
+        {
+            const QSize client(402 - horizontal, 198 - vertical);
+            QImage w = framedWindow(root, client, QColor(27, 27, 27), QString(), true);
+            QPainter p(&w);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.translate(left, top);
+            const QRect listRect(7, 5, 320, client.height() - 10);
+            p.fillRect(listRect, QColor(30, 32, 36));
+            const QImage headerBg = img(3400);
+            p.drawImage(QRect(listRect.left(), listRect.top(), listRect.width(), headerBg.height()), headerBg);
+            const int headers[] = {3413, 3411, 3409, 3417};
+            const int widths[] = {104, 72, 72, 72};
+            int hx = listRect.left();
+            for (int c = 0; c < 4; ++c) {
+                p.drawImage(QPoint(hx, listRect.top()), img(headers[c]));
+                hx += widths[c];
+                p.drawImage(QPoint(hx - 2, listRect.top()), img(3401));
+            }
+            const QImage row = img(3404);
+            const int ry = listRect.top() + headerBg.height();
+            p.drawImage(QRect(listRect.left(), ry, listRect.width(), row.height()), row);
+            p.setFont(labelFont(12, false));
+            p.setPen(Qt::white);
+            const QString cells[] = {QStringLiteral("KORVANE (/media/sd)"), QStringLiteral("29.72GB"),
+                                     QStringLiteral("12.03GB"), QStringLiteral("17.69GB")};
+            hx = listRect.left();
+            for (int c = 0; c < 4; ++c) {
+                p.drawText(QRect(hx + 4, ry, widths[c] - 6, row.height()), Qt::AlignVCenter, cells[c]);
+                hx += widths[c];
+            }
+            const int buttons[] = {3124, 3125, 3135, 3136, 3154};
+            for (int i = 0; i < 5; ++i)
+                p.drawImage(QRect(332, 5 + 32 * i, 64, 29), stateOf(root, buttons[i], i == 2 ? 1 : 0));
+            list << w;
+        }
+        return list;
+    }();
+    int width = 0;
+    int height = 0;
+    for (const QImage& w : windows) {
+        width += w.width() + 30;
+        height = std::max(height, w.height());
+    }
+    QImage out(width, height, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    int x = 0;
+    for (const QImage& w : windows) {
+        p.drawImage(QPoint(x, 0), w);
+        x += w.width() + 30;
+    }
+    p.end();
+    return out;
+}
+
+// A main window put together from the module's images at the positions the viewer's layout gives them
+// (client 1100 x 330, list shown, map hidden), so that sizes that must fit together can be judged.
+QImage drawMockup(const QString& root, const QString& module)
+{
+    const auto img = [&](int id) { return skinImage(root, id); };
+    const auto third = [&](int id, int state) { return stateOf(root, id, state); };
+    const QImage caption = img(3004);
+    const QImage left = img(3007);
+    const int cw = 1100;
+    const int ch = 330;
+    const int top = caption.height();
+    QImage out = framedWindow(root, QSize(cw, ch), kWindow, QStringLiteral("High   20260101_123456(3/120)"), true);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
 
     // Client area, in client coordinates.
     p.translate(left.width(), top);
@@ -300,8 +437,10 @@ QImage drawSheet(const QString& module, const QString& root)
     QList<Placed> placed;
     QList<QPair<QString, int>> titles;
     const QImage mockup = drawMockup(root, module);
-    titles.append({QStringLiteral("In context: a main window built from these images"), kMargin + 40});
-    int y = kMargin + 40 + 26 + mockup.height() + 30;
+    const QImage dialogs = drawDialogs(root);
+    titles.append({QStringLiteral("In context: windows built from these images"), kMargin + 40});
+    const int dialogsTop = kMargin + 40 + 26 + mockup.height() + 20;
+    int y = dialogsTop + dialogs.height() + 30;
     for (const Section& section : kSections) {
         titles.append({QString::fromLatin1(section.title), y});
         y += 26;
@@ -351,6 +490,7 @@ QImage drawSheet(const QString& module, const QString& root)
                QStringLiteral("shown as drawn (magenta keyed out) on the window colour, button overlays on "
                               "button 3100; dotted: drawn bounds; x2: doubled"));
     p.drawImage(QPoint(kMargin, kMargin + 40 + 26), mockup);
+    p.drawImage(QPoint(kMargin, dialogsTop), dialogs);
     for (const auto& [title, ty] : titles) {
         p.setFont(labelFont(15, true));
         p.setPen(QColor(46, 160, 255));

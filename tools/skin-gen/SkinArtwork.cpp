@@ -17,8 +17,9 @@ namespace {
 
 // ---------------------------------------------------------------------------------------------------------
 // The images, their uses, sizes and shapes. Sizes are chosen so that the layouts built from them work:
-//  - caption 36 high (3004): caption buttons start at y 10 and are 18 high, the icon sits at (10, 4);
-//  - borders 4 px (3007/3008 widths, 3009 height): a 400 x 200 message box keeps a 392 x 160 client;
+//  - caption 30 high (3004), borders 3 px (3007/3008 widths, 3009 height): the 402 x 198 drive dialog
+//    keeps a 396 x 165 client, room for its button column (x 332 + 64, y 5 + 4 * 32 + 29); caption
+//    buttons start at y 10 and are 14 high, the 22 px icon sits at (10, 4);
 //  - main-window buttons are 50 x 35 (3100 states) with 30 x 26 overlays, so the one-pixel press offset
 //    stays inside; Vol On/Off states are 24 x 22, Map On/Off 18 x 18, Drop Map 68 x 26, the unit radios
 //    15 x 15 halves, List On/Off 10 px wide to fit the 10 px beside the video;
@@ -30,20 +31,20 @@ namespace {
 //  - message buttons 84 x 34, dialog buttons 64 x 29, slider and progress images at their control sizes.
 // ---------------------------------------------------------------------------------------------------------
 const QList<ImageInfo> kCatalogue = {
-    {3000, Shape::Strip, {78, 18}, false, "caption close"},
-    {3001, Shape::Strip, {78, 18}, false, "caption maximise"},
-    {3002, Shape::Strip, {78, 18}, false, "caption minimise"},
-    {3003, Shape::Strip, {78, 18}, false, "caption restore"},
-    {3004, Shape::Piece, {8, 36}, false, "caption middle (caption height)"},
-    {3005, Shape::Piece, {10, 36}, false, "caption top-left corner"},
-    {3006, Shape::Piece, {10, 36}, false, "caption top-right corner"},
-    {3007, Shape::Piece, {4, 16}, false, "left edge"},
-    {3008, Shape::Piece, {4, 16}, false, "right edge"},
-    {3009, Shape::Piece, {16, 4}, false, "bottom edge (its height)"},
-    {3010, Shape::Piece, {4, 4}, false, "bottom-left corner"},
-    {3011, Shape::Piece, {4, 4}, false, "bottom-right corner"},
-    {3012, Shape::Piece, {60, 36}, false, "caption status backdrop"},
-    {3013, Shape::Overlay, {28, 28}, false, "caption icon"},
+    {3000, Shape::Strip, {78, 14}, false, "caption close"},
+    {3001, Shape::Strip, {78, 14}, false, "caption maximise"},
+    {3002, Shape::Strip, {78, 14}, false, "caption minimise"},
+    {3003, Shape::Strip, {78, 14}, false, "caption restore"},
+    {3004, Shape::Piece, {8, 30}, false, "caption middle (caption height)"},
+    {3005, Shape::Piece, {10, 30}, false, "caption top-left corner"},
+    {3006, Shape::Piece, {10, 30}, false, "caption top-right corner"},
+    {3007, Shape::Piece, {3, 16}, false, "left edge"},
+    {3008, Shape::Piece, {3, 16}, false, "right edge"},
+    {3009, Shape::Piece, {16, 3}, false, "bottom edge (its height)"},
+    {3010, Shape::Piece, {3, 3}, false, "bottom-left corner"},
+    {3011, Shape::Piece, {3, 3}, false, "bottom-right corner"},
+    {3012, Shape::Piece, {60, 30}, false, "caption status backdrop"},
+    {3013, Shape::Overlay, {22, 22}, false, "caption icon"},
     {3014, Shape::Strip, {360, 30}, false, "settings tab: inactive, hover, current"},
     {3015, Shape::Piece, {32, 32}, false, "settings tab page panel"},
     {3016, Shape::Piece, {64, 2}, false, "settings group separator"},
@@ -879,7 +880,7 @@ QImage overlay(Picto picto, const QColor& ink)
 
 QImage captionButton(int id)
 {
-    return strip(QSize(26, 18), kCaptionTop, [id](QPainter& p, const QRectF& r, int s) {
+    return strip(QSize(26, 14), kCaptionTop, [id](QPainter& p, const QRectF& r, int s) {
         const bool close = id == 3000;
         if (s > 0) {
             const QColor fill = close ? (s == 1 ? QColor(220, 64, 64) : QColor(160, 40, 40))
@@ -972,13 +973,14 @@ QImage framePiece(int id)
         caption();
         p.setPen(QPen(QColor(70, 76, 88), 1));
         p.setBrush(QColor(26, 28, 32));
-        p.drawRoundedRect(QRectF(1.5, 8.5, size.width() - 3, 19), 9.5, 9.5);
-        QRadialGradient led(QPointF(11, 18), 5);
+        const qreal mid = size.height() / 2.0;
+        p.drawRoundedRect(QRectF(1.5, mid - 9.5, size.width() - 3, 19), 9.5, 9.5);
+        QRadialGradient led(QPointF(11, mid), 5);
         led.setColorAt(0, kGreen.lighter(130));
         led.setColorAt(1, kGreen.darker(140));
         p.setPen(Qt::NoPen);
         p.setBrush(led);
-        p.drawEllipse(QPointF(11, 18), 3.5, 3.5);
+        p.drawEllipse(QPointF(11, mid), 3.5, 3.5);
         break;
     }
     }
@@ -988,9 +990,10 @@ QImage framePiece(int id)
 
 QImage captionIcon()
 {
-    QImage art = canvas(QSize(28, 28));
+    QImage art = canvas(QSize(22, 22));
     QPainter p(&art);
     prepare(p);
+    p.scale(22.0 / 28.0, 22.0 / 28.0); // designed on a 28 px grid
     QLinearGradient g(0, 2, 0, 26);
     g.setColorAt(0, QColor(60, 176, 255));
     g.setColorAt(1, kAccentDeep);
