@@ -21,23 +21,23 @@ QList<int> idRange(int first, int last)
 
 QList<int> allIds()
 {
-    return idRange(3000, 3027) + idRange(3100, 3156) + idRange(3200, 3209) + idRange(3300, 3366)
-        + idRange(3400, 3417) + idRange(3500, 3507);
+    return idRange(3000, 3027) + idRange(3100, 3156) + idRange(3200, 3209) + idRange(3300, 3366) + idRange(3400, 3417)
+        + idRange(3500, 3507);
 }
 
 // Images drawn as three states side by side: caption buttons, settings tab, button strips, own-strip
 // buttons, message and dialog buttons, map providers and image-menu items.
 QList<int> stripIds()
 {
-    return idRange(3000, 3003) + QList<int>{3014, 3100} + idRange(3112, 3117) + idRange(3124, 3136)
+    return idRange(3000, 3003) + QList<int> { 3014, 3100 } + idRange(3112, 3117) + idRange(3124, 3136)
         + idRange(3145, 3151) + idRange(3154, 3156);
 }
 
 // Images drawn transparently over the button, window or track beneath them.
 QList<int> overlayIds()
 {
-    return idRange(3101, 3111) + idRange(3118, 3123) + idRange(3140, 3144) + QList<int>{3152, 3153, 3203}
-        + idRange(3303, 3314) + idRange(3322, 3363);
+    return idRange(3101, 3111) + idRange(3118, 3123) + idRange(3140, 3144) + QList<int> { 3152, 3153, 3203 }
+    + idRange(3303, 3314) + idRange(3322, 3363);
 }
 
 // Images that carry words; everything else is the same picture in every module.
@@ -142,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(radio.width() % 2, 0);
         const int half = radio.width() / 2;
         QVERIFY(meanDifference(radio.copy(0, 0, half, radio.height()), radio.copy(half, 0, half, radio.height()))
-                >= kVisible);
+            >= kVisible);
         QCOMPARE(raw(3137).size(), raw(3138).size());
         QVERIFY(meanDifference(raw(3137), raw(3138)) >= kVisible);
     }
@@ -159,7 +159,8 @@ private Q_SLOTS:
         for (int k = 0; k + 1 < 13; ++k) {
             const QImage a = strip.copy(0, k * fh, strip.width(), fh);
             const QImage b = strip.copy(0, (k + 1) * fh, strip.width(), fh);
-            QVERIFY2(meanDifference(a, b) > 0.5, qPrintable(QStringLiteral("frames %1 and %2 alike").arg(k).arg(k + 1)));
+            QVERIFY2(
+                meanDifference(a, b) > 0.5, qPrintable(QStringLiteral("frames %1 and %2 alike").arg(k).arg(k + 1)));
         }
         // The dialog shows the left image, one frame and the right image in a row above its progress bar,
         // which starts at the left image's bottom; the row must fit the 415-pixel window with its margin.
@@ -174,13 +175,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, module);
         QVERIFY(SkinModule::load(QCoreApplication::applicationDirPath(), module));
-        for (int id : overlayIds() + QList<int>{3209}) {
+        for (int id : overlayIds() + QList<int> { 3209 }) {
             const QImage img = raw(id);
             const int r = img.width() - 1;
             const int b = img.height() - 1;
             QVERIFY2(isMagenta(img.pixel(0, 0)) && isMagenta(img.pixel(r, 0)) && isMagenta(img.pixel(0, b))
-                         && isMagenta(img.pixel(r, b)),
-                     qPrintable(where(module, id)));
+                    && isMagenta(img.pixel(r, b)),
+                qPrintable(where(module, id)));
             int art = 0;
             for (int y = 0; y < img.height(); ++y)
                 for (int x = 0; x < img.width(); ++x)
@@ -218,7 +219,8 @@ private Q_SLOTS:
     void modulesDifferOnlyWhereImagesCarryText()
     {
         QHash<QString, QHash<int, QImage>> images;
-        for (const QString& module : {QStringLiteral("Resource"), QStringLiteral("ResourceJ"), QStringLiteral("ResourceE")}) {
+        for (const QString& module :
+            { QStringLiteral("Resource"), QStringLiteral("ResourceJ"), QStringLiteral("ResourceE") }) {
             QVERIFY(SkinModule::load(QCoreApplication::applicationDirPath(), module));
             for (int id : allIds())
                 images[module].insert(id, raw(id));
@@ -269,20 +271,20 @@ private Q_SLOTS:
         QVERIFY(5 + 4 * 32 + 29 <= clientHeight);
 
         // Buttons are drawn at their control's size, so their text and edges are never stretched.
-        for (int id : idRange(3126, 3134) + QList<int>{3155, 3156})
+        for (int id : idRange(3126, 3134) + QList<int> { 3155, 3156 })
             QCOMPARE(stateSize(id), QSize(84, 34));
-        for (int id : {3124, 3125, 3135, 3136, 3154})
+        for (int id : { 3124, 3125, 3135, 3136, 3154 })
             QCOMPARE(stateSize(id), QSize(64, 29));
         QCOMPARE(stateSize(3100), QSize(50, 35));
         // Overlays sit centred one pixel low, and one pixel right while pressed, inside a 50 x 35 button.
-        for (int id : idRange(3101, 3111) + idRange(3118, 3123) + idRange(3140, 3144) + QList<int>{3152, 3153}) {
+        for (int id : idRange(3101, 3111) + idRange(3118, 3123) + idRange(3140, 3144) + QList<int> { 3152, 3153 }) {
             QVERIFY2(size(id).width() <= 48 && size(id).height() <= 33, qPrintable(where(module, id)));
         }
         for (int id : idRange(3141, 3144))
             QCOMPARE(size(id), size(3140));
-        for (int id : {3150, 3151})
+        for (int id : { 3150, 3151 })
             QCOMPARE(size(id), size(3149));
-        for (int id : {3145, 3146, 3147})
+        for (int id : { 3145, 3146, 3147 })
             QCOMPARE(stateSize(id), QSize(68, 26));
         QCOMPARE(stateSize(3116), QSize(18, 18));
         QCOMPARE(stateSize(3117), QSize(18, 18));
@@ -297,7 +299,7 @@ private Q_SLOTS:
         // Speed readout: panel and GPS indicator share one height and stand on the video's top (y 40);
         // the number (bold Arial 30, up to "300") fits left of the 45 px unit area.
         const int gps = size(3316).height();
-        for (int id : {3315, 3317, 3318})
+        for (int id : { 3315, 3317, 3318 })
             QCOMPARE(size(id).height(), gps);
         QCOMPARE(size(3315), size(3316));
         QCOMPARE(size(3318), size(3317));
@@ -333,11 +335,11 @@ private Q_SLOTS:
 
         // Header pictures fit their columns (the category column is 40 px in Korea, 53 elsewhere).
         const int categoryWidth = module == QLatin1String("Resource") ? 40 : 53;
-        for (int id : {3410, 3414, 3415, 3416})
+        for (int id : { 3410, 3414, 3415, 3416 })
             QVERIFY2(size(id).width() <= categoryWidth, qPrintable(where(module, id)));
         QVERIFY(size(3413).width() <= 104);
         QVERIFY(size(3412).width() <= 137);
-        for (int id : {3409, 3411, 3417})
+        for (int id : { 3409, 3411, 3417 })
             QVERIFY(size(id).width() <= 72);
         for (int id : idRange(3409, 3417))
             QCOMPARE(size(id).height(), size(3409).height());

@@ -32,12 +32,12 @@ struct Section
 };
 
 const Section kSections[] = {
-    {"Frame and settings dialogs  3000-3027", 3000, 3027},
-    {"Buttons, overlays and menus  3100-3156", 3100, 3156},
-    {"Sliders and progress  3200-3209", 3200, 3209},
-    {"Panels, readouts and glyphs  3300-3366", 3300, 3366},
-    {"Recording list  3400-3417", 3400, 3417},
-    {"Row icons  3500-3507", 3500, 3507},
+    { "Frame and settings dialogs  3000-3027", 3000, 3027 },
+    { "Buttons, overlays and menus  3100-3156", 3100, 3156 },
+    { "Sliders and progress  3200-3209", 3200, 3209 },
+    { "Panels, readouts and glyphs  3300-3366", 3300, 3366 },
+    { "Recording list  3400-3417", 3400, 3417 },
+    { "Row icons  3500-3507", 3500, 3507 },
 };
 
 QFont labelFont(int px, bool bold)
@@ -73,7 +73,7 @@ QImage tilePicture(int id, const QImage& image, int& scale)
         QPainter p(&frames);
         for (int k = 0; k < 13; ++k)
             p.drawImage(QPoint((k % perRow) * (image.width() + 4), (k / perRow) * (fh + 4)), image,
-                        QRect(0, k * fh, image.width(), fh));
+                QRect(0, k * fh, image.width(), fh));
         p.end();
         scale = 1;
         return frames;
@@ -98,13 +98,11 @@ QImage onCommonButton(const QImage& overlay, const QImage& strip)
     out.fill(Qt::transparent);
     QPainter p(&out);
     p.drawImage(QPoint(0, 0), keyOut(strip), QRect(QPoint(0, 0), state));
-    p.drawImage(QPoint((state.width() - overlay.width()) / 2, (state.height() - overlay.height()) / 2 + 1),
-                keyOut(overlay));
+    p.drawImage(
+        QPoint((state.width() - overlay.width()) / 2, (state.height() - overlay.height()) / 2 + 1), keyOut(overlay));
     p.end();
     return out;
 }
-
-
 
 QImage skinImage(const QString& root, int id)
 {
@@ -119,8 +117,8 @@ QImage stateOf(const QString& root, int id, int state)
 }
 
 // A skinned window around a client of `client` size, as the dialog frame paints it.
-QImage framedWindow(const QString& root, QSize client, const QColor& background, const QString& title,
-                    bool captionButtons)
+QImage framedWindow(
+    const QString& root, QSize client, const QColor& background, const QString& title, bool captionButtons)
 {
     const auto img = [&](int id) { return skinImage(root, id); };
     const QImage caption = img(3004);
@@ -128,8 +126,8 @@ QImage framedWindow(const QString& root, QSize client, const QColor& background,
     const QImage right = img(3008);
     const QImage bottom = img(3009);
     const int top = caption.height();
-    QImage out(client.width() + left.width() + right.width(), top + client.height() + bottom.height(),
-               QImage::Format_ARGB32);
+    QImage out(
+        client.width() + left.width() + right.width(), top + client.height() + bottom.height(), QImage::Format_ARGB32);
     out.fill(background);
     QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);
@@ -155,8 +153,8 @@ QImage framedWindow(const QString& root, QSize client, const QColor& background,
     p.drawText(QRect(0, 0, ww, top), Qt::AlignCenter, title);
     if (captionButtons) {
         int bx = ww - 10;
-        const int states[] = {1, 0, 0};
-        const int ids[] = {3000, 3001, 3002};
+        const int states[] = { 1, 0, 0 };
+        const int ids[] = { 3000, 3001, 3002 };
         for (int i = 0; i < 3; ++i) {
             const QImage b = stateOf(root, ids[i], states[i]);
             bx -= b.width();
@@ -190,9 +188,9 @@ QImage drawDialogs(const QString& root)
             p.setFont(labelFont(17, false));
             p.setPen(QColor(180, 180, 180));
             p.drawText(QRect(W - 297, 15 + 40, 282, 40), Qt::AlignLeft | Qt::TextWordWrap,
-                       QStringLiteral("Delete the selected recordings?"));
-            const int ids[] = {3134, 3130, 3126};
-            const int xs[] = {W - 297, W - 198, W - 99};
+                QStringLiteral("Delete the selected recordings?"));
+            const int ids[] = { 3134, 3130, 3126 };
+            const int xs[] = { W - 297, W - 198, W - 99 };
             for (int i = 0; i < 3; ++i)
                 p.drawImage(QRect(xs[i], H - 49, 84, 34), stateOf(root, ids[i], i == 0 ? 1 : 0));
             list << w;
@@ -232,8 +230,8 @@ QImage drawDialogs(const QString& root)
             p.fillRect(listRect, QColor(30, 32, 36));
             const QImage headerBg = img(3400);
             p.drawImage(QRect(listRect.left(), listRect.top(), listRect.width(), headerBg.height()), headerBg);
-            const int headers[] = {3413, 3411, 3409, 3417};
-            const int widths[] = {104, 72, 72, 72};
+            const int headers[] = { 3413, 3411, 3409, 3417 };
+            const int widths[] = { 104, 72, 72, 72 };
             int hx = listRect.left();
             for (int c = 0; c < 4; ++c) {
                 p.drawImage(QPoint(hx, listRect.top()), img(headers[c]));
@@ -245,14 +243,14 @@ QImage drawDialogs(const QString& root)
             p.drawImage(QRect(listRect.left(), ry, listRect.width(), row.height()), row);
             p.setFont(labelFont(12, false));
             p.setPen(Qt::white);
-            const QString cells[] = {QStringLiteral("KORVANE (/media/sd)"), QStringLiteral("29.72GB"),
-                                     QStringLiteral("12.03GB"), QStringLiteral("17.69GB")};
+            const QString cells[] = { QStringLiteral("KORVANE (/media/sd)"), QStringLiteral("29.72GB"),
+                QStringLiteral("12.03GB"), QStringLiteral("17.69GB") };
             hx = listRect.left();
             for (int c = 0; c < 4; ++c) {
                 p.drawText(QRect(hx + 4, ry, widths[c] - 6, row.height()), Qt::AlignVCenter, cells[c]);
                 hx += widths[c];
             }
-            const int buttons[] = {3124, 3125, 3135, 3136, 3154};
+            const int buttons[] = { 3124, 3125, 3135, 3136, 3154 };
             for (int i = 0; i < 5; ++i)
                 p.drawImage(QRect(332, 5 + 32 * i, 64, 29), stateOf(root, buttons[i], i == 2 ? 1 : 0));
             list << w;
@@ -327,7 +325,7 @@ QImage drawMockup(const QString& root, const QString& module)
     p.setFont(speed);
     p.setPen(Qt::white);
     p.drawText(QRect(panelAt.x(), panelAt.y() + 3, vr - 45 - panelAt.x(), 40 - panelAt.y() - 3),
-               Qt::AlignRight | Qt::AlignTop, QStringLiteral("87"));
+        Qt::AlignRight | Qt::AlignTop, QStringLiteral("87"));
 
     // Time readout 12:34 / 45:06.
     const QImage digit0 = img(3303);
@@ -338,24 +336,24 @@ QImage drawMockup(const QString& root, const QString& module)
         p.drawImage(QPoint(tx, ty), g);
         tx += id >= 3303 && id <= 3312 ? digit0.width() : g.width();
     };
-    for (int id : {3304, 3305, 3313, 3306, 3307, 3314, 3307, 3308, 3313, 3303, 3309})
+    for (int id : { 3304, 3305, 3313, 3306, 3307, 3314, 3307, 3308, 3313, 3303, 3309 })
         put(id);
 
     // Bottom button row: overlays on the common button, the second one pressed, the third hovered.
     const struct
     {
         int x, overlay;
-    } row[] = {{10, 3105}, {60, 3102}, {110, 3104}, {160, 3101}, {210, 3106}, {270, 3107},
-               {320, 3108}, {370, 3110}, {420, 3111}, {470, 3143}, {530, 3152},
-               {cw - 310, 3122}, {cw - 260, 3120}, {cw - 210, 3123}, {cw - 160, 3118}, {cw - 110, 3119},
-               {cw - 60, 3121}};
+    } row[] = { { 10, 3105 }, { 60, 3102 }, { 110, 3104 }, { 160, 3101 }, { 210, 3106 }, { 270, 3107 }, { 320, 3108 },
+        { 370, 3110 }, { 420, 3111 }, { 470, 3143 }, { 530, 3152 }, { cw - 310, 3122 }, { cw - 260, 3120 },
+        { cw - 210, 3123 }, { cw - 160, 3118 }, { cw - 110, 3119 }, { cw - 60, 3121 } };
     int n = 0;
     for (const auto& b : row) {
         const int state = n == 1 ? 2 : (n == 2 ? 1 : 0);
         const QRect r(b.x, ch - 45, 50, 35);
         p.drawImage(r, third(3100, state));
         const QImage o = img(b.overlay);
-        p.drawImage(QPoint(r.left() + (50 - o.width()) / 2 + (state == 2 ? 1 : 0), r.top() + (35 - o.height()) / 2 + 1), o);
+        p.drawImage(
+            QPoint(r.left() + (50 - o.width()) / 2 + (state == 2 ? 1 : 0), r.top() + (35 - o.height()) / 2 + 1), o);
         ++n;
     }
     // Volume: button and slider (70 %).
@@ -375,8 +373,8 @@ QImage drawMockup(const QString& root, const QString& module)
 
     // Recording list (map hidden): header pictures and a few rows.
     const bool korean = module == QLatin1String("Resource");
-    const int widths[] = {korean ? 40 : 53, korean ? 120 : 110, korean ? 140 : 137};
-    const int headerIds[] = {3410, 3413, 3412};
+    const int widths[] = { korean ? 40 : 53, korean ? 120 : 110, korean ? 140 : 137 };
+    const int headerIds[] = { 3410, 3413, 3412 };
     const QRect list(cw - 310, 10, 300, ch - 88);
     p.fillRect(list, QColor(30, 32, 36));
     int hx = list.left();
@@ -388,7 +386,7 @@ QImage drawMockup(const QString& root, const QString& module)
         hx += widths[c];
         p.drawImage(QPoint(hx - 2, list.top()), img(3401));
     }
-    const int icons[] = {3501, 3500, 3500, 3502, 3506, 3504, 3503, 3505, 3507};
+    const int icons[] = { 3501, 3500, 3500, 3502, 3506, 3504, 3503, 3505, 3507 };
     int ry = list.top() + headerBg.height();
     p.setFont(labelFont(13, false));
     for (int r = 0; r < 9 && ry + 26 <= list.bottom(); ++r) {
@@ -401,7 +399,7 @@ QImage drawMockup(const QString& root, const QString& module)
             + (icons[r] >= 3503 && icons[r] <= 3505 ? QStringLiteral("X") : QString());
         p.drawText(QRect(list.left() + widths[0], ry, widths[1], rowBg.height()), Qt::AlignVCenter, base);
         p.drawText(QRect(list.left() + widths[0] + widths[1], ry, widths[2], rowBg.height()), Qt::AlignVCenter,
-                   QStringLiteral("2026-01-01 12:%1").arg(r * 5, 2, 10, QLatin1Char('0')));
+            QStringLiteral("2026-01-01 12:%1").arg(r * 5, 2, 10, QLatin1Char('0')));
         ry += rowBg.height();
     }
     p.drawImage(QPoint(list.right() - 9, list.top() + headerBg.height()), img(3407));
@@ -438,11 +436,11 @@ QImage drawSheet(const QString& module, const QString& root)
     QList<QPair<QString, int>> titles;
     const QImage mockup = drawMockup(root, module);
     const QImage dialogs = drawDialogs(root);
-    titles.append({QStringLiteral("In context: windows built from these images"), kMargin + 40});
+    titles.append({ QStringLiteral("In context: windows built from these images"), kMargin + 40 });
     const int dialogsTop = kMargin + 40 + 26 + mockup.height() + 20;
     int y = dialogsTop + dialogs.height() + 30;
     for (const Section& section : kSections) {
-        titles.append({QString::fromLatin1(section.title), y});
+        titles.append({ QString::fromLatin1(section.title), y });
         y += 26;
         int x = kMargin;
         int rowHeight = 0;
@@ -462,14 +460,14 @@ QImage drawSheet(const QString& module, const QString& root)
             }
             const QSize pic = t.picture.isNull() ? QSize(60, 30) : t.picture.size() * t.scale;
             const int labelWidth = std::max(idMetrics.horizontalAdvance(QStringLiteral("0000  000x0000")),
-                                            std::min(160, smallMetrics.horizontalAdvance(t.use)));
+                std::min(160, smallMetrics.horizontalAdvance(t.use)));
             t.size = QSize(std::max(pic.width(), labelWidth) + 16, pic.height() + 16 + 34);
             if (x + t.size.width() > kSheetWidth - kMargin && x > kMargin) {
                 x = kMargin;
                 y += rowHeight + kGap;
                 rowHeight = 0;
             }
-            placed.append({t, QPoint(x, y)});
+            placed.append({ t, QPoint(x, y) });
             x += t.size.width() + kGap;
             rowHeight = std::max(rowHeight, t.size.height());
         }
@@ -487,8 +485,8 @@ QImage drawSheet(const QString& module, const QString& root)
     p.setFont(labelFont(13, false));
     p.setPen(QColor(150, 158, 170));
     p.drawText(QPoint(kMargin + 300, kMargin + 18),
-               QStringLiteral("shown as drawn (magenta keyed out) on the window colour, button overlays on "
-                              "button 3100; dotted: drawn bounds; x2: doubled"));
+        QStringLiteral("shown as drawn (magenta keyed out) on the window colour, button overlays on "
+                       "button 3100; dotted: drawn bounds; x2: doubled"));
     p.drawImage(QPoint(kMargin, kMargin + 40 + 26), mockup);
     p.drawImage(QPoint(kMargin, dialogsTop), dialogs);
     for (const auto& [title, ty] : titles) {
@@ -527,8 +525,8 @@ QImage drawSheet(const QString& module, const QString& root)
                                                       .arg(t.imageSize.height())
                                                       .arg(t.scale > 1 ? QStringLiteral("  x2") : QString());
         p.drawText(QPoint(tile.left() + 8 + idMetrics.horizontalAdvance(QStringLiteral("0000  ")), textTop + 14), size);
-        p.drawText(QPoint(tile.left() + 8, textTop + 29),
-                   smallMetrics.elidedText(t.use, Qt::ElideRight, tile.width() - 14));
+        p.drawText(
+            QPoint(tile.left() + 8, textTop + 29), smallMetrics.elidedText(t.use, Qt::ElideRight, tile.width() - 14));
     }
     p.end();
     return sheet;
@@ -552,7 +550,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "skin-gallery: cannot create %s\n", qPrintable(out.path()));
         return 1;
     }
-    for (const QString& module : {QStringLiteral("Resource"), QStringLiteral("ResourceJ"), QStringLiteral("ResourceE")}) {
+    for (const QString& module :
+        { QStringLiteral("Resource"), QStringLiteral("ResourceJ"), QStringLiteral("ResourceE") }) {
         const QString rcc = bin.filePath(module + QStringLiteral(".rcc"));
         const QString root = QStringLiteral("/gallery/") + module;
         if (!QResource::registerResource(rcc, root)) {

@@ -31,194 +31,194 @@ namespace {
 //  - message buttons 84 x 34, dialog buttons 64 x 29, slider and progress images at their control sizes.
 // ---------------------------------------------------------------------------------------------------------
 const QList<ImageInfo> kCatalogue = {
-    {3000, Shape::Strip, {78, 14}, false, "caption close"},
-    {3001, Shape::Strip, {78, 14}, false, "caption maximise"},
-    {3002, Shape::Strip, {78, 14}, false, "caption minimise"},
-    {3003, Shape::Strip, {78, 14}, false, "caption restore"},
-    {3004, Shape::Piece, {8, 30}, false, "caption middle (caption height)"},
-    {3005, Shape::Piece, {10, 30}, false, "caption top-left corner"},
-    {3006, Shape::Piece, {10, 30}, false, "caption top-right corner"},
-    {3007, Shape::Piece, {3, 16}, false, "left edge"},
-    {3008, Shape::Piece, {3, 16}, false, "right edge"},
-    {3009, Shape::Piece, {16, 3}, false, "bottom edge (its height)"},
-    {3010, Shape::Piece, {3, 3}, false, "bottom-left corner"},
-    {3011, Shape::Piece, {3, 3}, false, "bottom-right corner"},
-    {3012, Shape::Piece, {60, 30}, false, "caption status backdrop"},
-    {3013, Shape::Overlay, {22, 22}, false, "caption icon"},
-    {3014, Shape::Strip, {360, 30}, false, "settings tab: inactive, hover, current"},
-    {3015, Shape::Piece, {32, 32}, false, "settings tab page panel"},
-    {3016, Shape::Piece, {64, 2}, false, "settings group separator"},
-    {3017, Shape::Piece, {4, 14}, false, "settings section title mark"},
-    {3018, Shape::Overlay, {12, 12}, false, "ratio legend: normal"},
-    {3019, Shape::Overlay, {12, 12}, false, "ratio legend: event"},
-    {3020, Shape::Overlay, {12, 12}, false, "ratio legend: parking"},
-    {3021, Shape::Overlay, {16, 16}, false, "tab icon: driving"},
-    {3022, Shape::Overlay, {16, 16}, false, "tab icon: parking"},
-    {3023, Shape::Overlay, {16, 16}, false, "tab icon: Wi-Fi"},
-    {3024, Shape::Overlay, {16, 16}, false, "tab icon: general"},
-    {3025, Shape::Overlay, {16, 16}, false, "tab icon: advanced"},
-    {3026, Shape::Overlay, {16, 16}, false, "firmware version mark"},
-    {3027, Shape::Overlay, {16, 16}, false, "hint mark"},
-    {3100, Shape::Strip, {150, 35}, false, "common button background"},
-    {3101, Shape::Overlay, {30, 26}, false, "forward 10 s"},
-    {3102, Shape::Overlay, {30, 26}, false, "back 10 s"},
-    {3103, Shape::Overlay, {30, 26}, false, "play"},
-    {3104, Shape::Overlay, {30, 26}, false, "pause"},
-    {3105, Shape::Overlay, {30, 26}, false, "previous recording"},
-    {3106, Shape::Overlay, {30, 26}, false, "next recording"},
-    {3107, Shape::Overlay, {30, 26}, false, "brightness"},
-    {3108, Shape::Overlay, {30, 26}, false, "night vision on (shown while off)"},
-    {3109, Shape::Overlay, {30, 26}, false, "night vision off (shown while on)"},
-    {3110, Shape::Overlay, {30, 26}, false, "rotate"},
-    {3111, Shape::Overlay, {30, 26}, false, "capture"},
-    {3112, Shape::Strip, {72, 22}, false, "Vol Off: sound on, click mutes"},
-    {3113, Shape::Strip, {72, 22}, false, "Vol On: muted, click restores"},
-    {3114, Shape::Strip, {30, 60}, false, "List On tab"},
-    {3115, Shape::Strip, {30, 60}, false, "List Off tab"},
-    {3116, Shape::Strip, {54, 18}, false, "Map On (map hidden)"},
-    {3117, Shape::Strip, {54, 18}, false, "Map Off (map shown)"},
-    {3118, Shape::Overlay, {30, 26}, false, "copy"},
-    {3119, Shape::Overlay, {30, 26}, false, "copy event files"},
-    {3120, Shape::Overlay, {30, 26}, false, "open folder"},
-    {3121, Shape::Overlay, {30, 26}, false, "settings"},
-    {3122, Shape::Overlay, {30, 26}, false, "open SD card"},
-    {3123, Shape::Overlay, {30, 26}, false, "delete"},
-    {3124, Shape::Strip, {192, 29}, true, "dialog OK / choose"},
-    {3125, Shape::Strip, {192, 29}, true, "dialog Cancel"},
-    {3126, Shape::Strip, {252, 34}, true, "message Cancel"},
-    {3127, Shape::Strip, {252, 34}, true, "message Normal format"},
-    {3128, Shape::Strip, {252, 34}, true, "message Ignore"},
-    {3129, Shape::Strip, {252, 34}, true, "message Recovery"},
-    {3130, Shape::Strip, {252, 34}, true, "message No"},
-    {3131, Shape::Strip, {252, 34}, true, "message OK"},
-    {3132, Shape::Strip, {252, 34}, true, "message Retry"},
-    {3133, Shape::Strip, {252, 34}, true, "message Abort"},
-    {3134, Shape::Strip, {252, 34}, true, "message Yes"},
-    {3135, Shape::Strip, {192, 29}, true, "drive dialog Refresh"},
-    {3136, Shape::Strip, {192, 29}, true, "drive dialog Format"},
-    {3137, Shape::Overlay, {15, 15}, false, "check box checked (two-image mode)"},
-    {3138, Shape::Overlay, {15, 15}, false, "check box unchecked (two-image mode)"},
-    {3139, Shape::Radio, {30, 15}, false, "radio and check button"},
-    {3140, Shape::Overlay, {44, 26}, false, "speed 0.4x"},
-    {3141, Shape::Overlay, {44, 26}, false, "speed 0.6x"},
-    {3142, Shape::Overlay, {44, 26}, false, "speed 0.8x"},
-    {3143, Shape::Overlay, {44, 26}, false, "speed 1.0x"},
-    {3144, Shape::Overlay, {44, 26}, false, "speed 2.0x"},
-    {3145, Shape::Strip, {204, 26}, true, "map provider Daum"},
-    {3146, Shape::Strip, {204, 26}, true, "map provider Google"},
-    {3147, Shape::Strip, {204, 26}, true, "map provider Naver / Drop Map"},
-    {3148, Shape::Strip, {132, 26}, false, "image menu item background"},
-    {3149, Shape::Strip, {150, 30}, false, "rotation: mirror left-right"},
-    {3150, Shape::Strip, {150, 30}, false, "rotation: flip upside down"},
-    {3151, Shape::Strip, {150, 30}, false, "rotation: original"},
-    {3152, Shape::Overlay, {30, 26}, false, "magnifier on (shown while off)"},
-    {3153, Shape::Overlay, {30, 26}, false, "magnifier off (shown while on)"},
-    {3154, Shape::Strip, {192, 29}, true, "drive dialog Check"},
-    {3155, Shape::Strip, {252, 34}, true, "message Error check"},
-    {3156, Shape::Strip, {252, 34}, true, "message Read-speed test"},
-    {3200, Shape::Piece, {103, 30}, false, "volume track"},
-    {3201, Shape::Piece, {103, 30}, false, "volume fill"},
-    {3202, Shape::Piece, {200, 30}, false, "brightness/contrast track"},
-    {3203, Shape::Overlay, {14, 22}, false, "slider thumb"},
-    {3204, Shape::Piece, {357, 10}, false, "copy progress track"},
-    {3205, Shape::Piece, {357, 10}, false, "copy progress fill"},
-    {3206, Shape::Piece, {260, 25}, false, "ratio slider track"},
-    {3207, Shape::Piece, {260, 25}, false, "four-step slider track"},
-    {3208, Shape::Piece, {260, 25}, false, "settings slider fill"},
-    {3209, Shape::Overlay, {16, 24}, false, "settings slider thumb"},
-    {3300, Shape::Piece, {100, 90}, false, "copy dialog source (card)"},
-    {3301, Shape::Piece, {100, 91}, false, "copy dialog target (folder)"},
-    {3302, Shape::Animation, {157, 90 * 13}, false, "copy animation, 13 frames"},
-    {3303, Shape::Glyph, {11, 16}, false, "time digit 0"},
-    {3304, Shape::Glyph, {11, 16}, false, "time digit 1"},
-    {3305, Shape::Glyph, {11, 16}, false, "time digit 2"},
-    {3306, Shape::Glyph, {11, 16}, false, "time digit 3"},
-    {3307, Shape::Glyph, {11, 16}, false, "time digit 4"},
-    {3308, Shape::Glyph, {11, 16}, false, "time digit 5"},
-    {3309, Shape::Glyph, {11, 16}, false, "time digit 6"},
-    {3310, Shape::Glyph, {11, 16}, false, "time digit 7"},
-    {3311, Shape::Glyph, {11, 16}, false, "time digit 8"},
-    {3312, Shape::Glyph, {11, 16}, false, "time digit 9"},
-    {3313, Shape::Glyph, {5, 16}, false, "time colon"},
-    {3314, Shape::Glyph, {10, 16}, false, "time separator"},
-    {3315, Shape::Piece, {44, 38}, false, "GPS no fix"},
-    {3316, Shape::Piece, {44, 38}, false, "GPS fix"},
-    {3317, Shape::Piece, {130, 38}, false, "speed panel km/h"},
-    {3318, Shape::Piece, {130, 38}, false, "speed panel mi/h"},
-    {3319, Shape::Piece, {65, 115}, false, "message decoration: information"},
-    {3320, Shape::Piece, {65, 115}, false, "message decoration: retry"},
-    {3321, Shape::Piece, {65, 115}, false, "message decoration: error"},
-    {3322, Shape::Glyph, {10, 16}, false, "x label"},
-    {3323, Shape::Glyph, {6, 16}, false, "x label colon"},
-    {3324, Shape::Glyph, {10, 16}, false, "x plus"},
-    {3325, Shape::Glyph, {10, 16}, false, "x minus"},
-    {3326, Shape::Glyph, {10, 16}, false, "x digit 0"},
-    {3327, Shape::Glyph, {10, 16}, false, "x digit 1"},
-    {3328, Shape::Glyph, {10, 16}, false, "x digit 2"},
-    {3329, Shape::Glyph, {10, 16}, false, "x digit 3"},
-    {3330, Shape::Glyph, {10, 16}, false, "x digit 4"},
-    {3331, Shape::Glyph, {10, 16}, false, "x digit 5"},
-    {3332, Shape::Glyph, {10, 16}, false, "x digit 6"},
-    {3333, Shape::Glyph, {10, 16}, false, "x digit 7"},
-    {3334, Shape::Glyph, {10, 16}, false, "x digit 8"},
-    {3335, Shape::Glyph, {10, 16}, false, "x digit 9"},
-    {3336, Shape::Glyph, {10, 16}, false, "y label"},
-    {3337, Shape::Glyph, {6, 16}, false, "y label colon"},
-    {3338, Shape::Glyph, {10, 16}, false, "y minus"},
-    {3339, Shape::Glyph, {10, 16}, false, "y plus"},
-    {3340, Shape::Glyph, {10, 16}, false, "y digit 0"},
-    {3341, Shape::Glyph, {10, 16}, false, "y digit 1"},
-    {3342, Shape::Glyph, {10, 16}, false, "y digit 2"},
-    {3343, Shape::Glyph, {10, 16}, false, "y digit 3"},
-    {3344, Shape::Glyph, {10, 16}, false, "y digit 4"},
-    {3345, Shape::Glyph, {10, 16}, false, "y digit 5"},
-    {3346, Shape::Glyph, {10, 16}, false, "y digit 6"},
-    {3347, Shape::Glyph, {10, 16}, false, "y digit 7"},
-    {3348, Shape::Glyph, {10, 16}, false, "y digit 8"},
-    {3349, Shape::Glyph, {10, 16}, false, "y digit 9"},
-    {3350, Shape::Glyph, {10, 16}, false, "z label"},
-    {3351, Shape::Glyph, {6, 16}, false, "z label colon"},
-    {3352, Shape::Glyph, {10, 16}, false, "z plus"},
-    {3353, Shape::Glyph, {10, 16}, false, "z minus"},
-    {3354, Shape::Glyph, {10, 16}, false, "z digit 0"},
-    {3355, Shape::Glyph, {10, 16}, false, "z digit 1"},
-    {3356, Shape::Glyph, {10, 16}, false, "z digit 2"},
-    {3357, Shape::Glyph, {10, 16}, false, "z digit 3"},
-    {3358, Shape::Glyph, {10, 16}, false, "z digit 4"},
-    {3359, Shape::Glyph, {10, 16}, false, "z digit 5"},
-    {3360, Shape::Glyph, {10, 16}, false, "z digit 6"},
-    {3361, Shape::Glyph, {10, 16}, false, "z digit 7"},
-    {3362, Shape::Glyph, {10, 16}, false, "z digit 8"},
-    {3363, Shape::Glyph, {10, 16}, false, "z digit 9"},
-    {3364, Shape::Glyph, {10, 16}, false, "blank sign"},
-    {3365, Shape::Glyph, {16, 16}, false, "time readout mark"},
-    {3366, Shape::Glyph, {16, 16}, false, "acceleration readout mark"},
-    {3400, Shape::Piece, {8, 24}, false, "list header background"},
-    {3401, Shape::Piece, {2, 24}, false, "list header divider"},
-    {3402, Shape::Piece, {8, 26}, false, "list row"},
-    {3403, Shape::Piece, {8, 26}, false, "list row, alternate"},
-    {3404, Shape::Piece, {8, 26}, false, "list row, selected"},
-    {3405, Shape::Overlay, {8, 8}, false, "list playing mark"},
-    {3406, Shape::Piece, {10, 32}, false, "list scroll track"},
-    {3407, Shape::Overlay, {10, 32}, false, "list scroll thumb"},
-    {3408, Shape::Overlay, {9, 6}, false, "list sort arrow"},
-    {3409, Shape::Piece, {72, 24}, true, "header: used"},
-    {3410, Shape::Piece, {53, 24}, true, "header: all categories"},
-    {3411, Shape::Piece, {72, 24}, true, "header: capacity"},
-    {3412, Shape::Piece, {137, 24}, true, "header: date"},
-    {3413, Shape::Piece, {104, 24}, true, "header: name"},
-    {3414, Shape::Piece, {53, 24}, true, "header: normal"},
-    {3415, Shape::Piece, {53, 24}, true, "header: parking"},
-    {3416, Shape::Piece, {53, 24}, true, "header: event"},
-    {3417, Shape::Piece, {72, 24}, true, "header: free"},
-    {3500, Shape::Icon, {20, 20}, false, "row icon: normal"},
-    {3501, Shape::Icon, {20, 20}, false, "row icon: event"},
-    {3502, Shape::Icon, {20, 20}, false, "row icon: parking"},
-    {3503, Shape::Icon, {20, 20}, false, "row icon: event, suffixed name"},
-    {3504, Shape::Icon, {20, 20}, false, "row icon: normal, suffixed name"},
-    {3505, Shape::Icon, {20, 20}, false, "row icon: parking, suffixed name"},
-    {3506, Shape::Icon, {20, 20}, false, "row icon: parking, impact"},
-    {3507, Shape::Icon, {20, 20}, false, "row icon: span marker"},
+    { 3000, Shape::Strip, { 78, 14 }, false, "caption close" },
+    { 3001, Shape::Strip, { 78, 14 }, false, "caption maximise" },
+    { 3002, Shape::Strip, { 78, 14 }, false, "caption minimise" },
+    { 3003, Shape::Strip, { 78, 14 }, false, "caption restore" },
+    { 3004, Shape::Piece, { 8, 30 }, false, "caption middle (caption height)" },
+    { 3005, Shape::Piece, { 10, 30 }, false, "caption top-left corner" },
+    { 3006, Shape::Piece, { 10, 30 }, false, "caption top-right corner" },
+    { 3007, Shape::Piece, { 3, 16 }, false, "left edge" },
+    { 3008, Shape::Piece, { 3, 16 }, false, "right edge" },
+    { 3009, Shape::Piece, { 16, 3 }, false, "bottom edge (its height)" },
+    { 3010, Shape::Piece, { 3, 3 }, false, "bottom-left corner" },
+    { 3011, Shape::Piece, { 3, 3 }, false, "bottom-right corner" },
+    { 3012, Shape::Piece, { 60, 30 }, false, "caption status backdrop" },
+    { 3013, Shape::Overlay, { 22, 22 }, false, "caption icon" },
+    { 3014, Shape::Strip, { 360, 30 }, false, "settings tab: inactive, hover, current" },
+    { 3015, Shape::Piece, { 32, 32 }, false, "settings tab page panel" },
+    { 3016, Shape::Piece, { 64, 2 }, false, "settings group separator" },
+    { 3017, Shape::Piece, { 4, 14 }, false, "settings section title mark" },
+    { 3018, Shape::Overlay, { 12, 12 }, false, "ratio legend: normal" },
+    { 3019, Shape::Overlay, { 12, 12 }, false, "ratio legend: event" },
+    { 3020, Shape::Overlay, { 12, 12 }, false, "ratio legend: parking" },
+    { 3021, Shape::Overlay, { 16, 16 }, false, "tab icon: driving" },
+    { 3022, Shape::Overlay, { 16, 16 }, false, "tab icon: parking" },
+    { 3023, Shape::Overlay, { 16, 16 }, false, "tab icon: Wi-Fi" },
+    { 3024, Shape::Overlay, { 16, 16 }, false, "tab icon: general" },
+    { 3025, Shape::Overlay, { 16, 16 }, false, "tab icon: advanced" },
+    { 3026, Shape::Overlay, { 16, 16 }, false, "firmware version mark" },
+    { 3027, Shape::Overlay, { 16, 16 }, false, "hint mark" },
+    { 3100, Shape::Strip, { 150, 35 }, false, "common button background" },
+    { 3101, Shape::Overlay, { 30, 26 }, false, "forward 10 s" },
+    { 3102, Shape::Overlay, { 30, 26 }, false, "back 10 s" },
+    { 3103, Shape::Overlay, { 30, 26 }, false, "play" },
+    { 3104, Shape::Overlay, { 30, 26 }, false, "pause" },
+    { 3105, Shape::Overlay, { 30, 26 }, false, "previous recording" },
+    { 3106, Shape::Overlay, { 30, 26 }, false, "next recording" },
+    { 3107, Shape::Overlay, { 30, 26 }, false, "brightness" },
+    { 3108, Shape::Overlay, { 30, 26 }, false, "night vision on (shown while off)" },
+    { 3109, Shape::Overlay, { 30, 26 }, false, "night vision off (shown while on)" },
+    { 3110, Shape::Overlay, { 30, 26 }, false, "rotate" },
+    { 3111, Shape::Overlay, { 30, 26 }, false, "capture" },
+    { 3112, Shape::Strip, { 72, 22 }, false, "Vol Off: sound on, click mutes" },
+    { 3113, Shape::Strip, { 72, 22 }, false, "Vol On: muted, click restores" },
+    { 3114, Shape::Strip, { 30, 60 }, false, "List On tab" },
+    { 3115, Shape::Strip, { 30, 60 }, false, "List Off tab" },
+    { 3116, Shape::Strip, { 54, 18 }, false, "Map On (map hidden)" },
+    { 3117, Shape::Strip, { 54, 18 }, false, "Map Off (map shown)" },
+    { 3118, Shape::Overlay, { 30, 26 }, false, "copy" },
+    { 3119, Shape::Overlay, { 30, 26 }, false, "copy event files" },
+    { 3120, Shape::Overlay, { 30, 26 }, false, "open folder" },
+    { 3121, Shape::Overlay, { 30, 26 }, false, "settings" },
+    { 3122, Shape::Overlay, { 30, 26 }, false, "open SD card" },
+    { 3123, Shape::Overlay, { 30, 26 }, false, "delete" },
+    { 3124, Shape::Strip, { 192, 29 }, true, "dialog OK / choose" },
+    { 3125, Shape::Strip, { 192, 29 }, true, "dialog Cancel" },
+    { 3126, Shape::Strip, { 252, 34 }, true, "message Cancel" },
+    { 3127, Shape::Strip, { 252, 34 }, true, "message Normal format" },
+    { 3128, Shape::Strip, { 252, 34 }, true, "message Ignore" },
+    { 3129, Shape::Strip, { 252, 34 }, true, "message Recovery" },
+    { 3130, Shape::Strip, { 252, 34 }, true, "message No" },
+    { 3131, Shape::Strip, { 252, 34 }, true, "message OK" },
+    { 3132, Shape::Strip, { 252, 34 }, true, "message Retry" },
+    { 3133, Shape::Strip, { 252, 34 }, true, "message Abort" },
+    { 3134, Shape::Strip, { 252, 34 }, true, "message Yes" },
+    { 3135, Shape::Strip, { 192, 29 }, true, "drive dialog Refresh" },
+    { 3136, Shape::Strip, { 192, 29 }, true, "drive dialog Format" },
+    { 3137, Shape::Overlay, { 15, 15 }, false, "check box checked (two-image mode)" },
+    { 3138, Shape::Overlay, { 15, 15 }, false, "check box unchecked (two-image mode)" },
+    { 3139, Shape::Radio, { 30, 15 }, false, "radio and check button" },
+    { 3140, Shape::Overlay, { 44, 26 }, false, "speed 0.4x" },
+    { 3141, Shape::Overlay, { 44, 26 }, false, "speed 0.6x" },
+    { 3142, Shape::Overlay, { 44, 26 }, false, "speed 0.8x" },
+    { 3143, Shape::Overlay, { 44, 26 }, false, "speed 1.0x" },
+    { 3144, Shape::Overlay, { 44, 26 }, false, "speed 2.0x" },
+    { 3145, Shape::Strip, { 204, 26 }, true, "map provider Daum" },
+    { 3146, Shape::Strip, { 204, 26 }, true, "map provider Google" },
+    { 3147, Shape::Strip, { 204, 26 }, true, "map provider Naver / Drop Map" },
+    { 3148, Shape::Strip, { 132, 26 }, false, "image menu item background" },
+    { 3149, Shape::Strip, { 150, 30 }, false, "rotation: mirror left-right" },
+    { 3150, Shape::Strip, { 150, 30 }, false, "rotation: flip upside down" },
+    { 3151, Shape::Strip, { 150, 30 }, false, "rotation: original" },
+    { 3152, Shape::Overlay, { 30, 26 }, false, "magnifier on (shown while off)" },
+    { 3153, Shape::Overlay, { 30, 26 }, false, "magnifier off (shown while on)" },
+    { 3154, Shape::Strip, { 192, 29 }, true, "drive dialog Check" },
+    { 3155, Shape::Strip, { 252, 34 }, true, "message Error check" },
+    { 3156, Shape::Strip, { 252, 34 }, true, "message Read-speed test" },
+    { 3200, Shape::Piece, { 103, 30 }, false, "volume track" },
+    { 3201, Shape::Piece, { 103, 30 }, false, "volume fill" },
+    { 3202, Shape::Piece, { 200, 30 }, false, "brightness/contrast track" },
+    { 3203, Shape::Overlay, { 14, 22 }, false, "slider thumb" },
+    { 3204, Shape::Piece, { 357, 10 }, false, "copy progress track" },
+    { 3205, Shape::Piece, { 357, 10 }, false, "copy progress fill" },
+    { 3206, Shape::Piece, { 260, 25 }, false, "ratio slider track" },
+    { 3207, Shape::Piece, { 260, 25 }, false, "four-step slider track" },
+    { 3208, Shape::Piece, { 260, 25 }, false, "settings slider fill" },
+    { 3209, Shape::Overlay, { 16, 24 }, false, "settings slider thumb" },
+    { 3300, Shape::Piece, { 100, 90 }, false, "copy dialog source (card)" },
+    { 3301, Shape::Piece, { 100, 91 }, false, "copy dialog target (folder)" },
+    { 3302, Shape::Animation, { 157, 90 * 13 }, false, "copy animation, 13 frames" },
+    { 3303, Shape::Glyph, { 11, 16 }, false, "time digit 0" },
+    { 3304, Shape::Glyph, { 11, 16 }, false, "time digit 1" },
+    { 3305, Shape::Glyph, { 11, 16 }, false, "time digit 2" },
+    { 3306, Shape::Glyph, { 11, 16 }, false, "time digit 3" },
+    { 3307, Shape::Glyph, { 11, 16 }, false, "time digit 4" },
+    { 3308, Shape::Glyph, { 11, 16 }, false, "time digit 5" },
+    { 3309, Shape::Glyph, { 11, 16 }, false, "time digit 6" },
+    { 3310, Shape::Glyph, { 11, 16 }, false, "time digit 7" },
+    { 3311, Shape::Glyph, { 11, 16 }, false, "time digit 8" },
+    { 3312, Shape::Glyph, { 11, 16 }, false, "time digit 9" },
+    { 3313, Shape::Glyph, { 5, 16 }, false, "time colon" },
+    { 3314, Shape::Glyph, { 10, 16 }, false, "time separator" },
+    { 3315, Shape::Piece, { 44, 38 }, false, "GPS no fix" },
+    { 3316, Shape::Piece, { 44, 38 }, false, "GPS fix" },
+    { 3317, Shape::Piece, { 130, 38 }, false, "speed panel km/h" },
+    { 3318, Shape::Piece, { 130, 38 }, false, "speed panel mi/h" },
+    { 3319, Shape::Piece, { 65, 115 }, false, "message decoration: information" },
+    { 3320, Shape::Piece, { 65, 115 }, false, "message decoration: retry" },
+    { 3321, Shape::Piece, { 65, 115 }, false, "message decoration: error" },
+    { 3322, Shape::Glyph, { 10, 16 }, false, "x label" },
+    { 3323, Shape::Glyph, { 6, 16 }, false, "x label colon" },
+    { 3324, Shape::Glyph, { 10, 16 }, false, "x plus" },
+    { 3325, Shape::Glyph, { 10, 16 }, false, "x minus" },
+    { 3326, Shape::Glyph, { 10, 16 }, false, "x digit 0" },
+    { 3327, Shape::Glyph, { 10, 16 }, false, "x digit 1" },
+    { 3328, Shape::Glyph, { 10, 16 }, false, "x digit 2" },
+    { 3329, Shape::Glyph, { 10, 16 }, false, "x digit 3" },
+    { 3330, Shape::Glyph, { 10, 16 }, false, "x digit 4" },
+    { 3331, Shape::Glyph, { 10, 16 }, false, "x digit 5" },
+    { 3332, Shape::Glyph, { 10, 16 }, false, "x digit 6" },
+    { 3333, Shape::Glyph, { 10, 16 }, false, "x digit 7" },
+    { 3334, Shape::Glyph, { 10, 16 }, false, "x digit 8" },
+    { 3335, Shape::Glyph, { 10, 16 }, false, "x digit 9" },
+    { 3336, Shape::Glyph, { 10, 16 }, false, "y label" },
+    { 3337, Shape::Glyph, { 6, 16 }, false, "y label colon" },
+    { 3338, Shape::Glyph, { 10, 16 }, false, "y minus" },
+    { 3339, Shape::Glyph, { 10, 16 }, false, "y plus" },
+    { 3340, Shape::Glyph, { 10, 16 }, false, "y digit 0" },
+    { 3341, Shape::Glyph, { 10, 16 }, false, "y digit 1" },
+    { 3342, Shape::Glyph, { 10, 16 }, false, "y digit 2" },
+    { 3343, Shape::Glyph, { 10, 16 }, false, "y digit 3" },
+    { 3344, Shape::Glyph, { 10, 16 }, false, "y digit 4" },
+    { 3345, Shape::Glyph, { 10, 16 }, false, "y digit 5" },
+    { 3346, Shape::Glyph, { 10, 16 }, false, "y digit 6" },
+    { 3347, Shape::Glyph, { 10, 16 }, false, "y digit 7" },
+    { 3348, Shape::Glyph, { 10, 16 }, false, "y digit 8" },
+    { 3349, Shape::Glyph, { 10, 16 }, false, "y digit 9" },
+    { 3350, Shape::Glyph, { 10, 16 }, false, "z label" },
+    { 3351, Shape::Glyph, { 6, 16 }, false, "z label colon" },
+    { 3352, Shape::Glyph, { 10, 16 }, false, "z plus" },
+    { 3353, Shape::Glyph, { 10, 16 }, false, "z minus" },
+    { 3354, Shape::Glyph, { 10, 16 }, false, "z digit 0" },
+    { 3355, Shape::Glyph, { 10, 16 }, false, "z digit 1" },
+    { 3356, Shape::Glyph, { 10, 16 }, false, "z digit 2" },
+    { 3357, Shape::Glyph, { 10, 16 }, false, "z digit 3" },
+    { 3358, Shape::Glyph, { 10, 16 }, false, "z digit 4" },
+    { 3359, Shape::Glyph, { 10, 16 }, false, "z digit 5" },
+    { 3360, Shape::Glyph, { 10, 16 }, false, "z digit 6" },
+    { 3361, Shape::Glyph, { 10, 16 }, false, "z digit 7" },
+    { 3362, Shape::Glyph, { 10, 16 }, false, "z digit 8" },
+    { 3363, Shape::Glyph, { 10, 16 }, false, "z digit 9" },
+    { 3364, Shape::Glyph, { 10, 16 }, false, "blank sign" },
+    { 3365, Shape::Glyph, { 16, 16 }, false, "time readout mark" },
+    { 3366, Shape::Glyph, { 16, 16 }, false, "acceleration readout mark" },
+    { 3400, Shape::Piece, { 8, 24 }, false, "list header background" },
+    { 3401, Shape::Piece, { 2, 24 }, false, "list header divider" },
+    { 3402, Shape::Piece, { 8, 26 }, false, "list row" },
+    { 3403, Shape::Piece, { 8, 26 }, false, "list row, alternate" },
+    { 3404, Shape::Piece, { 8, 26 }, false, "list row, selected" },
+    { 3405, Shape::Overlay, { 8, 8 }, false, "list playing mark" },
+    { 3406, Shape::Piece, { 10, 32 }, false, "list scroll track" },
+    { 3407, Shape::Overlay, { 10, 32 }, false, "list scroll thumb" },
+    { 3408, Shape::Overlay, { 9, 6 }, false, "list sort arrow" },
+    { 3409, Shape::Piece, { 72, 24 }, true, "header: used" },
+    { 3410, Shape::Piece, { 53, 24 }, true, "header: all categories" },
+    { 3411, Shape::Piece, { 72, 24 }, true, "header: capacity" },
+    { 3412, Shape::Piece, { 137, 24 }, true, "header: date" },
+    { 3413, Shape::Piece, { 104, 24 }, true, "header: name" },
+    { 3414, Shape::Piece, { 53, 24 }, true, "header: normal" },
+    { 3415, Shape::Piece, { 53, 24 }, true, "header: parking" },
+    { 3416, Shape::Piece, { 53, 24 }, true, "header: event" },
+    { 3417, Shape::Piece, { 72, 24 }, true, "header: free" },
+    { 3500, Shape::Icon, { 20, 20 }, false, "row icon: normal" },
+    { 3501, Shape::Icon, { 20, 20 }, false, "row icon: event" },
+    { 3502, Shape::Icon, { 20, 20 }, false, "row icon: parking" },
+    { 3503, Shape::Icon, { 20, 20 }, false, "row icon: event, suffixed name" },
+    { 3504, Shape::Icon, { 20, 20 }, false, "row icon: normal, suffixed name" },
+    { 3505, Shape::Icon, { 20, 20 }, false, "row icon: parking, suffixed name" },
+    { 3506, Shape::Icon, { 20, 20 }, false, "row icon: parking, impact" },
+    { 3507, Shape::Icon, { 20, 20 }, false, "row icon: span marker" },
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -226,8 +226,8 @@ const QList<ImageInfo> kCatalogue = {
 // event, parking and GPS fix.
 // ---------------------------------------------------------------------------------------------------------
 const QColor kMagenta(255, 0, 255);
-const QColor kWindow(27, 27, 27);       // dialog client background
-const QColor kMessageBg(24, 24, 24);    // message box background
+const QColor kWindow(27, 27, 27); // dialog client background
+const QColor kMessageBg(24, 24, 24); // message box background
 const QColor kCaptionTop(44, 48, 55);
 const QColor kCaptionBottom(33, 36, 41);
 const QColor kEdge(58, 63, 72);
@@ -238,7 +238,7 @@ const QColor kAccentDeep(20, 104, 190);
 const QColor kRed(236, 84, 84);
 const QColor kAmber(245, 172, 52);
 const QColor kGreen(72, 206, 130);
-const QColor kAxis[3] = {QColor(240, 92, 92), QColor(92, 214, 120), QColor(96, 156, 255)};
+const QColor kAxis[3] = { QColor(240, 92, 92), QColor(92, 214, 120), QColor(96, 156, 255) };
 
 // The three button states: fill top, fill bottom, border.
 struct StateLook
@@ -246,14 +246,14 @@ struct StateLook
     QColor top, bottom, border;
 };
 const StateLook kButton[3] = {
-    {QColor(56, 61, 70), QColor(42, 46, 53), QColor(72, 78, 90)},
-    {QColor(72, 80, 93), QColor(56, 63, 74), QColor(46, 160, 255)},
-    {QColor(24, 74, 130), QColor(20, 60, 106), QColor(46, 160, 255)},
+    { QColor(56, 61, 70), QColor(42, 46, 53), QColor(72, 78, 90) },
+    { QColor(72, 80, 93), QColor(56, 63, 74), QColor(46, 160, 255) },
+    { QColor(24, 74, 130), QColor(20, 60, 106), QColor(46, 160, 255) },
 };
 const StateLook kPrimary[3] = {
-    {QColor(36, 140, 236), QColor(24, 110, 200), QColor(58, 168, 255)},
-    {QColor(70, 172, 255), QColor(44, 140, 232), QColor(150, 210, 255)},
-    {QColor(18, 88, 160), QColor(14, 72, 134), QColor(46, 160, 255)},
+    { QColor(36, 140, 236), QColor(24, 110, 200), QColor(58, 168, 255) },
+    { QColor(70, 172, 255), QColor(44, 140, 232), QColor(150, 210, 255) },
+    { QColor(18, 88, 160), QColor(14, 72, 134), QColor(46, 160, 255) },
 };
 // The colour an overlay icon sits on: the middle of the common button's normal state.
 const QColor kOverlayBehind(49, 53, 61);
@@ -377,13 +377,48 @@ void drawCentredText(QPainter& p, const QRectF& box, const QString& text, const 
 // Pictograms, designed on a 24 x 24 grid and scaled into any box.
 // ---------------------------------------------------------------------------------------------------------
 enum class Picto {
-    Play, Pause, Prev, Next, Back10, Forward10, Sun, MoonOff, MoonOn, Rotate, Camera, ZoomIn, ZoomOut,
-    SdCard, Folder, Trash, Copy, EventCopy, Gear, SpeakerOn, SpeakerMuted, PinOff, PinOn, MirrorH, FlipV,
-    Reset, Car, Parking, Wifi, Sliders, Chip, Info, Clock, GSensor, Bolt, Video, Bookmark, GpsFix, GpsNone,
+    Play,
+    Pause,
+    Prev,
+    Next,
+    Back10,
+    Forward10,
+    Sun,
+    MoonOff,
+    MoonOn,
+    Rotate,
+    Camera,
+    ZoomIn,
+    ZoomOut,
+    SdCard,
+    Folder,
+    Trash,
+    Copy,
+    EventCopy,
+    Gear,
+    SpeakerOn,
+    SpeakerMuted,
+    PinOff,
+    PinOn,
+    MirrorH,
+    FlipV,
+    Reset,
+    Car,
+    Parking,
+    Wifi,
+    Sliders,
+    Chip,
+    Info,
+    Clock,
+    GSensor,
+    Bolt,
+    Video,
+    Bookmark,
+    GpsFix,
+    GpsNone,
 };
 
-template<class F>
-void onGrid(QPainter& p, const QRectF& box, F&& paint)
+template <class F> void onGrid(QPainter& p, const QRectF& box, F&& paint)
 {
     p.save();
     const qreal s = std::min(box.width(), box.height()) / 24.0;
@@ -421,7 +456,7 @@ void circularArrow(QPainter& p, const QColor& c, qreal radius)
     const qreal top = 12.5 - radius;
     p.setPen(Qt::NoPen);
     p.setBrush(c);
-    p.drawPath(polygon({{8.6, top}, {13.2, top - 3.4}, {13.2, top + 3.4}}));
+    p.drawPath(polygon({ { 8.6, top }, { 13.2, top - 3.4 }, { 13.2, top + 3.4 } }));
 }
 
 void copyShape(QPainter& p, const QColor& c)
@@ -451,7 +486,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         switch (picto) {
         case Picto::Play:
             p.setPen(roundPen(c, 1.6));
-            p.drawPath(polygon({{8, 5}, {19.5, 12}, {8, 19}}));
+            p.drawPath(polygon({ { 8, 5 }, { 19.5, 12 }, { 8, 19 } }));
             break;
         case Picto::Pause:
             p.drawRoundedRect(QRectF(6.5, 5, 4, 14), 1.2, 1.2);
@@ -460,12 +495,12 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         case Picto::Prev:
             p.drawRoundedRect(QRectF(4.5, 6, 2.8, 12), 1, 1);
             p.setPen(roundPen(c, 1.4));
-            p.drawPath(polygon({{19.5, 6}, {9.2, 12}, {19.5, 18}}));
+            p.drawPath(polygon({ { 19.5, 6 }, { 9.2, 12 }, { 19.5, 18 } }));
             break;
         case Picto::Next:
             p.drawRoundedRect(QRectF(16.7, 6, 2.8, 12), 1, 1);
             p.setPen(roundPen(c, 1.4));
-            p.drawPath(polygon({{4.5, 6}, {14.8, 12}, {4.5, 18}}));
+            p.drawPath(polygon({ { 4.5, 6 }, { 14.8, 12 }, { 4.5, 18 } }));
             break;
         case Picto::Back10:
         case Picto::Forward10: {
@@ -485,7 +520,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             for (int i = 0; i < 8; ++i) {
                 const qreal a = i * M_PI / 4;
                 p.drawLine(QPointF(12 + 7.2 * std::cos(a), 12 + 7.2 * std::sin(a)),
-                           QPointF(12 + 9.8 * std::cos(a), 12 + 9.8 * std::sin(a)));
+                    QPointF(12 + 9.8 * std::cos(a), 12 + 9.8 * std::sin(a)));
             }
             break;
         case Picto::MoonOff:
@@ -498,9 +533,9 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             } else {
                 p.drawPath(moon);
                 const auto star = [&](qreal x, qreal y, qreal r) {
-                    p.drawPath(polygon({{x, y - r}, {x + r * 0.28, y - r * 0.28}, {x + r, y},
-                                        {x + r * 0.28, y + r * 0.28}, {x, y + r}, {x - r * 0.28, y + r * 0.28},
-                                        {x - r, y}, {x - r * 0.28, y - r * 0.28}}));
+                    p.drawPath(polygon({ { x, y - r }, { x + r * 0.28, y - r * 0.28 }, { x + r, y },
+                        { x + r * 0.28, y + r * 0.28 }, { x, y + r }, { x - r * 0.28, y + r * 0.28 }, { x - r, y },
+                        { x - r * 0.28, y - r * 0.28 } }));
                 };
                 star(18.5, 12.5, 3.4);
                 star(14.5, 4.5, 2.2);
@@ -517,7 +552,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             p.drawPath(curve);
             p.setPen(Qt::NoPen);
             p.setBrush(c);
-            p.drawPath(polygon({{15.2, 11}, {21.6, 11}, {18.5, 15.6}}));
+            p.drawPath(polygon({ { 15.2, 11 }, { 21.6, 11 }, { 18.5, 15.6 } }));
             break;
         }
         case Picto::Camera: {
@@ -559,7 +594,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         case Picto::SdCard: {
             p.setBrush(withAlpha(c, 40));
             p.setPen(roundPen(c, 1.8));
-            p.drawPath(polygon({{5, 4.5}, {7, 2.5}, {15.5, 2.5}, {19, 6}, {19, 21.5}, {5, 21.5}}));
+            p.drawPath(polygon({ { 5, 4.5 }, { 7, 2.5 }, { 15.5, 2.5 }, { 19, 6 }, { 19, 21.5 }, { 5, 21.5 } }));
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             for (int i = 0; i < 3; ++i)
@@ -590,8 +625,8 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             p.setBrush(Qt::NoBrush);
             p.setPen(roundPen(c, 1.8));
             p.drawLine(QPointF(4, 6.5), QPointF(20, 6.5));
-            p.drawPath(polygon({{9.5, 6.5}, {9.5, 3.8}, {14.5, 3.8}, {14.5, 6.5}}));
-            p.drawPath(polygon({{6, 6.5}, {7.3, 20.5}, {16.7, 20.5}, {18, 6.5}}));
+            p.drawPath(polygon({ { 9.5, 6.5 }, { 9.5, 3.8 }, { 14.5, 3.8 }, { 14.5, 6.5 } }));
+            p.drawPath(polygon({ { 6, 6.5 }, { 7.3, 20.5 }, { 16.7, 20.5 }, { 18, 6.5 } }));
             p.drawLine(QPointF(10, 10.5), QPointF(10.3, 17));
             p.drawLine(QPointF(14, 10.5), QPointF(13.7, 17));
             break;
@@ -627,7 +662,7 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         case Picto::SpeakerOn:
         case Picto::SpeakerMuted: {
             p.setPen(roundPen(c, 1.2));
-            p.drawPath(polygon({{3, 9.3}, {7, 9.3}, {12, 5}, {12, 19}, {7, 14.7}, {3, 14.7}}));
+            p.drawPath(polygon({ { 3, 9.3 }, { 7, 9.3 }, { 12, 5 }, { 12, 19 }, { 7, 14.7 }, { 3, 14.7 } }));
             p.setBrush(Qt::NoBrush);
             if (picto == Picto::SpeakerOn) {
                 p.setPen(roundPen(c, 1.9));
@@ -666,12 +701,12 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
                 p.translate(-12, -12);
             }
             p.setPen(roundPen(c, 1.2));
-            p.drawPath(polygon({{9.8, 5.5}, {9.8, 18.5}, {3, 12}}));
+            p.drawPath(polygon({ { 9.8, 5.5 }, { 9.8, 18.5 }, { 3, 12 } }));
             p.setBrush(Qt::NoBrush);
             p.setPen(roundPen(c, 1.6));
-            p.drawPath(polygon({{14.2, 5.5}, {14.2, 18.5}, {21, 12}}));
+            p.drawPath(polygon({ { 14.2, 5.5 }, { 14.2, 18.5 }, { 21, 12 } }));
             QPen dash(withAlpha(c, 170), 1.2, Qt::CustomDashLine, Qt::FlatCap);
-            dash.setDashPattern({1.5, 1.5});
+            dash.setDashPattern({ 1.5, 1.5 });
             p.setPen(dash);
             p.drawLine(QPointF(12, 2), QPointF(12, 22));
             p.restore();
@@ -686,11 +721,11 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
         case Picto::Car: {
             QPainterPath car;
             car.addRoundedRect(QRectF(2.5, 11, 19, 6.5), 2.2, 2.2);
-            car.addPolygon(QPolygonF({QPointF(6, 11.5), QPointF(8.3, 6), QPointF(15.7, 6), QPointF(18, 11.5)}));
+            car.addPolygon(QPolygonF({ QPointF(6, 11.5), QPointF(8.3, 6), QPointF(15.7, 6), QPointF(18, 11.5) }));
             car.setFillRule(Qt::WindingFill);
             p.drawPath(car.simplified());
             p.setBrush(kOverlayBehind);
-            p.drawPath(polygon({{8.3, 10.8}, {9.5, 7.4}, {14.5, 7.4}, {15.7, 10.8}}));
+            p.drawPath(polygon({ { 8.3, 10.8 }, { 9.5, 7.4 }, { 14.5, 7.4 }, { 15.7, 10.8 } }));
             p.setBrush(c);
             p.setPen(QPen(kOverlayBehind, 1.2));
             p.drawEllipse(QPointF(7.3, 17.5), 2.4, 2.4);
@@ -730,8 +765,8 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             p.setPen(roundPen(c, 1.8));
             p.drawRoundedRect(QRectF(6.5, 6.5, 11, 11), 1.5, 1.5);
             p.setPen(roundPen(c, 1.3));
-            for (int i = 0; i < 3; ++i) {
-                const qreal t = 9 + i * 3;
+            for (int i = 0; i < 2; ++i) {
+                const qreal t = 10 + i * 4;
                 p.drawLine(QPointF(t, 3), QPointF(t, 6));
                 p.drawLine(QPointF(t, 18), QPointF(t, 21));
                 p.drawLine(QPointF(3, t), QPointF(6, t));
@@ -761,21 +796,22 @@ void paintPicto(QPainter& p, Picto picto, const QColor& c, const QRectF& box)
             p.drawLine(QPointF(8, 16), QPointF(20, 16));
             p.drawLine(QPointF(8, 16), QPointF(3.5, 20.5));
             p.setPen(Qt::NoPen);
-            p.drawPath(polygon({{8, 2.5}, {10.3, 6.2}, {5.7, 6.2}}));
-            p.drawPath(polygon({{22, 16}, {18.3, 13.7}, {18.3, 18.3}}));
+            p.drawPath(polygon({ { 8, 2.5 }, { 10.3, 6.2 }, { 5.7, 6.2 } }));
+            p.drawPath(polygon({ { 22, 16 }, { 18.3, 13.7 }, { 18.3, 18.3 } }));
             p.drawEllipse(QPointF(8, 16), 2.0, 2.0);
             break;
         case Picto::Bolt:
-            p.drawPath(polygon({{13.5, 2}, {5, 13.5}, {11, 13.5}, {9.5, 22}, {19, 9.8}, {12.8, 9.8}, {15, 2}}));
+            p.drawPath(polygon(
+                { { 13.5, 2 }, { 5, 13.5 }, { 11, 13.5 }, { 9.5, 22 }, { 19, 9.8 }, { 12.8, 9.8 }, { 15, 2 } }));
             break;
         case Picto::Video:
             p.drawRoundedRect(QRectF(2.5, 6.5, 13, 11), 2.2, 2.2);
             p.setPen(roundPen(c, 1.2));
-            p.drawPath(polygon({{16.5, 10.5}, {21.5, 7.5}, {21.5, 16.5}, {16.5, 13.5}}));
+            p.drawPath(polygon({ { 16.5, 10.5 }, { 21.5, 7.5 }, { 21.5, 16.5 }, { 16.5, 13.5 } }));
             break;
         case Picto::Bookmark:
             p.setPen(roundPen(c, 1.2));
-            p.drawPath(polygon({{6.5, 3}, {17.5, 3}, {17.5, 21}, {12, 16.2}, {6.5, 21}}));
+            p.drawPath(polygon({ { 6.5, 3 }, { 17.5, 3 }, { 17.5, 21 }, { 12, 16.2 }, { 6.5, 21 } }));
             break;
         case Picto::GpsFix:
         case Picto::GpsNone:
@@ -818,8 +854,7 @@ void paintButtonFace(QPainter& p, const QRectF& r, const StateLook& look, qreal 
 }
 
 // A strip of three states, each painted by `paint(painter, stateRect, state)`, flattened over `behind`.
-template<class F>
-QImage strip(QSize stateSize, const QColor& behind, F&& paint)
+template <class F> QImage strip(QSize stateSize, const QColor& behind, F&& paint)
 {
     QImage art = canvas(QSize(stateSize.width() * 3, stateSize.height()));
     QPainter p(&art);
@@ -837,9 +872,8 @@ QImage strip(QSize stateSize, const QColor& behind, F&& paint)
 
 QImage commonButton()
 {
-    return strip(QSize(50, 35), kWindow, [](QPainter& p, const QRectF& r, int s) {
-        paintButtonFace(p, r.adjusted(1, 1, -1, -1), kButton[s], 6, s);
-    });
+    return strip(QSize(50, 35), kWindow,
+        [](QPainter& p, const QRectF& r, int s) { paintButtonFace(p, r.adjusted(1, 1, -1, -1), kButton[s], 6, s); });
 }
 
 QImage textButton(QSize stateSize, const QString& text, Module module, bool primary)
@@ -906,8 +940,8 @@ QImage captionButton(int id)
             break;
         case 3003:
             p.drawRect(QRectF(c.x() - 5, c.y() - 2, 7.5, 6.5));
-            p.drawPolyline(QPolygonF({c + QPointF(-2.5, -2), c + QPointF(-2.5, -4.5), c + QPointF(5, -4.5),
-                                      c + QPointF(5, 2), c + QPointF(2.5, 2)}));
+            p.drawPolyline(QPolygonF({ c + QPointF(-2.5, -2), c + QPointF(-2.5, -4.5), c + QPointF(5, -4.5),
+                c + QPointF(5, 2), c + QPointF(2.5, 2) }));
             break;
         }
     });
@@ -1021,7 +1055,7 @@ QImage settingsPiece(int id)
     const QSize size = info(id)->size;
     if (id == 3014) {
         return strip(QSize(120, 30), kWindow, [](QPainter& p, const QRectF& r, int s) {
-            const QColor fills[3] = {QColor(38, 41, 47), QColor(52, 57, 66), QColor(31, 33, 37)};
+            const QColor fills[3] = { QColor(38, 41, 47), QColor(52, 57, 66), QColor(31, 33, 37) };
             QPainterPath tab;
             const QRectF t = r.adjusted(1, 1, -1, 0);
             tab.addRoundedRect(t.adjusted(0, 0, 0, 6), 6, 6);
@@ -1078,15 +1112,13 @@ QImage smallMark(int id)
     const QRectF all(QPointF(0, 0), size);
     if (id >= 3018 && id <= 3020) {
         // The pie chart's slice colours: normal red, event green, parking yellow.
-        const QColor colours[3] = {QColor(230, 70, 70), QColor(70, 200, 100), QColor(240, 210, 60)};
+        const QColor colours[3] = { QColor(230, 70, 70), QColor(70, 200, 100), QColor(240, 210, 60) };
         p.setPen(QPen(colours[id - 3018].lighter(130), 1));
         p.setBrush(colours[id - 3018]);
         p.drawRoundedRect(all.adjusted(1.5, 1.5, -1.5, -1.5), 2.5, 2.5);
     } else {
-        static const QHash<int, Picto> pictos = {{3021, Picto::Car},   {3022, Picto::Parking},
-                                                 {3023, Picto::Wifi},  {3024, Picto::Gear},
-                                                 {3025, Picto::Sliders}, {3026, Picto::Chip},
-                                                 {3027, Picto::Info}};
+        static const QHash<int, Picto> pictos = { { 3021, Picto::Car }, { 3022, Picto::Parking }, { 3023, Picto::Wifi },
+            { 3024, Picto::Gear }, { 3025, Picto::Sliders }, { 3026, Picto::Chip }, { 3027, Picto::Info } };
         paintPicto(p, pictos.value(id), id == 3027 ? kAccent : kInk, all);
     }
     p.end();
@@ -1104,7 +1136,7 @@ QImage checkBox(bool checked)
     p.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), 2.5, 2.5);
     if (checked) {
         p.setPen(roundPen(Qt::white, 1.8));
-        p.drawPolyline(QPolygonF({QPointF(4.2, 7.6), QPointF(6.6, 10), QPointF(11, 4.9)}));
+        p.drawPolyline(QPolygonF({ QPointF(4.2, 7.6), QPointF(6.6, 10), QPointF(11, 4.9) }));
     }
     p.end();
     return keyed(art, kWindow);
@@ -1136,7 +1168,7 @@ QImage radio()
 // ---------------------------------------------------------------------------------------------------------
 QImage speedEntry(int id)
 {
-    static const char* const labels[] = {"0.4", "0.6", "0.8", "1.0", "2.0"};
+    static const char* const labels[] = { "0.4", "0.6", "0.8", "1.0", "2.0" };
     const QString text = QString::fromLatin1(labels[id - 3140]) + QChar(0x00D7);
     QImage art = canvas(QSize(44, 26));
     QPainter p(&art);
@@ -1156,9 +1188,9 @@ QImage mapProvider(int id, Module module)
         QColor dot;
     };
     static const Provider providers[] = {
-        {"Daum", "\xEB\x8B\xA4\xEC\x9D\x8C", QColor(70, 140, 255)},
-        {"Google", "\xEA\xB5\xAC\xEA\xB8\x80", QColor(240, 90, 80)},
-        {"Naver", "\xEB\x84\xA4\xEC\x9D\xB4\xEB\xB2\x84", QColor(60, 200, 100)},
+        { "Daum", "\xEB\x8B\xA4\xEC\x9D\x8C", QColor(70, 140, 255) },
+        { "Google", "\xEA\xB5\xAC\xEA\xB8\x80", QColor(240, 90, 80) },
+        { "Naver", "\xEB\x84\xA4\xEC\x9D\xB4\xEB\xB2\x84", QColor(60, 200, 100) },
     };
     const Provider& pr = providers[id - 3145];
     const QString name = QString::fromUtf8(module == Module::Korean ? pr.korean : pr.latin);
@@ -1172,14 +1204,14 @@ QImage mapProvider(int id, Module module)
         p.setBrush(s == 0 ? kInkDim : QColor(Qt::white));
         const qreal x = r.right() - 10;
         const qreal y = r.center().y() - 1.5;
-        p.drawPath(polygon({{x - 3.5, y}, {x + 3.5, y}, {x, y + 4}}));
+        p.drawPath(polygon({ { x - 3.5, y }, { x + 3.5, y }, { x, y + 4 } }));
     });
 }
 
 QImage menuBackground()
 {
     return strip(QSize(44, 26), kWindow, [](QPainter& p, const QRectF& r, int s) {
-        const QColor fills[3] = {QColor(38, 42, 48), QColor(28, 84, 146), QColor(20, 64, 112)};
+        const QColor fills[3] = { QColor(38, 42, 48), QColor(28, 84, 146), QColor(20, 64, 112) };
         p.fillRect(r, fills[s]);
         if (s > 0)
             p.fillRect(QRectF(r.left(), r.top(), 3, r.height()), kAccent);
@@ -1188,21 +1220,21 @@ QImage menuBackground()
 
 QImage rotationEntry(int id)
 {
-    const Picto pictos[3] = {Picto::MirrorH, Picto::FlipV, Picto::Reset};
+    const Picto pictos[3] = { Picto::MirrorH, Picto::FlipV, Picto::Reset };
     return strip(QSize(50, 30), kWindow, [&](QPainter& p, const QRectF& r, int s) {
-        const QColor fills[3] = {QColor(38, 42, 48), QColor(28, 84, 146), QColor(20, 64, 112)};
+        const QColor fills[3] = { QColor(38, 42, 48), QColor(28, 84, 146), QColor(20, 64, 112) };
         p.fillRect(r, fills[s]);
         if (s > 0)
             p.fillRect(QRectF(r.left(), r.top(), 3, r.height()), kAccent);
         paintPicto(p, pictos[id - 3149], s == 0 ? kInk : QColor(Qt::white),
-                   QRectF(r.center().x() - 11, r.center().y() - 11, 22, 22));
+            QRectF(r.center().x() - 11, r.center().y() - 11, 22, 22));
     });
 }
 
 QImage listTab(bool showList)
 {
     return strip(QSize(10, 60), kWindow, [showList](QPainter& p, const QRectF& r, int s) {
-        const QColor fills[3] = {QColor(44, 48, 56), QColor(62, 70, 82), kAccentDeep};
+        const QColor fills[3] = { QColor(44, 48, 56), QColor(62, 70, 82), kAccentDeep };
         p.setPen(QPen(s == 0 ? kEdge : kAccent, 1));
         p.setBrush(fills[s]);
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
@@ -1211,8 +1243,8 @@ QImage listTab(bool showList)
         const qreal dir = showList ? -1 : 1; // the list comes in from the right, goes out to the right
         for (int i = -1; i <= 1; i += 2) {
             const qreal cy = r.center().y() + i * 7;
-            p.drawPolyline(QPolygonF({QPointF(cx - dir * 1.6, cy - 3.5), QPointF(cx + dir * 1.6, cy),
-                                      QPointF(cx - dir * 1.6, cy + 3.5)}));
+            p.drawPolyline(QPolygonF(
+                { QPointF(cx - dir * 1.6, cy - 3.5), QPointF(cx + dir * 1.6, cy), QPointF(cx - dir * 1.6, cy + 3.5) }));
         }
     });
 }
@@ -1313,7 +1345,8 @@ QImage thumb(int id)
     p.drawRoundedRect(r, r.width() / 2 - 0.5, r.width() / 2 - 0.5);
     p.setPen(QPen(QColor(120, 128, 142), 1));
     for (int i = -1; i <= 1; ++i)
-        p.drawLine(QPointF(r.center().x() - 2.5, r.center().y() + i * 3), QPointF(r.center().x() + 2.5, r.center().y() + i * 3));
+        p.drawLine(QPointF(r.center().x() - 2.5, r.center().y() + i * 3),
+            QPointF(r.center().x() + 2.5, r.center().y() + i * 3));
     p.end();
     return keyed(art, id == 3209 ? QColor(31, 33, 37) : kWindow);
 }
@@ -1327,9 +1360,8 @@ void paintCard(QPainter& p, const QRectF& r)
     g.setColorAt(0, QColor(66, 74, 88));
     g.setColorAt(1, QColor(36, 40, 48));
     const qreal cut = r.width() * 0.26;
-    QPainterPath card = polygon({r.topLeft() + QPointF(0, 4), r.topLeft() + QPointF(4, 0),
-                                 r.topRight() - QPointF(cut, 0), r.topRight() + QPointF(0, cut),
-                                 r.bottomRight(), r.bottomLeft()});
+    QPainterPath card = polygon({ r.topLeft() + QPointF(0, 4), r.topLeft() + QPointF(4, 0),
+        r.topRight() - QPointF(cut, 0), r.topRight() + QPointF(0, cut), r.bottomRight(), r.bottomLeft() });
     p.setPen(QPen(QColor(120, 130, 148), 1.5));
     p.setBrush(g);
     p.drawPath(card);
@@ -1338,8 +1370,8 @@ void paintCard(QPainter& p, const QRectF& r)
     const qreal cw = (r.width() - cut - 10) / 4;
     for (int i = 0; i < 4; ++i)
         p.drawRoundedRect(QRectF(r.left() + 6 + i * cw, r.top() + 5, cw - 3, r.height() * 0.2), 1, 1);
-    drawCentredText(p, QRectF(r.left(), r.top() + r.height() * 0.4, r.width(), r.height() * 0.5),
-                    QStringLiteral("SD"), latinFont(int(r.height() * 0.32), QFont::Black), QColor(220, 226, 236));
+    drawCentredText(p, QRectF(r.left(), r.top() + r.height() * 0.4, r.width(), r.height() * 0.5), QStringLiteral("SD"),
+        latinFont(int(r.height() * 0.32), QFont::Black), QColor(220, 226, 236));
 }
 
 void paintDocument(QPainter& p, const QRectF& r, const QColor& tint, qreal opacity)
@@ -1349,11 +1381,12 @@ void paintDocument(QPainter& p, const QRectF& r, const QColor& tint, qreal opaci
     const qreal fold = r.width() * 0.32;
     p.setPen(QPen(tint.lighter(140), 1.2));
     p.setBrush(QColor(30, 38, 52));
-    p.drawPath(polygon({r.topLeft(), r.topRight() - QPointF(fold, 0), r.topRight() + QPointF(0, fold),
-                        r.bottomRight(), r.bottomLeft()}));
+    p.drawPath(polygon({ r.topLeft(), r.topRight() - QPointF(fold, 0), r.topRight() + QPointF(0, fold), r.bottomRight(),
+        r.bottomLeft() }));
     p.setPen(Qt::NoPen);
     p.setBrush(tint);
-    p.drawPath(polygon({r.center() + QPointF(-3, -4.5), r.center() + QPointF(4.5, 0), r.center() + QPointF(-3, 4.5)}));
+    p.drawPath(
+        polygon({ r.center() + QPointF(-3, -4.5), r.center() + QPointF(4.5, 0), r.center() + QPointF(-3, 4.5) }));
     p.restore();
 }
 
@@ -1476,8 +1509,8 @@ QImage axisGlyph(int id)
         int label, plus, minus, digit0;
         const char* name;
     };
-    static const Axis axes[3] = {{3322, 3324, 3325, 3326, "X"}, {3336, 3339, 3338, 3340, "Y"},
-                                 {3350, 3352, 3353, 3354, "Z"}};
+    static const Axis axes[3]
+        = { { 3322, 3324, 3325, 3326, "X" }, { 3336, 3339, 3338, 3340, "Y" }, { 3350, 3352, 3353, 3354, "Z" } };
     const QSize cell(10, 16);
     for (int a = 0; a < 3; ++a) {
         const Axis& ax = axes[a];
@@ -1576,7 +1609,7 @@ QImage messageDecoration(int id)
         p.setPen(roundPen(Qt::white, 4.2));
         p.drawLine(QPointF(c.x(), c.y() - 1), QPointF(c.x(), c.y() + 9));
     } else if (id == 3320) {
-        QPainterPath tri = polygon({{c.x(), c.y() - 18}, {c.x() + 19, c.y() + 14}, {c.x() - 19, c.y() + 14}});
+        QPainterPath tri = polygon({ { c.x(), c.y() - 18 }, { c.x() + 19, c.y() + 14 }, { c.x() - 19, c.y() + 14 } });
         p.setPen(roundPen(tone, 4));
         p.drawPath(tri);
         p.setPen(roundPen(QColor(30, 24, 10), 4));
@@ -1644,7 +1677,7 @@ QImage listPart(int id)
     case 3405:
         p.setPen(Qt::NoPen);
         p.setBrush(kAccent);
-        p.drawPath(polygon({{1.5, 1}, {7, 4}, {1.5, 7}}));
+        p.drawPath(polygon({ { 1.5, 1 }, { 7, 4 }, { 1.5, 7 } }));
         transparent = true;
         break;
     case 3406:
@@ -1660,7 +1693,7 @@ QImage listPart(int id)
     case 3408:
         p.setPen(Qt::NoPen);
         p.setBrush(kInkDim);
-        p.drawPath(polygon({{0.5, 5.5}, {4.5, 0.5}, {8.5, 5.5}}));
+        p.drawPath(polygon({ { 0.5, 5.5 }, { 4.5, 0.5 }, { 8.5, 5.5 } }));
         transparent = true;
         break;
     }
@@ -1678,15 +1711,15 @@ QString headerText(int id, Module module)
         const char* ja;
     };
     static const Texts texts[] = {
-        {3409, "Used", "\xEC\x82\xAC\xEC\x9A\xA9", "\xE4\xBD\xBF\xE7\x94\xA8"},
-        {3410, "All", "\xEC\xA0\x84\xEC\xB2\xB4", "\xE5\x85\xA8\xE3\x81\xA6"},
-        {3411, "Capacity", "\xEC\x9A\xA9\xEB\x9F\x89", "\xE5\xAE\xB9\xE9\x87\x8F"},
-        {3412, "Date", "\xEB\x82\xA0\xEC\xA7\x9C", "\xE6\x97\xA5\xE4\xBB\x98"},
-        {3413, "Name", "\xEC\x9D\xB4\xEB\xA6\x84", "\xE5\x90\x8D\xE5\x89\x8D"},
-        {3414, "Normal", "\xEC\x83\x81\xEC\x8B\x9C", "\xE5\xB8\xB8\xE6\x99\x82"},
-        {3415, "Parking", "\xEC\xA3\xBC\xEC\xB0\xA8", "\xE9\xA7\x90\xE8\xBB\x8A"},
-        {3416, "Event", "\xEC\x9D\xB4\xEB\xB2\xA4\xED\x8A\xB8", "\xE3\x82\xA4\xE3\x83\x99\xE3\x83\xB3\xE3\x83\x88"},
-        {3417, "Free", "\xEC\x97\xAC\xEC\x9C\xA0", "\xE7\xA9\xBA\xE3\x81\x8D"},
+        { 3409, "Used", "\xEC\x82\xAC\xEC\x9A\xA9", "\xE4\xBD\xBF\xE7\x94\xA8" },
+        { 3410, "All", "\xEC\xA0\x84\xEC\xB2\xB4", "\xE5\x85\xA8\xE3\x81\xA6" },
+        { 3411, "Capacity", "\xEC\x9A\xA9\xEB\x9F\x89", "\xE5\xAE\xB9\xE9\x87\x8F" },
+        { 3412, "Date", "\xEB\x82\xA0\xEC\xA7\x9C", "\xE6\x97\xA5\xE4\xBB\x98" },
+        { 3413, "Name", "\xEC\x9D\xB4\xEB\xA6\x84", "\xE5\x90\x8D\xE5\x89\x8D" },
+        { 3414, "Normal", "\xEC\x83\x81\xEC\x8B\x9C", "\xE5\xB8\xB8\xE6\x99\x82" },
+        { 3415, "Parking", "\xEC\xA3\xBC\xEC\xB0\xA8", "\xE9\xA7\x90\xE8\xBB\x8A" },
+        { 3416, "Event", "\xEC\x9D\xB4\xEB\xB2\xA4\xED\x8A\xB8", "\xE3\x82\xA4\xE3\x83\x99\xE3\x83\xB3\xE3\x83\x88" },
+        { 3417, "Free", "\xEC\x97\xAC\xEC\x9C\xA0", "\xE7\xA9\xBA\xE3\x81\x8D" },
     };
     for (const Texts& t : texts) {
         if (t.id == id)
@@ -1765,7 +1798,7 @@ QImage rowIcon(int id)
         // A suffixed (16-character) name: a folded corner.
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        p.drawPath(polygon({{12.5, 1.5}, {18.5, 1.5}, {18.5, 7.5}}));
+        p.drawPath(polygon({ { 12.5, 1.5 }, { 18.5, 1.5 }, { 18.5, 7.5 } }));
     }
     if (id == 3506) {
         // Parking with an impact: a small red bolt badge.
@@ -1788,25 +1821,25 @@ QString buttonText(int id, Module module)
         const char* ja;
     };
     static const Texts texts[] = {
-        {3124, "OK", "\xED\x99\x95\xEC\x9D\xB8", "OK"},
-        {3125, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB"},
-        {3126, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB"},
-        {3127, "Format", "\xEC\x9D\xBC\xEB\xB0\x98 \xED\x8F\xAC\xEB\xA7\xB7",
-         "\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\x9E\xE3\x83\x83\xE3\x83\x88"},
-        {3128, "Ignore", "\xEB\xAC\xB4\xEC\x8B\x9C", "\xE7\x84\xA1\xE8\xA6\x96"},
-        {3129, "Recovery", "\xEB\xB3\xB5\xEA\xB5\xAC", "\xE5\xBE\xA9\xE6\x97\xA7"},
-        {3130, "No", "\xEC\x95\x84\xEB\x8B\x88\xEC\x9A\x94", "\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88"},
-        {3131, "OK", "\xED\x99\x95\xEC\x9D\xB8", "OK"},
-        {3132, "Retry", "\xEB\x8B\xA4\xEC\x8B\x9C \xEC\x8B\x9C\xEB\x8F\x84", "\xE5\x86\x8D\xE8\xA9\xA6\xE8\xA1\x8C"},
-        {3133, "Abort", "\xEC\xA4\x91\xEB\x8B\xA8", "\xE4\xB8\xAD\xE6\xAD\xA2"},
-        {3134, "Yes", "\xEC\x98\x88", "\xE3\x81\xAF\xE3\x81\x84"},
-        {3135, "Refresh", "\xEC\x83\x88\xEB\xA1\x9C\xEA\xB3\xA0\xEC\xB9\xA8", "\xE6\x9B\xB4\xE6\x96\xB0"},
-        {3136, "Format", "\xED\x8F\xAC\xEB\xA7\xB7", "\xE5\x88\x9D\xE6\x9C\x9F\xE5\x8C\x96"},
-        {3154, "Check", "\xEA\xB2\x80\xEC\x82\xAC", "\xE6\xA4\x9C\xE6\x9F\xBB"},
-        {3155, "Error Check", "\xEC\x98\xA4\xEB\xA5\x98 \xEA\xB2\x80\xEC\x82\xAC",
-         "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\xE6\xA4\x9C\xE6\x9F\xBB"},
-        {3156, "Speed Test", "\xEC\x86\x8D\xEB\x8F\x84 \xEC\xB8\xA1\xEC\xA0\x95",
-         "\xE9\x80\x9F\xE5\xBA\xA6\xE6\xB8\xAC\xE5\xAE\x9A"},
+        { 3124, "OK", "\xED\x99\x95\xEC\x9D\xB8", "OK" },
+        { 3125, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB" },
+        { 3126, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB" },
+        { 3127, "Format", "\xEC\x9D\xBC\xEB\xB0\x98 \xED\x8F\xAC\xEB\xA7\xB7",
+            "\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\x9E\xE3\x83\x83\xE3\x83\x88" },
+        { 3128, "Ignore", "\xEB\xAC\xB4\xEC\x8B\x9C", "\xE7\x84\xA1\xE8\xA6\x96" },
+        { 3129, "Recovery", "\xEB\xB3\xB5\xEA\xB5\xAC", "\xE5\xBE\xA9\xE6\x97\xA7" },
+        { 3130, "No", "\xEC\x95\x84\xEB\x8B\x88\xEC\x9A\x94", "\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88" },
+        { 3131, "OK", "\xED\x99\x95\xEC\x9D\xB8", "OK" },
+        { 3132, "Retry", "\xEB\x8B\xA4\xEC\x8B\x9C \xEC\x8B\x9C\xEB\x8F\x84", "\xE5\x86\x8D\xE8\xA9\xA6\xE8\xA1\x8C" },
+        { 3133, "Abort", "\xEC\xA4\x91\xEB\x8B\xA8", "\xE4\xB8\xAD\xE6\xAD\xA2" },
+        { 3134, "Yes", "\xEC\x98\x88", "\xE3\x81\xAF\xE3\x81\x84" },
+        { 3135, "Refresh", "\xEC\x83\x88\xEB\xA1\x9C\xEA\xB3\xA0\xEC\xB9\xA8", "\xE6\x9B\xB4\xE6\x96\xB0" },
+        { 3136, "Format", "\xED\x8F\xAC\xEB\xA7\xB7", "\xE5\x88\x9D\xE6\x9C\x9F\xE5\x8C\x96" },
+        { 3154, "Check", "\xEA\xB2\x80\xEC\x82\xAC", "\xE6\xA4\x9C\xE6\x9F\xBB" },
+        { 3155, "Error Check", "\xEC\x98\xA4\xEB\xA5\x98 \xEA\xB2\x80\xEC\x82\xAC",
+            "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\xE6\xA4\x9C\xE6\x9F\xBB" },
+        { 3156, "Speed Test", "\xEC\x86\x8D\xEB\x8F\x84 \xEC\xB8\xA1\xEC\xA0\x95",
+            "\xE9\x80\x9F\xE5\xBA\xA6\xE6\xB8\xAC\xE5\xAE\x9A" },
     };
     for (const Texts& t : texts) {
         if (t.id == id)
@@ -1886,11 +1919,25 @@ QList<int> iconIds()
 QImage draw(int id, Module module)
 {
     static const QHash<int, Picto> overlays = {
-        {3101, Picto::Forward10}, {3102, Picto::Back10}, {3103, Picto::Play},     {3104, Picto::Pause},
-        {3105, Picto::Prev},      {3106, Picto::Next},   {3107, Picto::Sun},      {3108, Picto::MoonOff},
-        {3109, Picto::MoonOn},    {3110, Picto::Rotate}, {3111, Picto::Camera},   {3118, Picto::Copy},
-        {3119, Picto::EventCopy}, {3120, Picto::Folder}, {3121, Picto::Gear},     {3122, Picto::SdCard},
-        {3123, Picto::Trash},     {3152, Picto::ZoomIn}, {3153, Picto::ZoomOut},
+        { 3101, Picto::Forward10 },
+        { 3102, Picto::Back10 },
+        { 3103, Picto::Play },
+        { 3104, Picto::Pause },
+        { 3105, Picto::Prev },
+        { 3106, Picto::Next },
+        { 3107, Picto::Sun },
+        { 3108, Picto::MoonOff },
+        { 3109, Picto::MoonOn },
+        { 3110, Picto::Rotate },
+        { 3111, Picto::Camera },
+        { 3118, Picto::Copy },
+        { 3119, Picto::EventCopy },
+        { 3120, Picto::Folder },
+        { 3121, Picto::Gear },
+        { 3122, Picto::SdCard },
+        { 3123, Picto::Trash },
+        { 3152, Picto::ZoomIn },
+        { 3153, Picto::ZoomOut },
     };
     if (overlays.contains(id)) {
         QColor ink = kInk;

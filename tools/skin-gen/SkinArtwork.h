@@ -14,21 +14,21 @@ QString moduleName(Module module);
 
 // How an image is laid out and drawn by the viewer.
 enum class Shape {
-    Strip,     // three equal states side by side: normal, hover, pressed
-    Radio,     // two equal halves: checked left, unchecked right
-    Overlay,   // drawn transparently (magenta) over another image or the window
-    Glyph,     // digit, sign, colon or label of a readout, transparent where magenta
+    Strip, // three equal states side by side: normal, hover, pressed
+    Radio, // two equal halves: checked left, unchecked right
+    Overlay, // drawn transparently (magenta) over another image or the window
+    Glyph, // digit, sign, colon or label of a readout, transparent where magenta
     Animation, // frames of equal height stacked vertically
-    Piece,     // frame piece, panel, track or background, drawn opaque (often stretched)
-    Icon,      // list row icon with its own alpha channel
+    Piece, // frame piece, panel, track or background, drawn opaque (often stretched)
+    Icon, // list row icon with its own alpha channel
 };
 
 struct ImageInfo
 {
     int id;
     Shape shape;
-    QSize size;        // the whole image (a strip is three states wide); see imageSize() for per-module sizes
-    bool carriesText;  // differs between the Korean, Japanese and English modules
+    QSize size; // the whole image (a strip is three states wide); see imageSize() for per-module sizes
+    bool carriesText; // differs between the Korean, Japanese and English modules
     const char* use;
 };
 

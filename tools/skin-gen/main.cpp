@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     }
     const QDir out(args.at(1));
     QHash<int, QImage> shared;
-    for (skinart::Module module : {skinart::Module::Korean, skinart::Module::Japanese, skinart::Module::English}) {
+    for (skinart::Module module : { skinart::Module::Korean, skinart::Module::Japanese, skinart::Module::English }) {
         const QString name = skinart::moduleName(module);
         const QString imageDir = out.filePath(name + QStringLiteral("/skin"));
         if (!QDir().mkpath(imageDir)) {
