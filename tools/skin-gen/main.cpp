@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QTextStream>
 
 #include <cstdio>
@@ -20,7 +21,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(args.at(1));
-    for (skinart::Module module : {skinart::Module::Korean, skinart::Module::Japanese, skinart::Module::English}) {
+    QHash<int, QImage> shared;
+    for (skinart::Module module : { skinart::Module::Korean, skinart::Module::Japanese, skinart::Module::English }) {
         const QString name = skinart::moduleName(module);
         const QString imageDir = out.filePath(name + QStringLiteral("/skin"));
         if (!QDir().mkpath(imageDir)) {
@@ -38,7 +40,21 @@ int main(int argc, char** argv)
         ids += skinart::iconIds();
         for (int id : ids) {
             const QString file = QStringLiteral("%1/skin/%2.png").arg(name).arg(id);
-            if (!skinart::draw(id, module).save(out.filePath(file))) {
+            const skinart::ImageInfo* info = skinart::info(id);
+            // Images without text are the same in every module: draw them once.
+            QImage image;
+            if (info && !info->carriesText && shared.contains(id)) {
+                image = shared.value(id);
+            } else {
+                image = skinart::draw(id, module);
+                if (info && !info->carriesText)
+                    shared.insert(id, image);
+            }
+            if (!info || image.size() != skinart::imageSize(id, module)) {
+                std::fprintf(stderr, "skin-gen: image %d is not drawn at its listed size\n", id);
+                return 1;
+            }
+            if (!image.save(out.filePath(file))) {
                 std::fprintf(stderr, "skin-gen: cannot write %s\n", qPrintable(file));
                 return 1;
             }
