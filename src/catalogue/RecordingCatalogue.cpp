@@ -1,0 +1,226 @@
+#include "catalogue/RecordingCatalogue.h"
+
+#include "catalogue/RecordingNames.h"
+#include "sensor/SidecarDataFile.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <filesystem>
+#include <unordered_map>
+
+namespace {
+
+constexpr RecordingKind kKinds[] = {RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking};
+
+bool isExtension(const QString& extension, const QString& wanted)
+{
+    return extension.compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString WithTrailingSeparator(const QString& folder)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
+}
+
+void RecordingCatalogue::setFolder(const QString& folder)
+{
+    m_folder = WithTrailingSeparator(folder);
+}
+
+QString RecordingCatalogue::videoExtension() const
+{
+    return m_mp4 ? recording::kMp4Extension : recording::kAviExtension;
+}
+
+bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelIndex)
+{
+    for (size_t i = 0; i < 3; ++i) {
+        m_names[i].clear();
+        m_saved[i].clear();
+        m_markerCounts[i] = 0;
+    }
+    bool decided = false;
+    bool result = false;
+    if (modelIndex == 4 || modelIndex == 5) {
+        m_mp4 = true;
+        decided = true;
+        result = true;
+    } else {
+        m_mp4 = false;
+    }
+
+    const QString root = WithTrailingSeparator(folder);
+    std::error_code error;
+    std::filesystem::directory_iterator it(std::filesystem::path(QFile::encodeName(root).toStdString()), error);
+    if (error)
+        return result;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        const std::filesystem::path fileName = it->path().filename();
+        const std::string& native = fileName.native();
+        const QString name = QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
+        const std::optional<RecordingKind> kind = recording::kindFromName(name);
+        if (!kind)
+            continue;
+        const QString extension = recording::extensionOf(name);
+        const bool avi = isExtension(extension, recording::kAviExtension);
+        const bool mp4 = isExtension(extension, recording::kMp4Extension);
+        const bool marker = isExtension(extension, recording::kMarkerExtension);
+        const size_t k = index(*kind);
+        if (!decided) {
+            if (!avi && !mp4 && !marker)
+                continue;
+            decided = true;
+            result = true;
+            m_mp4 = mp4;
+        } else if (m_mp4 ? !mp4 : !(avi || marker)) {
+            continue;
+        }
+        m_names[k].append(name);
+        if (marker)
+            ++m_markerCounts[k];
+    }
+    return result;
+}
+
+std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category)
+{
+    const QString extension = videoExtension();
+    std::vector<RecordingEntry> entries;
+    if (category == ListCategory::All) {
+        if (m_saved[0].isEmpty() && m_saved[1].isEmpty() && m_saved[2].isEmpty())
+            m_saved = m_names;
+        bool sizesDiffer = false;
+        for (size_t i = 0; i < 3; ++i)
+            sizesDiffer = sizesDiffer || m_names[i].size() != m_saved[i].size();
+        if (sizesDiffer)
+            m_names = m_saved;
+        dropLeadingMarkersOfAll(extension);
+        size_t total = 0;
+        for (const QStringList& list : m_names)
+            total += static_cast<size_t>(list.size());
+        entries.reserve(total);
+        for (RecordingKind kind : {RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal}) {
+            for (const QString& name : m_names[index(kind)])
+                entries.push_back(makeEntry(name, kind, extension));
+        }
+        return entries;
+    }
+
+    const RecordingKind kind = category == ListCategory::Event     ? RecordingKind::Event
+                               : category == ListCategory::Parking ? RecordingKind::Parking
+                                                                   : RecordingKind::Normal;
+    QStringList& list = m_names[index(kind)];
+    int& markers = m_markerCounts[index(kind)];
+    // Sorted once: the drop below only removes from the front, which keeps the list sorted.
+    std::sort(list.begin(), list.end());
+    while (!list.isEmpty() && list.first().endsWith(recording::kMarkerExtension)) {
+        list.removeFirst();
+        --markers;
+    }
+    if (markers < list.size()) {
+        entries.reserve(static_cast<size_t>(list.size()));
+        for (const QString& name : list)
+            entries.push_back(makeEntry(name, kind, extension));
+    }
+    return entries;
+}
+
+// Span markers are dropped while the smallest base name of all three kinds is one; each dropped base name
+// takes the first name of the merged list (normal, event, parking order) that has that base name.
+void RecordingCatalogue::dropLeadingMarkersOfAll(const QString& extension)
+{
+    std::vector<QString> merged;
+    for (const QStringList& list : m_names)
+        for (const QString& name : list)
+            merged.push_back(MakeBaseName(name, extension));
+    std::vector<size_t> order(merged.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) { return merged[a] < merged[b]; });
+
+    // Positions of equal base names, first occurrence first: the rule always removes the first one still
+    // in the list, and equal names leave the sorted sequence one after another.
+    std::vector<bool> removed(merged.size(), false);
+    std::unordered_map<QString, size_t> nextSearch;
+    bool any = false;
+    for (size_t i : order) {
+        const QString& base = merged[i];
+        if (!base.contains(QLatin1Char('p')))
+            break;
+        size_t& from = nextSearch[base];
+        size_t k = from;
+        while (k < merged.size() && (removed[k] || merged[k] != base))
+            ++k;
+        from = k + 1;
+        removed[k] = true;
+        any = true;
+    }
+    if (!any)
+        return;
+    size_t position = 0;
+    for (size_t list = 0; list < 3; ++list) {
+        QStringList kept;
+        kept.reserve(m_names[list].size());
+        for (const QString& name : m_names[list]) {
+            if (removed[position++])
+                --m_markerCounts[list];
+            else
+                kept.append(name);
+        }
+        m_names[list] = std::move(kept);
+    }
+}
+
+RecordingEntry RecordingCatalogue::makeEntry(const QString& name, RecordingKind kind, const QString& extension) const
+{
+    RecordingEntry entry;
+    entry.kind = kind;
+    entry.kindLabel = recording::kindLabel(kind);
+    const QString base = MakeBaseName(name, extension);
+    if (!base.endsWith(QLatin1Char('p'))) {
+        entry.baseName = base;
+        entry.dateText = FormatEntryDate(base);
+        int parkingType = 2;
+        if (kind == RecordingKind::Parking && base.size() == 15)
+            parkingType = ReadParkingType(m_folder + QStringLiteral("pmr_") + base + recording::kDataExtension);
+        entry.iconIndex = recording::iconIndex(kind, base, parkingType);
+        return entry;
+    }
+    const QString text =
+        ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    entry.baseName = text.left(bar);
+    entry.dateText = text.mid(bar + 1);
+    entry.iconIndex = 7;
+    entry.spanMarker = true;
+    return entry;
+}
+
+void RecordingCatalogue::RemoveCatalogueName(RecordingKind kind, const QString& fullPath)
+{
+    QString remainder = fullPath;
+    if (!m_folder.isEmpty())
+        remainder.remove(m_folder);
+    m_names[index(kind)].removeOne(remainder);
+    // The All view restores its saved copy whenever a list changed size; without this a deleted recording
+    // would come back as a row there.
+    m_saved[index(kind)].removeOne(remainder);
+}
+
+QString RecordingCatalogue::videoPath(const QString& kindLabel, const QString& baseName) const
+{
+    return m_folder + MakeRecordingFileName(kindLabel, BaseNameFromRow(baseName), videoExtension());
+}
+
+QString RecordingCatalogue::dataPath(const QString& kindLabel, const QString& baseName) const
+{
+    return DataFilePath(videoPath(kindLabel, baseName), videoExtension());
+}

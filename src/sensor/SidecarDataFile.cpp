@@ -1,0 +1,96 @@
+#include "sensor/SidecarDataFile.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+uint32_t ReadLength32(const unsigned char* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8)
+           | (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+double NmeaFieldToDegrees(int32_t field)
+{
+    const double value = static_cast<double>(field) / 1000000.0;
+    const double whole = std::trunc(value);
+    return whole + (value - whole) * 100.0 / 60.0;
+}
+
+int KnotsToKmh(uint32_t knots)
+{
+    const double kmh = std::trunc(static_cast<double>(knots) * 1.852);
+    if (kmh >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(kmh);
+}
+
+int KmhToMph(int kmh)
+{
+    return static_cast<int>(std::trunc(static_cast<double>(kmh) * 0.6213));
+}
+
+int DisplayedSpeed(int kmh, int countryCode, bool milesPerHour)
+{
+    if (countryCode != 82 && countryCode != 81 && milesPerHour)
+        return KmhToMph(kmh);
+    return kmh;
+}
+
+QString FormatMapCoordinate(double degrees)
+{
+    return QString::number(degrees, 'f', 6);
+}
+
+namespace {
+
+// Reads exactly `count` bytes at `offset`; false when they do not all lie inside the device.
+bool readAt(QIODevice& device, qint64 offset, unsigned char* out, qint64 count)
+{
+    if (offset < 0 || offset + count > device.size())
+        return false;
+    if (!device.seek(offset))
+        return false;
+    return device.read(reinterpret_cast<char*>(out), count) == count;
+}
+
+} // namespace
+
+int ReadParkingType(QIODevice& device)
+{
+    constexpr int kOther = 2;
+    if (!device.isOpen() || !device.isReadable() || device.isSequential())
+        return kOther;
+    unsigned char head[8];
+    if (!readAt(device, 0, head, 8) || std::memcmp(head, "SENS", 4) != 0)
+        return kOther;
+    const qint64 s = ReadLength32(head + 4);
+    if (!readAt(device, 8 + s, head, 8) || std::memcmp(head, "GPSI", 4) != 0)
+        return kOther;
+    const qint64 g = ReadLength32(head + 4);
+    if (!readAt(device, 16 + s + g, head, 4) || std::memcmp(head, "setu", 4) != 0)
+        return kOther;
+    if (!readAt(device, 21 + s + g, head, 4))
+        return kOther;
+    const qint64 l = ReadLength32(head);
+    unsigned char type = 0;
+    if (!readAt(device, 29 + s + g + l, &type, 1))
+        return kOther;
+    if (type == 1)
+        return 1;
+    if (type == 2)
+        return 0;
+    return kOther;
+}
+
+int ReadParkingType(const QString& path)
+{
+    QFile file(path);
+    // Unbuffered: the reader touches a handful of bytes at four places, a read-ahead buffer would only
+    // cost time when a card holds thousands of parking recordings.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return 2;
+    return ReadParkingType(file);
+}
