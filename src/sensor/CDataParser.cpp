@@ -29,7 +29,7 @@ int32_t int32At(const char* p)
 
 int clampToInt(int64_t v)
 {
-    return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(),
+    return static_cast<int>(std::clamp<int64_t>(v, -int64_t{std::numeric_limits<int>::max()},
                                                 std::numeric_limits<int>::max()));
 }
 
