@@ -8,15 +8,20 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <unordered_map>
 
 namespace {
 
 constexpr RecordingKind kKinds[] = {RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking};
 
-bool isExtension(const QString& extension, const QString& wanted)
+bool isExtension(QStringView extension, const QString& wanted)
 {
     return extension.compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+QStringView extensionView(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QStringView() : QStringView(name).mid(dot);
 }
 
 } // namespace
@@ -69,7 +74,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         const std::optional<RecordingKind> kind = recording::kindFromName(name);
         if (!kind)
             continue;
-        const QString extension = recording::extensionOf(name);
+        const QStringView extension = extensionView(name);
         const bool avi = isExtension(extension, recording::kAviExtension);
         const bool mp4 = isExtension(extension, recording::kMp4Extension);
         const bool marker = isExtension(extension, recording::kMarkerExtension);
@@ -102,14 +107,17 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
             sizesDiffer = sizesDiffer || m_names[i].size() != m_saved[i].size();
         if (sizesDiffer)
             m_names = m_saved;
-        dropLeadingMarkersOfAll(extension);
-        size_t total = 0;
-        for (const QStringList& list : m_names)
-            total += static_cast<size_t>(list.size());
-        entries.reserve(total);
+        std::array<std::vector<QString>, 3> bases;
+        for (size_t i = 0; i < 3; ++i) {
+            bases[i].reserve(static_cast<size_t>(m_names[i].size()));
+            for (const QString& name : m_names[i])
+                bases[i].push_back(MakeBaseName(name, extension));
+        }
+        dropLeadingMarkersOfAll(bases);
+        entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
         for (RecordingKind kind : {RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal}) {
-            for (const QString& name : m_names[index(kind)])
-                entries.push_back(makeEntry(name, kind, extension));
+            for (const QString& base : bases[index(kind)])
+                entries.push_back(makeEntry(base, kind));
         }
         return entries;
     }
@@ -128,36 +136,41 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
     if (markers < list.size()) {
         entries.reserve(static_cast<size_t>(list.size()));
         for (const QString& name : list)
-            entries.push_back(makeEntry(name, kind, extension));
+            entries.push_back(makeEntry(MakeBaseName(name, extension), kind));
     }
     return entries;
 }
 
 // Span markers are dropped while the smallest base name of all three kinds is one; each dropped base name
 // takes the first name of the merged list (normal, event, parking order) that has that base name.
-void RecordingCatalogue::dropLeadingMarkersOfAll(const QString& extension)
+void RecordingCatalogue::dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& bases)
 {
-    std::vector<QString> merged;
-    for (const QStringList& list : m_names)
-        for (const QString& name : list)
-            merged.push_back(MakeBaseName(name, extension));
+    std::vector<const QString*> merged;
+    for (const std::vector<QString>& list : bases)
+        for (const QString& base : list)
+            merged.push_back(&base);
+    // Usually the smallest base name is a recording and nothing is dropped: one pass tells.
+    const auto smallest = std::min_element(merged.begin(), merged.end(),
+                                           [](const QString* a, const QString* b) { return *a < *b; });
+    if (smallest == merged.end() || !(*smallest)->contains(QLatin1Char('p')))
+        return;
     std::vector<size_t> order(merged.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) { return merged[a] < merged[b]; });
+    std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) { return *merged[a] < *merged[b]; });
 
-    // Positions of equal base names, first occurrence first: the rule always removes the first one still
-    // in the list, and equal names leave the sorted sequence one after another.
+    // Equal base names leave the sorted sequence one after another, and the rule always takes the first one
+    // still in the merged list: remember where the search for each name stopped.
     std::vector<bool> removed(merged.size(), false);
-    std::unordered_map<QString, size_t> nextSearch;
+    QHash<QString, size_t> nextSearch;
     bool any = false;
     for (size_t i : order) {
-        const QString& base = merged[i];
+        const QString& base = *merged[i];
         if (!base.contains(QLatin1Char('p')))
             break;
         size_t& from = nextSearch[base];
         size_t k = from;
-        while (k < merged.size() && (removed[k] || merged[k] != base))
+        while (k < merged.size() && (removed[k] || *merged[k] != base))
             ++k;
         from = k + 1;
         removed[k] = true;
@@ -167,24 +180,26 @@ void RecordingCatalogue::dropLeadingMarkersOfAll(const QString& extension)
         return;
     size_t position = 0;
     for (size_t list = 0; list < 3; ++list) {
-        QStringList kept;
-        kept.reserve(m_names[list].size());
-        for (const QString& name : m_names[list]) {
-            if (removed[position++])
+        QStringList keptNames;
+        std::vector<QString> keptBases;
+        for (qsizetype j = 0; j < m_names[list].size(); ++j) {
+            if (removed[position++]) {
                 --m_markerCounts[list];
-            else
-                kept.append(name);
+            } else {
+                keptNames.append(m_names[list][j]);
+                keptBases.push_back(bases[list][static_cast<size_t>(j)]);
+            }
         }
-        m_names[list] = std::move(kept);
+        m_names[list] = std::move(keptNames);
+        bases[list] = std::move(keptBases);
     }
 }
 
-RecordingEntry RecordingCatalogue::makeEntry(const QString& name, RecordingKind kind, const QString& extension) const
+RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind) const
 {
     RecordingEntry entry;
     entry.kind = kind;
     entry.kindLabel = recording::kindLabel(kind);
-    const QString base = MakeBaseName(name, extension);
     if (!base.endsWith(QLatin1Char('p'))) {
         entry.baseName = base;
         entry.dateText = FormatEntryDate(base);

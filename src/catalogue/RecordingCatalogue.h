@@ -39,8 +39,8 @@ public:
 
 private:
     static size_t index(RecordingKind kind) { return static_cast<size_t>(kind); }
-    RecordingEntry makeEntry(const QString& name, RecordingKind kind, const QString& extension) const;
-    void dropLeadingMarkersOfAll(const QString& extension);
+    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind) const;
+    void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
 
     QString m_folder;
     bool m_mp4 = false;

@@ -114,21 +114,31 @@ QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
     QString base = fileName;
     for (const char* p : {"rec_", "evt_", "pmr_"}) {
-        if (base.startsWith(QLatin1String(p))) {
-            base.remove(QLatin1String(p));
+        const QLatin1String prefix(p);
+        if (base.startsWith(prefix)) {
+            // Every occurrence goes; the common name holds the prefix once, at its start.
+            if (base.indexOf(prefix, prefix.size()) < 0)
+                base.remove(0, prefix.size());
+            else
+                base.remove(prefix);
             break;
         }
     }
-    if (base.endsWith(recording::kMarkerExtension))
-        base.remove(recording::kMarkerExtension);
-    else if (!videoExtension.isEmpty())
-        base.remove(videoExtension);
+    const QString& extension = base.endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
+    if (extension.isEmpty())
+        return base;
+    const qsizetype first = base.indexOf(extension);
+    if (first >= 0 && first == base.size() - extension.size())
+        base.chop(extension.size());
+    else if (first >= 0)
+        base.remove(extension);
     return base;
 }
 
 QString FormatEntryDate(const QString& baseName)
 {
     QString text = baseName;
+    text.reserve(baseName.size() + 4); // the four separators go in without reallocating
     text.replace(QLatin1Char('_'), QLatin1Char(' '));
     insertAt(text, 4, QLatin1Char('-'));
     insertAt(text, 7, QLatin1Char('-'));
