@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -43,7 +44,15 @@ int DisplayedSpeed(int kmh, int countryCode, bool milesPerHour)
 
 QString FormatMapCoordinate(double degrees)
 {
-    return QString::number(degrees, 'f', 6);
+    // printf's own rounding, so the map gets exactly the "%lf" text; the process's locale may write a
+    // decimal comma, the map page needs a dot.
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "%lf", degrees);
+    if (n <= 0 || n >= static_cast<int>(sizeof text))
+        return QString::number(degrees, 'f', 6);
+    QString result = QString::fromLatin1(text, n);
+    result.replace(QLatin1Char(','), QLatin1Char('.'));
+    return result;
 }
 
 namespace {

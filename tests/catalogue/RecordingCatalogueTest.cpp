@@ -273,3 +273,21 @@ TEST(RemoveCatalogueName, ADeletedRecordingStaysGoneInTheAllView)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BuildCategoryEntries, AMarkerThatCannotBeReadEndsWithTheTilde)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_100000.avi"));
+    card.addFolder(QStringLiteral("rec_20120101_110000p.vlm"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    catalogue.setFolder(card.path());
+    auto rows = catalogue.BuildCategoryEntries(ListCategory::Normal);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].dateText, QStringLiteral("11:00:00 ~ "));
+    EXPECT_EQ(rows[1].iconIndex, 7);
+}
+
+} // namespace
