@@ -96,14 +96,4 @@ TEST(OpenCatalogueFolder, OpensAndPlaysOrClearsTheList)
     EXPECT_EQ(model, 3);
 }
 
-TEST(RemovableVolumes, TheSystemListIsOfRootsInOrder)
-{
-    const QStringList roots = CreateRemovableVolumes()->removableRoots();
-    QStringList sortedRoots = roots;
-    sortedRoots.sort();
-    EXPECT_EQ(roots, sortedRoots);
-    for (const QString& r : roots)
-        EXPECT_TRUE(r.endsWith(QLatin1Char('/'))) << r.toStdString();
-}
-
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/RemovableVolumes.h"
+#include "platform/linux/MountInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,31 +66,35 @@ public:
         QFile mounts(QStringLiteral("/proc/self/mountinfo"));
         if (!mounts.open(QIODevice::ReadOnly))
             return {};
-        QStringList roots;
-        const QList<QByteArray> lines = mounts.readAll().split('\n');
-        for (const QByteArray& line : lines) {
-            // id parent major:minor root mount-point options [optional...] - fstype source super-options
-            const QList<QByteArray> fields = line.split(' ');
-            const qsizetype dash = fields.indexOf("-");
-            if (fields.size() < 5 || dash < 0 || dash + 2 >= fields.size())
-                continue;
-            const QString source = unescapeMountField(fields[dash + 2]);
-            if (!source.startsWith(QLatin1String("/dev/")))
-                continue;
-            if (!isRemovableBlockDevice(source))
-                continue;
-            QString root = unescapeMountField(fields[4]);
-            if (!root.endsWith(QLatin1Char('/')))
-                root += QLatin1Char('/');
-            if (!roots.contains(root))
-                roots.append(root);
-        }
-        std::sort(roots.begin(), roots.end());
-        return roots;
+        return RemovableRootsFromMountInfo(mounts.readAll(), isRemovableBlockDevice);
     }
 };
 
 } // namespace
+
+QStringList RemovableRootsFromMountInfo(const QByteArray& mountInfo,
+                                        const std::function<bool(const QString& device)>& isRemovable)
+{
+    QStringList roots;
+    const QList<QByteArray> lines = mountInfo.split('\n');
+    for (const QByteArray& line : lines) {
+        // id parent major:minor root mount-point options [optional...] - fstype source super-options
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() < 5 || dash < 5 || dash + 2 >= fields.size())
+            continue;
+        const QString source = unescapeMountField(fields[dash + 2]);
+        if (!source.startsWith(QLatin1String("/dev/")) || !isRemovable(source))
+            continue;
+        QString root = unescapeMountField(fields[4]);
+        if (!root.endsWith(QLatin1Char('/')))
+            root += QLatin1Char('/');
+        if (!roots.contains(root))
+            roots.append(root);
+    }
+    std::sort(roots.begin(), roots.end());
+    return roots;
+}
 
 std::unique_ptr<RemovableVolumes> CreateRemovableVolumes()
 {
