@@ -38,8 +38,8 @@ bool makeCard(const QString& root)
         return true;
     QDir().mkpath(root);
     // A minute of driving: 10 samples a second and one fix a second, as the camera writes them.
-    std::vector<sidecarwriter::Sensor> sensors(600, sidecarwriter::Sensor{12, -7, 1024, 0});
-    std::vector<sidecarwriter::Gps> gps(60, sidecarwriter::Gps{1, 37331234, 127015678, 20});
+    std::vector<sidecarwriter::Sensor> sensors(600, sidecarwriter::Sensor { 12, -7, 1024, 0 });
+    std::vector<sidecarwriter::Gps> gps(60, sidecarwriter::Gps { 1, 37331234, 127015678, 20 });
     const QByteArray settings(26, '\0');
     for (int i = 0; i < kRecordings; ++i) {
         const int day = 1 + i / 1440;
@@ -54,7 +54,8 @@ bool makeCard(const QString& root)
         const QString stem = root + QLatin1Char('/') + QString::fromLatin1(prefix) + base;
         const uint8_t parkingType = (i / 5) % 2 == 0 ? 1 : 2;
         if (!writeFile(stem + QStringLiteral(".avi"), QByteArray())
-            || !writeFile(stem + QStringLiteral(".dat"), sidecarwriter::buildDataFile(sensors, gps, settings, parkingType)))
+            || !writeFile(
+                stem + QStringLiteral(".dat"), sidecarwriter::buildDataFile(sensors, gps, settings, parkingType)))
             return false;
         if (i % 100 == 50 && !writeFile(stem + QStringLiteral("p.vlm"), base.toLatin1()))
             return false;
@@ -66,8 +67,8 @@ size_t bareEnumeration(const QString& root)
 {
     QStringList names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(QFile::encodeName(root).toStdString(), error), end;
-         !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(QFile::encodeName(root).toStdString(), error), end; !error && it != end;
+         it.increment(error)) {
         const std::string name = it->path().filename().native();
         names.append(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
     }
@@ -115,8 +116,7 @@ size_t parkingReads(const QString& root)
     return ones;
 }
 
-template <typename F>
-double milliseconds(F&& f, size_t& result)
+template <typename F> double milliseconds(F&& f, size_t& result)
 {
     const auto start = std::chrono::steady_clock::now();
     result = f();
@@ -159,9 +159,8 @@ int main(int argc, char** argv)
     const double openMs = median(open);
     std::printf("bare enumeration: %zu entries, median %.2f ms\n", entries, bareMs);
     std::printf("  scan %.2f ms, All build %.2f ms, sort %.2f ms (medians)\n", median(phases.scan),
-                median(phases.build), median(phases.sort));
-    std::printf("  scan + parking-type reads alone: %.2f ms (ratio %.2f)\n", median(parking),
-                median(parking) / bareMs);
+        median(phases.build), median(phases.sort));
+    std::printf("  scan + parking-type reads alone: %.2f ms (ratio %.2f)\n", median(parking), median(parking) / bareMs);
     std::printf("scan + All build + sort: %zu rows, median %.2f ms\n", rows, openMs);
     std::printf("ratio (scan + All build + sort) / bare enumeration: %.2f\n", openMs / bareMs);
     return 0;

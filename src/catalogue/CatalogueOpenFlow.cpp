@@ -9,8 +9,7 @@ ModelIdentifier DefaultModelIdentifier()
 }
 
 CatalogueOpenOutcome OpenCardAtStartup(RecordingCatalogue& catalogue, const RemovableVolumes& volumes,
-                                       ListCategory category, int& modelIndex,
-                                       const ModelIdentifier& identify)
+    ListCategory category, int& modelIndex, const ModelIdentifier& identify)
 {
     CatalogueOpenOutcome outcome;
     outcome.showAllHeaderPicture = true;
@@ -29,8 +28,8 @@ CatalogueOpenOutcome OpenCardAtStartup(RecordingCatalogue& catalogue, const Remo
     return outcome;
 }
 
-CatalogueOpenOutcome OpenCatalogueFolder(RecordingCatalogue& catalogue, const QString& folder, int& modelIndex,
-                                         const ModelIdentifier& identify)
+CatalogueOpenOutcome OpenCatalogueFolder(
+    RecordingCatalogue& catalogue, const QString& folder, int& modelIndex, const ModelIdentifier& identify)
 {
     CatalogueOpenOutcome outcome;
     outcome.setCategoryAll = true;

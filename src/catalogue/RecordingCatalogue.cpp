@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr RecordingKind kKinds[] = {RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking};
+constexpr RecordingKind kKinds[] = { RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking };
 
 bool isExtension(QStringView extension, const QString& wanted)
 {
@@ -115,16 +115,16 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
         }
         dropLeadingMarkersOfAll(bases);
         entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
-        for (RecordingKind kind : {RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal}) {
+        for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
             for (const QString& base : bases[index(kind)])
                 entries.push_back(makeEntry(base, kind));
         }
         return entries;
     }
 
-    const RecordingKind kind = category == ListCategory::Event     ? RecordingKind::Event
-                               : category == ListCategory::Parking ? RecordingKind::Parking
-                                                                   : RecordingKind::Normal;
+    const RecordingKind kind = category == ListCategory::Event ? RecordingKind::Event
+        : category == ListCategory::Parking                    ? RecordingKind::Parking
+                                                               : RecordingKind::Normal;
     QStringList& list = m_names[index(kind)];
     int& markers = m_markerCounts[index(kind)];
     // Sorted once: the drop below only removes from the front, which keeps the list sorted.
@@ -150,8 +150,8 @@ void RecordingCatalogue::dropLeadingMarkersOfAll(std::array<std::vector<QString>
         for (const QString& base : list)
             merged.push_back(&base);
     // Usually the smallest base name is a recording and nothing is dropped: one pass tells.
-    const auto smallest = std::min_element(merged.begin(), merged.end(),
-                                           [](const QString* a, const QString* b) { return *a < *b; });
+    const auto smallest
+        = std::min_element(merged.begin(), merged.end(), [](const QString* a, const QString* b) { return *a < *b; });
     if (smallest == merged.end() || !(*smallest)->contains(QLatin1Char('p')))
         return;
     std::vector<size_t> order(merged.size());
@@ -209,8 +209,8 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
         entry.iconIndex = recording::iconIndex(kind, base, parkingType);
         return entry;
     }
-    const QString text =
-        ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
+    const QString text
+        = ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     entry.baseName = text.left(bar);
     entry.dateText = text.mid(bar + 1);

@@ -46,7 +46,7 @@ private:
     bool m_mp4 = false;
     std::array<QStringList, 3> m_names;
     std::array<QStringList, 3> m_saved;
-    std::array<int, 3> m_markerCounts{0, 0, 0};
+    std::array<int, 3> m_markerCounts { 0, 0, 0 };
 };
 
 // Ends a folder text with the path separator.

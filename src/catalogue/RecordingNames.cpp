@@ -82,7 +82,7 @@ std::optional<int> iconIndex(RecordingKind kind, const QString& baseName, int pa
 
 int iconBitmapId(int iconIndex)
 {
-    static constexpr int kIds[] = {3501, 3503, 3500, 3504, 3502, 3506, 3505, 3507};
+    static constexpr int kIds[] = { 3501, 3503, 3500, 3504, 3502, 3506, 3505, 3507 };
     if (iconIndex < 0 || iconIndex >= 8)
         return 0;
     return kIds[iconIndex];
@@ -113,7 +113,7 @@ QString withTimeColons(QString digits)
 QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
     QString base = fileName;
-    for (const char* p : {"rec_", "evt_", "pmr_"}) {
+    for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
         if (base.startsWith(prefix)) {
             // Every occurrence goes; the common name holds the prefix once, at its start.
@@ -124,7 +124,8 @@ QString MakeBaseName(const QString& fileName, const QString& videoExtension)
             break;
         }
     }
-    const QString& extension = base.endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
+    const QString& extension
+        = base.endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
     if (extension.isEmpty())
         return base;
     const qsizetype first = base.indexOf(extension);
@@ -204,9 +205,8 @@ void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
     keys.reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         keys.emplace_back(entries[i].baseName.toLower(), i);
-    std::stable_sort(keys.begin(), keys.end(), [ascending](const auto& a, const auto& b) {
-        return ascending ? a.first < b.first : b.first < a.first;
-    });
+    std::stable_sort(keys.begin(), keys.end(),
+        [ascending](const auto& a, const auto& b) { return ascending ? a.first < b.first : b.first < a.first; });
     std::vector<RecordingEntry> sorted;
     sorted.reserve(entries.size());
     for (const auto& k : keys)

@@ -17,8 +17,8 @@ inline const QString kMp4Extension = QStringLiteral(".mp4");
 inline const QString kMarkerExtension = QStringLiteral(".vlm");
 inline const QString kDataExtension = QStringLiteral(".dat");
 
-QString prefix(RecordingKind kind);      // "rec_", "evt_", "pmr_"
-QString kindLabel(RecordingKind kind);   // "Normal", "Event", "Parking"
+QString prefix(RecordingKind kind); // "rec_", "evt_", "pmr_"
+QString kindLabel(RecordingKind kind); // "Normal", "Event", "Parking"
 std::optional<RecordingKind> kindFromLabel(const QString& label);
 // The kind whose prefix starts the name (case-sensitive), if any.
 std::optional<RecordingKind> kindFromName(const QString& fileName);

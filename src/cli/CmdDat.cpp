@@ -11,7 +11,7 @@ namespace {
 
 int runDat(const QStringList& args);
 
-const CliCommand kDat{"dat", "dat FILE [--at MS]...", runDat};
+const CliCommand kDat { "dat", "dat FILE [--at MS]...", runDat };
 
 int runDat(const QStringList& args)
 {

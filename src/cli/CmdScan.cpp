@@ -11,7 +11,7 @@ namespace {
 
 int runScan(const QStringList& args);
 
-const CliCommand kScan{"scan", "scan FOLDER [--category all|event|parking|normal] [--model N]", runScan};
+const CliCommand kScan { "scan", "scan FOLDER [--category all|event|parking|normal] [--model N]", runScan };
 
 QJsonArray toArray(const QStringList& names)
 {

@@ -22,7 +22,10 @@ std::unique_ptr<RemovableVolumes> CreateRemovableVolumes();
 class FixedRemovableVolumes : public RemovableVolumes
 {
 public:
-    explicit FixedRemovableVolumes(QStringList roots) : m_roots(std::move(roots)) {}
+    explicit FixedRemovableVolumes(QStringList roots)
+        : m_roots(std::move(roots))
+    {
+    }
     QStringList removableRoots() const override { return m_roots; }
 
 private:

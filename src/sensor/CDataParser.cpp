@@ -29,8 +29,8 @@ int32_t int32At(const char* p)
 
 int clampToInt(int64_t v)
 {
-    return static_cast<int>(std::clamp<int64_t>(v, -int64_t{std::numeric_limits<int>::max()},
-                                                std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<int64_t>(v, -int64_t { std::numeric_limits<int>::max() }, std::numeric_limits<int>::max()));
 }
 
 // Reads the whole records of a block of `declared` bytes starting at the device's position. Only the
@@ -52,7 +52,10 @@ QByteArray readBlock(QIODevice& device, qint64 available, uint32_t declared, boo
 
 } // namespace
 
-CDataParser::CDataParser(int countryCode) : m_countryCode(countryCode) {}
+CDataParser::CDataParser(int countryCode)
+    : m_countryCode(countryCode)
+{
+}
 
 void CDataParser::reset()
 {
@@ -103,7 +106,7 @@ bool CDataParser::load(QIODevice& device)
     m_sensors.resize(static_cast<size_t>(sensorRecords));
     for (int i = 0; i < sensorRecords; ++i) {
         const char* r = sensorBytes.constData() + static_cast<qsizetype>(i) * sidecar::kRecordSize;
-        m_sensors[static_cast<size_t>(i)] = {int32At(r + 4), int32At(r + 8), int32At(r + 12), int32At(r + 16)};
+        m_sensors[static_cast<size_t>(i)] = { int32At(r + 4), int32At(r + 8), int32At(r + 12), int32At(r + 16) };
     }
     ProcessSensorCount() = sensorRecords;
     computeRange();
@@ -119,8 +122,8 @@ bool CDataParser::load(QIODevice& device)
     m_gps.resize(static_cast<size_t>(gpsRecords));
     for (int i = 0; i < gpsRecords; ++i) {
         const char* r = gpsBytes.constData() + static_cast<qsizetype>(i) * sidecar::kRecordSize;
-        m_gps[static_cast<size_t>(i)] = {int32At(r + 4), int32At(r + 8), int32At(r + 12),
-                                         ReadLength32(reinterpret_cast<const unsigned char*>(r + 16))};
+        m_gps[static_cast<size_t>(i)] = { int32At(r + 4), int32At(r + 8), int32At(r + 12),
+            ReadLength32(reinterpret_cast<const unsigned char*>(r + 16)) };
     }
     if (!complete)
         return false;
@@ -192,7 +195,7 @@ sidecar::GpsSample CDataParser::gpsSample(qint64 timeMs) const
 std::optional<sidecar::SensorRecord> CDataParser::sensorSample(double timeMs, double msPerSample) const
 {
     if (timeMs == 0.0)
-        return sidecar::SensorRecord{};
+        return sidecar::SensorRecord {};
     if (m_sensors.empty() || !(msPerSample > 0.0))
         return std::nullopt;
     const double position = std::floor(timeMs / msPerSample + 0.5);

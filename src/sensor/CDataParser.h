@@ -15,8 +15,8 @@ class CDataParser
 {
 public:
     enum class LoadResult {
-        Loaded,  // both tables read
-        NoData,  // missing or unreadable file, a wrong tag or a block cut short: nothing to report
+        Loaded, // both tables read
+        NoData, // missing or unreadable file, a wrong tag or a block cut short: nothing to report
         Damaged, // the file's size cannot be had: the caller tells the user (string 278)
     };
 

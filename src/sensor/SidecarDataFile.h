@@ -24,8 +24,8 @@ struct SensorRecord
 
 struct GpsRecord
 {
-    int32_t fix = 0;       // 0: no position in this record
-    int32_t latitude = 0;  // NMEA ddmm.mmmm x 10000
+    int32_t fix = 0; // 0: no position in this record
+    int32_t latitude = 0; // NMEA ddmm.mmmm x 10000
     int32_t longitude = 0; // NMEA dddmm.mmmm x 10000
     uint32_t speedKnots = 0;
 };

@@ -1,5 +1,5 @@
-#include "catalogue/CameraModelProbe.h"
 #include "catalogue/CatalogueOpenFlow.h"
+#include "catalogue/CameraModelProbe.h"
 #include "platform/RemovableVolumes.h"
 
 #include "CatalogueFixture.h"
@@ -16,8 +16,8 @@ TEST(ProbeCameraModelIndex, ByteEighteenNamesTheModel)
         int code;
         int model;
     };
-    const Case cases[] = {{18, 0, 0},  {21, 10, 1}, {26, 15, 2}, {26, 20, 3}, {98, 25, 4},
-                          {100, 26, 5}, {30, 11, 6}, {19, 11, 6}, {26, 12, 0}, {10, 26, 0}};
+    const Case cases[] = { { 18, 0, 0 }, { 21, 10, 1 }, { 26, 15, 2 }, { 26, 20, 3 }, { 98, 25, 4 }, { 100, 26, 5 },
+        { 30, 11, 6 }, { 19, 11, 6 }, { 26, 12, 0 }, { 10, 26, 0 } };
     for (const Case& c : cases) {
         CardFolder card;
         card.addSetup(setupWithCode(c.length, c.code));
@@ -37,12 +37,12 @@ TEST(OpenCardAtStartup, TakesTheFirstVolumeWithRecordings)
     card.add(QStringLiteral("evt_20120101_110000.avi"));
     CardFolder later;
     later.add(QStringLiteral("rec_20130101_120000.avi"));
-    const FixedRemovableVolumes volumes({stick.root(), card.root(), later.root()});
+    const FixedRemovableVolumes volumes({ stick.root(), card.root(), later.root() });
 
     RecordingCatalogue catalogue;
     int model = 6;
-    const CatalogueOpenOutcome outcome =
-        OpenCardAtStartup(catalogue, volumes, ListCategory::All, model, DefaultModelIdentifier());
+    const CatalogueOpenOutcome outcome
+        = OpenCardAtStartup(catalogue, volumes, ListCategory::All, model, DefaultModelIdentifier());
     EXPECT_TRUE(outcome.opened);
     EXPECT_EQ(catalogue.folder(), card.root());
     EXPECT_EQ(model, 2); // identified on the stick; the card has no settings file and keeps it
@@ -59,8 +59,8 @@ TEST(OpenCardAtStartup, WithoutACardStillSorts)
     RecordingCatalogue catalogue;
     catalogue.setFolder(QStringLiteral("/previous"));
     int model = 1;
-    const CatalogueOpenOutcome outcome = OpenCardAtStartup(catalogue, FixedRemovableVolumes({empty.root()}),
-                                                           ListCategory::All, model, DefaultModelIdentifier());
+    const CatalogueOpenOutcome outcome = OpenCardAtStartup(
+        catalogue, FixedRemovableVolumes({ empty.root() }), ListCategory::All, model, DefaultModelIdentifier());
     EXPECT_FALSE(outcome.opened);
     EXPECT_FALSE(outcome.fillList);
     EXPECT_TRUE(outcome.sortByBaseNameAscending);

@@ -41,8 +41,8 @@ Size probe(const QString& path, bool mp4)
     if (h.size() < 238)
         return {};
     if (mp4)
-        return {(p[232] << 8) | p[233], (p[236] << 8) | p[237]};
-    return {p[64] | (p[65] << 8), p[68] | (p[69] << 8)};
+        return { (p[232] << 8) | p[233], (p[236] << 8) | p[237] };
+    return { p[64] | (p[65] << 8), p[68] | (p[69] << 8) };
 }
 
 class DemoCardTest : public ::testing::TestWithParam<const char*>
@@ -56,10 +56,11 @@ TEST_P(DemoCardTest, ReadsBackAsACameraCard)
     if (!QDir(card).exists())
         GTEST_SKIP() << "the demo card has not been made in this build";
 
-    const QJsonObject scan = cli({QStringLiteral("scan"), card});
+    const QJsonObject scan = cli({ QStringLiteral("scan"), card });
     EXPECT_TRUE(scan.value(QStringLiteral("scanResult")).toBool());
     EXPECT_EQ(scan.value(QStringLiteral("modelIndex")).toInt(), mp4 ? 5 : 3);
-    EXPECT_EQ(scan.value(QStringLiteral("videoExtension")).toString(), mp4 ? QStringLiteral(".mp4") : QStringLiteral(".avi"));
+    EXPECT_EQ(
+        scan.value(QStringLiteral("videoExtension")).toString(), mp4 ? QStringLiteral(".mp4") : QStringLiteral(".avi"));
     const QJsonArray rows = scan.value(QStringLiteral("rows")).toArray();
     QSet<int> icons;
     QSet<QString> kinds;
@@ -72,16 +73,17 @@ TEST_P(DemoCardTest, ReadsBackAsACameraCard)
         if (base.contains(QLatin1Char('p')))
             continue;
         ++played;
-        const QString prefix = row.value(QStringLiteral("kind")).toString() == QLatin1String("Event") ? QStringLiteral("evt_")
-                               : row.value(QStringLiteral("kind")).toString() == QLatin1String("Parking") ? QStringLiteral("pmr_")
-                                                                                                         : QStringLiteral("rec_");
+        const QString prefix = row.value(QStringLiteral("kind")).toString() == QLatin1String("Event")
+            ? QStringLiteral("evt_")
+            : row.value(QStringLiteral("kind")).toString() == QLatin1String("Parking") ? QStringLiteral("pmr_")
+                                                                                       : QStringLiteral("rec_");
         const QString stem = card + QLatin1Char('/') + prefix + base;
         const Size size = probe(stem + (mp4 ? QStringLiteral(".mp4") : QStringLiteral(".avi")), mp4);
         EXPECT_EQ(size.width, 1280) << base.toStdString();
         EXPECT_EQ(size.height, 720) << base.toStdString();
 
-        const QJsonObject dat = cli({QStringLiteral("dat"), stem + QStringLiteral(".dat"), QStringLiteral("--at"),
-                                     QStringLiteral("5000")});
+        const QJsonObject dat = cli(
+            { QStringLiteral("dat"), stem + QStringLiteral(".dat"), QStringLiteral("--at"), QStringLiteral("5000") });
         EXPECT_TRUE(dat.value(QStringLiteral("loaded")).toBool()) << base.toStdString();
         const int seconds = dat.value(QStringLiteral("gpsCount")).toInt();
         EXPECT_GE(seconds, 20);
@@ -93,7 +95,7 @@ TEST_P(DemoCardTest, ReadsBackAsACameraCard)
     }
     EXPECT_EQ(played, 7);
     EXPECT_TRUE(kinds.contains(QStringLiteral("Normal")) && kinds.contains(QStringLiteral("Event"))
-                && kinds.contains(QStringLiteral("Parking")));
+        && kinds.contains(QStringLiteral("Parking")));
     EXPECT_TRUE(icons.contains(0) && icons.contains(2) && icons.contains(4) && icons.contains(5));
     EXPECT_EQ(icons.contains(7), !mp4); // span markers exist on both cards; MP4 models do not list them
 }

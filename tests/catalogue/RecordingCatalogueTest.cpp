@@ -19,7 +19,7 @@ QStringList rowTexts(const std::vector<RecordingEntry>& rows)
     for (const RecordingEntry& e : rows)
         texts << QStringLiteral("%1 %2 [%3] %4")
                      .arg(e.kindLabel, e.baseName, e.dateText,
-                          e.iconIndex ? QString::number(*e.iconIndex) : QStringLiteral("-"));
+                         e.iconIndex ? QString::number(*e.iconIndex) : QStringLiteral("-"));
     return texts;
 }
 
@@ -32,9 +32,9 @@ std::vector<RecordingEntry> build(RecordingCatalogue& catalogue, const CardFolde
 TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
 {
     CardFolder card;
-    for (const char* n : {"rec_20120101_120000.avi", "evt_20120101_110000.avi", "pmr_20120101_100000.AVI",
-                          "rec_20120101_123456p.vlm", "rec_20120101_120000.dat", "REC_20120101_000000.avi",
-                          "Rec_20120101_000000.avi", "20120101_000000.avi", "rec_20120101_000000.txt", "rec_noext"})
+    for (const char* n : { "rec_20120101_120000.avi", "evt_20120101_110000.avi", "pmr_20120101_100000.AVI",
+             "rec_20120101_123456p.vlm", "rec_20120101_120000.dat", "REC_20120101_000000.avi",
+             "Rec_20120101_000000.avi", "20120101_000000.avi", "rec_20120101_000000.txt", "rec_noext" })
         card.add(QString::fromLatin1(n));
     card.addFolder(QStringLiteral("evt_20120101_090000.avi")); // a folder named like a recording counts too
     card.addSetup(setupWithCode(26, 20));
@@ -44,10 +44,10 @@ TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
     EXPECT_FALSE(catalogue.isMp4());
     EXPECT_EQ(catalogue.videoExtension(), QStringLiteral(".avi"));
     EXPECT_EQ(sorted(catalogue.names(RecordingKind::Normal)),
-              QStringList({"rec_20120101_120000.avi", "rec_20120101_123456p.vlm"}));
+        QStringList({ "rec_20120101_120000.avi", "rec_20120101_123456p.vlm" }));
     EXPECT_EQ(sorted(catalogue.names(RecordingKind::Event)),
-              QStringList({"evt_20120101_090000.avi", "evt_20120101_110000.avi"}));
-    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({"pmr_20120101_100000.AVI"}));
+        QStringList({ "evt_20120101_090000.avi", "evt_20120101_110000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({ "pmr_20120101_100000.AVI" }));
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 1);
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
 }
@@ -74,12 +74,12 @@ TEST(ScanCatalogueFolder, Mp4ModelsListOnlyMp4AndAlwaysOpen)
     card.add(QStringLiteral("rec_20120101_120000.avi"));
     card.add(QStringLiteral("rec_20120101_123456p.vlm"));
     card.add(QStringLiteral("evt_20120101_130000.MP4"));
-    for (int model : {4, 5}) {
+    for (int model : { 4, 5 }) {
         RecordingCatalogue catalogue;
         EXPECT_TRUE(catalogue.ScanCatalogueFolder(card.root(), model));
         EXPECT_TRUE(catalogue.isMp4());
         EXPECT_TRUE(catalogue.names(RecordingKind::Normal).isEmpty());
-        EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({"evt_20120101_130000.MP4"}));
+        EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ "evt_20120101_130000.MP4" }));
         EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
     }
     CardFolder empty;
@@ -128,12 +128,12 @@ TEST(BuildCategoryEntries, KindViewDropsLeadingMarkersOnly)
     ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 3);
     const auto rows = build(catalogue, card, ListCategory::Event);
-    EXPECT_EQ(rowTexts(rows), QStringList({"Event 20120101_100000 [2012-01-01 10:00:00] 0",
-                                           "Event 20120101_110000p [11:00:00 ~ 11:30:00] 7",
-                                           "Event 20120101_120000X [2012-01-01 12:00:00X] 1"}));
+    EXPECT_EQ(rowTexts(rows),
+        QStringList({ "Event 20120101_100000 [2012-01-01 10:00:00] 0", "Event 20120101_110000p [11:00:00 ~ 11:30:00] 7",
+            "Event 20120101_120000X [2012-01-01 12:00:00X] 1" }));
     EXPECT_TRUE(rows[1].spanMarker);
     EXPECT_EQ(catalogue.names(RecordingKind::Event),
-              QStringList({"evt_20120101_100000.avi", "evt_20120101_110000p.vlm", "evt_20120101_120000X.avi"}));
+        QStringList({ "evt_20120101_100000.avi", "evt_20120101_110000p.vlm", "evt_20120101_120000X.avi" }));
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 1);
     EXPECT_TRUE(build(catalogue, card, ListCategory::Normal).empty());
 }
@@ -164,12 +164,12 @@ TEST(BuildCategoryEntries, AllViewDropsMarkersWhileTheSmallestBaseNameIsOne)
     ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
     auto rows = build(catalogue, card, ListCategory::All);
     SortEntriesByBaseName(rows);
-    EXPECT_EQ(rowTexts(rows), QStringList({"Normal 20120101_080000 [2012-01-01 08:00:00] 2",
-                                           "Parking 20120101_090000p [09:00:00 ~ 09:30:00] 7",
-                                           "Event 20120101_100000 [2012-01-01 10:00:00] 0"}));
-    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({"rec_20120101_080000.avi"}));
-    EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({"evt_20120101_100000.avi"}));
-    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({"pmr_20120101_090000p.vlm"}));
+    EXPECT_EQ(rowTexts(rows),
+        QStringList({ "Normal 20120101_080000 [2012-01-01 08:00:00] 2",
+            "Parking 20120101_090000p [09:00:00 ~ 09:30:00] 7", "Event 20120101_100000 [2012-01-01 10:00:00] 0" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ "rec_20120101_080000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ "evt_20120101_100000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({ "pmr_20120101_090000p.vlm" }));
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Parking), 1);
@@ -227,7 +227,7 @@ TEST(BuildCategoryEntries, ParkingIconsComeFromTheDataFile)
     QList<int> icons;
     for (const RecordingEntry& e : rows)
         icons << e.iconIndex.value_or(-1);
-    EXPECT_EQ(icons, QList<int>({5, 4, 4, 6, 4}));
+    EXPECT_EQ(icons, QList<int>({ 5, 4, 4, 6, 4 }));
 }
 
 TEST(BuildCategoryEntries, EntryOfAnEventRecording)
@@ -261,7 +261,7 @@ TEST(RemoveCatalogueName, ADeletedRecordingStaysGoneInTheAllView)
     ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
     EXPECT_EQ(build(catalogue, card, ListCategory::All).size(), 3u);
     catalogue.RemoveCatalogueName(RecordingKind::Normal, card.root() + QStringLiteral("rec_20120101_100000.avi"));
-    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({"rec_20120101_110000.avi"}));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ "rec_20120101_110000.avi" }));
     // Case matters, and a name of another kind is not touched.
     catalogue.RemoveCatalogueName(RecordingKind::Normal, card.root() + QStringLiteral("REC_20120101_110000.avi"));
     catalogue.RemoveCatalogueName(RecordingKind::Event, card.root() + QStringLiteral("rec_20120101_110000.avi"));

@@ -56,7 +56,7 @@ TEST(CDataParser, LoadsFromAFileAndReportsAMissingOneQuietly)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rec_20120101_123456.dat"));
-    ASSERT_TRUE(writeFile(path, dataFile(sensors({1, 2}), gpsSeconds(3), 0)));
+    ASSERT_TRUE(writeFile(path, dataFile(sensors({ 1, 2 }), gpsSeconds(3), 0)));
     CDataParser parser;
     EXPECT_TRUE(parser.load(path));
     EXPECT_EQ(parser.gpsCount(), 3);
@@ -94,35 +94,34 @@ TEST_P(DamagedFileTest, KeepsWholeRecordsInsideTheFileAndStaysUnloaded)
 
 QByteArray lyingSensorLength()
 {
-    return QByteArray("SENS") + u32(0xfffffff0u) + sensors({1, 2, 3}) + QByteArray(5, '\0');
+    return QByteArray("SENS") + u32(0xfffffff0u) + sensors({ 1, 2, 3 }) + QByteArray(5, '\0');
 }
 
 QByteArray lyingGpsLength()
 {
-    return block("SENS", sensors({1, 2})) + QByteArray("GPSI") + u32(1000000000u) + gpsSeconds(4)
-           + QByteArray(13, '\0');
+    return block("SENS", sensors({ 1, 2 })) + QByteArray("GPSI") + u32(1000000000u) + gpsSeconds(4)
+        + QByteArray(13, '\0');
 }
 
 QByteArray sensorBlockCutMidRecord()
 {
-    return QByteArray("SENS") + u32(100) + sensors({1, 2}) + sensorRecord(3).left(10);
+    return QByteArray("SENS") + u32(100) + sensors({ 1, 2 }) + sensorRecord(3).left(10);
 }
 
 QByteArray gpsTagCut()
 {
-    return block("SENS", sensors({1, 2})) + QByteArray("GPS");
+    return block("SENS", sensors({ 1, 2 })) + QByteArray("GPS");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, DamagedFileTest,
-    ::testing::Values(DamageCase{"sensor length far beyond the file", lyingSensorLength(), 3, 0},
-                      DamageCase{"sensor block cut in a record", sensorBlockCutMidRecord(), 2, 0},
-                      DamageCase{"GPS length far beyond the file", lyingGpsLength(), 2, 4},
-                      DamageCase{"GPSI tag cut short", gpsTagCut(), 2, 0},
-                      DamageCase{"no GPSI tag", block("SENS", sensors({5, 6, 7})) + QByteArray(40, 'z'), 3, 0},
-                      DamageCase{"wrong first tag", QByteArray("SENZ") + u32(0) + block("GPSI", {}), 0, 0},
-                      DamageCase{"shorter than a header", QByteArray("SENS\x01", 5), 0, 0},
-                      DamageCase{"empty", QByteArray(), 0, 0}));
+INSTANTIATE_TEST_SUITE_P(Files, DamagedFileTest,
+    ::testing::Values(DamageCase { "sensor length far beyond the file", lyingSensorLength(), 3, 0 },
+        DamageCase { "sensor block cut in a record", sensorBlockCutMidRecord(), 2, 0 },
+        DamageCase { "GPS length far beyond the file", lyingGpsLength(), 2, 4 },
+        DamageCase { "GPSI tag cut short", gpsTagCut(), 2, 0 },
+        DamageCase { "no GPSI tag", block("SENS", sensors({ 5, 6, 7 })) + QByteArray(40, 'z'), 3, 0 },
+        DamageCase { "wrong first tag", QByteArray("SENZ") + u32(0) + block("GPSI", {}), 0, 0 },
+        DamageCase { "shorter than a header", QByteArray("SENS\x01", 5), 0, 0 },
+        DamageCase { "empty", QByteArray(), 0, 0 }));
 
 TEST(CDataParser, EmptyBlocksAndAMissingSettingsBlockStillLoad)
 {
@@ -135,8 +134,8 @@ TEST(CDataParser, EmptyBlocksAndAMissingSettingsBlockStillLoad)
 TEST(CDataParser, ANewLoadReplacesThePreviousTables)
 {
     CDataParser parser;
-    ASSERT_TRUE(loadBytes(parser, dataFile(sensors({1, 2, 3}), gpsSeconds(5), 0)));
-    EXPECT_FALSE(loadBytes(parser, block("SENS", sensors({4}))));
+    ASSERT_TRUE(loadBytes(parser, dataFile(sensors({ 1, 2, 3 }), gpsSeconds(5), 0)));
+    EXPECT_FALSE(loadBytes(parser, block("SENS", sensors({ 4 }))));
     EXPECT_EQ(parser.sensorCount(), 1);
     EXPECT_EQ(parser.gpsCount(), 0);
     EXPECT_FALSE(parser.isLoaded());
@@ -167,19 +166,16 @@ TEST_P(GraphRangeTest, FollowsTheMeanOfTheStrongerSide)
     EXPECT_EQ(parser.rangeBottom(), c.bottom) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Samples, GraphRangeTest,
-    ::testing::Values(RangeCase{"all positive: 9 x mean", {100, 200, 301}, 82, 1800, -1800},
-                      RangeCase{"all negative: 9 x mean magnitude", {-100, -301}, 82, 1800, -1800},
-                      RangeCase{"means truncate toward zero", {1, 2, -1, -2}, 1, 9, -9},
-                      RangeCase{"positive side stronger", {300, -100, 0}, 0, 2700, -2700},
-                      RangeCase{"negative side stronger, zeros count there", {100, -600, 0}, 0, 2700, -2700},
-                      RangeCase{"equal sides take the negative rule", {100, -100}, 0, 900, -900},
-                      RangeCase{"all zero", {0, 0}, 0, 0, 0},
-                      RangeCase{"Japan is fixed", {100, 200}, 81, 2048, -2048},
-                      RangeCase{"Japan is fixed without samples", {}, 81, 2048, -2048},
-                      RangeCase{"nine times a huge mean saturates", {2147483647, 2147483647}, 0, 2147483647,
-                                -2147483647}));
+INSTANTIATE_TEST_SUITE_P(Samples, GraphRangeTest,
+    ::testing::Values(RangeCase { "all positive: 9 x mean", { 100, 200, 301 }, 82, 1800, -1800 },
+        RangeCase { "all negative: 9 x mean magnitude", { -100, -301 }, 82, 1800, -1800 },
+        RangeCase { "means truncate toward zero", { 1, 2, -1, -2 }, 1, 9, -9 },
+        RangeCase { "positive side stronger", { 300, -100, 0 }, 0, 2700, -2700 },
+        RangeCase { "negative side stronger, zeros count there", { 100, -600, 0 }, 0, 2700, -2700 },
+        RangeCase { "equal sides take the negative rule", { 100, -100 }, 0, 900, -900 },
+        RangeCase { "all zero", { 0, 0 }, 0, 0, 0 }, RangeCase { "Japan is fixed", { 100, 200 }, 81, 2048, -2048 },
+        RangeCase { "Japan is fixed without samples", {}, 81, 2048, -2048 },
+        RangeCase { "nine times a huge mean saturates", { 2147483647, 2147483647 }, 0, 2147483647, -2147483647 }));
 
 TEST(CDataParser, GpsSampleConvertsTheRecordOfTheSecond)
 {
@@ -203,7 +199,7 @@ TEST(CDataParser, GpsSampleConvertsTheRecordOfTheSecond)
     EXPECT_EQ(noFix.latitude, 0.0);
 
     // 59 999 ms is record 59 (163 knots = 301 km/h: shown, but no fix); past the end stays on it.
-    for (qint64 t : {59999LL, 61000LL, 3600000LL}) {
+    for (qint64 t : { 59999LL, 61000LL, 3600000LL }) {
         const sidecar::GpsSample last = parser.gpsSample(t);
         EXPECT_FALSE(last.valid) << t;
         EXPECT_EQ(last.speedKmh, 301) << t;
@@ -218,15 +214,15 @@ TEST(CDataParser, GpsSampleConvertsTheRecordOfTheSecond)
 TEST(CDataParser, SensorSampleIsTheNearestRecord)
 {
     CDataParser parser;
-    ASSERT_TRUE(loadBytes(parser, dataFile(sensors({10, 20, 30, 3000}), {}, 0)));
+    ASSERT_TRUE(loadBytes(parser, dataFile(sensors({ 10, 20, 30, 3000 }), {}, 0)));
     const auto atZero = parser.sensorSample(0, 250);
     ASSERT_TRUE(atZero);
     EXPECT_EQ(atZero->x, 0);
-    EXPECT_EQ(parser.sensorSample(374, 250)->x, 20);  // 1.496 -> 1
-    EXPECT_EQ(parser.sensorSample(375, 250)->x, 30);  // 1.5 -> 2
-    EXPECT_FALSE(parser.sensorSample(750, 250));      // x beyond +2 g
-    EXPECT_FALSE(parser.sensorSample(875, 250));      // index 4: past the table
-    EXPECT_FALSE(parser.sensorSample(100, 0));        // no duration yet
+    EXPECT_EQ(parser.sensorSample(374, 250)->x, 20); // 1.496 -> 1
+    EXPECT_EQ(parser.sensorSample(375, 250)->x, 30); // 1.5 -> 2
+    EXPECT_FALSE(parser.sensorSample(750, 250)); // x beyond +2 g
+    EXPECT_FALSE(parser.sensorSample(875, 250)); // index 4: past the table
+    EXPECT_FALSE(parser.sensorSample(100, 0)); // no duration yet
     EXPECT_FALSE(parser.sensorSample(-400, 250));
 }
 

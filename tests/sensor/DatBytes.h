@@ -40,10 +40,11 @@ inline QByteArray block(const char* tag, const QByteArray& body)
 
 // SENS, GPSI, "setup" settings block, four unused bytes and the parking-type byte.
 inline QByteArray dataFile(const QByteArray& sensorBody, const QByteArray& gpsBody, uint8_t parkingType,
-                           const QByteArray& settings = QByteArray(26, '\x07'))
+    const QByteArray& settings = QByteArray(26, '\x07'))
 {
     return block("SENS", sensorBody) + block("GPSI", gpsBody) + QByteArray("setup", 5)
-           + u32(static_cast<uint32_t>(settings.size())) + settings + u32(0) + QByteArray(1, static_cast<char>(parkingType));
+        + u32(static_cast<uint32_t>(settings.size())) + settings + u32(0)
+        + QByteArray(1, static_cast<char>(parkingType));
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)

@@ -1,5 +1,5 @@
-#include "sensor/DatBytes.h"
 #include "sensor/SidecarDataFile.h"
+#include "sensor/DatBytes.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -19,11 +19,11 @@ TEST(ReadLength32, IsLittleEndianUnsigned)
         uint32_t value;
     };
     const Case cases[] = {
-        {{0x10, 0x27, 0x00, 0x00}, 10000u},
-        {{0x62, 0x02, 0x00, 0x00}, 610u},
-        {{0x00, 0x00, 0x00, 0x80}, 2147483648u},
-        {{0xff, 0xff, 0xff, 0xff}, 4294967295u},
-        {{0x01, 0x02, 0x03, 0x04}, 0x04030201u},
+        { { 0x10, 0x27, 0x00, 0x00 }, 10000u },
+        { { 0x62, 0x02, 0x00, 0x00 }, 610u },
+        { { 0x00, 0x00, 0x00, 0x80 }, 2147483648u },
+        { { 0xff, 0xff, 0xff, 0xff }, 4294967295u },
+        { { 0x01, 0x02, 0x03, 0x04 }, 0x04030201u },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadLength32(c.bytes), c.value);
@@ -95,18 +95,17 @@ QByteArray lyingSettingsLength()
     return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ReadParkingTypeTest,
-    ::testing::Values(ParkingCase{"byte 1", dataFile(kSensors, kGps, 1), 1},
-                      ParkingCase{"byte 2", dataFile(kSensors, kGps, 2), 0},
-                      ParkingCase{"byte 0", dataFile(kSensors, kGps, 0), 2},
-                      ParkingCase{"byte 7", dataFile(kSensors, kGps, 7), 2},
-                      ParkingCase{"empty blocks", dataFile({}, {}, 1, {}), 1},
-                      ParkingCase{"file ends before the byte", withoutLast(dataFile(kSensors, kGps, 1), 1), 2},
-                      ParkingCase{"settings length runs past the end", lyingSettingsLength(), 2},
-                      ParkingCase{"no settings tag", block("SENS", kSensors) + block("GPSI", kGps), 2},
-                      ParkingCase{"wrong first tag", QByteArray("SENZ") + dataFile(kSensors, kGps, 1).mid(4), 2},
-                      ParkingCase{"empty file", QByteArray(), 2}));
+INSTANTIATE_TEST_SUITE_P(Files, ReadParkingTypeTest,
+    ::testing::Values(ParkingCase { "byte 1", dataFile(kSensors, kGps, 1), 1 },
+        ParkingCase { "byte 2", dataFile(kSensors, kGps, 2), 0 },
+        ParkingCase { "byte 0", dataFile(kSensors, kGps, 0), 2 },
+        ParkingCase { "byte 7", dataFile(kSensors, kGps, 7), 2 },
+        ParkingCase { "empty blocks", dataFile({}, {}, 1, {}), 1 },
+        ParkingCase { "file ends before the byte", withoutLast(dataFile(kSensors, kGps, 1), 1), 2 },
+        ParkingCase { "settings length runs past the end", lyingSettingsLength(), 2 },
+        ParkingCase { "no settings tag", block("SENS", kSensors) + block("GPSI", kGps), 2 },
+        ParkingCase { "wrong first tag", QByteArray("SENZ") + dataFile(kSensors, kGps, 1).mid(4), 2 },
+        ParkingCase { "empty file", QByteArray(), 2 }));
 
 TEST(ReadParkingType, MissingFileAnswersOther)
 {

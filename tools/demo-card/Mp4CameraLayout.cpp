@@ -11,9 +11,9 @@ namespace {
 struct Box
 {
     QByteArray type;
-    qsizetype start = 0;  // of the header
+    qsizetype start = 0; // of the header
     qsizetype header = 8; // header length
-    qsizetype size = 0;   // whole box
+    qsizetype size = 0; // whole box
 };
 
 uint32_t be32(const QByteArray& d, qsizetype at)
@@ -181,7 +181,13 @@ bool rewriteToCameraLayout(const QByteArray& input, QByteArray& output, QString&
             moovBody += input.mid(b.start, b.size);
 
     QByteArray ftyp;
-    ftyp.append("\0\0\0\x18" "ftyp" "isom" "\0\0\x02\0" "isom" "avc1", 24);
+    ftyp.append("\0\0\0\x18"
+                "ftyp"
+                "isom"
+                "\0\0\x02\0"
+                "isom"
+                "avc1",
+        24);
     QByteArray newMoov(8, '\0');
     putBe32(newMoov, 0, uint32_t(8 + moovBody.size()));
     newMoov.replace(4, 4, "moov");

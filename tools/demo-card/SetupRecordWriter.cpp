@@ -34,27 +34,27 @@ QByteArray makeRecord(Model model, const QDateTime& clock)
 {
     const bool echo = model == Model::Echo;
     QByteArray r(echo ? 100 : 26, '\0');
-    r[0] = 1;   // firmware 1.x
+    r[0] = 1; // firmware 1.x
     r[1] = echo ? 4 : 7;
-    r[2] = 0;   // full frame rate
-    r[3] = 76;  // (GMT+09:00) Seoul
-    r[4] = 1;   // recording sound on
-    r[5] = 2;   // shock sensing: normal
-    r[6] = 2;   // parking mode: shock and motion
-    r[7] = 1;   // HD (720P)
-    r[8] = 1;   // parking shock: normal
-    r[9] = 0;   // brightness normal
+    r[2] = 0; // full frame rate
+    r[3] = 76; // (GMT+09:00) Seoul
+    r[4] = 1; // recording sound on
+    r[5] = 2; // shock sensing: normal
+    r[6] = 2; // parking mode: shock and motion
+    r[7] = 1; // HD (720P)
+    r[8] = 1; // parking shock: normal
+    r[9] = 0; // brightness normal
     r[10] = 0;
-    r[11] = 1;  // motion sensitivity normal
-    r[12] = 0;  // no alarm sound
-    r[13] = 1;  // delete by time order
+    r[11] = 1; // motion sensitivity normal
+    r[12] = 0; // no alarm sound
+    r[13] = 1; // delete by time order
     r[14] = 40; // storage ratios normal / event / parking
     r[15] = 30;
     r[16] = 30;
     r[17] = echo ? 0 : 1; // speed display off
     if (!echo) {
         r[18] = 20; // Charlie
-        r[19] = 0;  // no clock request
+        r[19] = 0; // no clock request
         putClock(r, 20, clock, false);
         return r;
     }

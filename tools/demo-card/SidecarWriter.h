@@ -17,15 +17,15 @@ struct Sensor
 struct Gps
 {
     int32_t fix = 1;
-    int32_t latitude = 0;  // NMEA ddmm.mmmm x 10000
+    int32_t latitude = 0; // NMEA ddmm.mmmm x 10000
     int32_t longitude = 0; // NMEA dddmm.mmmm x 10000
     uint32_t speedKnots = 0;
 };
 
 inline void putU32(QByteArray& out, uint32_t v)
 {
-    const char bytes[4] = {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
-                           static_cast<char>((v >> 16) & 0xff), static_cast<char>((v >> 24) & 0xff)};
+    const char bytes[4] = { static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
+        static_cast<char>((v >> 16) & 0xff), static_cast<char>((v >> 24) & 0xff) };
     out.append(bytes, 4);
 }
 
@@ -46,7 +46,7 @@ inline int32_t degreesToNmeaField(double degrees)
 }
 
 inline QByteArray buildDataFile(const std::vector<Sensor>& sensors, const std::vector<Gps>& gps,
-                                const QByteArray& settings, uint8_t parkingType, uint32_t firstTick = 0)
+    const QByteArray& settings, uint8_t parkingType, uint32_t firstTick = 0)
 {
     QByteArray out;
     out.reserve(static_cast<qsizetype>(40 + sensors.size() * 20 + gps.size() * 20) + settings.size());

@@ -33,9 +33,9 @@ struct Clip
     const char* prefix;
     const char* time; // HHMMSS of the start
     int seconds;
-    int driveOffset;     // second of the drive the clip starts at; -1 while parked
+    int driveOffset; // second of the drive the clip starts at; -1 while parked
     uint8_t parkingType; // trailing byte of the data file
-    int impactSecond;    // -1: none
+    int impactSecond; // -1: none
 };
 
 struct Marker
@@ -48,14 +48,18 @@ struct Marker
 const char* const kDate = "20260314";
 
 const Clip kClips[] = {
-    {"pmr_", "071502", 30, -1, 2, -1},  {"pmr_", "075530", 20, -1, 1, 8},  {"rec_", "080100", 45, 0, 0, -1},
-    {"rec_", "080145", 45, 45, 0, -1},  {"evt_", "080212", 30, 72, 0, 15}, {"rec_", "080230", 45, 90, 0, -1},
-    {"evt_", "081230", 25, 690, 0, 10},
+    { "pmr_", "071502", 30, -1, 2, -1 },
+    { "pmr_", "075530", 20, -1, 1, 8 },
+    { "rec_", "080100", 45, 0, 0, -1 },
+    { "rec_", "080145", 45, 45, 0, -1 },
+    { "evt_", "080212", 30, 72, 0, 15 },
+    { "rec_", "080230", 45, 90, 0, -1 },
+    { "evt_", "081230", 25, 690, 0, 10 },
 };
 
 const Marker kMarkers[] = {
-    {"pmr_", "072000", "20260314_075500"},
-    {"rec_", "080315", "20260314_081200"},
+    { "pmr_", "072000", "20260314_075500" },
+    { "rec_", "080315", "20260314_081200" },
 };
 
 // Where the car stands overnight and where the drive starts.
@@ -101,15 +105,15 @@ std::vector<DriveState> simulateDrive(int seconds)
     return states;
 }
 
-QByteArray makeDataFile(const Clip& clip, const std::vector<DriveState>& drive, const QByteArray& settings,
-                        std::mt19937& random)
+QByteArray makeDataFile(
+    const Clip& clip, const std::vector<DriveState>& drive, const QByteArray& settings, std::mt19937& random)
 {
     std::normal_distribution<double> noise(0.0, 1.0);
     std::vector<sidecarwriter::Gps> gps;
     std::vector<sidecarwriter::Sensor> sensors;
     const bool parked = clip.driveOffset < 0;
     for (int k = 0; k < clip.seconds; ++k) {
-        const DriveState s = parked ? DriveState{} : drive[static_cast<size_t>(clip.driveOffset + k)];
+        const DriveState s = parked ? DriveState {} : drive[static_cast<size_t>(clip.driveOffset + k)];
         sidecarwriter::Gps g;
         g.fix = 1;
         g.latitude = sidecarwriter::degreesToNmeaField(s.latitude);
@@ -126,7 +130,7 @@ QByteArray makeDataFile(const Clip& clip, const std::vector<DriveState>& drive, 
         double roughness = parked ? 3.0 : 22.0;
         if (!parked) {
             const size_t at = static_cast<size_t>(clip.driveOffset + k);
-            const double dv = (drive[at + 1].speedKmh - drive[at].speedKmh) / 3.6;        // m/s per s
+            const double dv = (drive[at + 1].speedKmh - drive[at].speedKmh) / 3.6; // m/s per s
             const double yaw = (drive[at + 1].headingDeg - drive[at].headingDeg) * kPi / 180.0; // rad per s
             longitudinal = dv / 9.81 * 1024.0;
             lateral = drive[at].speedKmh / 3.6 * yaw / 9.81 * 1024.0;
@@ -179,26 +183,25 @@ QString label(const Clip& clip)
 bool makeVideo(const Clip& clip, const QDateTime& start, bool mp4, const QString& path)
 {
     const QString font = QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf");
-    const QString clock = QStringLiteral("%{pts\\:gmtime\\:%1\\:%Y-%m-%d %H\\\\\\:%M\\\\\\:%S}")
-                              .arg(start.toSecsSinceEpoch());
+    const QString clock
+        = QStringLiteral("%{pts\\:gmtime\\:%1\\:%Y-%m-%d %H\\\\\\:%M\\\\\\:%S}").arg(start.toSecsSinceEpoch());
     QString text = QStringLiteral("drawtext=fontsize=40:fontcolor=white:box=1:boxcolor=black@0.55:boxborderw=8:"
                                   "x=24:y=h-72:text='KORVANE  %1  %2'")
                        .arg(label(clip), clock);
     if (QFileInfo::exists(font))
         text.replace(QLatin1String("drawtext="), QStringLiteral("drawtext=fontfile=%1:").arg(font));
-    QStringList args{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y"),
-                     QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("testsrc2=size=%1x%2:rate=%3").arg(kWidth).arg(kHeight).arg(kFrameRate),
-                     QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("sine=frequency=220:beep_factor=2:sample_rate=16000"),
-                     QStringLiteral("-t"), QString::number(clip.seconds), QStringLiteral("-vf"), text,
-                     QStringLiteral("-ac"), QStringLiteral("1")};
+    QStringList args { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y"),
+        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+        QStringLiteral("testsrc2=size=%1x%2:rate=%3").arg(kWidth).arg(kHeight).arg(kFrameRate), QStringLiteral("-f"),
+        QStringLiteral("lavfi"), QStringLiteral("-i"),
+        QStringLiteral("sine=frequency=220:beep_factor=2:sample_rate=16000"), QStringLiteral("-t"),
+        QString::number(clip.seconds), QStringLiteral("-vf"), text, QStringLiteral("-ac"), QStringLiteral("1") };
     if (mp4)
         args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
              << QStringLiteral("ultrafast") << QStringLiteral("-crf") << QStringLiteral("30")
              << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p") << QStringLiteral("-g")
-             << QString::number(kFrameRate) << QStringLiteral("-c:a") << QStringLiteral("aac")
-             << QStringLiteral("-b:a") << QStringLiteral("48k") << QStringLiteral("-f") << QStringLiteral("mp4");
+             << QString::number(kFrameRate) << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a")
+             << QStringLiteral("48k") << QStringLiteral("-f") << QStringLiteral("mp4");
     else
         args << QStringLiteral("-c:v") << QStringLiteral("mpeg4") << QStringLiteral("-q:v") << QStringLiteral("9")
              << QStringLiteral("-g") << QString::number(kFrameRate) << QStringLiteral("-c:a")
@@ -244,7 +247,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 QDateTime at(const char* time)
 {
     return QDateTime(QDate::fromString(QString::fromLatin1(kDate), QStringLiteral("yyyyMMdd")),
-                     QTime::fromString(QString::fromLatin1(time), QStringLiteral("HHmmss")), QTimeZone::utc());
+        QTime::fromString(QString::fromLatin1(time), QStringLiteral("HHmmss")), QTimeZone::utc());
 }
 
 } // namespace
@@ -266,8 +269,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const QByteArray setup =
-        setupwriter::makeRecord(mp4 ? setupwriter::Model::Echo : setupwriter::Model::Charlie, at("070000"));
+    const QByteArray setup
+        = setupwriter::makeRecord(mp4 ? setupwriter::Model::Echo : setupwriter::Model::Charlie, at("070000"));
     if (!writeFile(work + QStringLiteral("/Setup/setup.bin"), setup))
         return 1;
 
@@ -287,7 +290,7 @@ int main(int argc, char** argv)
     }
     for (const Marker& m : kMarkers) {
         const QString path = work + QLatin1Char('/') + QString::fromLatin1(m.prefix) + QString::fromLatin1(kDate)
-                             + QLatin1Char('_') + QString::fromLatin1(m.time) + QStringLiteral("p.vlm");
+            + QLatin1Char('_') + QString::fromLatin1(m.time) + QStringLiteral("p.vlm");
         if (!writeFile(path, QByteArray(m.end)))
             return 1;
     }

@@ -24,7 +24,8 @@ bool FileRangeReader::readAt(int64_t offset, void* out, int64_t count)
     auto* bytes = static_cast<char*>(out);
     int64_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(m_handle, bytes + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
+        const ssize_t n
+            = ::pread(m_handle, bytes + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

@@ -72,8 +72,8 @@ public:
 
 } // namespace
 
-QStringList RemovableRootsFromMountInfo(const QByteArray& mountInfo,
-                                        const std::function<bool(const QString& device)>& isRemovable)
+QStringList RemovableRootsFromMountInfo(
+    const QByteArray& mountInfo, const std::function<bool(const QString& device)>& isRemovable)
 {
     QStringList roots;
     const QList<QByteArray> lines = mountInfo.split('\n');
