@@ -129,10 +129,11 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
     int& markers = m_markerCounts[index(kind)];
     // Sorted once: the drop below only removes from the front, which keeps the list sorted.
     std::sort(list.begin(), list.end());
-    while (!list.isEmpty() && list.first().endsWith(recording::kMarkerExtension)) {
-        list.removeFirst();
-        --markers;
-    }
+    qsizetype leading = 0;
+    while (leading < list.size() && list[leading].endsWith(recording::kMarkerExtension))
+        ++leading;
+    list.erase(list.begin(), list.begin() + leading);
+    markers -= static_cast<int>(leading);
     if (markers < list.size()) {
         entries.reserve(static_cast<size_t>(list.size()));
         for (const QString& name : list)
