@@ -8,20 +8,37 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
-constexpr RecordingKind kKinds[] = { RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking };
-
-bool isExtension(QStringView extension, const QString& wanted)
+std::optional<RecordingKind> kindFromRawName(std::string_view name)
 {
-    return extension.compare(wanted, Qt::CaseInsensitive) == 0;
+    if (name.starts_with("rec_"))
+        return RecordingKind::Normal;
+    if (name.starts_with("evt_"))
+        return RecordingKind::Event;
+    if (name.starts_with("pmr_"))
+        return RecordingKind::Parking;
+    return std::nullopt;
 }
 
-QStringView extensionView(const QString& name)
+std::string_view rawExtension(std::string_view name)
 {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QStringView() : QStringView(name).mid(dot);
+    const size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+bool equalsAsciiNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        if (x != b[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -70,18 +87,20 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
             break;
         const std::filesystem::path fileName = it->path().filename();
         const std::string& native = fileName.native();
-        const QString name = QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
-        const std::optional<RecordingKind> kind = recording::kindFromName(name);
+        // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
+        // recordings are decoded (a card holds as many data files as recordings).
+        const std::optional<RecordingKind> kind = kindFromRawName(native);
         if (!kind)
             continue;
-        const QStringView extension = extensionView(name);
-        const bool avi = isExtension(extension, recording::kAviExtension);
-        const bool mp4 = isExtension(extension, recording::kMp4Extension);
-        const bool marker = isExtension(extension, recording::kMarkerExtension);
+        const std::string_view extension = rawExtension(native);
+        const bool avi = equalsAsciiNoCase(extension, ".avi");
+        const bool mp4 = equalsAsciiNoCase(extension, ".mp4");
+        const bool marker = equalsAsciiNoCase(extension, ".vlm");
+        if (!avi && !mp4 && !marker)
+            continue;
+        const QString name = QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
         const size_t k = index(*kind);
         if (!decided) {
-            if (!avi && !mp4 && !marker)
-                continue;
             decided = true;
             result = true;
             m_mp4 = mp4;

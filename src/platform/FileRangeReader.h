@@ -17,6 +17,8 @@ public:
     bool isOpen() const { return m_handle >= 0; }
     // True only when all `count` bytes at `offset` were read.
     bool readAt(int64_t offset, void* out, int64_t count);
+    // Up to `count` bytes at `offset`, fewer at the end of the file; -1 on failure.
+    int64_t readUpTo(int64_t offset, void* out, int64_t count);
 
 private:
     int m_handle = -1;

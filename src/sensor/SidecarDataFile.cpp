@@ -110,12 +110,18 @@ int ReadParkingType(const QString& path)
     if (!file.readAt(8 + s, head, 8) || std::memcmp(head, "GPSI", 4) != 0)
         return 2;
     const int64_t g = ReadLength32(head + 4);
-    // The settings tag (five bytes, the fifth not looked at) and its length lie back to back.
-    if (!file.readAt(16 + s + g, head, 9) || std::memcmp(head, "setu", 4) != 0)
+    // The settings tag (five bytes, the fifth not looked at) and its length lie back to back; a short
+    // settings block puts the parking-type byte inside the same small read.
+    unsigned char tail[64];
+    const int64_t tailAt = 16 + s + g;
+    const int64_t got = file.readUpTo(tailAt, tail, sizeof tail);
+    if (got < 9 || std::memcmp(tail, "setu", 4) != 0)
         return 2;
-    const int64_t l = ReadLength32(head + 5);
+    const int64_t typeAt = 29 + s + g + ReadLength32(tail + 5);
     unsigned char type = 0;
-    if (!file.readAt(29 + s + g + l, &type, 1))
+    if (typeAt - tailAt < got)
+        type = tail[typeAt - tailAt];
+    else if (!file.readAt(typeAt, &type, 1))
         return 2;
     return type == 1 ? 1 : type == 2 ? 0 : 2;
 }

@@ -17,10 +17,10 @@ FileRangeReader::~FileRangeReader()
         ::close(m_handle);
 }
 
-bool FileRangeReader::readAt(int64_t offset, void* out, int64_t count)
+int64_t FileRangeReader::readUpTo(int64_t offset, void* out, int64_t count)
 {
     if (m_handle < 0 || offset < 0 || count < 0)
-        return false;
+        return -1;
     auto* bytes = static_cast<char*>(out);
     int64_t done = 0;
     while (done < count) {
@@ -28,9 +28,16 @@ bool FileRangeReader::readAt(int64_t offset, void* out, int64_t count)
             = ::pread(m_handle, bytes + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
         done += n;
     }
-    return true;
+    return done;
+}
+
+bool FileRangeReader::readAt(int64_t offset, void* out, int64_t count)
+{
+    return readUpTo(offset, out, count) == count;
 }
