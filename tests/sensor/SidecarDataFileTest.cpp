@@ -76,6 +76,10 @@ TEST_P(ReadParkingTypeTest, AnswersFromTheTrailingByte)
     const QString path = dir.filePath(QStringLiteral("pmr_20120101_123456.dat"));
     ASSERT_TRUE(writeFile(path, GetParam().bytes));
     EXPECT_EQ(ReadParkingType(path), GetParam().expected) << GetParam().name;
+    QByteArray bytes = GetParam().bytes;
+    QBuffer device(&bytes);
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadParkingType(device), GetParam().expected) << GetParam().name << " (device)";
 }
 
 const QByteArray kSensors = sensorRecord(10) + sensorRecord(-10) + QByteArray(7, 'x');
