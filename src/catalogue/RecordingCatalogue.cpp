@@ -1,0 +1,261 @@
+#include "catalogue/RecordingCatalogue.h"
+
+#include "catalogue/RecordingNames.h"
+#include "sensor/SidecarDataFile.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+namespace {
+
+std::optional<RecordingKind> kindFromRawName(std::string_view name)
+{
+    if (name.starts_with("rec_"))
+        return RecordingKind::Normal;
+    if (name.starts_with("evt_"))
+        return RecordingKind::Event;
+    if (name.starts_with("pmr_"))
+        return RecordingKind::Parking;
+    return std::nullopt;
+}
+
+std::string_view rawExtension(std::string_view name)
+{
+    const size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+bool equalsAsciiNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        if (x != b[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString WithTrailingSeparator(const QString& folder)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
+}
+
+void RecordingCatalogue::setFolder(const QString& folder)
+{
+    m_folder = WithTrailingSeparator(folder);
+}
+
+QString RecordingCatalogue::videoExtension() const
+{
+    return m_mp4 ? recording::kMp4Extension : recording::kAviExtension;
+}
+
+bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelIndex)
+{
+    for (size_t i = 0; i < 3; ++i) {
+        m_names[i].clear();
+        m_saved[i].clear();
+        m_markerCounts[i] = 0;
+    }
+    bool decided = false;
+    bool result = false;
+    if (modelIndex == 4 || modelIndex == 5) {
+        m_mp4 = true;
+        decided = true;
+        result = true;
+    } else {
+        m_mp4 = false;
+    }
+
+    const QString root = WithTrailingSeparator(folder);
+    std::error_code error;
+    std::filesystem::directory_iterator it(std::filesystem::path(QFile::encodeName(root).toStdString()), error);
+    if (error)
+        return result;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        const std::filesystem::path fileName = it->path().filename();
+        const std::string& native = fileName.native();
+        // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
+        // recordings are decoded (a card holds as many data files as recordings).
+        const std::optional<RecordingKind> kind = kindFromRawName(native);
+        if (!kind)
+            continue;
+        const std::string_view extension = rawExtension(native);
+        const bool avi = equalsAsciiNoCase(extension, ".avi");
+        const bool mp4 = equalsAsciiNoCase(extension, ".mp4");
+        const bool marker = equalsAsciiNoCase(extension, ".vlm");
+        if (!avi && !mp4 && !marker)
+            continue;
+        const QString name = QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
+        const size_t k = index(*kind);
+        if (!decided) {
+            decided = true;
+            result = true;
+            m_mp4 = mp4;
+        } else if (m_mp4 ? !mp4 : !(avi || marker)) {
+            continue;
+        }
+        m_names[k].append(name);
+        if (marker)
+            ++m_markerCounts[k];
+    }
+    return result;
+}
+
+std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category)
+{
+    const QString extension = videoExtension();
+    std::vector<RecordingEntry> entries;
+    if (category == ListCategory::All) {
+        if (m_saved[0].isEmpty() && m_saved[1].isEmpty() && m_saved[2].isEmpty())
+            m_saved = m_names;
+        bool sizesDiffer = false;
+        for (size_t i = 0; i < 3; ++i)
+            sizesDiffer = sizesDiffer || m_names[i].size() != m_saved[i].size();
+        if (sizesDiffer)
+            m_names = m_saved;
+        std::array<std::vector<QString>, 3> bases;
+        for (size_t i = 0; i < 3; ++i) {
+            bases[i].reserve(static_cast<size_t>(m_names[i].size()));
+            for (const QString& name : m_names[i])
+                bases[i].push_back(MakeBaseName(name, extension));
+        }
+        dropLeadingMarkersOfAll(bases);
+        entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
+        for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
+            for (const QString& base : bases[index(kind)])
+                entries.push_back(makeEntry(base, kind));
+        }
+        return entries;
+    }
+
+    const RecordingKind kind = category == ListCategory::Event ? RecordingKind::Event
+        : category == ListCategory::Parking                    ? RecordingKind::Parking
+                                                               : RecordingKind::Normal;
+    QStringList& list = m_names[index(kind)];
+    int& markers = m_markerCounts[index(kind)];
+    // Sorted once: the drop below only removes from the front, which keeps the list sorted.
+    std::sort(list.begin(), list.end());
+    qsizetype leading = 0;
+    while (leading < list.size() && list[leading].endsWith(recording::kMarkerExtension))
+        ++leading;
+    list.erase(list.begin(), list.begin() + leading);
+    markers -= static_cast<int>(leading);
+    if (markers < list.size()) {
+        entries.reserve(static_cast<size_t>(list.size()));
+        for (const QString& name : list)
+            entries.push_back(makeEntry(MakeBaseName(name, extension), kind));
+    }
+    return entries;
+}
+
+// Span markers are dropped while the smallest base name of all three kinds is one; each dropped base name
+// takes the first name of the merged list (normal, event, parking order) that has that base name.
+void RecordingCatalogue::dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& bases)
+{
+    std::vector<const QString*> merged;
+    for (const std::vector<QString>& list : bases)
+        for (const QString& base : list)
+            merged.push_back(&base);
+    // Usually the smallest base name is a recording and nothing is dropped: one pass tells.
+    const auto smallest
+        = std::min_element(merged.begin(), merged.end(), [](const QString* a, const QString* b) { return *a < *b; });
+    if (smallest == merged.end() || !(*smallest)->contains(QLatin1Char('p')))
+        return;
+    std::vector<size_t> order(merged.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) { return *merged[a] < *merged[b]; });
+
+    // Equal base names leave the sorted sequence one after another, and the rule always takes the first one
+    // still in the merged list: remember where the search for each name stopped.
+    std::vector<bool> removed(merged.size(), false);
+    QHash<QString, size_t> nextSearch;
+    bool any = false;
+    for (size_t i : order) {
+        const QString& base = *merged[i];
+        if (!base.contains(QLatin1Char('p')))
+            break;
+        size_t& from = nextSearch[base];
+        size_t k = from;
+        while (k < merged.size() && (removed[k] || *merged[k] != base))
+            ++k;
+        from = k + 1;
+        removed[k] = true;
+        any = true;
+    }
+    if (!any)
+        return;
+    size_t position = 0;
+    for (size_t list = 0; list < 3; ++list) {
+        QStringList keptNames;
+        std::vector<QString> keptBases;
+        for (qsizetype j = 0; j < m_names[list].size(); ++j) {
+            if (removed[position++]) {
+                --m_markerCounts[list];
+            } else {
+                keptNames.append(m_names[list][j]);
+                keptBases.push_back(bases[list][static_cast<size_t>(j)]);
+            }
+        }
+        m_names[list] = std::move(keptNames);
+        bases[list] = std::move(keptBases);
+    }
+}
+
+RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind) const
+{
+    RecordingEntry entry;
+    entry.kind = kind;
+    entry.kindLabel = recording::kindLabel(kind);
+    if (!base.endsWith(QLatin1Char('p'))) {
+        entry.baseName = base;
+        entry.dateText = FormatEntryDate(base);
+        int parkingType = 2;
+        if (kind == RecordingKind::Parking && base.size() == 15)
+            parkingType = ReadParkingType(m_folder + QStringLiteral("pmr_") + base + recording::kDataExtension);
+        entry.iconIndex = recording::iconIndex(kind, base, parkingType);
+        return entry;
+    }
+    const QString text
+        = ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    entry.baseName = text.left(bar);
+    entry.dateText = text.mid(bar + 1);
+    entry.iconIndex = 7;
+    entry.spanMarker = true;
+    return entry;
+}
+
+void RecordingCatalogue::RemoveCatalogueName(RecordingKind kind, const QString& fullPath)
+{
+    QString remainder = fullPath;
+    if (!m_folder.isEmpty())
+        remainder.remove(m_folder);
+    m_names[index(kind)].removeOne(remainder);
+    // The All view restores its saved copy whenever a list changed size; without this a deleted recording
+    // would come back as a row there.
+    m_saved[index(kind)].removeOne(remainder);
+}
+
+QString RecordingCatalogue::videoPath(const QString& kindLabel, const QString& baseName) const
+{
+    return m_folder + MakeRecordingFileName(kindLabel, BaseNameFromRow(baseName), videoExtension());
+}
+
+QString RecordingCatalogue::dataPath(const QString& kindLabel, const QString& baseName) const
+{
+    return DataFilePath(videoPath(kindLabel, baseName), videoExtension());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "catalogue/RecordingEntry.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+// The recordings of the open card or folder, known purely by their file names: three name lists by kind,
+// the copies the All view keeps, and the number of span markers in each list. The main window owns one.
+class RecordingCatalogue
+{
+public:
+    // Fills the lists from one folder. The first recording the enumeration meets decides between AVI and
+    // MP4; models 4 and 5 record MP4 and always count as a card (an empty one included).
+    bool ScanCatalogueFolder(const QString& folder, int modelIndex);
+
+    // The rows of a category in insertion order. May drop leading span markers from the name lists.
+    std::vector<RecordingEntry> BuildCategoryEntries(ListCategory category);
+
+    // Forgets a deleted recording: the folder text is taken out of the path and the first equal name of
+    // that kind is removed, from the name list and from the All view's saved copy.
+    void RemoveCatalogueName(RecordingKind kind, const QString& fullPath);
+
+    QString folder() const { return m_folder; }
+    void setFolder(const QString& folder);
+    bool isMp4() const { return m_mp4; }
+    QString videoExtension() const;
+
+    const QStringList& names(RecordingKind kind) const { return m_names[index(kind)]; }
+    const QStringList& savedNames(RecordingKind kind) const { return m_saved[index(kind)]; }
+    int markerCount(RecordingKind kind) const { return m_markerCounts[index(kind)]; }
+
+    // The video and data file of a list row.
+    QString videoPath(const QString& kindLabel, const QString& baseName) const;
+    QString dataPath(const QString& kindLabel, const QString& baseName) const;
+
+private:
+    static size_t index(RecordingKind kind) { return static_cast<size_t>(kind); }
+    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind) const;
+    void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
+
+    QString m_folder;
+    bool m_mp4 = false;
+    std::array<QStringList, 3> m_names;
+    std::array<QStringList, 3> m_saved;
+    std::array<int, 3> m_markerCounts { 0, 0, 0 };
+};
+
+// Ends a folder text with the path separator.
+QString WithTrailingSeparator(const QString& folder);

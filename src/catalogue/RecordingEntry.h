@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The three kinds of recording the camera writes, told apart by the file-name prefix.
+enum class RecordingKind : int { Normal = 0, Event = 1, Parking = 2 };
+
+// The filter of the recording list, cycled by its first header.
+enum class ListCategory : int { All = 0, Event = 1, Parking = 2, Normal = 3 };
+
+// One listed recording or span marker. The list rows hold the first four fields; the rest is derived.
+struct RecordingEntry
+{
+    QString kindLabel; // "Normal", "Event" or "Parking"
+    QString baseName; // date "_" time, optionally one more character
+    QString dateText; // formatted start, or "start ~ end" for a span marker
+    std::optional<int> iconIndex; // 0..7; none for a base name of unusual length
+    RecordingKind kind = RecordingKind::Normal;
+    bool spanMarker = false;
+};

@@ -1,0 +1,215 @@
+#include "catalogue/RecordingNames.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace recording {
+
+QString prefix(RecordingKind kind)
+{
+    switch (kind) {
+    case RecordingKind::Event:
+        return QStringLiteral("evt_");
+    case RecordingKind::Parking:
+        return QStringLiteral("pmr_");
+    case RecordingKind::Normal:
+        break;
+    }
+    return QStringLiteral("rec_");
+}
+
+QString kindLabel(RecordingKind kind)
+{
+    switch (kind) {
+    case RecordingKind::Event:
+        return QStringLiteral("Event");
+    case RecordingKind::Parking:
+        return QStringLiteral("Parking");
+    case RecordingKind::Normal:
+        break;
+    }
+    return QStringLiteral("Normal");
+}
+
+std::optional<RecordingKind> kindFromLabel(const QString& label)
+{
+    if (label == QLatin1String("Event"))
+        return RecordingKind::Event;
+    if (label == QLatin1String("Parking"))
+        return RecordingKind::Parking;
+    if (label == QLatin1String("Normal"))
+        return RecordingKind::Normal;
+    return std::nullopt;
+}
+
+std::optional<RecordingKind> kindFromName(const QString& fileName)
+{
+    if (fileName.startsWith(QLatin1String("rec_")))
+        return RecordingKind::Normal;
+    if (fileName.startsWith(QLatin1String("evt_")))
+        return RecordingKind::Event;
+    if (fileName.startsWith(QLatin1String("pmr_")))
+        return RecordingKind::Parking;
+    return std::nullopt;
+}
+
+QString extensionOf(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.mid(dot);
+}
+
+std::optional<int> iconIndex(RecordingKind kind, const QString& baseName, int parkingType)
+{
+    const qsizetype length = baseName.size();
+    if (length != 15 && length != 16)
+        return std::nullopt;
+    const bool shortName = length == 15;
+    switch (kind) {
+    case RecordingKind::Event:
+        return shortName ? 0 : 1;
+    case RecordingKind::Normal:
+        return shortName ? 2 : 3;
+    case RecordingKind::Parking:
+        if (!shortName)
+            return 6;
+        return parkingType == 1 ? 5 : 4;
+    }
+    return std::nullopt;
+}
+
+int iconBitmapId(int iconIndex)
+{
+    static constexpr int kIds[] = { 3501, 3503, 3500, 3504, 3502, 3506, 3505, 3507 };
+    if (iconIndex < 0 || iconIndex >= 8)
+        return 0;
+    return kIds[iconIndex];
+}
+
+} // namespace recording
+
+namespace {
+
+// Inserts at a position of the current text; a position past the end appends (QString would pad).
+void insertAt(QString& text, qsizetype position, QChar c)
+{
+    if (position >= text.size())
+        text.append(c);
+    else
+        text.insert(position, c);
+}
+
+QString withTimeColons(QString digits)
+{
+    insertAt(digits, 2, QLatin1Char(':'));
+    insertAt(digits, 5, QLatin1Char(':'));
+    return digits;
+}
+
+} // namespace
+
+QString MakeBaseName(const QString& fileName, const QString& videoExtension)
+{
+    QString base = fileName;
+    for (const char* p : { "rec_", "evt_", "pmr_" }) {
+        const QLatin1String prefix(p);
+        if (base.startsWith(prefix)) {
+            // Every occurrence goes; the common name holds the prefix once, at its start.
+            if (base.indexOf(prefix, prefix.size()) < 0)
+                base.remove(0, prefix.size());
+            else
+                base.remove(prefix);
+            break;
+        }
+    }
+    const QString& extension
+        = base.endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
+    if (extension.isEmpty())
+        return base;
+    const qsizetype first = base.indexOf(extension);
+    if (first >= 0 && first == base.size() - extension.size())
+        base.chop(extension.size());
+    else if (first >= 0)
+        base.remove(extension);
+    return base;
+}
+
+QString FormatEntryDate(const QString& baseName)
+{
+    QString text = baseName;
+    text.reserve(baseName.size() + 4); // the four separators go in without reallocating
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+    insertAt(text, 4, QLatin1Char('-'));
+    insertAt(text, 7, QLatin1Char('-'));
+    insertAt(text, 13, QLatin1Char(':'));
+    insertAt(text, 16, QLatin1Char(':'));
+    return text;
+}
+
+QString MakeRecordingFileName(const QString& kindLabel, const QString& baseName, const QString& videoExtension)
+{
+    QString name;
+    if (const std::optional<RecordingKind> kind = recording::kindFromLabel(kindLabel))
+        name = recording::prefix(*kind);
+    name += baseName;
+    name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return name + videoExtension;
+}
+
+QString BaseNameFromRow(const QString& column1Text)
+{
+    QString base = column1Text;
+    base.remove(QLatin1Char(':'));
+    base.remove(QLatin1Char('-'));
+    base.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return base;
+}
+
+QString ReadSpanMarkerText(const QString& markerPath, const QString& baseName)
+{
+    QString start = baseName.section(QLatin1Char('_'), 1, 1);
+    start.remove(QLatin1Char('p'));
+    start = withTimeColons(start);
+
+    QString end;
+    QFile file(markerPath);
+    if (file.open(QIODevice::ReadOnly)) {
+        char buffer[513];
+        std::memset(buffer, 0, sizeof buffer);
+        const qint64 got = file.read(buffer, 512);
+        if (got >= 0) {
+            // The camera writes the end as "date_time" in plain text; the buffer is zero-filled, so the
+            // text ends at the first zero byte or after the bytes read.
+            const QString text = QString::fromLocal8Bit(buffer, static_cast<qsizetype>(std::strlen(buffer)));
+            end = withTimeColons(text.section(QLatin1Char('_'), 1, 1));
+        }
+    }
+    return baseName + QLatin1Char('|') + start + QLatin1String(" ~ ") + end;
+}
+
+QString DataFilePath(const QString& videoPath, const QString& videoExtension)
+{
+    if (!videoExtension.isEmpty() && videoPath.endsWith(videoExtension, Qt::CaseInsensitive))
+        return videoPath.left(videoPath.size() - videoExtension.size()) + recording::kDataExtension;
+    const QString extension = recording::extensionOf(videoPath);
+    if (!extension.isEmpty() && !extension.contains(QLatin1Char('/')))
+        return videoPath.left(videoPath.size() - extension.size()) + recording::kDataExtension;
+    return videoPath + recording::kDataExtension;
+}
+
+void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
+{
+    std::vector<std::pair<QString, size_t>> keys;
+    keys.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        keys.emplace_back(entries[i].baseName.toLower(), i);
+    std::stable_sort(keys.begin(), keys.end(),
+        [ascending](const auto& a, const auto& b) { return ascending ? a.first < b.first : b.first < a.first; });
+    std::vector<RecordingEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(entries[k.second]));
+    entries = std::move(sorted);
+}

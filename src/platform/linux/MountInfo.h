@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+
+// The roots ("/"-terminated mount points, sorted, each once) of the mounts listed in /proc/self/mountinfo
+// text whose source device the predicate calls removable.
+QStringList RemovableRootsFromMountInfo(
+    const QByteArray& mountInfo, const std::function<bool(const QString& device)>& isRemovable);

@@ -1,0 +1,293 @@
+#include "catalogue/RecordingCatalogue.h"
+#include "catalogue/RecordingNames.h"
+
+#include "CatalogueFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+QStringList rowTexts(const std::vector<RecordingEntry>& rows)
+{
+    QStringList texts;
+    for (const RecordingEntry& e : rows)
+        texts << QStringLiteral("%1 %2 [%3] %4")
+                     .arg(e.kindLabel, e.baseName, e.dateText,
+                         e.iconIndex ? QString::number(*e.iconIndex) : QStringLiteral("-"));
+    return texts;
+}
+
+std::vector<RecordingEntry> build(RecordingCatalogue& catalogue, const CardFolder& card, ListCategory category)
+{
+    catalogue.setFolder(card.path());
+    return catalogue.BuildCategoryEntries(category);
+}
+
+TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
+{
+    CardFolder card;
+    for (const char* n : { "rec_20120101_120000.avi", "evt_20120101_110000.avi", "pmr_20120101_100000.AVI",
+             "rec_20120101_123456p.vlm", "rec_20120101_120000.dat", "REC_20120101_000000.avi",
+             "Rec_20120101_000000.avi", "20120101_000000.avi", "rec_20120101_000000.txt", "rec_noext" })
+        card.add(QString::fromLatin1(n));
+    card.addFolder(QStringLiteral("evt_20120101_090000.avi")); // a folder named like a recording counts too
+    card.addSetup(setupWithCode(26, 20));
+
+    RecordingCatalogue catalogue;
+    EXPECT_TRUE(catalogue.ScanCatalogueFolder(card.path(), 0)); // no trailing separator: one is added
+    EXPECT_FALSE(catalogue.isMp4());
+    EXPECT_EQ(catalogue.videoExtension(), QStringLiteral(".avi"));
+    EXPECT_EQ(sorted(catalogue.names(RecordingKind::Normal)),
+        QStringList({ "rec_20120101_120000.avi", "rec_20120101_123456p.vlm" }));
+    EXPECT_EQ(sorted(catalogue.names(RecordingKind::Event)),
+        QStringList({ "evt_20120101_090000.avi", "evt_20120101_110000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({ "pmr_20120101_100000.AVI" }));
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 1);
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
+}
+
+TEST(ScanCatalogueFolder, TheFirstRecordingDecidesTheFormat)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_120000.avi"));
+    card.add(QStringLiteral("rec_20120101_130000.mp4"));
+    card.add(QStringLiteral("evt_20120101_140000.mp4"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    // Whichever the enumeration met first, the other format is not listed.
+    const QString listed = catalogue.isMp4() ? QStringLiteral(".mp4") : QStringLiteral(".avi");
+    QStringList all = catalogue.names(RecordingKind::Normal) + catalogue.names(RecordingKind::Event);
+    EXPECT_EQ(all.size(), catalogue.isMp4() ? 2 : 1);
+    for (const QString& n : all)
+        EXPECT_TRUE(n.endsWith(listed)) << n.toStdString();
+}
+
+TEST(ScanCatalogueFolder, Mp4ModelsListOnlyMp4AndAlwaysOpen)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_120000.avi"));
+    card.add(QStringLiteral("rec_20120101_123456p.vlm"));
+    card.add(QStringLiteral("evt_20120101_130000.MP4"));
+    for (int model : { 4, 5 }) {
+        RecordingCatalogue catalogue;
+        EXPECT_TRUE(catalogue.ScanCatalogueFolder(card.root(), model));
+        EXPECT_TRUE(catalogue.isMp4());
+        EXPECT_TRUE(catalogue.names(RecordingKind::Normal).isEmpty());
+        EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ "evt_20120101_130000.MP4" }));
+        EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
+    }
+    CardFolder empty;
+    RecordingCatalogue catalogue;
+    EXPECT_TRUE(catalogue.ScanCatalogueFolder(empty.root(), 5));
+    EXPECT_TRUE(build(catalogue, empty, ListCategory::All).empty());
+    EXPECT_FALSE(catalogue.ScanCatalogueFolder(empty.root(), 3));
+    EXPECT_FALSE(catalogue.ScanCatalogueFolder(empty.root() + QStringLiteral("missing"), 0));
+    EXPECT_TRUE(catalogue.ScanCatalogueFolder(empty.root() + QStringLiteral("missing"), 4));
+}
+
+TEST(ScanCatalogueFolder, AMarkerAloneDecidesAvi)
+{
+    CardFolder card;
+    card.add(QStringLiteral("evt_20120101_080000p.vlm"));
+    RecordingCatalogue catalogue;
+    EXPECT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_FALSE(catalogue.isMp4());
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 1);
+}
+
+TEST(ScanCatalogueFolder, ARescanStartsEmpty)
+{
+    CardFolder first;
+    first.add(QStringLiteral("rec_20120101_120000.avi"));
+    first.add(QStringLiteral("rec_20120101_123456p.vlm"));
+    CardFolder second;
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(first.root(), 0));
+    build(catalogue, first, ListCategory::All);
+    EXPECT_FALSE(catalogue.ScanCatalogueFolder(second.root(), 0));
+    EXPECT_TRUE(catalogue.names(RecordingKind::Normal).isEmpty());
+    EXPECT_TRUE(catalogue.savedNames(RecordingKind::Normal).isEmpty());
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
+}
+
+TEST(BuildCategoryEntries, KindViewDropsLeadingMarkersOnly)
+{
+    CardFolder card;
+    card.add(QStringLiteral("evt_20120101_080000p.vlm"), "20120101_081500");
+    card.add(QStringLiteral("evt_20120101_090000p.vlm"), "20120101_091500");
+    card.add(QStringLiteral("evt_20120101_100000.avi"));
+    card.add(QStringLiteral("evt_20120101_110000p.vlm"), "20120101_113000");
+    card.add(QStringLiteral("evt_20120101_120000X.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 3);
+    const auto rows = build(catalogue, card, ListCategory::Event);
+    EXPECT_EQ(rowTexts(rows),
+        QStringList({ "Event 20120101_100000 [2012-01-01 10:00:00] 0", "Event 20120101_110000p [11:00:00 ~ 11:30:00] 7",
+            "Event 20120101_120000X [2012-01-01 12:00:00X] 1" }));
+    EXPECT_TRUE(rows[1].spanMarker);
+    EXPECT_EQ(catalogue.names(RecordingKind::Event),
+        QStringList({ "evt_20120101_100000.avi", "evt_20120101_110000p.vlm", "evt_20120101_120000X.avi" }));
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 1);
+    EXPECT_TRUE(build(catalogue, card, ListCategory::Normal).empty());
+}
+
+TEST(BuildCategoryEntries, KindViewOfOnlyMarkersShowsNothing)
+{
+    CardFolder card;
+    card.add(QStringLiteral("pmr_20120101_080000p.vlm"));
+    card.add(QStringLiteral("pmr_20120101_090000p.vlm"));
+    card.add(QStringLiteral("rec_20120101_100000.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_TRUE(build(catalogue, card, ListCategory::Parking).empty());
+    EXPECT_TRUE(catalogue.names(RecordingKind::Parking).isEmpty());
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Parking), 0);
+}
+
+TEST(BuildCategoryEntries, AllViewDropsMarkersWhileTheSmallestBaseNameIsOne)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_070000p.vlm"), "20120101_071000");
+    card.add(QStringLiteral("pmr_20120101_070000p.vlm"), "20120101_072000");
+    card.add(QStringLiteral("evt_20120101_075000p.vlm"), "20120101_075500");
+    card.add(QStringLiteral("rec_20120101_080000.avi"));
+    card.add(QStringLiteral("pmr_20120101_090000p.vlm"), "20120101_093000");
+    card.add(QStringLiteral("evt_20120101_100000.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    auto rows = build(catalogue, card, ListCategory::All);
+    SortEntriesByBaseName(rows);
+    EXPECT_EQ(rowTexts(rows),
+        QStringList({ "Normal 20120101_080000 [2012-01-01 08:00:00] 2",
+            "Parking 20120101_090000p [09:00:00 ~ 09:30:00] 7", "Event 20120101_100000 [2012-01-01 10:00:00] 0" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ "rec_20120101_080000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ "evt_20120101_100000.avi" }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({ "pmr_20120101_090000p.vlm" }));
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
+    EXPECT_EQ(catalogue.markerCount(RecordingKind::Parking), 1);
+    // The saved lists keep what the scan found.
+    EXPECT_EQ(catalogue.savedNames(RecordingKind::Normal).size(), 2);
+}
+
+TEST(BuildCategoryEntries, AllViewListsEventsThenParkingThenNormal)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_120000.avi"));
+    card.add(QStringLiteral("evt_20120101_110000.avi"));
+    card.add(QStringLiteral("pmr_20120101_130000.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    auto rows = build(catalogue, card, ListCategory::All);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].kindLabel, QStringLiteral("Event"));
+    EXPECT_EQ(rows[1].kindLabel, QStringLiteral("Parking"));
+    EXPECT_EQ(rows[2].kindLabel, QStringLiteral("Normal"));
+    SortEntriesByBaseName(rows);
+    EXPECT_EQ(rows[0].kindLabel, QStringLiteral("Event")); // 11:00 before 12:00
+}
+
+TEST(BuildCategoryEntries, AllViewRestoresWhatAKindViewDropped)
+{
+    CardFolder card;
+    card.add(QStringLiteral("evt_20120101_070000p.vlm"));
+    card.add(QStringLiteral("rec_20120101_060000.avi"));
+    card.add(QStringLiteral("evt_20120101_080000.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(build(catalogue, card, ListCategory::All).size(), 3u); // the marker is not the smallest
+    EXPECT_EQ(build(catalogue, card, ListCategory::Event).size(), 1u);
+    EXPECT_EQ(catalogue.names(RecordingKind::Event).size(), 1);
+    EXPECT_EQ(build(catalogue, card, ListCategory::All).size(), 3u);
+    EXPECT_EQ(catalogue.names(RecordingKind::Event).size(), 2);
+}
+
+TEST(BuildCategoryEntries, ParkingIconsComeFromTheDataFile)
+{
+    CardFolder card;
+    card.add(QStringLiteral("pmr_20120101_100000.avi"));
+    card.addParkingData(QStringLiteral("20120101_100000"), 1);
+    card.add(QStringLiteral("pmr_20120101_110000.avi"));
+    card.addParkingData(QStringLiteral("20120101_110000"), 2);
+    card.add(QStringLiteral("pmr_20120101_120000.avi")); // no data file
+    card.add(QStringLiteral("pmr_20120101_130000X.avi"));
+    card.addParkingData(QStringLiteral("20120101_130000X"), 1); // 16 characters: never read
+    card.add(QStringLiteral("pmr_20120101_140000.avi"));
+    card.add(QStringLiteral("pmr_20120101_140000.dat"), QByteArray("SENS\xff\xff\xff\x7f", 8));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    auto rows = build(catalogue, card, ListCategory::Parking);
+    QList<int> icons;
+    for (const RecordingEntry& e : rows)
+        icons << e.iconIndex.value_or(-1);
+    EXPECT_EQ(icons, QList<int>({ 5, 4, 4, 6, 4 }));
+}
+
+TEST(BuildCategoryEntries, EntryOfAnEventRecording)
+{
+    CardFolder card;
+    card.add(QStringLiteral("evt_20120101_123456.avi"));
+    card.add(QStringLiteral("rec_2012.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    auto rows = build(catalogue, card, ListCategory::All);
+    SortEntriesByBaseName(rows);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].baseName, QStringLiteral("2012"));
+    EXPECT_FALSE(rows[0].iconIndex.has_value());
+    const RecordingEntry& e = rows[1];
+    EXPECT_EQ(e.kindLabel, QStringLiteral("Event"));
+    EXPECT_EQ(e.baseName, QStringLiteral("20120101_123456"));
+    EXPECT_EQ(e.dateText, QStringLiteral("2012-01-01 12:34:56"));
+    EXPECT_EQ(e.iconIndex, 0);
+    EXPECT_EQ(catalogue.videoPath(e.kindLabel, e.dateText), card.root() + QStringLiteral("evt_20120101_123456.avi"));
+    EXPECT_EQ(catalogue.dataPath(e.kindLabel, e.baseName), card.root() + QStringLiteral("evt_20120101_123456.dat"));
+}
+
+TEST(RemoveCatalogueName, ADeletedRecordingStaysGoneInTheAllView)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_100000.avi"));
+    card.add(QStringLiteral("rec_20120101_110000.avi"));
+    card.add(QStringLiteral("evt_20120101_120000.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(build(catalogue, card, ListCategory::All).size(), 3u);
+    catalogue.RemoveCatalogueName(RecordingKind::Normal, card.root() + QStringLiteral("rec_20120101_100000.avi"));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ "rec_20120101_110000.avi" }));
+    // Case matters, and a name of another kind is not touched.
+    catalogue.RemoveCatalogueName(RecordingKind::Normal, card.root() + QStringLiteral("REC_20120101_110000.avi"));
+    catalogue.RemoveCatalogueName(RecordingKind::Event, card.root() + QStringLiteral("rec_20120101_110000.avi"));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal).size(), 1);
+    const auto rows = build(catalogue, card, ListCategory::All);
+    EXPECT_EQ(rows.size(), 2u);
+    for (const RecordingEntry& e : rows)
+        EXPECT_NE(e.baseName, QStringLiteral("20120101_100000"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(BuildCategoryEntries, AMarkerThatCannotBeReadEndsWithTheTilde)
+{
+    CardFolder card;
+    card.add(QStringLiteral("rec_20120101_100000.avi"));
+    card.addFolder(QStringLiteral("rec_20120101_110000p.vlm"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    catalogue.setFolder(card.path());
+    auto rows = catalogue.BuildCategoryEntries(ListCategory::Normal);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].dateText, QStringLiteral("11:00:00 ~ "));
+    EXPECT_EQ(rows[1].iconIndex, 7);
+}
+
+} // namespace
