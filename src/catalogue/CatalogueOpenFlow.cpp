@@ -1,11 +1,15 @@
 #include "catalogue/CatalogueOpenFlow.h"
 
-#include "catalogue/CameraModelProbe.h"
+#include "camera/CameraIdentification.h"
 #include "platform/RemovableVolumes.h"
 
 ModelIdentifier DefaultModelIdentifier()
 {
-    return [](const QString& root) { return ProbeCameraModelIndex(root); };
+    return [](const QString& root) -> std::optional<int> {
+        if (const std::optional<CameraModel> model = IdentifyCameraModel(root))
+            return static_cast<int>(*model);
+        return std::nullopt;
+    };
 }
 
 CatalogueOpenOutcome OpenCardAtStartup(RecordingCatalogue& catalogue, const RemovableVolumes& volumes,

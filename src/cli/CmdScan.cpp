@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
 
-#include "catalogue/CameraModelProbe.h"
+#include "camera/CameraIdentification.h"
 #include "catalogue/RecordingCatalogue.h"
 #include "catalogue/RecordingNames.h"
 
@@ -63,8 +63,8 @@ int runScan(const QStringList& args)
     int modelIndex = 0;
     if (model)
         modelIndex = *model;
-    else if (const std::optional<int> identified = ProbeCameraModelIndex(root))
-        modelIndex = *identified;
+    else if (const std::optional<CameraModel> identified = IdentifyCameraModel(root))
+        modelIndex = static_cast<int>(*identified);
 
     RecordingCatalogue catalogue;
     const bool scanResult = catalogue.ScanCatalogueFolder(folder, modelIndex);

@@ -1,5 +1,4 @@
 #include "catalogue/CatalogueOpenFlow.h"
-#include "catalogue/CameraModelProbe.h"
 #include "platform/RemovableVolumes.h"
 
 #include "CatalogueFixture.h"
@@ -7,25 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(ProbeCameraModelIndex, ByteEighteenNamesTheModel)
-{
-    struct Case
-    {
-        int length;
-        int code;
-        int model;
-    };
-    const Case cases[] = { { 18, 0, 0 }, { 21, 10, 1 }, { 26, 15, 2 }, { 26, 20, 3 }, { 98, 25, 4 }, { 100, 26, 5 },
-        { 30, 11, 6 }, { 19, 11, 6 }, { 26, 12, 0 }, { 10, 26, 0 } };
-    for (const Case& c : cases) {
-        CardFolder card;
-        card.addSetup(setupWithCode(c.length, c.code));
-        EXPECT_EQ(ProbeCameraModelIndex(card.path()), c.model) << c.length << " bytes, code " << c.code;
-    }
-    CardFolder bare;
-    EXPECT_EQ(ProbeCameraModelIndex(bare.root()), std::nullopt);
-}
 
 TEST(OpenCardAtStartup, TakesTheFirstVolumeWithRecordings)
 {

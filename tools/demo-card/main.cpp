@@ -5,7 +5,7 @@
 // The card is assembled beside the output folder and moved into place only when complete.
 
 #include "Mp4CameraLayout.h"
-#include "SetupRecordWriter.h"
+#include "camera/SetupRecord.h"
 #include "SidecarWriter.h"
 
 #include <QCoreApplication>
@@ -269,8 +269,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const QByteArray setup
-        = setupwriter::makeRecord(mp4 ? setupwriter::Model::Echo : setupwriter::Model::Charlie, at("070000"));
+    // A freshly set-up camera of the card's kind: Charlie records AVI, Echo MP4.
+    const QByteArray setup = MakeDefaultSetupRecord(mp4 ? CameraModel::Echo : CameraModel::Charlie, 82).image();
     if (!writeFile(work + QStringLiteral("/Setup/setup.bin"), setup))
         return 1;
 
