@@ -33,6 +33,16 @@ void CSkinButton::setImageWithOverlay(int imageId)
     update();
 }
 
+void CSkinButton::setStrip(const QPixmap& strip, const QPixmap& overlay)
+{
+    m_imageId = 0;
+    m_strip = strip;
+    m_overlayId = 0;
+    m_overlay = overlay;
+    m_overlayOn = !overlay.isNull();
+    update();
+}
+
 void CSkinButton::changeOverlay(int imageId)
 {
     setImageWithOverlay(imageId);
@@ -70,9 +80,11 @@ void CSkinButton::paintEvent(QPaintEvent*)
     }
 }
 
-void CSkinButton::enterEvent(QEnterEvent*)
+void CSkinButton::enterEvent(QEnterEvent* event)
 {
-    if (!m_pressed)
+    // Qt re-sends an enter after a grab ends wherever the cursor is; only a cursor really over the
+    // button hovers it.
+    if (!m_pressed && rect().contains(event->position().toPoint()))
         setState(Hover);
 }
 

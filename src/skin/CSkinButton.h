@@ -22,6 +22,8 @@ public:
     void setImageWithOverlay(int imageId);
     // Switches the overlay image and repaints.
     void changeOverlay(int imageId);
+    // Images not taken from the skin module (generated faces, tests).
+    void setStrip(const QPixmap& strip, const QPixmap& overlay = QPixmap());
 
     int state() const { return m_state; }
     bool hasOverlay() const { return m_overlayOn; }

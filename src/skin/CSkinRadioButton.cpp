@@ -18,6 +18,13 @@ void CSkinRadioButton::setImage(int imageId)
     update();
 }
 
+void CSkinRadioButton::setPixmap(const QPixmap& twoHalves)
+{
+    m_mode = 1;
+    m_image = twoHalves;
+    update();
+}
+
 void CSkinRadioButton::setImages(int checkedImageId, int uncheckedImageId)
 {
     m_mode = 2;

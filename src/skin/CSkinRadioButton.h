@@ -16,6 +16,8 @@ public:
     void setImage(int imageId);
     // Mode 2: separate checked and unchecked images.
     void setImages(int checkedImageId, int uncheckedImageId);
+    // Mode 1 with an image not taken from the skin module.
+    void setPixmap(const QPixmap& twoHalves);
 
     bool isChecked() const { return m_checked; }
     void setChecked(bool checked);

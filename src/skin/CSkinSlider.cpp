@@ -32,6 +32,15 @@ void CSkinSlider::setThumbImage(int imageId)
     update();
 }
 
+void CSkinSlider::setPixmaps(const QPixmap& track, const QPixmap& fill, const QPixmap& thumb)
+{
+    m_track = track;
+    m_fill = fill;
+    m_thumb = thumb;
+    updateThumbX();
+    update();
+}
+
 void CSkinSlider::setRange(int minimum, int maximum)
 {
     m_minimum = minimum;

@@ -23,6 +23,8 @@ public:
     void setFillImage(int imageId);
     // 0 removes the thumb.
     void setThumbImage(int imageId);
+    // Images not taken from the skin module.
+    void setPixmaps(const QPixmap& track, const QPixmap& fill, const QPixmap& thumb = QPixmap());
     void setRange(int minimum, int maximum);
     void setMargin(int margin);
     void setSliderEnabled(bool enabled);

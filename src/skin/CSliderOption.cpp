@@ -23,6 +23,13 @@ void CSliderOption::setTrackImage(int imageId)
     update();
 }
 
+void CSliderOption::setPixmaps(const QPixmap& track, const QPixmap& thumb)
+{
+    m_track = track;
+    m_thumb = thumb;
+    update();
+}
+
 void CSliderOption::setPosition(int firstPercent, int secondPercent, bool twoThumbs)
 {
     m_twoThumbs = twoThumbs;

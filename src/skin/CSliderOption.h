@@ -26,6 +26,8 @@ public:
     explicit CSliderOption(QWidget* parent = nullptr, int controlId = 0);
 
     void setTrackImage(int imageId);
+    // Images not taken from the skin module.
+    void setPixmaps(const QPixmap& track, const QPixmap& thumb);
     // First thumb at step a / 10; with two thumbs the second at step (a + b) / 10.
     void setPosition(int firstPercent, int secondPercent, bool twoThumbs);
 
