@@ -1,0 +1,7 @@
+#include <QtTest>
+class DropDownTest : public QObject
+{
+    Q_OBJECT
+};
+QTEST_MAIN(DropDownTest)
+#include "DropDownTest.moc"
