@@ -20,6 +20,8 @@ CDropButton::CDropButton(const QString& text, const QRect& rect, QWidget* parent
 {
     if (font) {
         m_font = *font;
+        // A given font sets the list's item height too; the default keeps 16-pixel items.
+        m_hasOwnFont = true;
     } else {
         m_font.setFamily(QStringLiteral("Arial"));
         m_font.setPixelSize(15);
@@ -27,7 +29,8 @@ CDropButton::CDropButton(const QString& text, const QRect& rect, QWidget* parent
     setGeometry(rect);
     setMouseTracking(true);
     m_listWnd = new CListWnd(this);
-    m_listWnd->list()->setListFont(m_font);
+    if (m_hasOwnFont)
+        m_listWnd->list()->setListFont(m_font);
     connect(m_listWnd->list(), &CDropList::selectionReported, this, &CDropButton::onSelectionReported);
     connect(m_listWnd, &CListWnd::dismissed, this, [this] {
         m_highlighted = underMouse();

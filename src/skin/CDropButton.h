@@ -69,6 +69,7 @@ private:
     QString m_text;
     Colours m_colours;
     QFont m_font;
+    bool m_hasOwnFont = false;
     bool m_highlighted = false;
     bool m_autoText = true;
     int m_maxListHeight = 100;

@@ -132,7 +132,9 @@ void CDropList::trackTo(int y)
     else if (y >= height() && scrollBarVisible())
         m_scrollBar->setValue(m_scrollBar->value() + 1);
     const int clamped = qBound(0, y, qMax(0, height() - 1));
-    const int index = indexAt(clamped);
+    int index = indexAt(clamped);
+    if (index < 0 && !m_items.isEmpty())
+        index = int(m_items.size()) - 1; // below the last item
     if (index >= 0 && index != m_current) {
         m_current = index;
         update();
