@@ -5,6 +5,7 @@
 #include "skin/CSkinButton.h"
 #include "skin/CSkinRadioButton.h"
 #include "skin/MessageBoxLayout.h"
+#include "skin/SkinFont.h"
 #include "skin/SkinModule.h"
 
 #include <QApplication>
@@ -125,10 +126,7 @@ QString CDlgMessage::defaultCheckText()
 
 QFont CDlgMessage::textFont()
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(17);
-    font.setWeight(QFont::Normal);
-    return font;
+    return SkinFont(17);
 }
 
 void CDlgMessage::buildControls()
@@ -238,9 +236,9 @@ void CDlgMessage::paintClient(QPainter& p)
     p.setFont(textFont());
     p.setPen(kTextColour);
     for (int i = 0; i < m_lines.size(); ++i)
-        p.drawText(lineRect(i), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_lines.at(i));
+        p.drawText(lineRect(i), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip, m_lines.at(i));
     if (radio(CheckBox))
-        p.drawText(QRect(15, 135 - 1, w - 30, kRadioSize + 2), Qt::AlignLeft | Qt::AlignVCenter, m_checkText);
+        p.drawText(QRect(15, 135 - 1, w - 30, kRadioSize + 2), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, m_checkText);
 }
 
 void CDlgMessage::customEvent(QEvent* event)

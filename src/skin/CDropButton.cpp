@@ -4,6 +4,7 @@
 #include "skin/CListWnd.h"
 #include "skin/DropDownGeometry.h"
 #include "skin/DropSelectionEvent.h"
+#include "skin/SkinFont.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -23,8 +24,7 @@ CDropButton::CDropButton(const QString& text, const QRect& rect, QWidget* parent
         // A given font sets the list's item height too; the default keeps 16-pixel items.
         m_hasOwnFont = true;
     } else {
-        m_font.setFamily(QStringLiteral("Arial"));
-        m_font.setPixelSize(15);
+        m_font = SkinFont(15);
     }
     setGeometry(rect);
     setMouseTracking(true);

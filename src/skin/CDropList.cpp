@@ -1,6 +1,7 @@
 #include "skin/CDropList.h"
 
 #include "skin/DropDownGeometry.h"
+#include "skin/SkinFont.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -12,8 +13,7 @@
 CDropList::CDropList(QWidget* parent)
     : QWidget(parent)
 {
-    m_font.setFamily(QStringLiteral("Arial"));
-    m_font.setPixelSize(15);
+    m_font = SkinFont(15);
     m_itemHeight = dropdown::kDefaultItemHeight;
     setFocusPolicy(Qt::StrongFocus);
     m_scrollBar = new QScrollBar(Qt::Vertical, this);

@@ -1,5 +1,6 @@
 #include "skin/CProgress.h"
 
+#include "skin/SkinFont.h"
 #include "skin/SliderMath.h"
 
 #include <QPainter>
@@ -13,8 +14,7 @@ const QColor kRed(255, 0, 0);
 CProgress::CProgress(QWidget* parent)
     : QWidget(parent)
 {
-    m_font.setFamily(QStringLiteral("Arial"));
-    m_font.setPixelSize(15);
+    m_font = SkinFont(15);
 }
 
 void CProgress::setValue(int value)
