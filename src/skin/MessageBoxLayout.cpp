@@ -30,6 +30,14 @@ QRect decorationRect(int clientWidth, int clientHeight)
 
 namespace {
 
+// Closing punctuation that a Japanese or Chinese line never starts with; when a cut would leave one at
+// the start of the next line it hangs at the end of the current line instead.
+bool neverStartsALine(QChar c)
+{
+    static const QString closing = QStringLiteral("、。，．・：；？！ー）」』】〕〉》”’ゝゞヽヾ々ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ,.:;?!)]}");
+    return closing.contains(c);
+}
+
 // Appends the lines of one paragraph (no line breaks inside).
 void wrapParagraph(QString rest, int maxWidth, const std::function<int(const QString&)>& widthOf,
                    QStringList& lines)
@@ -56,7 +64,9 @@ void wrapParagraph(QString rest, int maxWidth, const std::function<int(const QSt
             lines << rest.left(space);
             rest = rest.mid(space + 1);
         } else {
-            const int cut = qMax(1, fit);
+            int cut = qMax(1, fit);
+            while (cut < rest.size() && neverStartsALine(rest.at(cut)))
+                ++cut;
             lines << rest.left(cut);
             rest = rest.mid(cut);
         }

@@ -29,7 +29,8 @@ QRect textArea(int clientWidth, int clientHeight);
 QRect decorationRect(int clientWidth, int clientHeight);
 
 // Greedy word wrap: each line is the longest prefix that fits, cut back to the last space before the
-// overflow (that space is dropped). A line with no such space is cut at the last character that fits, and
+// overflow (that space is dropped). A line with no such space is cut at the last character that fits
+// (closing punctuation such as "。" or "？" hangs at its end rather than starting the next line), and
 // every line takes at least one character so the wrap always ends. Line breaks in the text force a new
 // line. widthOf measures a text in the box's font.
 QStringList wrapText(const QString& text, int maxWidth, const std::function<int(const QString&)>& widthOf);

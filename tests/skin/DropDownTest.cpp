@@ -143,6 +143,24 @@ private Q_SLOTS:
         QVERIFY(f.parent.dropSelections.isEmpty());
     }
 
+    void wheelScrollsALongList()
+    {
+        DropFixture f(10);
+        press(f.button, QPoint(10, 10));
+        CDropList* list = f.button->list();
+        QVERIFY(list->scrollBarVisible());
+        QCOMPARE(list->topIndex(), 0);
+        QWheelEvent down(QPointF(20, 20), list->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(list, &down);
+        QCOMPARE(list->topIndex(), 2);
+        // The item under the cursor is now two further down.
+        QCOMPARE(list->indexAt(3), 2);
+        press(list, QPoint(20, 3));
+        release(list, QPoint(20, 3));
+        QCOMPARE(f.button->currentIndex(), 2);
+    }
+
     void clickOutsideClosesWithoutChoice()
     {
         DropFixture f(3);

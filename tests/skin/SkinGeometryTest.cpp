@@ -42,6 +42,17 @@ TEST(MessageWrap, ALineWithoutSpacesIsCutAtTheLastCharacterThatFits)
     EXPECT_EQ(lines.join(QString()), japanese);
 }
 
+TEST(MessageWrap, ClosingPunctuationHangsInsteadOfStartingALine)
+{
+    const QString text = QStringLiteral("選択した録画ファイルを削除しますか？");
+    const QStringList lines = wrap(text, 170); // 17 characters fit
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("選択した録画ファイルを削除しますか？")}));
+    EXPECT_EQ(wrap(QStringLiteral("あいうえお。かきくけこ"), 50),
+              (QStringList{QStringLiteral("あいうえお。"), QStringLiteral("かきくけこ")}));
+    EXPECT_EQ(wrap(QStringLiteral("あいうえおかきくけこ"), 50),
+              (QStringList{QStringLiteral("あいうえお"), QStringLiteral("かきくけこ")}));
+}
+
 TEST(MessageWrap, AlwaysProgressesEvenWhenNothingFits)
 {
     EXPECT_EQ(wrap("abc", 5), (QStringList{"a", "b", "c"}));
