@@ -7,6 +7,7 @@
 #include "skin/CSkinButton.h"
 #include "skin/CSkinRadioButton.h"
 #include "skin/MessageBoxLayout.h"
+#include "skin/SkinFont.h"
 #include "skin/SkinModule.h"
 
 #include <QMenu>
@@ -65,6 +66,36 @@ bool showsThird(CDlgFrame& frame, const QRect& button, int imageId, int third)
     const QImage expected = strip.copy(third * w, 0, w, strip.height()).copy(visible.translated(-button.topLeft()));
     return sameWhereOpaque(shot(&frame).copy(visible), expected);
 }
+
+// A string table with a two-line entry.
+class TwoLineTable : public QTranslator
+{
+public:
+    QString translate(const char*, const char* sourceText, const char*, int) const override
+    {
+        return qstrcmp(sourceText, "str_999") == 0 ? QStringLiteral("Open Folder\nChoose a folder of recordings")
+                                                   : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// A dialog that keeps the notifications of the controls on its client area.
+class RecordingFrame : public CDlgFrame
+{
+public:
+    QList<int> codes;
+    QList<QPair<int, int>> drops;
+
+protected:
+    void customEvent(QEvent* event) override
+    {
+        if (event->type() == NotifyEvent::eventType())
+            codes << static_cast<NotifyEvent*>(event)->code();
+        else if (event->type() == DropSelectionEvent::eventType())
+            drops << qMakePair(static_cast<DropSelectionEvent*>(event)->controlId(),
+                               static_cast<DropSelectionEvent*>(event)->index());
+    }
+};
 
 } // namespace
 
@@ -193,6 +224,31 @@ private Q_SLOTS:
         QCOMPARE(frame.pos(), maximisedPos);
     }
 
+    void controlsOnTheClientAreaNotifyTheDialog()
+    {
+        RecordingFrame frame;
+        frame.setClientSize(QSize(300, 200));
+        auto* button = new CSkinButton(frame.client(), 1029);
+        button->setImage(3126);
+        button->setGeometry(10, 10, 84, 34);
+        frame.show();
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 10));
+        QCoreApplication::postEvent(frame.client(), new DropSelectionEvent(1200, 3));
+        QTRY_COMPARE(frame.codes, QList<int>{1});
+        QTRY_COMPARE(frame.drops.size(), 1);
+        QCOMPARE(frame.drops.at(0), qMakePair(1200, 3));
+    }
+
+    void textFontsAreSizedByCellHeight()
+    {
+        for (int cell : {15, 17}) {
+            const QFontMetrics fm(SkinFont(cell));
+            QVERIFY(fm.height() <= cell);
+            QVERIFY(fm.height() >= cell - 2);
+        }
+        QCOMPARE(CDlgMessage::textFont(), SkinFont(17));
+    }
+
     void escapeAndEnterNeverCloseAFrame()
     {
         CDlgFrame frame;
@@ -242,6 +298,12 @@ private Q_SLOTS:
         QCOMPARE(child.toolTip(), QStringLiteral("Copy"));
         frame.addToolTip(&child, QString(), 256);
         QCOMPARE(child.toolTip(), QStringLiteral("You must select one SD Card."));
+        // A string of several lines gives its first line only.
+        TwoLineTable table;
+        QCoreApplication::installTranslator(&table);
+        frame.addToolTip(&child, QString(), 999);
+        QCoreApplication::removeTranslator(&table);
+        QCOMPARE(child.toolTip(), QStringLiteral("Open Folder"));
     }
 
     void messageBoxButtonsPerStyle_data()
