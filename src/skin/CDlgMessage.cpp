@@ -324,7 +324,8 @@ void CDlgMessage::checkAutoClose()
         return;
     setAutoClose(false);
     m_autoCloseTimer.stop();
-    reject();
+    // Closed like a window-close message: after the event being handled, never inside it.
+    QMetaObject::invokeMethod(this, &CDlgMessage::reject, Qt::QueuedConnection);
 }
 
 int CDlgMessage::ask(int style, const QString& text, const QString& caption, QWidget* parent)
