@@ -33,7 +33,7 @@ void CCircleChart::setBackgroundColour(const QColor& colour)
 
 QColor CCircleChart::sliceColour(int index)
 {
-    static const QColor colours[3] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(255, 255, 0)};
+    static const QColor colours[3] = { QColor(255, 0, 0), QColor(0, 255, 0), QColor(255, 255, 0) };
     return colours[index % 3];
 }
 

@@ -184,7 +184,7 @@ CDlgFrame::CaptionButton CDlgFrame::buttonAt(const QPoint& pos) const
 {
     if (!m_captionButtons || m_close.isNull())
         return NoButton;
-    for (CaptionButton b : {Close, Maximise, Minimise}) {
+    for (CaptionButton b : { Close, Maximise, Minimise }) {
         if (captionButtonRect(b).contains(pos))
             return b;
     }
@@ -239,8 +239,8 @@ void CDlgFrame::paintEvent(QPaintEvent*)
     p.drawPixmap(QRect(w - m_right.width(), captionH, m_right.width(), h - captionH - bottomH), m_right);
     // Bottom.
     p.drawPixmap(0, h - m_bottomLeft.height(), m_bottomLeft);
-    p.drawPixmap(QRect(m_bottomLeft.width(), h - bottomH, w - m_bottomLeft.width() - m_bottomRight.width(), bottomH),
-                 m_bottom);
+    p.drawPixmap(
+        QRect(m_bottomLeft.width(), h - bottomH, w - m_bottomLeft.width() - m_bottomRight.width(), bottomH), m_bottom);
     p.drawPixmap(w - m_bottomRight.width(), h - m_bottomRight.height(), m_bottomRight);
 
     if (m_captionButtons && !m_close.isNull()) {
@@ -272,7 +272,7 @@ void CDlgFrame::paintEvent(QPaintEvent*)
         p.setPen(m_titleColour);
         const QRect statusRect(x, 0, 50, captionH);
         p.drawText(statusRect, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                   QFontMetrics(m_titleFont).elidedText(m_statusText, Qt::ElideRight, 50));
+            QFontMetrics(m_titleFont).elidedText(m_statusText, Qt::ElideRight, 50));
     }
 }
 
@@ -307,7 +307,7 @@ void CDlgFrame::updateHover(const QPoint& pos)
 {
     const CaptionButton over = buttonAt(pos);
     bool changed = false;
-    for (CaptionButton b : {Close, Maximise, Minimise}) {
+    for (CaptionButton b : { Close, Maximise, Minimise }) {
         const int wanted = (b == over) ? 1 : 0;
         if (m_buttonState[b] != wanted) {
             m_buttonState[b] = wanted;

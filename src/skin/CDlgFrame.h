@@ -77,8 +77,8 @@ public:
 
 protected:
     // Called when the user starts and ends moving or sizing the window.
-    virtual void onMoveSizeStart() {}
-    virtual void onMoveSizeEnd() {}
+    virtual void onMoveSizeStart() { }
+    virtual void onMoveSizeEnd() { }
     // Paints the client area after its background; subclasses draw their own content here.
     virtual void paintClient(QPainter& painter);
 
@@ -115,7 +115,7 @@ private:
     QPixmap m_close, m_maximise, m_restore, m_minimise;
 
     bool m_captionButtons = true;
-    int m_buttonState[3] = {0, 0, 0};
+    int m_buttonState[3] = { 0, 0, 0 };
     CaptionButton m_pressedButton = NoButton;
     bool m_maximised = false;
     int m_buttonRightMargin = 10;

@@ -33,38 +33,38 @@ struct StyleSpec
 // Buttons per style: left, middle, right.
 StyleSpec styleSpec(int style)
 {
-    constexpr ButtonSpec none{};
-    constexpr ButtonSpec ok{3131, 1};
-    constexpr ButtonSpec cancel{3126, 2};
+    constexpr ButtonSpec none {};
+    constexpr ButtonSpec ok { 3131, 1 };
+    constexpr ButtonSpec cancel { 3126, 2 };
     switch (style) {
     case 0:
-        return {{none, none, ok}};
+        return { { none, none, ok } };
     case 1:
-        return {{none, ok, cancel}};
+        return { { none, ok, cancel } };
     case 2:
-        return {{{3133, 3}, {3132, 4}, {3128, 5}}};
+        return { { { 3133, 3 }, { 3132, 4 }, { 3128, 5 } } };
     case 3:
-        return {{{3134, 6}, {3130, 7}, cancel}};
+        return { { { 3134, 6 }, { 3130, 7 }, cancel } };
     case 4:
-        return {{none, {3134, 6}, {3130, 7}}};
+        return { { none, { 3134, 6 }, { 3130, 7 } } };
     case 5:
-        return {{none, {3132, 4}, cancel}};
+        return { { none, { 3132, 4 }, cancel } };
     case 1024:
-        return {{{3127, 1}, {3129, 7}, cancel}};
+        return { { { 3127, 1 }, { 3129, 7 }, cancel } };
     case 1025:
-        return {{none, none, none}};
+        return { { none, none, none } };
     case 1026:
-        return {{{3155, 1}, {3156, 7}, cancel}};
+        return { { { 3155, 1 }, { 3156, 7 }, cancel } };
     case 1027:
     case 1028:
-        return {{none, none, ok}};
+        return { { none, none, ok } };
     default:
         // An unknown style still gets a way out.
-        return {{none, none, ok}};
+        return { { none, none, ok } };
     }
 }
 
-const int kSlotControlIds[3] = {CDlgMessage::LeftButton, CDlgMessage::MiddleButton, CDlgMessage::RightButton};
+const int kSlotControlIds[3] = { CDlgMessage::LeftButton, CDlgMessage::MiddleButton, CDlgMessage::RightButton };
 
 constexpr int kCheckImage = 3139;
 constexpr int kRadioSize = 15;
@@ -182,8 +182,7 @@ void CDlgMessage::layoutText()
             text = osLine + QLatin1Char('\n') + text;
     }
     const QFontMetrics fm(textFont());
-    m_lines = msgbox::wrapText(text, textArea().width(),
-                               [&fm](const QString& s) { return fm.horizontalAdvance(s); });
+    m_lines = msgbox::wrapText(text, textArea().width(), [&fm](const QString& s) { return fm.horizontalAdvance(s); });
 }
 
 QRect CDlgMessage::lineRect(int index) const
@@ -238,7 +237,8 @@ void CDlgMessage::paintClient(QPainter& p)
     for (int i = 0; i < m_lines.size(); ++i)
         p.drawText(lineRect(i), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip, m_lines.at(i));
     if (radio(CheckBox))
-        p.drawText(QRect(15, 135 - 1, w - 30, kRadioSize + 2), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, m_checkText);
+        p.drawText(QRect(15, 135 - 1, w - 30, kRadioSize + 2), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+            m_checkText);
 }
 
 void CDlgMessage::customEvent(QEvent* event)
@@ -332,7 +332,7 @@ int CDlgMessage::ask(int style, const QString& text, const QString& caption, QWi
 {
     AskState& s = askState();
     if (!s.answers.isEmpty()) {
-        s.asked.append({style, text, caption});
+        s.asked.append({ style, text, caption });
         return s.answers.takeFirst();
     }
     CDlgMessage box(style, text, caption, parent ? parent : QApplication::activeWindow());

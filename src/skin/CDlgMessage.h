@@ -18,8 +18,15 @@ class CDlgMessage : public CDlgFrame
 {
     Q_OBJECT
 public:
-    enum Result { ResultOk = 1, ResultCancel = 2, ResultAbort = 3, ResultRetry = 4, ResultIgnore = 5,
-                  ResultYes = 6, ResultNo = 7 };
+    enum Result {
+        ResultOk = 1,
+        ResultCancel = 2,
+        ResultAbort = 3,
+        ResultRetry = 4,
+        ResultIgnore = 5,
+        ResultYes = 6,
+        ResultNo = 7
+    };
     enum Style {
         StyleOk = 0,
         StyleOkCancel = 1,
@@ -33,8 +40,15 @@ public:
         StyleViewerChooser = 1027,
         StyleDoNotShowAgain = 1028,
     };
-    enum ControlId { LeftButton = 1013, MiddleButton = 1011, RightButton = 1012, RadioHigh = 1022,
-                     RadioMid = 1025, RadioLow = 1026, CheckBox = 1027 };
+    enum ControlId {
+        LeftButton = 1013,
+        MiddleButton = 1011,
+        RightButton = 1012,
+        RadioHigh = 1022,
+        RadioMid = 1025,
+        RadioLow = 1026,
+        CheckBox = 1027
+    };
     static constexpr int kTemplateId = 105;
 
     CDlgMessage(int style, const QString& text, const QString& caption, QWidget* parent = nullptr);
@@ -112,8 +126,8 @@ private:
     QString m_caption;
     QStringList m_lines;
     int m_decoration = 0;
-    CSkinButton* m_buttons[3] = {nullptr, nullptr, nullptr};
-    int m_results[3] = {0, 0, 0};
+    CSkinButton* m_buttons[3] = { nullptr, nullptr, nullptr };
+    int m_results[3] = { 0, 0, 0 };
     QList<CSkinRadioButton*> m_radios;
     bool m_checked = false;
     QString m_checkText;

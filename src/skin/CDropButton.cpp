@@ -12,8 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CDropButton::CDropButton(const QString& text, const QRect& rect, QWidget* parent, int controlId,
-                         const Colours& colours, const QFont* font)
+CDropButton::CDropButton(
+    const QString& text, const QRect& rect, QWidget* parent, int controlId, const Colours& colours, const QFont* font)
     : QWidget(parent)
     , m_controlId(controlId)
     , m_text(text)
@@ -136,13 +136,13 @@ void CDropButton::paintEvent(QPaintEvent*)
     const QRect textRect(5, 0, width() - arrowWidth - 10 - 5, height());
     p.setPen(highlighted ? m_colours.highlightText : m_colours.text);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               fm.elidedText(m_text, Qt::ElideRight, textRect.width()));
+        fm.elidedText(m_text, Qt::ElideRight, textRect.width()));
 
     const int textTop = (height() - fm.height()) / 2;
     const int x = width() - arrowWidth - 5;
     const int y = textTop + fm.height() / 3;
-    const QPoint triangle[3] = {QPoint(x, y), QPoint(x + arrowWidth - 1, y),
-                                QPoint(x + arrowWidth / 2, y + arrowWidth / 2)};
+    const QPoint triangle[3]
+        = { QPoint(x, y), QPoint(x + arrowWidth - 1, y), QPoint(x + arrowWidth / 2, y + arrowWidth / 2) };
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(m_colours.arrow);
     p.setBrush(m_colours.arrow);

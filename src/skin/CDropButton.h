@@ -28,7 +28,7 @@ public:
 
     // Without a font the button uses Arial 15 pixels.
     CDropButton(const QString& text, const QRect& rect, QWidget* parent, int controlId,
-                const Colours& colours = Colours(), const QFont* font = nullptr);
+        const Colours& colours = Colours(), const QFont* font = nullptr);
     ~CDropButton() override;
 
     void addItem(const QString& text);

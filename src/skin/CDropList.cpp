@@ -24,7 +24,7 @@ CDropList::CDropList(QWidget* parent)
 
 void CDropList::addItem(const QString& text, const QColor& textColour, const QColor& backgroundColour)
 {
-    m_items.append({text, textColour, backgroundColour});
+    m_items.append({ text, textColour, backgroundColour });
     updateScrollBar();
     update();
 }
@@ -120,7 +120,7 @@ void CDropList::paintEvent(QPaintEvent*)
         p.setPen(selected ? item.backgroundColour : item.textColour);
         const QRect textRect(4, r.top(), r.width() - 4 - 5, r.height());
         p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                   fm.elidedText(item.text, Qt::ElideRight, textRect.width()));
+            fm.elidedText(item.text, Qt::ElideRight, textRect.width()));
     }
 }
 

@@ -20,7 +20,7 @@ public:
 
     // Appends an item; items keep the order in which they were added.
     void addItem(const QString& text, const QColor& textColour = QColor(255, 255, 255),
-                 const QColor& backgroundColour = QColor(255, 255, 255));
+        const QColor& backgroundColour = QColor(255, 255, 255));
     int count() const { return int(m_items.size()); }
     QString itemText(int index) const;
 

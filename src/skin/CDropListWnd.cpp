@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CDropListWnd::CDropListWnd(QObject* owner, int menuId, int mode, int width, int height, int backgroundImage,
-                           QWidget* parent)
+CDropListWnd::CDropListWnd(
+    QObject* owner, int menuId, int mode, int width, int height, int backgroundImage, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
     , m_owner(owner)
     , m_mode(mode)
@@ -68,9 +68,8 @@ void CDropListWnd::mouseMoveEvent(QMouseEvent* event)
         return;
     const int x = event->position().toPoint().x();
     const int y = event->position().toPoint().y();
-    const int hovered = (x >= 0 && x < width())
-        ? dropdown::menuHoveredItem(y, m_itemHeight, int(m_items.size()), height())
-        : 0;
+    const int hovered
+        = (x >= 0 && x < width()) ? dropdown::menuHoveredItem(y, m_itemHeight, int(m_items.size()), height()) : 0;
     if (hovered != m_hovered) {
         m_hovered = hovered;
         update();

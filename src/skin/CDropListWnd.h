@@ -23,7 +23,7 @@ public:
 
     // Mode 0 draws the item images over the background strip; mode 1 uses each item's own strip.
     CDropListWnd(QObject* owner, int menuId, int mode, int width, int height, int backgroundImage = 0,
-                 QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     void addItem(int imageId);
     int count() const { return int(m_items.size()); }

@@ -34,13 +34,13 @@ namespace {
 // the start of the next line it hangs at the end of the current line instead.
 bool neverStartsALine(QChar c)
 {
-    static const QString closing = QStringLiteral("、。，．・：；？！ー）」』】〕〉》”’ゝゞヽヾ々ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ,.:;?!)]}");
+    static const QString closing = QStringLiteral(
+        "、。，．・：；？！ー）」』】〕〉》”’ゝゞヽヾ々ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ,.:;?!)]}");
     return closing.contains(c);
 }
 
 // Appends the lines of one paragraph (no line breaks inside).
-void wrapParagraph(QString rest, int maxWidth, const std::function<int(const QString&)>& widthOf,
-                   QStringList& lines)
+void wrapParagraph(QString rest, int maxWidth, const std::function<int(const QString&)>& widthOf, QStringList& lines)
 {
     while (true) {
         if (widthOf(rest) <= maxWidth) {

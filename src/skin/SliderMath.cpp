@@ -35,12 +35,12 @@ int thumbX(int value, int minimum, int maximum, int width, int thumbWidth, int m
 Hit valueAtNoThumb(int x, int width, int minimum, int maximum)
 {
     if (x < 0 || width <= 0)
-        return {minimum, 0.0};
+        return { minimum, 0.0 };
     if (x > width)
-        return {maximum, maximum > minimum ? 1.0 : 0.0};
+        return { maximum, maximum > minimum ? 1.0 : 0.0 };
     const double share = double(x) / double(width);
     // The value counts from the minimum so that ranges not starting at 0 map correctly.
-    return {minimum + int(share * double(maximum - minimum)), maximum > minimum ? share : 0.0};
+    return { minimum + int(share * double(maximum - minimum)), maximum > minimum ? share : 0.0 };
 }
 
 std::optional<int> valueAtWithThumb(int x, int width, int margin, int minimum, int maximum)

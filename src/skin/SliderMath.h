@@ -67,8 +67,7 @@ int secondStepFor(int firstPercent, int secondPercent);
 
 // Where a dragged thumb of a two-thumb slider goes: the nearest step, but never onto or past the other
 // thumb (the first stays left of the second, the second right of the first). Nothing when no step is near.
-std::optional<int> dragTwoThumb(int x, int width, bool draggingFirst, int first, int second,
-                                int margin = kMargin);
+std::optional<int> dragTwoThumb(int x, int width, bool draggingFirst, int first, int second, int margin = kMargin);
 
 // Where the single thumb goes while dragged: step 9 past the right end, step 1 before the left end,
 // otherwise the nearest step. Nothing inside the edge zones.

@@ -150,8 +150,8 @@ private Q_SLOTS:
         CDropList* list = f.button->list();
         QVERIFY(list->scrollBarVisible());
         QCOMPARE(list->topIndex(), 0);
-        QWheelEvent down(QPointF(20, 20), list->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240),
-                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent down(QPointF(20, 20), list->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(list, &down);
         QCOMPARE(list->topIndex(), 2);
         // The item under the cursor is now two further down.
@@ -227,7 +227,8 @@ private Q_SLOTS:
             const int w = strip.width() / 3;
             const QImage img = shot(&menu);
             QVERIFY(sameWhereOpaque(img.copy(0, 1, w, item.height()), strip.copy(w, 0, w, strip.height())));
-            QVERIFY(sameWhereOpaque(img.copy(0, item.height() + 2, w, item.height()), strip.copy(0, 0, w, strip.height())));
+            QVERIFY(
+                sameWhereOpaque(img.copy(0, item.height() + 2, w, item.height()), strip.copy(0, 0, w, strip.height())));
         }
         press(&menu, QPoint(5, 2));
         // Moves after a press inside no longer change the hover.

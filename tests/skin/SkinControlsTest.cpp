@@ -56,7 +56,7 @@ private Q_SLOTS:
     {
         NotifyRecorder parent;
         CSkinButton button(&parent, 1013);
-        button.setStrip(colourStrip({kNormal, kHover, kPressed}, 30, 20));
+        button.setStrip(colourStrip({ kNormal, kHover, kPressed }, 30, 20));
         button.setGeometry(0, 0, 60, 20); // stretched to twice the state width
         parent.show();
         QCOMPARE(at(shot(&button), 30, 10), kNormal);
@@ -80,7 +80,7 @@ private Q_SLOTS:
     {
         NotifyRecorder parent;
         CSkinButton button(&parent, 1000);
-        button.setStrip(colourStrip({kNormal, kHover, kPressed}, 30, 20));
+        button.setStrip(colourStrip({ kNormal, kHover, kPressed }, 30, 20));
         button.setGeometry(0, 0, 30, 20);
         parent.resize(200, 100);
         parent.show();
@@ -103,7 +103,7 @@ private Q_SLOTS:
         NotifyRecorder parent;
         CSkinButton button(&parent, 1001);
         const QColor mark(250, 10, 10);
-        button.setStrip(colourStrip({kNormal, kHover, kPressed}, 40, 30), solid(mark, 10, 10));
+        button.setStrip(colourStrip({ kNormal, kHover, kPressed }, 40, 30), solid(mark, 10, 10));
         button.setGeometry(0, 0, 40, 30);
         parent.show();
         // Centred: x 15..24, one pixel lower: y 11..20.
@@ -135,7 +135,7 @@ private Q_SLOTS:
         NotifyRecorder parent;
         CSkinRadioButton radio(&parent, 1022);
         const QColor checked(0, 200, 0), unchecked(90, 90, 90);
-        radio.setPixmap(colourStrip({checked, unchecked}, 8, 8));
+        radio.setPixmap(colourStrip({ checked, unchecked }, 8, 8));
         radio.setGeometry(0, 0, 15, 15);
         parent.show();
         QCOMPARE(at(shot(&radio), 7, 7), unchecked);
@@ -356,13 +356,13 @@ private Q_SLOTS:
         CCircleChart chart;
         chart.resize(100, 100);
         chart.setBackgroundColour(QColor(24, 24, 24));
-        QCOMPARE(chart.sliceEnds(), (QList<int>{180, 360}));
+        QCOMPARE(chart.sliceEnds(), (QList<int> { 180, 360 }));
         QImage img = shot(&chart);
         QCOMPARE(at(img, 75, 50), QColor(255, 0, 0)); // right half: first slice
         QCOMPARE(at(img, 25, 50), QColor(0, 255, 0));
         QCOMPARE(at(img, 1, 1), QColor(24, 24, 24));
 
-        chart.setValues({1, 3});
+        chart.setValues({ 1, 3 });
         img = shot(&chart);
         QCOMPARE(at(img, 70, 30), QColor(255, 0, 0)); // 12 to 3 o'clock
         QCOMPARE(at(img, 70, 70), QColor(0, 255, 0));
@@ -374,7 +374,7 @@ private Q_SLOTS:
         QCOMPARE(at(img, 50, 80), QColor(0, 255, 0)); // 120..240 degrees
         QCOMPARE(at(img, 25, 40), QColor(255, 255, 0));
 
-        chart.setValues({0, 0});
+        chart.setValues({ 0, 0 });
         img = shot(&chart);
         QCOMPARE(at(img, 50, 50), QColor(24, 24, 24));
     }

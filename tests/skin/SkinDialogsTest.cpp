@@ -92,8 +92,8 @@ protected:
         if (event->type() == NotifyEvent::eventType())
             codes << static_cast<NotifyEvent*>(event)->code();
         else if (event->type() == DropSelectionEvent::eventType())
-            drops << qMakePair(static_cast<DropSelectionEvent*>(event)->controlId(),
-                               static_cast<DropSelectionEvent*>(event)->index());
+            drops << qMakePair(
+                static_cast<DropSelectionEvent*>(event)->controlId(), static_cast<DropSelectionEvent*>(event)->index());
     }
 };
 
@@ -131,7 +131,7 @@ private Q_SLOTS:
         // Close at the right, maximise and minimise one button width further left each.
         const int w = SkinModule::size(3000).width() / 3;
         QCOMPARE(frame.captionButtonRect(CDlgFrame::Close),
-                 QRect(frame.width() - 10 - w, 10, w, SkinModule::size(3000).height()));
+            QRect(frame.width() - 10 - w, 10, w, SkinModule::size(3000).height()));
         QCOMPARE(frame.captionButtonRect(CDlgFrame::Maximise).x(), frame.width() - 10 - 2 * w);
         QCOMPARE(frame.captionButtonRect(CDlgFrame::Minimise).x(), frame.width() - 10 - 3 * w);
         // The close button shows the third of its state.
@@ -152,7 +152,7 @@ private Q_SLOTS:
         CDlgFrame frame;
         frame.setClientSize(QSize(300, 200));
         frame.show();
-        for (CDlgFrame::CaptionButton b : {CDlgFrame::Close, CDlgFrame::Maximise, CDlgFrame::Minimise}) {
+        for (CDlgFrame::CaptionButton b : { CDlgFrame::Close, CDlgFrame::Maximise, CDlgFrame::Minimise }) {
             const QRect r = frame.captionButtonRect(b);
             moveTo(&frame, r.center());
             QCOMPARE(frame.captionButtonState(b), 1);
@@ -184,8 +184,8 @@ private Q_SLOTS:
         QVERIFY(frame.isMaximisedFlag());
         QVERIFY(frame.windowState() & Qt::WindowMaximized);
         // The restore strip is shown while maximised.
-        QVERIFY(showsThird(frame, frame.captionButtonRect(CDlgFrame::Maximise), 3003,
-                           frame.captionButtonState(CDlgFrame::Maximise)));
+        QVERIFY(showsThird(
+            frame, frame.captionButtonRect(CDlgFrame::Maximise), 3003, frame.captionButtonState(CDlgFrame::Maximise)));
         doubleClick(&frame, QPoint(40, 5));
         QVERIFY(!frame.isMaximisedFlag());
         doubleClick(&frame, QPoint(40, 5));
@@ -234,14 +234,14 @@ private Q_SLOTS:
         frame.show();
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 10));
         QCoreApplication::postEvent(frame.client(), new DropSelectionEvent(1200, 3));
-        QTRY_COMPARE(frame.codes, QList<int>{1});
+        QTRY_COMPARE(frame.codes, QList<int> { 1 });
         QTRY_COMPARE(frame.drops.size(), 1);
         QCOMPARE(frame.drops.at(0), qMakePair(1200, 3));
     }
 
     void textFontsAreSizedByCellHeight()
     {
-        for (int cell : {15, 17}) {
+        for (int cell : { 15, 17 }) {
             const QFontMetrics fm(SkinFont(cell));
             QVERIFY(fm.height() <= cell);
             QVERIFY(fm.height() >= cell - 2);
@@ -314,17 +314,17 @@ private Q_SLOTS:
         auto row = [](const char* name, int style, QList<int> images, QList<int> results) {
             QTest::newRow(name) << style << images << results;
         };
-        row("0 OK", 0, {0, 0, 3131}, {0, 0, 1});
-        row("1 OK Cancel", 1, {0, 3131, 3126}, {0, 1, 2});
-        row("2 Abort Retry Ignore", 2, {3133, 3132, 3128}, {3, 4, 5});
-        row("3 Yes No Cancel", 3, {3134, 3130, 3126}, {6, 7, 2});
-        row("4 Yes No", 4, {0, 3134, 3130}, {0, 6, 7});
-        row("5 Retry Cancel", 5, {0, 3132, 3126}, {0, 4, 2});
-        row("1024 format chooser", 1024, {3127, 3129, 3126}, {1, 7, 2});
-        row("1025 busy", 1025, {0, 0, 0}, {0, 0, 0});
-        row("1026 check chooser", 1026, {3155, 3156, 3126}, {1, 7, 2});
-        row("1027 viewer chooser", 1027, {0, 0, 3131}, {0, 0, 1});
-        row("1028 do not show again", 1028, {0, 0, 3131}, {0, 0, 1});
+        row("0 OK", 0, { 0, 0, 3131 }, { 0, 0, 1 });
+        row("1 OK Cancel", 1, { 0, 3131, 3126 }, { 0, 1, 2 });
+        row("2 Abort Retry Ignore", 2, { 3133, 3132, 3128 }, { 3, 4, 5 });
+        row("3 Yes No Cancel", 3, { 3134, 3130, 3126 }, { 6, 7, 2 });
+        row("4 Yes No", 4, { 0, 3134, 3130 }, { 0, 6, 7 });
+        row("5 Retry Cancel", 5, { 0, 3132, 3126 }, { 0, 4, 2 });
+        row("1024 format chooser", 1024, { 3127, 3129, 3126 }, { 1, 7, 2 });
+        row("1025 busy", 1025, { 0, 0, 0 }, { 0, 0, 0 });
+        row("1026 check chooser", 1026, { 3155, 3156, 3126 }, { 1, 7, 2 });
+        row("1027 viewer chooser", 1027, { 0, 0, 3131 }, { 0, 0, 1 });
+        row("1028 do not show again", 1028, { 0, 0, 3131 }, { 0, 0, 1 });
     }
 
     void messageBoxButtonsPerStyle()
@@ -345,8 +345,7 @@ private Q_SLOTS:
             QCOMPARE(button->imageId(), images.at(slot));
             const int w = box.client()->width();
             const int h = box.client()->height();
-            QCOMPARE(button->geometry(),
-                     msgbox::buttonRect(msgbox::ButtonSlot(slot), w, h, style));
+            QCOMPARE(button->geometry(), msgbox::buttonRect(msgbox::ButtonSlot(slot), w, h, style));
             box.show();
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(40, 17));
             QTRY_VERIFY(!box.isVisible());
@@ -391,7 +390,7 @@ private Q_SLOTS:
     void messageBoxWrapsIntoBands()
     {
         CDlgMessage one(0, QStringLiteral("Saved."), QString());
-        QCOMPARE(one.lines(), QStringList{QStringLiteral("Saved.")});
+        QCOMPARE(one.lines(), QStringList { QStringLiteral("Saved.") });
         const QRect area = one.textArea();
         QCOMPARE(one.lineRect(0).top(), area.top() + 40);
 

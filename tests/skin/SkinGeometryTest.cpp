@@ -25,15 +25,15 @@ QStringList wrap(const QString& text, int width)
 TEST(MessageWrap, BreaksAtTheLastSpaceBeforeTheOverflowAndDropsIt)
 {
     // 10 characters fit per line.
-    EXPECT_EQ(wrap("aaaa bbbb cccc", 100), (QStringList{"aaaa bbbb", "cccc"}));
-    EXPECT_EQ(wrap("aaaa bbbbb cccc", 100), (QStringList{"aaaa bbbbb", "cccc"}));
-    EXPECT_EQ(wrap("aaaaa bbbbbb", 100), (QStringList{"aaaaa", "bbbbbb"}));
-    EXPECT_EQ(wrap("short", 100), (QStringList{"short"}));
+    EXPECT_EQ(wrap("aaaa bbbb cccc", 100), (QStringList { "aaaa bbbb", "cccc" }));
+    EXPECT_EQ(wrap("aaaa bbbbb cccc", 100), (QStringList { "aaaa bbbbb", "cccc" }));
+    EXPECT_EQ(wrap("aaaaa bbbbbb", 100), (QStringList { "aaaaa", "bbbbbb" }));
+    EXPECT_EQ(wrap("short", 100), (QStringList { "short" }));
 }
 
 TEST(MessageWrap, ALineWithoutSpacesIsCutAtTheLastCharacterThatFits)
 {
-    EXPECT_EQ(wrap("abcdefghijklmnopqrstuvwxy", 100), (QStringList{"abcdefghij", "klmnopqrst", "uvwxy"}));
+    EXPECT_EQ(wrap("abcdefghijklmnopqrstuvwxy", 100), (QStringList { "abcdefghij", "klmnopqrst", "uvwxy" }));
     // Korean text usually has spaces, Japanese text none.
     const QString japanese = QStringLiteral("カードを選択してくださいカードを選択");
     const QStringList lines = wrap(japanese, 100);
@@ -46,23 +46,23 @@ TEST(MessageWrap, ClosingPunctuationHangsInsteadOfStartingALine)
 {
     const QString text = QStringLiteral("選択した録画ファイルを削除しますか？");
     const QStringList lines = wrap(text, 170); // 17 characters fit
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("選択した録画ファイルを削除しますか？")}));
+    EXPECT_EQ(lines, (QStringList { QStringLiteral("選択した録画ファイルを削除しますか？") }));
     EXPECT_EQ(wrap(QStringLiteral("あいうえお。かきくけこ"), 50),
-              (QStringList{QStringLiteral("あいうえお。"), QStringLiteral("かきくけこ")}));
+        (QStringList { QStringLiteral("あいうえお。"), QStringLiteral("かきくけこ") }));
     EXPECT_EQ(wrap(QStringLiteral("あいうえおかきくけこ"), 50),
-              (QStringList{QStringLiteral("あいうえお"), QStringLiteral("かきくけこ")}));
+        (QStringList { QStringLiteral("あいうえお"), QStringLiteral("かきくけこ") }));
 }
 
 TEST(MessageWrap, AlwaysProgressesEvenWhenNothingFits)
 {
-    EXPECT_EQ(wrap("abc", 5), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(wrap(" ab", 5), (QStringList{" ", "a", "b"}));
+    EXPECT_EQ(wrap("abc", 5), (QStringList { "a", "b", "c" }));
+    EXPECT_EQ(wrap(" ab", 5), (QStringList { " ", "a", "b" }));
 }
 
 TEST(MessageWrap, LineBreaksInTheTextStartNewLines)
 {
-    EXPECT_EQ(wrap("first\nsecond line here", 100), (QStringList{"first", "second", "line here"}));
-    EXPECT_EQ(wrap("a\r\nb", 100), (QStringList{"a", "b"}));
+    EXPECT_EQ(wrap("first\nsecond line here", 100), (QStringList { "first", "second", "line here" }));
+    EXPECT_EQ(wrap("a\r\nb", 100), (QStringList { "a", "b" }));
 }
 
 struct BandCase
@@ -90,14 +90,13 @@ TEST_P(MessageBands, FollowTheLineCount)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MessageBands,
-                         ::testing::Values(BandCase{1, 0, 55, 90},            // top + 40 .. top + 80 + A/2
-                                           BandCase{2, 0, 35, 53},            // top + 20, A/3 + 20
-                                           BandCase{2, 1, 68, 53},
-                                           BandCase{3, 2, 75, 35},            // top + 10 + 2 * 25
-                                           BandCase{4, 3, 80, 25},            // top + 5 + 3 * 20
-                                           BandCase{5, 4, 79, 16},            // top + 4 * 16
-                                           BandCase{6, 5, 87, 19},            // top - 8 + 5 * 16, A/6 + 3
-                                           BandCase{8, 7, 91, 15}));          // top - 8 + 7 * 12
+    ::testing::Values(BandCase { 1, 0, 55, 90 }, // top + 40 .. top + 80 + A/2
+        BandCase { 2, 0, 35, 53 }, // top + 20, A/3 + 20
+        BandCase { 2, 1, 68, 53 }, BandCase { 3, 2, 75, 35 }, // top + 10 + 2 * 25
+        BandCase { 4, 3, 80, 25 }, // top + 5 + 3 * 20
+        BandCase { 5, 4, 79, 16 }, // top + 4 * 16
+        BandCase { 6, 5, 87, 19 }, // top - 8 + 5 * 16, A/6 + 3
+        BandCase { 8, 7, 91, 15 })); // top - 8 + 7 * 12
 
 TEST(MessageLayout, ButtonsTextAreaAndDecoration)
 {
@@ -238,8 +237,8 @@ TEST(OptionSlider, SingleThumbDrag)
 
 TEST(PieGeometry, EqualSlices)
 {
-    EXPECT_EQ(piegeometry::equalSliceEnds(2), (QList<int>{180, 360}));
-    EXPECT_EQ(piegeometry::equalSliceEnds(3), (QList<int>{120, 240, 360}));
+    EXPECT_EQ(piegeometry::equalSliceEnds(2), (QList<int> { 180, 360 }));
+    EXPECT_EQ(piegeometry::equalSliceEnds(3), (QList<int> { 120, 240, 360 }));
     EXPECT_EQ(piegeometry::equalSliceEnds(7).last(), 360);
     EXPECT_EQ(piegeometry::equalSliceEnds(7).first(), 51);
     EXPECT_TRUE(piegeometry::equalSliceEnds(0).isEmpty());
@@ -247,14 +246,14 @@ TEST(PieGeometry, EqualSlices)
 
 TEST(PieGeometry, ValueSlices)
 {
-    EXPECT_EQ(piegeometry::valueSliceEnds({1, 3}), (QList<int>{90, 360}));
-    EXPECT_EQ(piegeometry::valueSliceEnds({1, 1, 1}), (QList<int>{120, 240, 360}));
-    EXPECT_EQ(piegeometry::valueSliceEnds({1, 2}), (QList<int>{120, 360}));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ 1, 3 }), (QList<int> { 90, 360 }));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ 1, 1, 1 }), (QList<int> { 120, 240, 360 }));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ 1, 2 }), (QList<int> { 120, 360 }));
     // Disk sizes in bytes: no overflow.
-    EXPECT_EQ(piegeometry::valueSliceEnds({64LL << 30, 192LL << 30}), (QList<int>{90, 360}));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ 64LL << 30, 192LL << 30 }), (QList<int> { 90, 360 }));
     // Nothing to share: no slice instead of a division by zero.
-    EXPECT_EQ(piegeometry::valueSliceEnds({0, 0}), (QList<int>{0, 0}));
-    EXPECT_EQ(piegeometry::valueSliceEnds({-5, 5}), (QList<int>{0, 360}));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ 0, 0 }), (QList<int> { 0, 0 }));
+    EXPECT_EQ(piegeometry::valueSliceEnds({ -5, 5 }), (QList<int> { 0, 360 }));
 }
 
 TEST(PieGeometry, RaysMeetTheRectangle)

@@ -26,10 +26,10 @@ protected:
     {
         if (event->type() == NotifyEvent::eventType()) {
             const auto* n = static_cast<NotifyEvent*>(event);
-            notes.append({n->code(), n->param()});
+            notes.append({ n->code(), n->param() });
         } else if (event->type() == DropSelectionEvent::eventType()) {
             const auto* d = static_cast<DropSelectionEvent*>(event);
-            dropSelections.append({d->controlId(), d->index()});
+            dropSelections.append({ d->controlId(), d->index() });
         }
     }
 };

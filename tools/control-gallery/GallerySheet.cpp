@@ -33,7 +33,7 @@ GallerySheet::GallerySheet(const QString& title, const QString& subtitle, int wi
 QFont GallerySheet::uiFont(int pixelSize, bool bold)
 {
     QFont font(QStringLiteral("Noto Sans CJK KR"));
-    font.setFamilies({QStringLiteral("Noto Sans CJK KR"), QStringLiteral("Liberation Sans")});
+    font.setFamilies({ QStringLiteral("Noto Sans CJK KR"), QStringLiteral("Liberation Sans") });
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -41,14 +41,14 @@ QFont GallerySheet::uiFont(int pixelSize, bool bold)
 
 void GallerySheet::section(const QString& title)
 {
-    m_sections.append({title, {}});
+    m_sections.append({ title, {} });
 }
 
 void GallerySheet::add(const QPixmap& sample, const QString& caption, bool wide)
 {
     if (m_sections.isEmpty())
         section(QString());
-    m_sections.last().items.append({sample, caption, wide});
+    m_sections.last().items.append({ sample, caption, wide });
 }
 
 int GallerySheet::layout(QList<QList<QRect>>* places) const

@@ -34,8 +34,8 @@ namespace {
 
 struct Language
 {
-    QString code;   // file name part
-    QString table;  // string table
+    QString code; // file name part
+    QString table; // string table
     QString module; // skin module of that country
     QString name;
     QString caption;
@@ -44,12 +44,12 @@ struct Language
 const QList<Language>& languages()
 {
     static const QList<Language> list = {
-        {QStringLiteral("ko"), QStringLiteral("ko"), QStringLiteral("Resource"), QStringLiteral("한국어"),
-         QStringLiteral("Korvane PC Player")},
-        {QStringLiteral("ja"), QStringLiteral("ja"), QStringLiteral("ResourceJ"), QStringLiteral("日本語"),
-         QStringLiteral("Korvane PC Player")},
-        {QStringLiteral("en"), QStringLiteral("en"), QStringLiteral("ResourceE"), QStringLiteral("English"),
-         QStringLiteral("Korvane PC Player")},
+        { QStringLiteral("ko"), QStringLiteral("ko"), QStringLiteral("Resource"), QStringLiteral("한국어"),
+            QStringLiteral("Korvane PC Player") },
+        { QStringLiteral("ja"), QStringLiteral("ja"), QStringLiteral("ResourceJ"), QStringLiteral("日本語"),
+            QStringLiteral("Korvane PC Player") },
+        { QStringLiteral("en"), QStringLiteral("en"), QStringLiteral("ResourceE"), QStringLiteral("English"),
+            QStringLiteral("Korvane PC Player") },
     };
     return list;
 }
@@ -64,41 +64,42 @@ QString sampleText(int style, const QString& lang)
         return StringById(256);
     case 1:
         return ko ? QStringLiteral("선택한 파일을 바탕화면의 KORVANE 폴더로 복사합니다. 계속하시겠습니까?")
-             : ja ? QStringLiteral("選択したファイルをデスクトップのKORVANEフォルダーにコピーします。よろしいですか？")
-                  : QStringLiteral("The selected files will be copied to the KORVANE folder on your desktop. Continue?");
+            : ja ? QStringLiteral("選択したファイルをデスクトップのKORVANEフォルダーにコピーします。よろしいですか？")
+                 : QStringLiteral("The selected files will be copied to the KORVANE folder on your desktop. Continue?");
     case 2:
         return ko ? QStringLiteral("SD 카드를 읽는 중 오류가 발생했습니다.")
-             : ja ? QStringLiteral("SDカードの読み込み中にエラーが発生しました。")
+            : ja  ? QStringLiteral("SDカードの読み込み中にエラーが発生しました。")
                   : QStringLiteral("An error occurred while reading the SD card.");
     case 3:
         return ko ? QStringLiteral("변경한 설정을 SD 카드에 저장하시겠습니까?")
-             : ja ? QStringLiteral("変更した設定をSDカードに保存しますか？")
+            : ja  ? QStringLiteral("変更した設定をSDカードに保存しますか？")
                   : QStringLiteral("Save the changed settings to the SD card?");
     case 4:
         return ko ? QStringLiteral("선택한 녹화 파일을 삭제하시겠습니까?")
-             : ja ? QStringLiteral("選択した録画ファイルを削除しますか？")
+            : ja  ? QStringLiteral("選択した録画ファイルを削除しますか？")
                   : QStringLiteral("Delete the selected recordings?");
     case 5:
         return ko ? QStringLiteral("녹화 파일이 손상되었습니다. 복구를 다시 시도하시겠습니까?")
-             : ja ? QStringLiteral("録画ファイルが破損しています。修復をもう一度試しますか？")
-                  : QStringLiteral("The recording is damaged. Try the repair again?");
+            : ja ? QStringLiteral("録画ファイルが破損しています。修復をもう一度試しますか？")
+                 : QStringLiteral("The recording is damaged. Try the repair again?");
     case 1024:
         return ko ? QStringLiteral("포맷 방법을 선택하세요. 카메라 설정 파일은 유지됩니다.")
-             : ja ? QStringLiteral("フォーマット方法を選択してください。カメラの設定ファイルは保持されます。")
+            : ja  ? QStringLiteral("フォーマット方法を選択してください。カメラの設定ファイルは保持されます。")
                   : QStringLiteral("Choose how to format the card. The camera's settings file is kept.");
     case 1025:
         return ko ? QStringLiteral("잠시 기다려 주세요...")
-             : ja ? QStringLiteral("しばらくお待ちください...")
+            : ja  ? QStringLiteral("しばらくお待ちください...")
                   : QStringLiteral("Please wait...");
     case 1026:
         return ko ? QStringLiteral("SD 카드 검사 방법을 선택하세요.")
-             : ja ? QStringLiteral("SDカードの検査方法を選択してください。")
+            : ja  ? QStringLiteral("SDカードの検査方法を選択してください。")
                   : QStringLiteral("Choose how to check the SD card.");
     case 1027:
         // The viewer chooser's lines are the same in every language.
-        return QStringLiteral("뷰어를 선택하세요.\n     고사양 PC용(영상 보정 / 고급 기능)\n     중사양 PC용(일반 기능)\n"
-                              "     저사양 PC용(일반 기능 / 영상 재생 우선)\n[주의] 저사양 PC용 뷰어 선택 시 영상 재생을 제외한\n"
-                              "시스템 동작이 느려질 수 있습니다.");
+        return QStringLiteral(
+            "뷰어를 선택하세요.\n     고사양 PC용(영상 보정 / 고급 기능)\n     중사양 PC용(일반 기능)\n"
+            "     저사양 PC용(일반 기능 / 영상 재생 우선)\n[주의] 저사양 PC용 뷰어 선택 시 영상 재생을 제외한\n"
+            "시스템 동작이 느려질 수 있습니다.");
     case 1028:
         return QStringLiteral("윈도우 Vista 이상 운영체제에서는 관리자 권한이 필요합니다.");
     default:
@@ -109,18 +110,30 @@ QString sampleText(int style, const QString& lang)
 QString styleName(int style)
 {
     switch (style) {
-    case 0: return QStringLiteral("OK");
-    case 1: return QStringLiteral("OK, Cancel");
-    case 2: return QStringLiteral("Abort, Retry, Ignore");
-    case 3: return QStringLiteral("Yes, No, Cancel");
-    case 4: return QStringLiteral("Yes, No");
-    case 5: return QStringLiteral("Retry, Cancel");
-    case 1024: return QStringLiteral("Format chooser");
-    case 1025: return QStringLiteral("Busy notice");
-    case 1026: return QStringLiteral("Check chooser");
-    case 1027: return QStringLiteral("Viewer performance");
-    case 1028: return QStringLiteral("Do not show again");
-    default: return QString();
+    case 0:
+        return QStringLiteral("OK");
+    case 1:
+        return QStringLiteral("OK, Cancel");
+    case 2:
+        return QStringLiteral("Abort, Retry, Ignore");
+    case 3:
+        return QStringLiteral("Yes, No, Cancel");
+    case 4:
+        return QStringLiteral("Yes, No");
+    case 5:
+        return QStringLiteral("Retry, Cancel");
+    case 1024:
+        return QStringLiteral("Format chooser");
+    case 1025:
+        return QStringLiteral("Busy notice");
+    case 1026:
+        return QStringLiteral("Check chooser");
+    case 1027:
+        return QStringLiteral("Viewer performance");
+    case 1028:
+        return QStringLiteral("Do not show again");
+    default:
+        return QString();
     }
 }
 
@@ -206,23 +219,23 @@ QPixmap onPanel(const QPixmap& content, int pad = 14)
 void renderControls(const Language& lang, const QString& outDir)
 {
     GallerySheet sheet(QStringLiteral("Korvane PC Player · skin controls"),
-                       QStringLiteral("Module %1.rcc (%2) — every control in every state").arg(lang.module, lang.name));
+        QStringLiteral("Module %1.rcc (%2) — every control in every state").arg(lang.module, lang.name));
 
     sheet.section(QStringLiteral("Image buttons · normal, hover, pressed"));
-    for (int id : {3131, 3126, 3134, 3130, 3133, 3132, 3128, 3127, 3129, 3155, 3156}) {
-        sheet.add(row({buttonState(id, 0, false), buttonState(id, 1, false), buttonState(id, 2, false)}),
-                  QStringLiteral("%1").arg(id));
+    for (int id : { 3131, 3126, 3134, 3130, 3133, 3132, 3128, 3127, 3129, 3155, 3156 }) {
+        sheet.add(row({ buttonState(id, 0, false), buttonState(id, 1, false), buttonState(id, 2, false) }),
+            QStringLiteral("%1").arg(id));
     }
     sheet.section(QStringLiteral("Overlay buttons on strip 3100 · normal, hover, pressed (overlay sinks 1 px)"));
-    for (int id : {3105, 3102, 3103, 3104, 3101, 3106, 3107, 3108, 3110, 3111, 3118, 3123}) {
-        sheet.add(onPanel(row({buttonState(id, 0, true), buttonState(id, 1, true), buttonState(id, 2, true)})),
-                  QStringLiteral("overlay %1").arg(id));
+    for (int id : { 3105, 3102, 3103, 3104, 3101, 3106, 3107, 3108, 3110, 3111, 3118, 3123 }) {
+        sheet.add(onPanel(row({ buttonState(id, 0, true), buttonState(id, 1, true), buttonState(id, 2, true) })),
+            QStringLiteral("overlay %1").arg(id));
     }
 
     sheet.section(QStringLiteral("Radio and check buttons · image 3139"));
     {
         QList<QPixmap> parts;
-        for (bool checked : {true, false}) {
+        for (bool checked : { true, false }) {
             QWidget host;
             auto* r = new CSkinRadioButton(&host, 1);
             r->setImage(3139);
@@ -250,11 +263,11 @@ void renderControls(const Language& lang, const QString& outDir)
             s.setSliderEnabled(enabled);
             return s.grab();
         };
-        for (int v : {0, 35, 100})
+        for (int v : { 0, 35, 100 })
             sheet.add(onPanel(slider(3204, 3205, 0, v, true, 280)), QStringLiteral("copy progress %1 %").arg(v));
         sheet.add(onPanel(slider(3200, 3201, 0, 60, true, 200)), QStringLiteral("volume 60"));
         sheet.add(onPanel(slider(3200, 3201, 0, 60, false, 200)), QStringLiteral("volume, disabled"));
-        for (int v : {0, 50, 100})
+        for (int v : { 0, 50, 100 })
             sheet.add(onPanel(slider(3202, 0, 3203, v, true, 200)), QStringLiteral("brightness %1").arg(v));
     }
 
@@ -275,7 +288,7 @@ void renderControls(const Language& lang, const QString& outDir)
     }
 
     sheet.section(QStringLiteral("Progress bar and pie chart"));
-    for (int v : {0, 42, 100}) {
+    for (int v : { 0, 42, 100 }) {
         CProgress bar;
         bar.resize(260, 22);
         bar.setValue(v);
@@ -295,17 +308,18 @@ void renderControls(const Language& lang, const QString& outDir)
         };
         sheet.add(onPanel(pie({}, 2)), QStringLiteral("2 equal slices"));
         sheet.add(onPanel(pie({}, 3)), QStringLiteral("3 equal slices"));
-        sheet.add(onPanel(pie({23, 77}, 0)), QStringLiteral("used 23 · free 77"));
-        sheet.add(onPanel(pie({1, 2, 5}, 0)), QStringLiteral("values 1 · 2 · 5"));
+        sheet.add(onPanel(pie({ 23, 77 }, 0)), QStringLiteral("used 23 · free 77"));
+        sheet.add(onPanel(pie({ 1, 2, 5 }, 0)), QStringLiteral("values 1 · 2 · 5"));
     }
 
     sheet.section(QStringLiteral("Drop-down list"));
     {
-        const QStringList items = lang.code == QLatin1String("ko")
-            ? QStringList{QStringLiteral("끄기"), QStringLiteral("낮음"), QStringLiteral("보통"), QStringLiteral("높음")}
+        const QStringList items = lang.code == QLatin1String("ko") ? QStringList { QStringLiteral("끄기"),
+            QStringLiteral("낮음"), QStringLiteral("보통"), QStringLiteral("높음") }
             : lang.code == QLatin1String("ja")
-            ? QStringList{QStringLiteral("オフ"), QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高")}
-            : QStringList{QStringLiteral("Off"), QStringLiteral("Low"), QStringLiteral("Middle"), QStringLiteral("High")};
+            ? QStringList { QStringLiteral("オフ"), QStringLiteral("低"), QStringLiteral("中"), QStringLiteral("高") }
+            : QStringList { QStringLiteral("Off"), QStringLiteral("Low"), QStringLiteral("Middle"),
+                  QStringLiteral("High") };
         for (int state = 0; state < 3; ++state) {
             QWidget host;
             host.resize(160, 24);
@@ -336,18 +350,19 @@ void renderControls(const Language& lang, const QString& outDir)
     }
 
     sheet.section(QStringLiteral("Image menu · modes 0 and 1, second item hovered"));
-    for (int mode : {0, 1}) {
+    for (int mode : { 0, 1 }) {
         QObject owner;
         // The rotation list over the common strip, the speed list of its own strips.
-        const QList<int> items = mode == 0 ? QList<int>{3149, 3150, 3151} : QList<int>{3140, 3141, 3142, 3143, 3144};
+        const QList<int> items
+            = mode == 0 ? QList<int> { 3149, 3150, 3151 } : QList<int> { 3140, 3141, 3142, 3143, 3144 };
         CDropListWnd menu(&owner, 1, mode, 0, 0, mode == 0 ? 3100 : 0);
         for (int id : items)
             menu.addItem(id);
         const QSize is = menu.itemSize();
         menu.resize(qMax(1, is.width()), int(items.size()) * (is.height() + 1) + 1);
         sendMove(&menu, QPoint(2, is.height() + 3));
-        sheet.add(onPanel(menu.grab()), mode == 0 ? QStringLiteral("over the background strip")
-                                                  : QStringLiteral("own three-state strips"));
+        sheet.add(onPanel(menu.grab()),
+            mode == 0 ? QStringLiteral("over the background strip") : QStringLiteral("own three-state strips"));
     }
 
     sheet.section(QStringLiteral("Dialog frame · caption buttons normal, hover, pressed; maximised"));
@@ -365,8 +380,8 @@ void renderControls(const Language& lang, const QString& outDir)
             if (variant == 2)
                 sendPress(&frame, r.center());
         }
-        const QString caption[] = {QStringLiteral("title and caption buttons"), QStringLiteral("minimise hovered"),
-                                   QStringLiteral("close pressed, caption status")};
+        const QString caption[] = { QStringLiteral("title and caption buttons"), QStringLiteral("minimise hovered"),
+            QStringLiteral("close pressed, caption status") };
         sheet.add(frame.grab(), caption[variant]);
         frame.hide();
         viewerEnvironment().tierLabel.clear();
@@ -393,11 +408,11 @@ QImage presentBox(const QPixmap& box, int style, const Language& lang)
     p.setPen(QColor(0xf2, 0xf4, 0xf7));
     p.setFont(GallerySheet::uiFont(17, true));
     p.drawText(QRect(pad, 16, out.width() - 2 * pad, 26), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Style %1 · %2").arg(style).arg(styleName(style)));
+        QStringLiteral("Style %1 · %2").arg(style).arg(styleName(style)));
     p.setPen(QColor(0x8a, 0x93, 0xa0));
     p.setFont(GallerySheet::uiFont(13));
     p.drawText(QRect(pad, 38, out.width() - 2 * pad, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("%1 · %2.rcc").arg(lang.name, lang.module));
+        QStringLiteral("%1 · %2.rcc").arg(lang.name, lang.module));
     const QRect boxRect(pad, pad + label - 8, box.width(), box.height());
     for (int i = 12; i > 0; --i) {
         QPainterPath shadow;
@@ -410,7 +425,7 @@ QImage presentBox(const QPixmap& box, int style, const Language& lang)
 
 void renderMessageBoxes(const Language& lang, const QString& outDir)
 {
-    for (int style : {0, 1, 2, 3, 4, 5, 1024, 1025, 1026, 1027, 1028}) {
+    for (int style : { 0, 1, 2, 3, 4, 5, 1024, 1025, 1026, 1027, 1028 }) {
         CDlgMessage box(style, sampleText(style, lang.code), QString());
         if (style == 1027) {
             box.radio(CDlgMessage::RadioMid)->setChecked(true);
