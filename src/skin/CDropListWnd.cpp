@@ -45,7 +45,8 @@ void CDropListWnd::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int i = 0; i < m_items.size(); ++i) {
-        const QRect target(0, dropdown::menuItemTop(i, m_itemHeight), width(), m_itemHeight);
+        const QRect target(
+            0, dropdown::menuItemTop(i, m_itemHeight), m_itemWidth > 0 ? m_itemWidth : width(), m_itemHeight);
         const int third = (i + 1 == m_hovered) ? 1 : 0;
         if (m_mode == OverBackground) {
             if (!m_background.isNull()) {
@@ -66,10 +67,9 @@ void CDropListWnd::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_pressedInside)
         return;
-    const int x = event->position().toPoint().x();
+    // The menu holds the mouse, so the row is taken from y alone, wherever the cursor is sideways.
     const int y = event->position().toPoint().y();
-    const int hovered
-        = (x >= 0 && x < width()) ? dropdown::menuHoveredItem(y, m_itemHeight, int(m_items.size()), height()) : 0;
+    const int hovered = dropdown::menuHoveredItem(y, m_itemHeight, int(m_items.size()), height());
     if (hovered != m_hovered) {
         m_hovered = hovered;
         update();
