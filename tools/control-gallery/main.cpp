@@ -155,10 +155,19 @@ void sendMove(QWidget* w, QPoint pos)
     QCoreApplication::sendEvent(w, &e);
 }
 
+// The control as it looks on a dialog's dark client area: its transparent parts show that colour.
+QPixmap snap(QWidget* w)
+{
+    QPixmap pix(w->size());
+    pix.fill(QColor(27, 27, 27));
+    w->render(&pix, QPoint(), QRegion(), QWidget::DrawChildren);
+    return pix;
+}
+
 // Grabs a widget at twice the size, so the sheet stays crisp on high-density screens.
 QPixmap grabScaled(QWidget* w, qreal scale = 1.0)
 {
-    const QPixmap pix = w->grab();
+    const QPixmap pix = snap(w);
     if (scale == 1.0)
         return pix;
     return pix.scaled(pix.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -180,7 +189,7 @@ QPixmap buttonState(int imageId, int state, bool overlay)
         sendEnter(b);
     if (state == 2)
         sendPress(b, QPoint(2, 2));
-    QPixmap pix = b->grab();
+    QPixmap pix = snap(b);
     return pix;
 }
 
@@ -261,7 +270,7 @@ void renderControls(const Language& lang, const QString& outDir)
             s.setRange(0, 100);
             s.setPosition(value);
             s.setSliderEnabled(enabled);
-            return s.grab();
+            return snap(&s);
         };
         for (int v : { 0, 35, 100 })
             sheet.add(onPanel(slider(3204, 3205, 0, v, true, 280)), QStringLiteral("copy progress %1 %").arg(v));
@@ -279,7 +288,7 @@ void renderControls(const Language& lang, const QString& outDir)
             const QSize ts = SkinModule::size(3206);
             s.resize(218, qMax(16, ts.height()));
             s.setPosition(a, b, two);
-            return s.grab();
+            return snap(&s);
         };
         sheet.add(onPanel(option(30, 0, false)), QStringLiteral("one thumb at 3"));
         sheet.add(onPanel(option(90, 0, false)), QStringLiteral("one thumb at 9"));
@@ -293,7 +302,7 @@ void renderControls(const Language& lang, const QString& outDir)
         bar.resize(260, 22);
         bar.setValue(v);
         bar.setLabel(QStringLiteral("%1 %").arg(v));
-        sheet.add(onPanel(bar.grab()), QStringLiteral("progress %1").arg(v));
+        sheet.add(onPanel(snap(&bar)), QStringLiteral("progress %1").arg(v));
     }
     {
         auto pie = [](const QList<qint64>& values, int equal) {
@@ -304,7 +313,7 @@ void renderControls(const Language& lang, const QString& outDir)
                 chart.setSliceCount(equal);
             else
                 chart.setValues(values);
-            return chart.grab();
+            return snap(&chart);
         };
         sheet.add(onPanel(pie({}, 2)), QStringLiteral("2 equal slices"));
         sheet.add(onPanel(pie({}, 3)), QStringLiteral("3 equal slices"));
@@ -329,7 +338,7 @@ void renderControls(const Language& lang, const QString& outDir)
             button->setCurrentIndex(2);
             if (state >= 1)
                 sendEnter(button);
-            QPixmap face = button->grab();
+            QPixmap face = snap(button);
             if (state < 2) {
                 sheet.add(onPanel(face), state ? QStringLiteral("highlighted") : QStringLiteral("normal"));
                 continue;
@@ -338,7 +347,7 @@ void renderControls(const Language& lang, const QString& outDir)
             CDropList* list = button->list();
             button->listWindow()->resize(160, int(items.size()) * list->itemHeight() + 1);
             list->setCurrentIndex(1);
-            const QPixmap listPix = list->grab();
+            const QPixmap listPix = snap(list);
             QPixmap open(160, 22 - 1 + listPix.height());
             open.fill(Qt::transparent);
             QPainter p(&open);
@@ -361,7 +370,7 @@ void renderControls(const Language& lang, const QString& outDir)
         const QSize is = menu.itemSize();
         menu.resize(qMax(1, is.width()), int(items.size()) * (is.height() + 1) + 1);
         sendMove(&menu, QPoint(2, is.height() + 3));
-        sheet.add(onPanel(menu.grab()),
+        sheet.add(onPanel(snap(&menu)),
             mode == 0 ? QStringLiteral("over the background strip") : QStringLiteral("own three-state strips"));
     }
 
