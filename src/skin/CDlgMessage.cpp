@@ -133,9 +133,9 @@ void CDlgMessage::buildControls()
 {
     const int w = client()->width();
     const int h = client()->height();
-    const StyleSpec spec = styleSpec(m_style);
+    const StyleSpec layout = styleSpec(m_style);
     for (int slot = 0; slot < 3; ++slot) {
-        const ButtonSpec& b = spec.slots[slot];
+        const ButtonSpec& b = layout.slots[slot];
         if (!b.image)
             continue;
         if (m_style == StyleOk && slot == 2 && isAutoClose())
