@@ -11,5 +11,29 @@
         <source>Selete SD Card</source>
         <translation>Selete SD Card</translation>
     </message>
+    <message id="str_900">
+        <source>&amp;Restore</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message id="str_901">
+        <source>&amp;Move</source>
+        <translation>&amp;Move</translation>
+    </message>
+    <message id="str_902">
+        <source>&amp;Size</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message id="str_903">
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimise</translation>
+    </message>
+    <message id="str_904">
+        <source>Ma&amp;ximize</source>
+        <translation>Ma&amp;ximise</translation>
+    </message>
+    <message id="str_905">
+        <source>&amp;Close</source>
+        <translation>&amp;Close</translation>
+    </message>
 </context>
 </TS>

@@ -11,5 +11,29 @@
         <source>Selete SD Card</source>
         <translation>SDカードを選択してください</translation>
     </message>
+    <message id="str_900">
+        <source>&amp;Restore</source>
+        <translation>元のサイズに戻す(&amp;R)</translation>
+    </message>
+    <message id="str_901">
+        <source>&amp;Move</source>
+        <translation>移動(&amp;M)</translation>
+    </message>
+    <message id="str_902">
+        <source>&amp;Size</source>
+        <translation>サイズ変更(&amp;S)</translation>
+    </message>
+    <message id="str_903">
+        <source>Mi&amp;nimize</source>
+        <translation>最小化(&amp;N)</translation>
+    </message>
+    <message id="str_904">
+        <source>Ma&amp;ximize</source>
+        <translation>最大化(&amp;X)</translation>
+    </message>
+    <message id="str_905">
+        <source>&amp;Close</source>
+        <translation>閉じる(&amp;C)</translation>
+    </message>
 </context>
 </TS>

@@ -11,5 +11,29 @@
         <source>Selete SD Card</source>
         <translation>SD 카드를 선택하세요</translation>
     </message>
+    <message id="str_900">
+        <source>&amp;Restore</source>
+        <translation>이전 크기로(&amp;R)</translation>
+    </message>
+    <message id="str_901">
+        <source>&amp;Move</source>
+        <translation>이동(&amp;M)</translation>
+    </message>
+    <message id="str_902">
+        <source>&amp;Size</source>
+        <translation>크기 조정(&amp;S)</translation>
+    </message>
+    <message id="str_903">
+        <source>Mi&amp;nimize</source>
+        <translation>최소화(&amp;N)</translation>
+    </message>
+    <message id="str_904">
+        <source>Ma&amp;ximize</source>
+        <translation>최대화(&amp;X)</translation>
+    </message>
+    <message id="str_905">
+        <source>&amp;Close</source>
+        <translation>닫기(&amp;C)</translation>
+    </message>
 </context>
 </TS>
