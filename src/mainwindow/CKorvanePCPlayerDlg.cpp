@@ -1,29 +1,21 @@
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 
-#include "app/ViewerEnvironment.h"
-#include "skin/SkinModule.h"
-
 #include <QPainter>
 
 CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent)
-    : QDialog(parent)
+    : CDlgFrame(0, parent)
     , m_folderArgument(folderArgument)
 {
+    // The title doubles as the single-instance lookup name of the window.
     setWindowTitle(QStringLiteral("Korvane PC Player"));
-    setMinimumSize(1024, 700);
-    resize(1180, 760);
+    setTitle(QStringLiteral("Korvane PC Player"));
+    setTitleVisible(true);
+    setClientSize(QSize(1180, 720));
 }
 
-void CKorvanePCPlayerDlg::paintEvent(QPaintEvent*)
+void CKorvanePCPlayerDlg::paintClient(QPainter& painter)
 {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0x16, 0x19, 0x1e));
-    // Until the layout places the video area, the window shows its caption and the skin's frame.
-    const QPixmap caption = SkinModule::image(3004);
-    if (!caption.isNull())
-        p.drawTiledPixmap(QRect(0, 0, width(), caption.height()), caption);
-    p.setPen(QColor(0xd8, 0xdc, 0xe2));
-    p.drawText(QRect(16, 0, width() - 32, caption.isNull() ? 32 : caption.height()), Qt::AlignVCenter,
-               viewerEnvironment().tierLabel + QStringLiteral(" Korvane PC Player"));
-    p.fillRect(QRect(16, 60, width() * 2 / 3, height() * 2 / 3), Qt::black);
+    // Until the layout places the video area and its controls, the client shows the empty video area.
+    const QRect client = this->client()->rect();
+    painter.fillRect(client.adjusted(10, 10, -client.width() / 3, -client.height() / 4), Qt::black);
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QDialog>
+#include "skin/CDlgFrame.h"
 
 // The viewer's main window.
-class CKorvanePCPlayerDlg : public QDialog
+class CKorvanePCPlayerDlg : public CDlgFrame
 {
     Q_OBJECT
 public:
     explicit CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent = nullptr);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintClient(QPainter& painter) override;
 
 private:
     QString m_folderArgument;
