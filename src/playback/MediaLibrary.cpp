@@ -271,7 +271,7 @@ QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& b
     // name; here the interface is named ("dummy") and the output is chosen by the video callbacks. The
     // Qt and skins interfaces, spectrum and visualisation modules, "--high-priority" and the Direct3D and
     // waveOut options are not part of this build; the "ffmpeg" options are named "avcodec" in it, and the
-    // boolean "=0" forms are written "--no-…".
+    // boolean "=0" forms are written "--no-…"; "--plugin-path" and "--no-hq-resampling" no longer exist.
     static const QList<QByteArray> commonTail = {
         "--no-autoscale", "--no-ball-edge-visible", "--no-canvas-padd", "--no-dvdnav-menu",
         "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies", "--no-input-record-native",
@@ -290,7 +290,9 @@ QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& b
     switch (set) {
     case MediaOptionSet::High:
         list = {"-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000"};
-        list += buildOptions;
+        // The post-processing level and the noise reduction switch; this build has no high-quality
+        // resampling option any more (it only warns about it), so the third argument is left out.
+        list += buildOptions.mid(0, 2);
         return list;
     case MediaOptionSet::Standard:
         list = {"-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",

@@ -177,8 +177,7 @@ TEST_P(TierTest, EachTierHandsItsOptionListToLibvlcNew)
         expected << QString::fromUtf8(a);
     EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), expected);
     if (tier == 0) {
-        EXPECT_EQ(expected.mid(expected.size() - 3),
-                  QStringList({"--postproc-q=3", "--mod-noisereduction", "--no-hq-resampling"}));
+        EXPECT_EQ(expected.mid(expected.size() - 2), QStringList({"--postproc-q=3", "--mod-noisereduction"}));
     } else {
         EXPECT_FALSE(expected.contains("--mod-noisereduction"));
         EXPECT_TRUE(expected.contains("--postproc-q=0"));
@@ -188,6 +187,45 @@ TEST_P(TierTest, EachTierHandsItsOptionListToLibvlcNew)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::Values(0, 1, 2));
+
+struct OptionCase
+{
+    int postproc, noise, resampling; // -1: value absent from the registry
+    QList<QByteArray> expected;
+};
+
+class BuildOptionsTest : public ::testing::TestWithParam<OptionCase>
+{
+};
+
+TEST_P(BuildOptionsTest, RegistryValuesChooseTheThreeArguments)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path());
+    const OptionCase& c = GetParam();
+    if (c.postproc >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", c.postproc));
+    }
+    if (c.noise >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", c.noise));
+    }
+    if (c.resampling >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", c.resampling));
+    }
+    EXPECT_EQ(BuildMediaOptions(store), c.expected);
+}
+
+const QList<QByteArray> kDefaults = {"--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Registry, BuildOptionsTest,
+    ::testing::Values(OptionCase{-1, -1, -1, kDefaults}, OptionCase{6, 1, -1, kDefaults},
+                      OptionCase{-1, 1, 1, kDefaults}, OptionCase{6, -1, 1, kDefaults},
+                      OptionCase{6, 1, 1, {"--postproc-q=6", "--mod-noisereduction", "--hq-resampling"}},
+                      OptionCase{1, 0, 0, {"--postproc-q=1", "--no-mod-noisereduction", "--no-hq-resampling"}},
+                      OptionCase{3, 2, 2, {"--postproc-q=3", "--no-mod-noisereduction", "--no-hq-resampling"}},
+                      OptionCase{2, 1, 0, {"--postproc-q=0", "--mod-noisereduction", "--no-hq-resampling"}},
+                      OptionCase{0, 1, 1, {"--postproc-q=0", "--mod-noisereduction", "--hq-resampling"}}));
 
 TEST_F(FakeLibraryTest, SecondLoadKeepsTheTableAndTheModule)
 {
