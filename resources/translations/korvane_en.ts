@@ -11,5 +11,9 @@
         <source>Selete SD Card</source>
         <translation>Selete SD Card</translation>
     </message>
+    <message id="str_900">
+        <source>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</source>
+        <translation>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</translation>
+    </message>
 </context>
 </TS>

@@ -68,3 +68,6 @@ QString MediaLibraryProblem();
 
 // MediaLibraryProblem() the first time it is non-empty, then empty: the user is told once.
 QString TakeMediaLibraryNotice();
+
+// String id of the message that tells the user playback is disabled; its %1 takes TakeMediaLibraryNotice().
+inline constexpr int kStrPlaybackUnavailable = 900;
