@@ -2,12 +2,33 @@
 
 #include "playback/VideoSurfaceLayout.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr int kFresh = 4; // set in the shared index while the newest frame has not been taken
+// The hand-over state lives in one atomic word: the buffer the painter holds, up to two finished frames
+// waiting (older first) and how many wait. The video thread's own buffer is the one none of these name.
+constexpr int kBuffers = 4;
+
+struct Slots
+{
+    int reader;
+    int older;
+    int newer;
+    int pending;
+};
+
+uint32_t pack(const Slots& s)
+{
+    return uint32_t(s.reader) | uint32_t(s.older) << 2 | uint32_t(s.newer) << 4 | uint32_t(s.pending) << 6;
+}
+
+Slots unpack(uint32_t word)
+{
+    return {int(word & 3), int(word >> 2 & 3), int(word >> 4 & 3), int(word >> 6 & 3)};
+}
 
 uint64_t packSize(const QSize& size)
 {
@@ -28,11 +49,11 @@ struct VideoFrameSink::FrameSet
     int width = 0;
     int height = 0;
     int stride = 0;
-    std::vector<unsigned char> buffers[3];
-    std::atomic<int> shared{1}; // index of the newest finished frame, with kFresh while not taken
-    int writing = 0;            // video thread only
-    int reading = 2;            // UI thread only
-    bool readerHasFrame = false;
+    std::vector<unsigned char> buffers[kBuffers];
+    // Painter on buffer 3 (nothing painted yet), nothing waiting; the video thread starts on buffer 0.
+    std::atomic<uint32_t> state{pack({3, 0, 0, 0})};
+    int writing = 0;             // video thread only
+    bool readerHasFrame = false; // UI thread only
 };
 
 VideoFrameSink::VideoFrameSink() = default;
@@ -80,21 +101,37 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
         *fresh = false;
     // A new format takes over once its first frame is there; until then the last picture stays.
     std::shared_ptr<FrameSet> published = m_set.load();
-    if (published && published != m_readerSet && (published->shared.load() & kFresh))
+    if (published && published != m_readerSet && unpack(published->state.load()).pending > 0)
         m_readerSet = std::move(published);
     FrameSet* set = m_readerSet.get();
     if (!set)
         return false;
-    if (set->shared.load() & kFresh) {
-        set->reading = set->shared.exchange(set->reading) & ~kFresh;
+
+    // Take the older waiting frame, so that a frame finished just after another is painted next time
+    // instead of replacing it; the buffer painted so far goes back to the video thread.
+    uint32_t word = set->state.load();
+    Slots next{};
+    for (;;) {
+        const Slots s = unpack(word);
+        if (s.pending == 0) {
+            next = s;
+            break;
+        }
+        next = s.pending == 2 ? Slots{s.older, 0, s.newer, 1} : Slots{s.newer, 0, 0, 0};
+        if (set->state.compare_exchange_weak(word, pack(next)))
+            break;
+    }
+    if (next.reader != unpack(word).reader) {
         set->readerHasFrame = true;
         ++m_taken;
         if (fresh)
             *fresh = true;
+        if (next.pending > 0)
+            requestPaint();
     }
     if (!set->readerHasFrame)
         return false;
-    frame.bits = set->buffers[set->reading].data();
+    frame.bits = set->buffers[next.reader].data();
     frame.width = set->width;
     frame.height = set->height;
     frame.stride = set->stride;
@@ -132,7 +169,7 @@ unsigned VideoFrameSink::formatCallback(void** opaque, char* chroma, unsigned* w
     lines[0] = unsigned(set->height);
     sink->m_writerSet = set;
     sink->m_set.store(std::move(set));
-    return 3;
+    return kBuffers;
 }
 
 void VideoFrameSink::cleanupCallback(void*)
@@ -159,10 +196,35 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
     FrameSet* set = sink->m_writerSet.get();
     if (!set || picture != set->buffers[set->writing].data())
         return;
-    const int previous = set->shared.exchange(set->writing | kFresh);
-    set->writing = previous & ~kFresh;
+    const int written = set->writing;
+    uint32_t word = set->state.load();
+    int nextWriting = 0;
+    bool dropped = false;
+    for (;;) {
+        const Slots s = unpack(word);
+        Slots next{};
+        if (s.pending < 2) {
+            next = s.pending == 0 ? Slots{s.reader, 0, written, 1} : Slots{s.reader, s.newer, written, 2};
+            // Any buffer nobody holds: not the painter's, not a waiting one, not the one just finished.
+            for (int i = 0; i < kBuffers; ++i) {
+                if (i != s.reader && i != written && !(s.pending >= 1 && i == s.newer)) {
+                    nextWriting = i;
+                    break;
+                }
+            }
+            dropped = false;
+        } else {
+            // Two already wait: the older one is never painted, and its buffer is written next.
+            next = Slots{s.reader, s.newer, written, 2};
+            nextWriting = s.older;
+            dropped = true;
+        }
+        if (set->state.compare_exchange_weak(word, pack(next)))
+            break;
+    }
+    set->writing = nextWriting;
     sink->m_delivered.fetch_add(1);
-    if (previous & kFresh)
+    if (dropped)
         sink->m_dropped.fetch_add(1);
     sink->requestPaint();
 }

@@ -7,9 +7,9 @@
 #include <memory>
 
 // Receives the decoded frames from the media library's video callbacks (on the library's video thread) and
-// hands the newest one to the painter (on the UI thread) without copying: three buffers, one being written,
-// one being painted and one holding the newest finished frame, swapped through an atomic index. Frames are
-// asked for already at the size they will be painted at, so painting is a plain blit.
+// hands them to the painter (on the UI thread) without copying: four buffers, one being written, one being
+// painted and up to two finished frames waiting, handed over through one atomic word. Frames are asked for
+// already at the size they will be painted at, so painting is a plain blit.
 class VideoFrameSink : public QObject
 {
     Q_OBJECT
@@ -36,14 +36,15 @@ public:
     void setVideoSizeHint(const QSize& size);
     QSize requestedFrameSize() const;
 
-    // The newest frame; `fresh` tells whether it arrived since the last call. False when none has come yet.
+    // The next frame to paint: the oldest waiting one, or the one painted last when none waits; `fresh`
+    // tells whether it is a new one. False when no frame has come yet.
     bool takeFrame(Frame& frame, bool* fresh = nullptr);
 
     void setFlips(int flips);
     int flips() const { return m_flips.load(); }
 
     // Counters of the display path: frames the library finished, frames the painter took, and frames
-    // replaced by a newer one before the painter got to them.
+    // given up because two newer ones were waiting before the painter got to them.
     uint64_t framesDelivered() const { return m_delivered.load(); }
     uint64_t framesTaken() const { return m_taken; }
     uint64_t framesDropped() const { return m_dropped.load(); }

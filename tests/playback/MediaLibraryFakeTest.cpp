@@ -530,6 +530,7 @@ TEST_F(FakeLibraryTest, StopIsBoundedWhenTheLibraryBlocks)
     while (stopsRunning() > 0 && timer.elapsed() < 5000)
         QThread::msleep(20);
     EXPECT_EQ(stopsRunning(), 0);
+    QThread::msleep(50); // let it leave the library's code before the library is unloaded
 }
 
 TEST_F(FakeLibraryTest, VariantCopiesPutTheCoreFirst)

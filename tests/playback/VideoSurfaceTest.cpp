@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
+#include <thread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,7 +96,7 @@ TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
     EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(320, 240));
 }
 
-TEST(FrameSink, PainterGetsTheNewestFrameAndSkippedFramesAreCounted)
+TEST(FrameSink, EveryFrameIsPaintedInOrderUnlessTwoNewerWait)
 {
     VideoFrameSink sink;
     FakeVideoThread video{sink};
@@ -109,30 +110,79 @@ TEST(FrameSink, PainterGetsTheNewestFrameAndSkippedFramesAreCounted)
     EXPECT_FALSE(sink.takeFrame(frame, &fresh)); // nothing yet
     EXPECT_FALSE(fresh);
 
+    // Two frames finished before the painter came: one repaint asked for, and both are painted in turn.
     video.frame(10);
-    EXPECT_EQ(signals, 1);
-    video.frame(20); // the painter has not come: no second signal, and frame 10 is never painted
+    video.frame(20);
     EXPECT_EQ(signals, 1);
     ASSERT_TRUE(sink.takeFrame(frame, &fresh));
     EXPECT_TRUE(fresh);
-    EXPECT_EQ(frame.bits[0], 20);
+    EXPECT_EQ(frame.bits[0], 10);
     EXPECT_EQ(QSize(frame.width, frame.height), QSize(64, 48));
-
-    // The painted buffer is not written while the painter holds it.
-    video.frame(30);
-    video.frame(40);
-    EXPECT_EQ(frame.bits[0], 20);
+    EXPECT_EQ(signals, 2); // the second still waits: another repaint
     ASSERT_TRUE(sink.takeFrame(frame, &fresh));
-    EXPECT_EQ(frame.bits[0], 40);
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(frame.bits[0], 20);
+    EXPECT_EQ(sink.framesDropped(), 0u);
 
     // Nothing new: the same picture again, not fresh.
     ASSERT_TRUE(sink.takeFrame(frame, &fresh));
     EXPECT_FALSE(fresh);
-    EXPECT_EQ(frame.bits[0], 40);
+    EXPECT_EQ(frame.bits[0], 20);
 
-    EXPECT_EQ(sink.framesDelivered(), 4u);
-    EXPECT_EQ(sink.framesTaken(), 2u);
+    // Three finished while the painter holds 20: the oldest is given up, the painted buffer is untouched.
+    video.frame(30);
+    video.frame(40);
+    video.frame(50);
+    video.frame(60);
+    EXPECT_EQ(frame.bits[0], 20);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_EQ(frame.bits[0], 50);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_EQ(frame.bits[0], 60);
+
+    EXPECT_EQ(sink.framesDelivered(), 6u);
+    EXPECT_EQ(sink.framesTaken(), 4u);
     EXPECT_EQ(sink.framesDropped(), 2u);
+}
+
+TEST(FrameSink, ConcurrentFramesArriveWholeAndInOrder)
+{
+    VideoFrameSink sink;
+    sink.setDisplayArea({16, 16});
+    FakeVideoThread video{sink};
+    ASSERT_TRUE(video.format(16, 16));
+    constexpr uint32_t kFrames = 20000;
+    std::thread writer([&] {
+        for (uint32_t n = 1; n <= kFrames; ++n) {
+            void* planes[3] = {};
+            void* picture = VideoFrameSink::lockCallback(&sink, planes);
+            auto* bytes = static_cast<unsigned char*>(planes[0]);
+            std::memcpy(bytes, &n, 4);
+            std::memset(bytes + 4, int(n & 0xff), size_t(video.pitch) * video.lines - 8);
+            std::memcpy(bytes + size_t(video.pitch) * video.lines - 4, &n, 4);
+            VideoFrameSink::displayCallback(&sink, picture);
+        }
+    });
+    uint32_t last = 0;
+    bool whole = true, ordered = true;
+    VideoFrameSink::Frame frame;
+    while (last < kFrames && whole && ordered) {
+        bool fresh = false;
+        if (!sink.takeFrame(frame, &fresh) || !fresh)
+            continue;
+        uint32_t first = 0, end = 0;
+        std::memcpy(&first, frame.bits, 4);
+        std::memcpy(&end, frame.bits + size_t(frame.stride) * size_t(frame.height) - 4, 4);
+        // Read twice over the frame: the video thread must not be writing it meanwhile.
+        whole = first == end && frame.bits[100] == (first & 0xff);
+        ordered = first > last;
+        last = first;
+    }
+    writer.join();
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(sink.framesDelivered(), uint64_t(kFrames));
+    EXPECT_EQ(sink.framesTaken() + sink.framesDropped(), uint64_t(kFrames));
 }
 
 TEST(FrameSink, ANewFormatTakesOverWithItsFirstFrame)
