@@ -22,7 +22,7 @@
 
 namespace {
 
-std::atomic<bool> g_ended{false};
+std::atomic<bool> g_ended { false };
 
 void onEnd(const libvlc_event_t*, void*)
 {
@@ -31,7 +31,7 @@ void onEnd(const libvlc_event_t*, void*)
 
 double processCpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -43,7 +43,7 @@ void libraryStats(libvlc_media_t* media, int& displayed, int& lost)
     displayed = lost = -1;
     auto getStats = reinterpret_cast<int (*)(libvlc_media_t*, libvlc_media_stats_t*)>(
         mediaLibrary().module->resolve("libvlc_media_get_stats"));
-    libvlc_media_stats_t stats{};
+    libvlc_media_stats_t stats {};
     if (getStats && getStats(media, &stats)) {
         displayed = stats.i_displayed_pictures;
         lost = stats.i_lost_pictures;
@@ -61,11 +61,11 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addOption({"mode", "surface or xwindow", "mode", "surface"});
-    parser.addOption({"clip", "clip to play", "path"});
-    parser.addOption({"width", "video width", "n", "1920"});
-    parser.addOption({"height", "video height", "n", "1080"});
-    parser.addOption({"screenshot", "save a grab of the surface half-way", "path"});
+    parser.addOption({ "mode", "surface or xwindow", "mode", "surface" });
+    parser.addOption({ "clip", "clip to play", "path" });
+    parser.addOption({ "width", "video width", "n", "1920" });
+    parser.addOption({ "height", "video height", "n", "1080" });
+    parser.addOption({ "screenshot", "save a grab of the surface half-way", "path" });
     parser.process(app);
     const QString mode = parser.value("mode");
     const QString clip = parser.value("clip");
@@ -123,7 +123,9 @@ int main(int argc, char** argv)
         // scaled to the window like ours ("--no-autoscale" would show a 1:1 crop of the middle instead,
         // which skips the scaling altogether).
         QList<QByteArray> options = MediaOptionList(MediaOptionSet::High, BuildMediaOptions(settings));
-        options << "--gl=none" << "--gles2=none" << "--autoscale";
+        options << "--gl=none"
+                << "--gles2=none"
+                << "--autoscale";
         std::vector<const char*> args;
         for (const QByteArray& o : options)
             args.push_back(o.constData());
@@ -135,7 +137,8 @@ int main(int argc, char** argv)
         window.show();
         QApplication::processEvents();
         lib.get<mediafn::PlayerSetXWindow>(MediaEntry::PlayerSetXWindow)(player, uint32_t(window.winId()));
-        libvlc_media_t* media = lib.get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath)(instance, clip.toUtf8().constData());
+        libvlc_media_t* media
+            = lib.get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath)(instance, clip.toUtf8().constData());
         lib.get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia)(player, media);
         libvlc_event_manager_t* events = lib.get<mediafn::PlayerEventManager>(MediaEntry::PlayerEventManager)(player);
         lib.get<mediafn::EventAttach>(MediaEntry::EventAttach)(events, libvlc_MediaPlayerEndReached, onEnd, nullptr);
@@ -155,8 +158,8 @@ int main(int argc, char** argv)
 
     const double seconds = double(wall.elapsed()) / 1000.0;
     std::printf("mode=%s cpu=%.3f wall=%.3f painted=%llu delivered=%llu dropped=%llu vlc_displayed=%d vlc_lost=%d\n",
-                qPrintable(mode), processCpuSeconds(), seconds, (unsigned long long)painted,
-                (unsigned long long)delivered, (unsigned long long)dropped, displayed, lost);
+        qPrintable(mode), processCpuSeconds(), seconds, (unsigned long long)painted, (unsigned long long)delivered,
+        (unsigned long long)dropped, displayed, lost);
     std::fflush(stdout);
     // Leave without tearing the library down under running threads; the numbers are out.
     std::_Exit(0);

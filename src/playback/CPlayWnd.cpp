@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 
 // The inner video window. It paints every pixel itself (picture and black bars), so Qt need not clear it.
 class CPlayWnd::VideoWindow : public QWidget
@@ -22,11 +23,12 @@ public:
     void setSink(VideoFrameSink* sink)
     {
         if (m_sink)
-            disconnect(m_sink, nullptr, this, nullptr);
+            disconnect(m_sink.data(), nullptr, this, nullptr);
         m_sink = sink;
         m_painted = 0;
         if (m_sink) {
-            connect(m_sink, &VideoFrameSink::frameReady, this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+            connect(
+                m_sink.data(), &VideoFrameSink::frameReady, this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
             updateDisplayArea();
         }
     }
@@ -62,8 +64,8 @@ protected:
         painter.fillRect(QRect(0, 0, width(), target.top()), Qt::black);
         painter.fillRect(QRect(0, target.bottom() + 1, width(), height() - target.bottom() - 1), Qt::black);
         painter.fillRect(QRect(0, target.top(), target.left(), target.height()), Qt::black);
-        painter.fillRect(QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()),
-                         Qt::black);
+        painter.fillRect(
+            QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()), Qt::black);
 
         const int flips = m_sink->flips();
         if (flips == VideoFrameSink::NoFlip && target.size() == image.size()) {
@@ -83,7 +85,8 @@ protected:
     void resizeEvent(QResizeEvent*) override { updateDisplayArea(); }
 
 private:
-    VideoFrameSink* m_sink = nullptr;
+    // The player context that owns the sink may go before the surface does.
+    QPointer<VideoFrameSink> m_sink;
     QRect m_pictureRect;
     uint64_t m_painted = 0;
 };
@@ -96,7 +99,6 @@ CPlayWnd::CPlayWnd(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
-    setAutoFillBackground(true);
     m_videoWindow->setGeometry(0, 0, 0, 0);
     m_videoWindow->show();
 }

@@ -78,42 +78,42 @@ void replaceWithCopy(const QString& source, const QString& target)
 
 const std::array<MediaEntryInfo, kMediaEntryCount>& MediaEntryTable()
 {
-    static const std::array<MediaEntryInfo, kMediaEntryCount> table{{
-        {"libvlc_audio_set_mute", false, true},
-        {"libvlc_audio_set_volume", false, true},
-        {"libvlc_event_attach", false, true},
-        {"libvlc_event_detach", false, true},
-        {"libvlc_free", true, false},
-        {"libvlc_media_new_path", false, true},
-        {"libvlc_media_player_event_manager", false, true},
-        {"libvlc_media_player_get_length", false, true},
-        {"libvlc_media_player_get_time", false, true},
-        {"libvlc_media_player_is_playing", false, false},
-        {"libvlc_media_player_new", false, true},
-        {"libvlc_media_player_pause", false, true},
-        {"libvlc_media_player_play", false, true},
-        {"libvlc_media_player_release", false, false},
-        {"libvlc_media_player_set_xwindow", false, false},
-        {"libvlc_media_player_set_media", false, true},
-        {"libvlc_media_player_set_rate", false, true},
-        {"libvlc_media_player_set_time", false, true},
-        {"libvlc_media_player_stop", false, true},
-        {"libvlc_media_release", false, true},
-        {"libvlc_new", false, true},
-        {"libvlc_release", false, false},
-        {"libvlc_video_get_height", false, true},
-        {"libvlc_video_get_scale", false, false},
-        {"libvlc_video_get_width", false, true},
-        {"libvlc_video_Rotate_Off", false, false},
-        {"libvlc_video_Rotate_On", false, false},
-        {"libvlc_video_set_adjust_float", false, true},
-        {"libvlc_video_set_adjust_int", false, true},
-        {"libvlc_video_take_snapshot", false, true},
-        {"libvlc_video_Magnify", true, false},
-        {"libvlc_video_get_cursor", false, false},
-        {"libvlc_video_set_callbacks", false, true},
-        {"libvlc_video_set_format_callbacks", false, true},
-    }};
+    static const std::array<MediaEntryInfo, kMediaEntryCount> table { {
+        { "libvlc_audio_set_mute", false, true },
+        { "libvlc_audio_set_volume", false, true },
+        { "libvlc_event_attach", false, true },
+        { "libvlc_event_detach", false, true },
+        { "libvlc_free", true, false },
+        { "libvlc_media_new_path", false, true },
+        { "libvlc_media_player_event_manager", false, true },
+        { "libvlc_media_player_get_length", false, true },
+        { "libvlc_media_player_get_time", false, true },
+        { "libvlc_media_player_is_playing", false, false },
+        { "libvlc_media_player_new", false, true },
+        { "libvlc_media_player_pause", false, true },
+        { "libvlc_media_player_play", false, true },
+        { "libvlc_media_player_release", false, false },
+        { "libvlc_media_player_set_xwindow", false, false },
+        { "libvlc_media_player_set_media", false, true },
+        { "libvlc_media_player_set_rate", false, true },
+        { "libvlc_media_player_set_time", false, true },
+        { "libvlc_media_player_stop", false, true },
+        { "libvlc_media_release", false, true },
+        { "libvlc_new", false, true },
+        { "libvlc_release", false, false },
+        { "libvlc_video_get_height", false, true },
+        { "libvlc_video_get_scale", false, false },
+        { "libvlc_video_get_width", false, true },
+        { "libvlc_video_Rotate_Off", false, false },
+        { "libvlc_video_Rotate_On", false, false },
+        { "libvlc_video_set_adjust_float", false, true },
+        { "libvlc_video_set_adjust_int", false, true },
+        { "libvlc_video_take_snapshot", false, true },
+        { "libvlc_video_Magnify", true, false },
+        { "libvlc_video_get_cursor", false, false },
+        { "libvlc_video_set_callbacks", false, true },
+        { "libvlc_video_set_format_callbacks", false, true },
+    } };
     return table;
 }
 
@@ -152,8 +152,10 @@ QList<LibraryCopy> LibraryVariantCopies(int tier)
         return {};
     const QDir folder(LibraryFolder(tier));
     return {
-        {folder.filePath(QStringLiteral("libvlccore%1.so").arg(variant)), folder.filePath(QLatin1String(kCoreLibraryFile))},
-        {folder.filePath(QStringLiteral("libvlc%1.so").arg(variant)), folder.filePath(QLatin1String(kFrontLibraryFile))},
+        { folder.filePath(QStringLiteral("libvlccore%1.so").arg(variant)),
+            folder.filePath(QLatin1String(kCoreLibraryFile)) },
+        { folder.filePath(QStringLiteral("libvlc%1.so").arg(variant)),
+            folder.filePath(QLatin1String(kFrontLibraryFile)) },
     };
 }
 
@@ -248,12 +250,12 @@ QList<QByteArray> BuildMediaOptions(const SettingsStore& store)
         && store.ReadRegistryNumber(key, QStringLiteral("ViewerModNoise"), noise)
         && store.ReadRegistryNumber(key, QStringLiteral("ViewerHgResampling"), resampling);
     if (!all)
-        return {"--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling"};
+        return { "--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling" };
     QByteArray level = "--postproc-q=0";
     if (postproc == 1 || postproc == 3 || postproc == 6)
         level = "--postproc-q=" + QByteArray::number(postproc);
-    return {level, noise == 1 ? "--mod-noisereduction" : "--no-mod-noisereduction",
-            resampling == 1 ? "--hq-resampling" : "--no-hq-resampling"};
+    return { level, noise == 1 ? "--mod-noisereduction" : "--no-mod-noisereduction",
+        resampling == 1 ? "--hq-resampling" : "--no-hq-resampling" };
 }
 
 MediaOptionSet ChooseMediaOptionSet(int tier)
@@ -273,36 +275,68 @@ QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& b
     // waveOut options are not part of this build; the "ffmpeg" options are named "avcodec" in it, and the
     // boolean "=0" forms are written "--no-…"; "--plugin-path" and "--no-hq-resampling" no longer exist.
     static const QList<QByteArray> commonTail = {
-        "--no-autoscale", "--no-ball-edge-visible", "--no-canvas-padd", "--no-dvdnav-menu",
-        "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies", "--no-input-record-native",
-        "--no-interact", "--no-kate-formatted", "--no-mkv-preload-local-dir", "--no-mkv-use-chapter-codec",
-        "--no-mkv-use-ordered-chapters", "--no-mod-noisereduction", "--no-osd", "--no-playlist-autostart",
-        "--no-rss-images", "--no-sap-parse", "--no-sout-bridge-in-placeholder-switch-on-iframe",
-        "--no-sout-avcodec-interlace-me", "--no-sout-mono-downmix", "--no-sout-ts-alignment",
-        "--no-sout-ts-crypt-audio", "--no-sout-ts-crypt-video", "--no-sout-x264-cabac", "--no-sout-x264-mbtree",
-        "--no-sout-x264-nf", "--no-sout-x264-psy", "--no-spu", "--no-sub-autodetect-file",
-        "--no-subsdec-autodetect-utf8", "--no-subsdec-formatted", "--no-ts-es-id-pid", "--no-ts-split-es",
-        "--no-vbi-opaque", "--no-video-deco", "--no-video-title-show", "--rawdv-hurry-up", "--rmtosd-update=300",
-        "--sout-avcodec-hurry-up", "--sout-speex-quality=0", "--sout-transcode-high-priority", "--sout-x264-asm",
+        "--no-autoscale",
+        "--no-ball-edge-visible",
+        "--no-canvas-padd",
+        "--no-dvdnav-menu",
+        "--no-gradient-cartoon",
+        "--no-hdtv-fix",
+        "--no-http-forward-cookies",
+        "--no-input-record-native",
+        "--no-interact",
+        "--no-kate-formatted",
+        "--no-mkv-preload-local-dir",
+        "--no-mkv-use-chapter-codec",
+        "--no-mkv-use-ordered-chapters",
+        "--no-mod-noisereduction",
+        "--no-osd",
+        "--no-playlist-autostart",
+        "--no-rss-images",
+        "--no-sap-parse",
+        "--no-sout-bridge-in-placeholder-switch-on-iframe",
+        "--no-sout-avcodec-interlace-me",
+        "--no-sout-mono-downmix",
+        "--no-sout-ts-alignment",
+        "--no-sout-ts-crypt-audio",
+        "--no-sout-ts-crypt-video",
+        "--no-sout-x264-cabac",
+        "--no-sout-x264-mbtree",
+        "--no-sout-x264-nf",
+        "--no-sout-x264-psy",
+        "--no-spu",
+        "--no-sub-autodetect-file",
+        "--no-subsdec-autodetect-utf8",
+        "--no-subsdec-formatted",
+        "--no-ts-es-id-pid",
+        "--no-ts-split-es",
+        "--no-vbi-opaque",
+        "--no-video-deco",
+        "--no-video-title-show",
+        "--rawdv-hurry-up",
+        "--rmtosd-update=300",
+        "--sout-avcodec-hurry-up",
+        "--sout-speex-quality=0",
+        "--sout-transcode-high-priority",
+        "--sout-x264-asm",
         "--sout-x264-nf",
     };
     QList<QByteArray> list;
     switch (set) {
     case MediaOptionSet::High:
-        list = {"-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000"};
+        list = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000" };
         // The post-processing level and the noise reduction switch; this build has no high-quality
         // resampling option any more (it only warns about it), so the third argument is left out.
         list += buildOptions.mid(0, 2);
         return list;
     case MediaOptionSet::Standard:
-        list = {"-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
-                "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu",
-                "--no-osd", "--text-renderer=dummy", "--no-sub-autodetect-file"};
+        list = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
+            "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu", "--no-osd",
+            "--text-renderer=dummy", "--no-sub-autodetect-file" };
         break;
     case MediaOptionSet::Legacy:
-        list = {"-I", "dummy", "--ignore-config", "--imem-id=1", "--imem-get= %ld", "--imem-release= %ld",
-                "--imem-data=0", "--postproc-q=0", "--avcodec-skiploopfilter=0", "--file-caching=2000",
-                "--no-video-title-show"};
+        list = { "-I", "dummy", "--ignore-config", "--imem-id=1", "--imem-get= %ld", "--imem-release= %ld",
+            "--imem-data=0", "--postproc-q=0", "--avcodec-skiploopfilter=0", "--file-caching=2000",
+            "--no-video-title-show" };
         break;
     }
     list += commonTail;
@@ -326,7 +360,8 @@ bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store)
 
     context.m_instance = lib.get<mediafn::New>(MediaEntry::New)(int(argv.size()), argv.data());
     if (!context.m_instance) {
-        g_createProblem = QStringLiteral("libvlc_new failed (the library's plug-ins were not found or an option was refused)");
+        g_createProblem
+            = QStringLiteral("libvlc_new failed (the library's plug-ins were not found or an option was refused)");
         return false;
     }
     context.m_player = lib.get<mediafn::PlayerNew>(MediaEntry::PlayerNew)(context.m_instance);
@@ -360,7 +395,8 @@ QString MediaLibraryProblem()
     if (!g_loadProblem.isEmpty())
         return g_loadProblem;
     if (!mediaLibrary().module)
-        return QStringLiteral("%1 is not loaded").arg(QDir::toNativeSeparators(QDir(currentTierFolder()).filePath(QLatin1String(kFrontLibraryFile))));
+        return QStringLiteral("%1 is not loaded")
+            .arg(QDir::toNativeSeparators(QDir(currentTierFolder()).filePath(QLatin1String(kFrontLibraryFile))));
     return g_createProblem;
 }
 

@@ -21,8 +21,8 @@ struct libvlc_event_t
 };
 
 namespace mediaabi {
-inline constexpr int kEventEndReached = 265;   // libvlc_MediaPlayerEndReached
-inline constexpr int kEventTimeChanged = 267;  // libvlc_MediaPlayerTimeChanged
+inline constexpr int kEventEndReached = 265; // libvlc_MediaPlayerEndReached
+inline constexpr int kEventTimeChanged = 267; // libvlc_MediaPlayerTimeChanged
 inline constexpr unsigned kAdjustEnable = 0;
 inline constexpr unsigned kAdjustContrast = 1;
 inline constexpr unsigned kAdjustBrightness = 2;

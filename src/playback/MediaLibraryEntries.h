@@ -21,8 +21,8 @@ using EventCallback = void (*)(const libvlc_event_t* event, void* userData);
 using VideoLock = void* (*)(void* opaque, void** planes);
 using VideoUnlock = void (*)(void* opaque, void* picture, void* const* planes);
 using VideoDisplay = void (*)(void* opaque, void* picture);
-using VideoFormat = unsigned (*)(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                 unsigned* pitches, unsigned* lines);
+using VideoFormat
+    = unsigned (*)(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines);
 using VideoCleanup = void (*)(void* opaque);
 
 using AudioSetMute = void (*)(libvlc_media_player_t*, int);
@@ -104,7 +104,7 @@ struct MediaEntryInfo
 {
     const char* name;
     bool highTierOnly; // resolved only when the viewer tier is High
-    bool required;     // playback is disabled when the library lacks it
+    bool required; // playback is disabled when the library lacks it
 };
 
 // Name and rules of every slot, in resolution order.
@@ -114,20 +114,16 @@ const std::array<MediaEntryInfo, kMediaEntryCount>& MediaEntryTable();
 // empty. Written on the UI thread at start-up and exit only.
 struct MediaLibraryEntries
 {
-    QLibrary* module = nullptr;     // the front library (libvlc)
+    QLibrary* module = nullptr; // the front library (libvlc)
     QLibrary* coreModule = nullptr; // its core library, loaded first from the same folder
     int loadedTier = -1;
-    std::array<QFunctionPointer, kMediaEntryCount> slots{};
+    std::array<QFunctionPointer, kMediaEntryCount> slots {};
 
     bool isLoaded() const { return module != nullptr; }
     bool has(MediaEntry e) const { return slots[static_cast<size_t>(e)] != nullptr; }
 
     // The slot as a typed function pointer; empty when the library lacks the entry. Callers test it.
-    template <typename Fn>
-    Fn get(MediaEntry e) const
-    {
-        return reinterpret_cast<Fn>(slots[static_cast<size_t>(e)]);
-    }
+    template <typename Fn> Fn get(MediaEntry e) const { return reinterpret_cast<Fn>(slots[static_cast<size_t>(e)]); }
 };
 
 MediaLibraryEntries& mediaLibrary();

@@ -64,7 +64,7 @@ bool PlayerContext::AttachVideoOutput()
         return false;
     setFormat(m_player, &VideoFrameSink::formatCallback, &VideoFrameSink::cleanupCallback);
     setCallbacks(m_player, &VideoFrameSink::lockCallback, &VideoFrameSink::unlockCallback,
-                 &VideoFrameSink::displayCallback, m_sink.get());
+        &VideoFrameSink::displayCallback, m_sink.get());
     return true;
 }
 
@@ -298,7 +298,7 @@ void PlayerContext::onLibraryEvent(const libvlc_event_t* event, void* userData)
         NotifyEvent::post(window, NotifyEvent::EndOfMedia, 0);
     else if (event->type == mediaabi::kEventTimeChanged)
         NotifyEvent::post(window, NotifyEvent::TimeChanged,
-                          intptr_t(int32_t(uint32_t(uint64_t(event->u.media_player_time_changed.new_time)))));
+            intptr_t(int32_t(uint32_t(uint64_t(event->u.media_player_time_changed.new_time)))));
 }
 
 bool PlayerContext::ProbeVideoSize(const QString& path, bool mp4, int& width, int& height)

@@ -86,7 +86,7 @@ private:
     static void onLibraryEvent(const libvlc_event_t* event, void* userData);
     void clearHandles();
 
-    std::atomic<QObject*> m_mainWindow{nullptr};
+    std::atomic<QObject*> m_mainWindow { nullptr };
     QString m_path;
     libvlc_instance_t* m_instance = nullptr;
     libvlc_media_player_t* m_player = nullptr;

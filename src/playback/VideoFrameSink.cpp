@@ -27,7 +27,7 @@ uint32_t pack(const Slots& s)
 
 Slots unpack(uint32_t word)
 {
-    return {int(word & 3), int(word >> 2 & 3), int(word >> 4 & 3), int(word >> 6 & 3)};
+    return { int(word & 3), int(word >> 2 & 3), int(word >> 4 & 3), int(word >> 6 & 3) };
 }
 
 uint64_t packSize(const QSize& size)
@@ -51,8 +51,8 @@ struct VideoFrameSink::FrameSet
     int stride = 0;
     std::vector<unsigned char> buffers[kBuffers];
     // Painter on buffer 3 (nothing painted yet), nothing waiting; the video thread starts on buffer 0.
-    std::atomic<uint32_t> state{pack({3, 0, 0, 0})};
-    int writing = 0;             // video thread only
+    std::atomic<uint32_t> state { pack({ 3, 0, 0, 0 }) };
+    int writing = 0; // video thread only
     bool readerHasFrame = false; // UI thread only
 };
 
@@ -110,14 +110,14 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
     // Take the older waiting frame, so that a frame finished just after another is painted next time
     // instead of replacing it; the buffer painted so far goes back to the video thread.
     uint32_t word = set->state.load();
-    Slots next{};
+    Slots next {};
     for (;;) {
         const Slots s = unpack(word);
         if (s.pending == 0) {
             next = s;
             break;
         }
-        next = s.pending == 2 ? Slots{s.older, 0, s.newer, 1} : Slots{s.newer, 0, 0, 0};
+        next = s.pending == 2 ? Slots { s.older, 0, s.newer, 1 } : Slots { s.newer, 0, 0, 0 };
         if (set->state.compare_exchange_weak(word, pack(next)))
             break;
     }
@@ -138,8 +138,8 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
     return true;
 }
 
-unsigned VideoFrameSink::formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                        unsigned* pitches, unsigned* lines)
+unsigned VideoFrameSink::formatCallback(
+    void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines)
 {
     auto* sink = static_cast<VideoFrameSink*>(*opaque);
     QSize source = unpackSize(sink->m_sizeHint.load());
@@ -202,9 +202,9 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
     bool dropped = false;
     for (;;) {
         const Slots s = unpack(word);
-        Slots next{};
+        Slots next {};
         if (s.pending < 2) {
-            next = s.pending == 0 ? Slots{s.reader, 0, written, 1} : Slots{s.reader, s.newer, written, 2};
+            next = s.pending == 0 ? Slots { s.reader, 0, written, 1 } : Slots { s.reader, s.newer, written, 2 };
             // Any buffer nobody holds: not the painter's, not a waiting one, not the one just finished.
             for (int i = 0; i < kBuffers; ++i) {
                 if (i != s.reader && i != written && !(s.pending >= 1 && i == s.newer)) {
@@ -215,7 +215,7 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
             dropped = false;
         } else {
             // Two already wait: the older one is never painted, and its buffer is written next.
-            next = Slots{s.reader, s.newer, written, 2};
+            next = Slots { s.reader, s.newer, written, 2 };
             nextWriting = s.older;
             dropped = true;
         }

@@ -51,8 +51,8 @@ public:
     void resetCounters();
 
     // The library's callbacks; `opaque` is the sink.
-    static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                   unsigned* pitches, unsigned* lines);
+    static unsigned formatCallback(
+        void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines);
     static void cleanupCallback(void* opaque);
     static void* lockCallback(void* opaque, void** planes);
     static void unlockCallback(void* opaque, void* picture, void* const* planes);
@@ -68,15 +68,15 @@ private:
 
     void requestPaint();
 
-    std::atomic<uint64_t> m_area{0};
-    std::atomic<uint64_t> m_sizeHint{0};
-    std::atomic<int> m_flips{NoFlip};
-    std::atomic<bool> m_paintPending{false};
-    std::atomic<uint64_t> m_delivered{0};
-    std::atomic<uint64_t> m_dropped{0};
+    std::atomic<uint64_t> m_area { 0 };
+    std::atomic<uint64_t> m_sizeHint { 0 };
+    std::atomic<int> m_flips { NoFlip };
+    std::atomic<bool> m_paintPending { false };
+    std::atomic<uint64_t> m_delivered { 0 };
+    std::atomic<uint64_t> m_dropped { 0 };
     uint64_t m_taken = 0;
 
-    std::atomic<std::shared_ptr<FrameSet>> m_set;  // published by the video thread at each format
-    std::shared_ptr<FrameSet> m_writerSet;         // video thread only
-    std::shared_ptr<FrameSet> m_readerSet;         // UI thread only
+    std::atomic<std::shared_ptr<FrameSet>> m_set; // published by the video thread at each format
+    std::shared_ptr<FrameSet> m_writerSet; // video thread only
+    std::shared_ptr<FrameSet> m_readerSet; // UI thread only
 };

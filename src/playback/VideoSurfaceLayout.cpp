@@ -9,7 +9,7 @@ QRect InnerVideoRect(const QSize& client, const QSize& video, bool videoKnown, c
         return QRect(QPoint(0, 0), client);
     if (video.width() < client.width() && video.height() < client.height())
         return QRect((client.width() - video.width()) / 2, (client.height() - video.height()) / 2, video.width(),
-                     video.height());
+            video.height());
     return QRect(QPoint(0, 0), client);
 }
 

@@ -104,14 +104,14 @@ private Q_SLOTS:
             int r, g, b;
         };
         const auto check = [&](const char* what, Expect tl, Expect tr, Expect bl, Expect br) {
-            const QColor c[4] = {pictureColour(wnd, 0.25, 0.25), pictureColour(wnd, 0.75, 0.25),
-                                 pictureColour(wnd, 0.25, 0.75), pictureColour(wnd, 0.75, 0.75)};
-            const Expect e[4] = {tl, tr, bl, br};
+            const QColor c[4] = { pictureColour(wnd, 0.25, 0.25), pictureColour(wnd, 0.75, 0.25),
+                pictureColour(wnd, 0.25, 0.75), pictureColour(wnd, 0.75, 0.75) };
+            const Expect e[4] = { tl, tr, bl, br };
             for (int i = 0; i < 4; ++i)
                 QVERIFY2(near(c[i], e[i].r, e[i].g, e[i].b),
-                         qPrintable(QStringLiteral("%1, quarter %2: %3").arg(what).arg(i).arg(c[i].name())));
+                    qPrintable(QStringLiteral("%1, quarter %2: %3").arg(what).arg(i).arg(c[i].name())));
         };
-        const Expect yellow{255, 255, 0}, green{0, 255, 0}, red{255, 0, 0}, black{0, 0, 0};
+        const Expect yellow { 255, 255, 0 }, green { 0, 255, 0 }, red { 255, 0, 0 }, black { 0, 0, 0 };
         check("unflipped", yellow, green, red, black);
         QVERIFY(context.RotateOn(1)); // first flip: left and right change places
         check("first flip", green, yellow, black, red);

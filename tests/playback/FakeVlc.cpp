@@ -46,8 +46,8 @@ int64_t g_time = 0;
 int g_playResult = 0;
 bool g_failNew = false;
 bool g_snapshotWrites = true;
-std::atomic<int> g_stopBlockMs{0};
-std::atomic<int> g_stopsRunning{0};
+std::atomic<int> g_stopBlockMs { 0 };
+std::atomic<int> g_stopsRunning { 0 };
 
 struct Listener
 {
@@ -137,7 +137,7 @@ FAKE_EXPORT void fakevlc_fire(int type, int64_t newTime)
         std::lock_guard<std::mutex> guard(g_lock);
         listeners = g_listeners;
     }
-    libvlc_event_t event{};
+    libvlc_event_t event {};
     event.type = type;
     event.p_obj = &g_player;
     event.u.media_player_time_changed.new_time = newTime;
@@ -156,16 +156,16 @@ FAKE_EXPORT int libvlc_audio_set_volume(libvlc_media_player_t*, int volume)
     record("libvlc_audio_set_volume(" + num(volume) + ")");
     return 0;
 }
-FAKE_EXPORT int libvlc_event_attach(libvlc_event_manager_t*, int type, void (*cb)(const libvlc_event_t*, void*),
-                                    void* data)
+FAKE_EXPORT int libvlc_event_attach(
+    libvlc_event_manager_t*, int type, void (*cb)(const libvlc_event_t*, void*), void* data)
 {
     record("libvlc_event_attach(" + num(type) + ")");
     std::lock_guard<std::mutex> guard(g_lock);
-    g_listeners.push_back({type, cb, data});
+    g_listeners.push_back({ type, cb, data });
     return 0;
 }
-FAKE_EXPORT void libvlc_event_detach(libvlc_event_manager_t*, int type, void (*cb)(const libvlc_event_t*, void*),
-                                     void* data)
+FAKE_EXPORT void libvlc_event_detach(
+    libvlc_event_manager_t*, int type, void (*cb)(const libvlc_event_t*, void*), void* data)
 {
     record("libvlc_event_detach(" + num(type) + ")");
     std::lock_guard<std::mutex> guard(g_lock);
@@ -305,8 +305,8 @@ FAKE_EXPORT void libvlc_video_set_adjust_int(libvlc_media_player_t*, unsigned op
 {
     record("libvlc_video_set_adjust_int(" + num(option) + "," + num(value) + ")");
 }
-FAKE_EXPORT int libvlc_video_take_snapshot(libvlc_media_player_t*, unsigned num_, const char* path, unsigned w,
-                                           unsigned h)
+FAKE_EXPORT int libvlc_video_take_snapshot(
+    libvlc_media_player_t*, unsigned num_, const char* path, unsigned w, unsigned h)
 {
     record(std::string("libvlc_video_take_snapshot(") + num(num_) + "," + path + "," + num(w) + "," + num(h) + ")");
     if (g_snapshotWrites) {
@@ -328,15 +328,13 @@ FAKE_EXPORT int libvlc_video_get_cursor(libvlc_media_player_t*, unsigned, int*, 
 }
 #ifndef FAKEVLC_PARTIAL
 FAKE_EXPORT void libvlc_video_set_callbacks(libvlc_media_player_t*, void* (*)(void*, void**),
-                                            void (*)(void*, void*, void* const*), void (*)(void*, void*), void*)
+    void (*)(void*, void*, void* const*), void (*)(void*, void*), void*)
 {
     record("libvlc_video_set_callbacks");
 }
 #endif
-FAKE_EXPORT void libvlc_video_set_format_callbacks(libvlc_media_player_t*,
-                                                   unsigned (*)(void**, char*, unsigned*, unsigned*, unsigned*,
-                                                                unsigned*),
-                                                   void (*)(void*))
+FAKE_EXPORT void libvlc_video_set_format_callbacks(
+    libvlc_media_player_t*, unsigned (*)(void**, char*, unsigned*, unsigned*, unsigned*, unsigned*), void (*)(void*))
 {
     record("libvlc_video_set_format_callbacks");
 }

@@ -72,8 +72,13 @@ inline QString clipPath(Clip clip)
 {
     const char* name = clip == Clip::AviMjpeg ? "quad_mjpeg" : clip == Clip::AviH264 ? "quad_h264" : "quad_camera";
     const char* extension = clip == Clip::Mp4Camera ? "mp4" : "avi";
-    const QString path = QDir(clipFolder()).filePath(
-        QStringLiteral("%1_%2x%3_%4s.%5").arg(QLatin1String(name)).arg(kWidth).arg(kHeight).arg(kSeconds).arg(QLatin1String(extension)));
+    const QString path = QDir(clipFolder())
+                             .filePath(QStringLiteral("%1_%2x%3_%4s.%5")
+                                           .arg(QLatin1String(name))
+                                           .arg(kWidth)
+                                           .arg(kHeight)
+                                           .arg(kSeconds)
+                                           .arg(QLatin1String(extension)));
     if (QFile::exists(path))
         return path;
     const QString made = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
@@ -83,14 +88,34 @@ inline QString clipPath(Clip clip)
                                .arg(kHeight)
                                .arg(kFps)
                                .arg(kSeconds);
-    QStringList args = {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source};
+    QStringList args = { "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source };
     if (clip == Clip::AviMjpeg)
-        args << "-c:v" << "mjpeg" << "-q:v" << "3" << "-f" << "avi";
+        args << "-c:v"
+             << "mjpeg"
+             << "-q:v"
+             << "3"
+             << "-f"
+             << "avi";
     else if (clip == Clip::AviH264)
-        args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << "-f" << "avi";
+        args << "-c:v"
+             << "libx264"
+             << "-preset"
+             << "ultrafast"
+             << "-pix_fmt"
+             << "yuv420p"
+             << "-f"
+             << "avi";
     else
-        args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << "-movflags"
-             << "+faststart" << "-f" << "mp4";
+        args << "-c:v"
+             << "libx264"
+             << "-preset"
+             << "ultrafast"
+             << "-pix_fmt"
+             << "yuv420p"
+             << "-movflags"
+             << "+faststart"
+             << "-f"
+             << "mp4";
     args << made;
     if (QProcess::execute(QStringLiteral("ffmpeg"), args) != 0)
         return {};

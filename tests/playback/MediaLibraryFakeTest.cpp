@@ -24,7 +24,7 @@ QCoreApplication& app()
 {
     static int argc = 1;
     static char name[] = "test_media_library_fake";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QCoreApplication instance(argc, argv);
     return instance;
 }
@@ -43,7 +43,7 @@ public:
     {
         if (e->type() == NotifyEvent::eventType()) {
             auto* n = static_cast<NotifyEvent*>(e);
-            received.append({n->code(), n->param()});
+            received.append({ n->code(), n->param() });
             return true;
         }
         return QObject::event(e);
@@ -55,7 +55,7 @@ class FakeLibraryTest : public ::testing::Test
 protected:
     QTemporaryDir base;
     QTemporaryDir settingsDir;
-    SettingsStore store{settingsDir.path()};
+    SettingsStore store { settingsDir.path() };
     QString loadedPath;
 
     void SetUp() override
@@ -88,8 +88,7 @@ protected:
         return LoadMediaLibrary();
     }
 
-    template <typename Fn>
-    Fn control(const char* name)
+    template <typename Fn> Fn control(const char* name)
     {
         QLibrary same(loadedPath);
         auto fn = reinterpret_cast<Fn>(same.resolve(name));
@@ -120,18 +119,16 @@ protected:
 TEST_F(FakeLibraryTest, SlotsAreResolvedInTheTableOrderToTheLibrarysOwnEntries)
 {
     ASSERT_TRUE(loadAs(int(ViewerTier::High)));
-    const QStringList expected = {
-        "libvlc_audio_set_mute", "libvlc_audio_set_volume", "libvlc_event_attach", "libvlc_event_detach",
-        "libvlc_free", "libvlc_media_new_path", "libvlc_media_player_event_manager",
+    const QStringList expected = { "libvlc_audio_set_mute", "libvlc_audio_set_volume", "libvlc_event_attach",
+        "libvlc_event_detach", "libvlc_free", "libvlc_media_new_path", "libvlc_media_player_event_manager",
         "libvlc_media_player_get_length", "libvlc_media_player_get_time", "libvlc_media_player_is_playing",
         "libvlc_media_player_new", "libvlc_media_player_pause", "libvlc_media_player_play",
         "libvlc_media_player_release", "libvlc_media_player_set_xwindow", "libvlc_media_player_set_media",
         "libvlc_media_player_set_rate", "libvlc_media_player_set_time", "libvlc_media_player_stop",
-        "libvlc_media_release", "libvlc_new", "libvlc_release", "libvlc_video_get_height",
-        "libvlc_video_get_scale", "libvlc_video_get_width", "libvlc_video_Rotate_Off", "libvlc_video_Rotate_On",
-        "libvlc_video_set_adjust_float", "libvlc_video_set_adjust_int", "libvlc_video_take_snapshot",
-        "libvlc_video_Magnify", "libvlc_video_get_cursor", "libvlc_video_set_callbacks",
-        "libvlc_video_set_format_callbacks"};
+        "libvlc_media_release", "libvlc_new", "libvlc_release", "libvlc_video_get_height", "libvlc_video_get_scale",
+        "libvlc_video_get_width", "libvlc_video_Rotate_Off", "libvlc_video_Rotate_On", "libvlc_video_set_adjust_float",
+        "libvlc_video_set_adjust_int", "libvlc_video_take_snapshot", "libvlc_video_Magnify", "libvlc_video_get_cursor",
+        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks" };
     ASSERT_EQ(int(expected.size()), kMediaEntryCount);
     QLibrary same(loadedPath);
     for (int i = 0; i < kMediaEntryCount; ++i) {
@@ -173,17 +170,18 @@ TEST_P(TierTest, EachTierHandsItsOptionListToLibvlcNew)
 
     QStringList expected;
     for (const QByteArray& a :
-         MediaOptionList(tier == 0 ? MediaOptionSet::High : MediaOptionSet::Standard, BuildMediaOptions(store)))
+        MediaOptionList(tier == 0 ? MediaOptionSet::High : MediaOptionSet::Standard, BuildMediaOptions(store)))
         expected << QString::fromUtf8(a);
     EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), expected);
     if (tier == 0) {
-        EXPECT_EQ(expected.mid(expected.size() - 2), QStringList({"--postproc-q=3", "--mod-noisereduction"}));
+        EXPECT_EQ(expected.mid(expected.size() - 2), QStringList({ "--postproc-q=3", "--mod-noisereduction" }));
     } else {
         EXPECT_FALSE(expected.contains("--mod-noisereduction"));
         EXPECT_TRUE(expected.contains("--postproc-q=0"));
     }
-    EXPECT_EQ(calls().mid(0, 3), QStringList({QStringLiteral("libvlc_new(%1)").arg(expected.size()),
-                                              "libvlc_media_player_new", "libvlc_media_player_event_manager"}));
+    EXPECT_EQ(calls().mid(0, 3),
+        QStringList({ QStringLiteral("libvlc_new(%1)").arg(expected.size()), "libvlc_media_player_new",
+            "libvlc_media_player_event_manager" }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::Values(0, 1, 2));
@@ -215,17 +213,16 @@ TEST_P(BuildOptionsTest, RegistryValuesChooseTheThreeArguments)
     EXPECT_EQ(BuildMediaOptions(store), c.expected);
 }
 
-const QList<QByteArray> kDefaults = {"--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling"};
+const QList<QByteArray> kDefaults = { "--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling" };
 
-INSTANTIATE_TEST_SUITE_P(
-    Registry, BuildOptionsTest,
-    ::testing::Values(OptionCase{-1, -1, -1, kDefaults}, OptionCase{6, 1, -1, kDefaults},
-                      OptionCase{-1, 1, 1, kDefaults}, OptionCase{6, -1, 1, kDefaults},
-                      OptionCase{6, 1, 1, {"--postproc-q=6", "--mod-noisereduction", "--hq-resampling"}},
-                      OptionCase{1, 0, 0, {"--postproc-q=1", "--no-mod-noisereduction", "--no-hq-resampling"}},
-                      OptionCase{3, 2, 2, {"--postproc-q=3", "--no-mod-noisereduction", "--no-hq-resampling"}},
-                      OptionCase{2, 1, 0, {"--postproc-q=0", "--mod-noisereduction", "--no-hq-resampling"}},
-                      OptionCase{0, 1, 1, {"--postproc-q=0", "--mod-noisereduction", "--hq-resampling"}}));
+INSTANTIATE_TEST_SUITE_P(Registry, BuildOptionsTest,
+    ::testing::Values(OptionCase { -1, -1, -1, kDefaults }, OptionCase { 6, 1, -1, kDefaults },
+        OptionCase { -1, 1, 1, kDefaults }, OptionCase { 6, -1, 1, kDefaults },
+        OptionCase { 6, 1, 1, { "--postproc-q=6", "--mod-noisereduction", "--hq-resampling" } },
+        OptionCase { 1, 0, 0, { "--postproc-q=1", "--no-mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 3, 2, 2, { "--postproc-q=3", "--no-mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 2, 1, 0, { "--postproc-q=0", "--mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 0, 1, 1, { "--postproc-q=0", "--mod-noisereduction", "--hq-resampling" } }));
 
 TEST_F(FakeLibraryTest, SecondLoadKeepsTheTableAndTheModule)
 {
@@ -254,7 +251,8 @@ TEST_F(FakeLibraryTest, MissingLibraryFailsLeavesTheDirectoryAndIsToldOnce)
     viewerEnvironment().viewerTier = int(ViewerTier::Mid);
     EXPECT_FALSE(LoadMediaLibrary());
     EXPECT_EQ(QDir::currentPath(), before);
-    EXPECT_TRUE(MediaLibraryDiagnostic().startsWith("LoadLibrary ERROR Value is ")) << MediaLibraryDiagnostic().toStdString();
+    EXPECT_TRUE(MediaLibraryDiagnostic().startsWith("LoadLibrary ERROR Value is "))
+        << MediaLibraryDiagnostic().toStdString();
     EXPECT_FALSE(mediaLibrary().isLoaded());
 
     PlayerContext context;
@@ -299,8 +297,9 @@ TEST_F(FakeLibraryTest, NoInstanceMeansNoPlayerAndAProblem)
     PlayerContext context;
     EXPECT_FALSE(CreateMediaPlayer(context, store));
     EXPECT_FALSE(context.hasPlayer());
-    EXPECT_EQ(calls(), QStringList({QStringLiteral("libvlc_new(%1)").arg(
-                           MediaOptionList(MediaOptionSet::High, BuildMediaOptions(store)).size())}));
+    EXPECT_EQ(calls(),
+        QStringList({ QStringLiteral("libvlc_new(%1)")
+                          .arg(MediaOptionList(MediaOptionSet::High, BuildMediaOptions(store)).size()) }));
     EXPECT_TRUE(MediaLibraryProblem().contains("libvlc_new"));
     EXPECT_FALSE(context.OpenMedia(existingFile()));
 }
@@ -343,10 +342,10 @@ TEST_F(FakeLibraryTest, OpenAttachesBothEventsAndCloseDetachesThem)
     context.CloseMedia();
     EXPECT_FALSE(context.isOpen());
     EXPECT_EQ(control<int (*)()>("fakevlc_listener_count")(), 0);
-    EXPECT_EQ(calls(), QStringList({"libvlc_media_new_path(" + file + ")", "libvlc_media_player_set_media",
-                                    "libvlc_event_attach(265)", "libvlc_event_attach(267)",
-                                    "libvlc_event_detach(265)", "libvlc_event_detach(267)",
-                                    "libvlc_media_release"}));
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_media_new_path(" + file + ")", "libvlc_media_player_set_media",
+            "libvlc_event_attach(265)", "libvlc_event_attach(267)", "libvlc_event_detach(265)",
+            "libvlc_event_detach(267)", "libvlc_media_release" }));
 }
 
 TEST_F(FakeLibraryTest, AMissingFileIsNotOpened)
@@ -392,7 +391,7 @@ TEST_F(FakeLibraryTest, EventsBecomeNotificationsWithoutCallingTheLibrary)
     delete thread;
     EXPECT_EQ(calls(), before);
     QCoreApplication::sendPostedEvents(&window);
-    const QList<QPair<int, intptr_t>> expected = {{8, 12345}, {8, 7}, {7, 0}};
+    const QList<QPair<int, intptr_t>> expected = { { 8, 12345 }, { 8, 7 }, { 7, 0 } };
     EXPECT_EQ(window.received, expected);
 
     context.CloseMedia();
@@ -426,8 +425,8 @@ TEST_P(SkipTest, SkipClampsToTheRecording)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SkipTest,
-                         ::testing::Values(SkipCase{55000, 10, 60000}, SkipCase{3000, -10, 0},
-                                           SkipCase{20000, 10, 30000}, SkipCase{20000, -10, 10000}));
+    ::testing::Values(SkipCase { 55000, 10, 60000 }, SkipCase { 3000, -10, 0 }, SkipCase { 20000, 10, 30000 },
+        SkipCase { 20000, -10, 10000 }));
 
 TEST_F(FakeLibraryTest, SeekBeyondTheLengthIsIgnored)
 {
@@ -440,7 +439,7 @@ TEST_F(FakeLibraryTest, SeekBeyondTheLengthIsIgnored)
     EXPECT_TRUE(context.SeekTo(60000));
     EXPECT_FALSE(context.SeekTo(-1));
     QStringList seeks = calls().filter("set_time");
-    EXPECT_EQ(seeks, QStringList({"libvlc_media_player_set_time(60000)"}));
+    EXPECT_EQ(seeks, QStringList({ "libvlc_media_player_set_time(60000)" }));
 }
 
 TEST_F(FakeLibraryTest, PictureAndSoundCallsKeepTheirOrder)
@@ -453,10 +452,10 @@ TEST_F(FakeLibraryTest, PictureAndSoundCallsKeepTheirOrder)
     EXPECT_TRUE(context.ApplyPicture(1.4f, 0.6f));
     EXPECT_TRUE(context.SetSound(130));
     EXPECT_TRUE(context.SetRate(0.4f));
-    EXPECT_EQ(calls(), QStringList({"libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.4)",
-                                    "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,0.6)",
-                                    "libvlc_audio_set_mute(0)", "libvlc_audio_set_volume(100)",
-                                    "libvlc_media_player_set_rate(0.4)"}));
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.4)",
+            "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,0.6)", "libvlc_audio_set_mute(0)",
+            "libvlc_audio_set_volume(100)", "libvlc_media_player_set_rate(0.4)" }));
 }
 
 TEST_F(FakeLibraryTest, FlipsAreDrawnByTheSurfaceNotAskedOfTheLibrary)
@@ -470,9 +469,8 @@ TEST_F(FakeLibraryTest, FlipsAreDrawnByTheSurfaceNotAskedOfTheLibrary)
     {
         int kind;
         int flips;
-    } cases[] = {{1, VideoFrameSink::FirstFlip},
-                 {0, VideoFrameSink::SecondFlip},
-                 {2, VideoFrameSink::FirstFlip | VideoFrameSink::SecondFlip}};
+    } cases[] = { { 1, VideoFrameSink::FirstFlip }, { 0, VideoFrameSink::SecondFlip },
+        { 2, VideoFrameSink::FirstFlip | VideoFrameSink::SecondFlip } };
     for (const auto& c : cases) {
         EXPECT_TRUE(context.RotateOn(c.kind));
         EXPECT_EQ(context.videoSink().flips(), c.flips) << c.kind;

@@ -26,7 +26,7 @@ QCoreApplication& app()
 {
     static int argc = 1;
     static char name[] = "test_player_media";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QCoreApplication instance(argc, argv);
     return instance;
 }
@@ -48,14 +48,15 @@ public:
     {
         if (e->type() == NotifyEvent::eventType()) {
             auto* n = static_cast<NotifyEvent*>(e);
-            received.append({n->code(), n->param(), clock.elapsed()});
+            received.append({ n->code(), n->param(), clock.elapsed() });
             return true;
         }
         return QObject::event(e);
     }
     int count(int code) const
     {
-        return int(std::count_if(received.begin(), received.end(), [&](const Notification& n) { return n.code == code; }));
+        return int(
+            std::count_if(received.begin(), received.end(), [&](const Notification& n) { return n.code == code; }));
     }
     const Notification* first(int code) const
     {
@@ -93,7 +94,7 @@ protected:
     }
 
     QTemporaryDir settingsDir;
-    SettingsStore store{settingsDir.path()};
+    SettingsStore store { settingsDir.path() };
     Receiver window;
     PlayerContext context;
 
@@ -140,10 +141,9 @@ TEST_F(RealLibraryTest, EveryOptionListIsAcceptedByTheInstalledLibrary)
         const char* name;
         MediaOptionSet set;
         const SettingsStore* settings;
-    } lists[] = {{"High, registry 6/1/1", MediaOptionSet::High, &store},
-                 {"High, defaults", MediaOptionSet::High, &empty},
-                 {"Mid and Low", MediaOptionSet::Standard, &store},
-                 {"Mid and Low, legacy", MediaOptionSet::Legacy, &store}};
+    } lists[] = { { "High, registry 6/1/1", MediaOptionSet::High, &store },
+        { "High, defaults", MediaOptionSet::High, &empty }, { "Mid and Low", MediaOptionSet::Standard, &store },
+        { "Mid and Low, legacy", MediaOptionSet::Legacy, &store } };
     for (const auto& list : lists) {
         const QList<QByteArray> options = MediaOptionList(list.set, BuildMediaOptions(*list.settings));
         std::vector<const char*> argv;
@@ -204,12 +204,12 @@ TEST_P(ClipTest, PlaysToTheEndWithTimeAndEndNotifications)
     EXPECT_LT(timer.elapsed(), PlayerContext::kStopWaitMs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, ClipTest, ::testing::Values(Clip::AviMjpeg, Clip::AviH264, Clip::Mp4Camera),
-                         [](const auto& info) {
-                             return std::string(info.param == Clip::AviMjpeg  ? "AviMjpeg"
-                                                : info.param == Clip::AviH264 ? "AviH264"
-                                                                              : "Mp4Camera");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Clips, ClipTest, ::testing::Values(Clip::AviMjpeg, Clip::AviH264, Clip::Mp4Camera), [](const auto& info) {
+        return std::string(info.param == Clip::AviMjpeg ? "AviMjpeg"
+                : info.param == Clip::AviH264           ? "AviH264"
+                                                        : "Mp4Camera");
+    });
 
 TEST_F(RealLibraryTest, AtNormalSpeedTheMediaTimeFollowsTheClock)
 {

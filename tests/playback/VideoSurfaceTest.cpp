@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -28,28 +28,27 @@ TEST_P(InnerRectTest, OwnSizeCentredWhenItFitsElseTheWholeArea)
     EXPECT_EQ(InnerVideoRect(c.client, c.video, true, QRect(1, 2, 3, 4)), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, InnerRectTest,
-    ::testing::Values(InnerCase{{800, 450}, {1920, 1080}, {0, 0, 800, 450}},
-                      InnerCase{{800, 450}, {640, 480}, {0, 0, 800, 450}}, // 480 does not fit in 450
-                      InnerCase{{800, 500}, {640, 480}, {80, 10, 640, 480}},
-                      InnerCase{{641, 481}, {640, 480}, {0, 0, 640, 480}},
-                      InnerCase{{640, 600}, {640, 480}, {0, 0, 640, 600}}, // equal width fills
-                      InnerCase{{800, 450}, {0, 0}, {0, 0, 800, 450}}));
+INSTANTIATE_TEST_SUITE_P(Cases, InnerRectTest,
+    ::testing::Values(InnerCase { { 800, 450 }, { 1920, 1080 }, { 0, 0, 800, 450 } },
+        InnerCase { { 800, 450 }, { 640, 480 }, { 0, 0, 800, 450 } }, // 480 does not fit in 450
+        InnerCase { { 800, 500 }, { 640, 480 }, { 80, 10, 640, 480 } },
+        InnerCase { { 641, 481 }, { 640, 480 }, { 0, 0, 640, 480 } },
+        InnerCase { { 640, 600 }, { 640, 480 }, { 0, 0, 640, 600 } }, // equal width fills
+        InnerCase { { 800, 450 }, { 0, 0 }, { 0, 0, 800, 450 } }));
 
 TEST(InnerRect, UnknownVideoKeepsTheCurrentGeometry)
 {
-    EXPECT_EQ(InnerVideoRect({800, 450}, {320, 240}, false, QRect(0, 0, 0, 0)), QRect(0, 0, 0, 0));
-    EXPECT_EQ(InnerVideoRect({800, 450}, {320, 240}, false, QRect(5, 5, 10, 10)), QRect(5, 5, 10, 10));
+    EXPECT_EQ(InnerVideoRect({ 800, 450 }, { 320, 240 }, false, QRect(0, 0, 0, 0)), QRect(0, 0, 0, 0));
+    EXPECT_EQ(InnerVideoRect({ 800, 450 }, { 320, 240 }, false, QRect(5, 5, 10, 10)), QRect(5, 5, 10, 10));
 }
 
 TEST(FitPicture, KeepsTheProportionsWithBarsOnOneSide)
 {
-    EXPECT_EQ(FitPictureRect({800, 450}, {1920, 1080}), QRect(0, 0, 800, 450));
-    EXPECT_EQ(FitPictureRect({800, 800}, {1920, 1080}), QRect(0, 175, 800, 450));
-    EXPECT_EQ(FitPictureRect({1000, 450}, {1920, 1080}), QRect(100, 0, 800, 450));
-    EXPECT_EQ(FitPictureRect({400, 200}, {320, 240}), QRect(66, 0, 267, 200));
-    EXPECT_EQ(FitPictureRect({1280, 720}, {1920, 1080}), QRect(0, 0, 1280, 720));
+    EXPECT_EQ(FitPictureRect({ 800, 450 }, { 1920, 1080 }), QRect(0, 0, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 800, 800 }, { 1920, 1080 }), QRect(0, 175, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 1000, 450 }, { 1920, 1080 }), QRect(100, 0, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 400, 200 }, { 320, 240 }), QRect(66, 0, 267, 200));
+    EXPECT_EQ(FitPictureRect({ 1280, 720 }, { 1920, 1080 }), QRect(0, 0, 1280, 720));
 }
 
 // Drives the sink's callbacks as the library's video thread does.
@@ -81,9 +80,9 @@ struct FakeVideoThread
 TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
 {
     VideoFrameSink sink;
-    FakeVideoThread video{sink};
-    sink.setDisplayArea({1280, 720});
-    sink.setVideoSizeHint({1920, 1080});
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 1280, 720 });
+    sink.setVideoSizeHint({ 1920, 1080 });
     ASSERT_TRUE(video.format(1920, 1088)); // decoders pad 1080 lines to 1088
     EXPECT_EQ(video.width, 1280u);
     EXPECT_EQ(video.height, 720u);
@@ -91,7 +90,7 @@ TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
     EXPECT_EQ(video.lines, 720u);
 
     // A video smaller than the area comes at its own size, never enlarged by the library.
-    sink.setVideoSizeHint({320, 240});
+    sink.setVideoSizeHint({ 320, 240 });
     ASSERT_TRUE(video.format(320, 256));
     EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(320, 240));
 }
@@ -99,10 +98,10 @@ TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
 TEST(FrameSink, EveryFrameIsPaintedInOrderUnlessTwoNewerWait)
 {
     VideoFrameSink sink;
-    FakeVideoThread video{sink};
+    FakeVideoThread video { sink };
     int signals = 0;
     QObject::connect(&sink, &VideoFrameSink::frameReady, [&] { ++signals; });
-    sink.setDisplayArea({64, 48});
+    sink.setDisplayArea({ 64, 48 });
     ASSERT_TRUE(video.format(64, 48));
 
     VideoFrameSink::Frame frame;
@@ -148,8 +147,8 @@ TEST(FrameSink, EveryFrameIsPaintedInOrderUnlessTwoNewerWait)
 TEST(FrameSink, ConcurrentFramesArriveWholeAndInOrder)
 {
     VideoFrameSink sink;
-    sink.setDisplayArea({16, 16});
-    FakeVideoThread video{sink};
+    sink.setDisplayArea({ 16, 16 });
+    FakeVideoThread video { sink };
     ASSERT_TRUE(video.format(16, 16));
     constexpr uint32_t kFrames = 20000;
     std::thread writer([&] {
@@ -188,8 +187,8 @@ TEST(FrameSink, ConcurrentFramesArriveWholeAndInOrder)
 TEST(FrameSink, ANewFormatTakesOverWithItsFirstFrame)
 {
     VideoFrameSink sink;
-    FakeVideoThread video{sink};
-    sink.setDisplayArea({64, 48});
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 64, 48 });
     ASSERT_TRUE(video.format(64, 48));
     video.frame(1);
     VideoFrameSink::Frame frame;
@@ -251,15 +250,15 @@ TEST_P(ProbeTest, ReadsTheHeaderFields)
     EXPECT_EQ(height, c.height);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Headers, ProbeTest,
+INSTANTIATE_TEST_SUITE_P(Headers, ProbeTest,
     ::testing::Values(
         // 1920 = 0x0780, 1080 = 0x0438
-        ProbeCase{"avi", false, 512, {{64, 0x80}, {65, 0x07}, {68, 0x38}, {69, 0x04}}, true, 1920, 1080},
-        ProbeCase{"mp4", true, 4096, {{232, 0x05}, {233, 0x00}, {236, 0x02}, {237, 0xD0}}, true, 1280, 720},
+        ProbeCase { "avi", false, 512, { { 64, 0x80 }, { 65, 0x07 }, { 68, 0x38 }, { 69, 0x04 } }, true, 1920, 1080 },
+        ProbeCase {
+            "mp4", true, 4096, { { 232, 0x05 }, { 233, 0x00 }, { 236, 0x02 }, { 237, 0xD0 } }, true, 1280, 720 },
         // The MP4 fields are big-endian: the same bytes read little-endian would give other numbers.
-        ProbeCase{"mp4_short", true, 237, {{232, 0x05}}, false, -5, -6},
-        ProbeCase{"avi_short", false, 69, {}, false, -5, -6}));
+        ProbeCase { "mp4_short", true, 237, { { 232, 0x05 } }, false, -5, -6 },
+        ProbeCase { "avi_short", false, 69, {}, false, -5, -6 }));
 
 TEST(Probe, UnreadableFileLeavesTheValues)
 {
