@@ -193,9 +193,10 @@ TEST_P(ClipTest, PlaysToTheEndWithTimeAndEndNotifications)
     EXPECT_EQ(end->param, 0);
     EXPECT_GE(end->at, times.first().at);
 
-    // At twice the speed the media time runs ahead of the wall clock.
-    const double speed = double(mediaclips::kSeconds * 1000 - times.first().param) / double(end->at - times.first().at);
-    EXPECT_GT(speed, 1.4) << speed;
+    // At twice the speed the rest of the clip plays in half its time (about 1.5 s here; 3 s at normal
+    // speed). The bound leaves room for a busy machine delivering the notifications late.
+    const qint64 rest = end->at - times.first().at;
+    EXPECT_LT(rest, (mediaclips::kSeconds * 1000 - times.first().param) * 7 / 8) << rest;
 
     EXPECT_GT(context.videoSink().framesDelivered(), 5u);
     QElapsedTimer timer;
@@ -211,16 +212,15 @@ INSTANTIATE_TEST_SUITE_P(
                                                         : "Mp4Camera");
     });
 
-TEST_F(RealLibraryTest, AtNormalSpeedTheMediaTimeFollowsTheClock)
+TEST_F(RealLibraryTest, AtNormalSpeedTheClipTakesItsOwnLength)
 {
     open(Clip::AviMjpeg);
+    QElapsedTimer timer;
+    timer.start();
     ASSERT_TRUE(context.PlayMedia());
     ASSERT_TRUE(window.waitFor([&] { return window.count(NotifyEvent::EndOfMedia) > 0; }, 15000));
-    const Notification* first = window.first(NotifyEvent::TimeChanged);
-    const Notification* end = window.first(NotifyEvent::EndOfMedia);
-    ASSERT_TRUE(first && end);
-    const double speed = double(mediaclips::kSeconds * 1000 - first->param) / double(end->at - first->at);
-    EXPECT_LT(speed, 1.3) << speed;
+    // Never sooner than the clip's length (less a frame or two of rounding); a busy machine only adds.
+    EXPECT_GE(timer.elapsed(), mediaclips::kSeconds * 1000 - 200);
 }
 
 TEST_F(RealLibraryTest, SeekAndSkipStayInsideTheRecording)
