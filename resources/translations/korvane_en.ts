@@ -35,5 +35,9 @@
         <source>&amp;Close</source>
         <translation>&amp;Close</translation>
     </message>
+    <message id="str_910">
+        <source>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</source>
+        <translation>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</translation>
+    </message>
 </context>
 </TS>

@@ -35,5 +35,9 @@
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
+    <message id="str_910">
+        <source>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</source>
+        <translation>動画を再生できません: %1。録画の一覧表示、コピー、バックアップは引き続き使用できます。</translation>
+    </message>
 </context>
 </TS>

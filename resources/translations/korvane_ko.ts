@@ -35,5 +35,9 @@
         <source>&amp;Close</source>
         <translation>닫기(&amp;C)</translation>
     </message>
+    <message id="str_910">
+        <source>Video playback is not available: %1. The recordings can still be listed, copied and backed up.</source>
+        <translation>영상 재생을 사용할 수 없습니다: %1. 녹화 목록 보기, 복사, 백업은 계속 사용할 수 있습니다.</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+#include <cstdint>
+
+class PlayerContext;
+class VideoFrameSink;
+
+// The video surface: a black control holding the inner video window, which paints the frames the media
+// library delivers, fitted into it with the picture's proportions and flipped as the player context says.
+class CPlayWnd : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CPlayWnd(QWidget* parent = nullptr);
+    ~CPlayWnd() override;
+
+    // Routes the player's frames to this surface.
+    bool attachPlayer(PlayerContext& context);
+
+    // The video's own size (from the file's header): the inner window is laid out for it.
+    void setVideoSize(int width, int height);
+    bool videoSizeKnown() const { return m_videoKnown; }
+    QSize videoSize() const { return QSize(m_videoWidth, m_videoHeight); }
+
+    QWidget* videoWindow() const;
+    // Where the picture was last painted, in the inner window's coordinates.
+    QRect pictureRect() const;
+    // New frames painted since the player was attached.
+    uint64_t framesPainted() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class VideoWindow;
+
+    void layoutVideoWindow();
+
+    VideoWindow* m_videoWindow;
+    bool m_videoKnown = false;
+    int m_videoWidth = 0;
+    int m_videoHeight = 0;
+};

@@ -1,0 +1,411 @@
+#include "playback/MediaLibrary.h"
+
+#include "app/ViewerEnvironment.h"
+#include "platform/SettingsStore.h"
+#include "playback/PlayerContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStringList>
+#include <cerrno>
+
+Q_LOGGING_CATEGORY(lcMediaLibrary, "korvane.playback.library", QtWarningMsg)
+
+namespace {
+
+QString g_baseFolder;
+QString g_diagnostic;
+QString g_loadProblem;
+QString g_createProblem;
+bool g_noticeTaken = false;
+
+void setDiagnostic(const QString& text)
+{
+    g_diagnostic = text;
+    qCDebug(lcMediaLibrary).noquote() << text;
+}
+
+QString currentTierFolder()
+{
+    return LibraryFolder(viewerEnvironment().viewerTier);
+}
+
+QStringList missingRequiredEntries()
+{
+    QStringList missing;
+    const MediaLibraryEntries& lib = mediaLibrary();
+    const auto& table = MediaEntryTable();
+    for (int i = 0; i < kMediaEntryCount; ++i) {
+        if (table[size_t(i)].required && !lib.slots[size_t(i)])
+            missing << QString::fromLatin1(table[size_t(i)].name);
+    }
+    return missing;
+}
+
+// Copies through a temporary file in the target's folder that then replaces the target, so the target is
+// either the old build or a complete copy of the new one.
+void replaceWithCopy(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            return;
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n) {
+            out.cancelWriting();
+            return;
+        }
+    }
+    out.commit();
+}
+
+} // namespace
+
+const std::array<MediaEntryInfo, kMediaEntryCount>& MediaEntryTable()
+{
+    static const std::array<MediaEntryInfo, kMediaEntryCount> table { {
+        { "libvlc_audio_set_mute", false, true },
+        { "libvlc_audio_set_volume", false, true },
+        { "libvlc_event_attach", false, true },
+        { "libvlc_event_detach", false, true },
+        { "libvlc_free", true, false },
+        { "libvlc_media_new_path", false, true },
+        { "libvlc_media_player_event_manager", false, true },
+        { "libvlc_media_player_get_length", false, true },
+        { "libvlc_media_player_get_time", false, true },
+        { "libvlc_media_player_is_playing", false, false },
+        { "libvlc_media_player_new", false, true },
+        { "libvlc_media_player_pause", false, true },
+        { "libvlc_media_player_play", false, true },
+        { "libvlc_media_player_release", false, false },
+        { "libvlc_media_player_set_xwindow", false, false },
+        { "libvlc_media_player_set_media", false, true },
+        { "libvlc_media_player_set_rate", false, true },
+        { "libvlc_media_player_set_time", false, true },
+        { "libvlc_media_player_stop", false, true },
+        { "libvlc_media_release", false, true },
+        { "libvlc_new", false, true },
+        { "libvlc_release", false, false },
+        { "libvlc_video_get_height", false, true },
+        { "libvlc_video_get_scale", false, false },
+        { "libvlc_video_get_width", false, true },
+        { "libvlc_video_Rotate_Off", false, false },
+        { "libvlc_video_Rotate_On", false, false },
+        { "libvlc_video_set_adjust_float", false, true },
+        { "libvlc_video_set_adjust_int", false, true },
+        { "libvlc_video_take_snapshot", false, true },
+        { "libvlc_video_Magnify", true, false },
+        { "libvlc_video_get_cursor", false, false },
+        { "libvlc_video_set_callbacks", false, true },
+        { "libvlc_video_set_format_callbacks", false, true },
+    } };
+    return table;
+}
+
+MediaLibraryEntries& mediaLibrary()
+{
+    static MediaLibraryEntries entries;
+    return entries;
+}
+
+QString MediaLibraryBaseFolder()
+{
+    if (!g_baseFolder.isEmpty())
+        return g_baseFolder;
+    return QCoreApplication::applicationDirPath();
+}
+
+void SetMediaLibraryBaseFolder(const QString& folder)
+{
+    g_baseFolder = folder;
+}
+
+QString LibraryFolder(int tier)
+{
+    const QString sub = tier == int(ViewerTier::High) ? QStringLiteral("Library/RDPE") : QStringLiteral("Library/RDSE");
+    return QDir(MediaLibraryBaseFolder()).filePath(sub);
+}
+
+QList<LibraryCopy> LibraryVariantCopies(int tier)
+{
+    QString variant;
+    if (tier == int(ViewerTier::Mid))
+        variant = QStringLiteral("Std");
+    else if (tier == int(ViewerTier::Low))
+        variant = QStringLiteral("Thread");
+    else
+        return {};
+    const QDir folder(LibraryFolder(tier));
+    return {
+        { folder.filePath(QStringLiteral("libvlccore%1.so").arg(variant)),
+            folder.filePath(QLatin1String(kCoreLibraryFile)) },
+        { folder.filePath(QStringLiteral("libvlc%1.so").arg(variant)),
+            folder.filePath(QLatin1String(kFrontLibraryFile)) },
+    };
+}
+
+void InstallLibraryVariant(int tier)
+{
+    for (const LibraryCopy& copy : LibraryVariantCopies(tier))
+        replaceWithCopy(copy.source, copy.target);
+}
+
+bool LoadMediaLibrary()
+{
+    MediaLibraryEntries& lib = mediaLibrary();
+    if (lib.module)
+        return true;
+
+    const int tier = viewerEnvironment().viewerTier;
+    const QDir folder(currentTierFolder());
+    const QString frontPath = folder.filePath(QLatin1String(kFrontLibraryFile));
+    const QString corePath = folder.filePath(QLatin1String(kCoreLibraryFile));
+
+    // The front library names its core by soname; a core already loaded from this folder under that soname
+    // is the one it binds to. Without one in the folder the system's core is found the usual way.
+    auto* core = new QLibrary(corePath);
+    if (!QFileInfo::exists(corePath) || !core->load()) {
+        delete core;
+        core = nullptr;
+    }
+
+    auto* front = new QLibrary(frontPath);
+    errno = 0;
+    if (!front->load()) {
+        const int code = errno != 0 ? errno : ENOENT;
+        setDiagnostic(QStringLiteral("LoadLibrary ERROR Value is %1").arg(code));
+        g_loadProblem = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(frontPath), front->errorString());
+        delete front;
+        if (core) {
+            core->unload();
+            delete core;
+        }
+        return false;
+    }
+
+    lib.module = front;
+    lib.coreModule = core;
+    lib.loadedTier = tier;
+    const auto& table = MediaEntryTable();
+    for (int i = 0; i < kMediaEntryCount; ++i) {
+        const MediaEntryInfo& info = table[size_t(i)];
+        if (info.highTierOnly && tier != int(ViewerTier::High)) {
+            lib.slots[size_t(i)] = nullptr;
+            continue;
+        }
+        lib.slots[size_t(i)] = front->resolve(info.name);
+    }
+    const QStringList missing = missingRequiredEntries();
+    g_loadProblem = missing.isEmpty()
+        ? QString()
+        : QStringLiteral("%1 lacks %2").arg(QDir::toNativeSeparators(frontPath), missing.join(QLatin1String(", ")));
+    return true;
+}
+
+bool UnloadMediaLibrary()
+{
+    MediaLibraryEntries& lib = mediaLibrary();
+    if (!lib.module)
+        return true;
+    errno = 0;
+    if (!lib.module->unload()) {
+        const int code = errno != 0 ? errno : EINVAL;
+        setDiagnostic(QStringLiteral("FreeLibrary ERROR Value is %1").arg(code));
+        return false;
+    }
+    delete lib.module;
+    lib.module = nullptr;
+    if (lib.coreModule) {
+        lib.coreModule->unload();
+        delete lib.coreModule;
+        lib.coreModule = nullptr;
+    }
+    lib.slots.fill(nullptr);
+    lib.loadedTier = -1;
+    g_loadProblem.clear();
+    g_createProblem.clear();
+    return true;
+}
+
+QList<QByteArray> BuildMediaOptions(const SettingsStore& store)
+{
+    const QString key = QString::fromLatin1(SettingsStore::kViewerKey);
+    int32_t postproc = 0, noise = 0, resampling = 0;
+    const bool all = store.ReadRegistryNumber(key, QStringLiteral("ViewerPostproc"), postproc)
+        && store.ReadRegistryNumber(key, QStringLiteral("ViewerModNoise"), noise)
+        && store.ReadRegistryNumber(key, QStringLiteral("ViewerHgResampling"), resampling);
+    if (!all)
+        return { "--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling" };
+    QByteArray level = "--postproc-q=0";
+    if (postproc == 1 || postproc == 3 || postproc == 6)
+        level = "--postproc-q=" + QByteArray::number(postproc);
+    return { level, noise == 1 ? "--mod-noisereduction" : "--no-mod-noisereduction",
+        resampling == 1 ? "--hq-resampling" : "--no-hq-resampling" };
+}
+
+MediaOptionSet ChooseMediaOptionSet(int tier)
+{
+    if (tier == int(ViewerTier::High))
+        return MediaOptionSet::High;
+    // The legacy list was for the major version 5 of the other system's kernel; this one never reports it.
+    return MediaOptionSet::Standard;
+}
+
+QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& buildOptions)
+{
+    // Options the installed library does not know make libvlc_new fail, so the lists hold only what it
+    // knows. The other system's video outputs sat right after "-I", where they were read as the interface
+    // name; here the interface is named ("dummy") and the output is chosen by the video callbacks. The
+    // Qt and skins interfaces, spectrum and visualisation modules, "--high-priority" and the Direct3D and
+    // waveOut options are not part of this build; the "ffmpeg" options are named "avcodec" in it, and the
+    // boolean "=0" forms are written "--no-…"; "--plugin-path" and "--no-hq-resampling" no longer exist.
+    static const QList<QByteArray> commonTail = {
+        "--no-autoscale",
+        "--no-ball-edge-visible",
+        "--no-canvas-padd",
+        "--no-dvdnav-menu",
+        "--no-gradient-cartoon",
+        "--no-hdtv-fix",
+        "--no-http-forward-cookies",
+        "--no-input-record-native",
+        "--no-interact",
+        "--no-kate-formatted",
+        "--no-mkv-preload-local-dir",
+        "--no-mkv-use-chapter-codec",
+        "--no-mkv-use-ordered-chapters",
+        "--no-mod-noisereduction",
+        "--no-osd",
+        "--no-playlist-autostart",
+        "--no-rss-images",
+        "--no-sap-parse",
+        "--no-sout-bridge-in-placeholder-switch-on-iframe",
+        "--no-sout-avcodec-interlace-me",
+        "--no-sout-mono-downmix",
+        "--no-sout-ts-alignment",
+        "--no-sout-ts-crypt-audio",
+        "--no-sout-ts-crypt-video",
+        "--no-sout-x264-cabac",
+        "--no-sout-x264-mbtree",
+        "--no-sout-x264-nf",
+        "--no-sout-x264-psy",
+        "--no-spu",
+        "--no-sub-autodetect-file",
+        "--no-subsdec-autodetect-utf8",
+        "--no-subsdec-formatted",
+        "--no-ts-es-id-pid",
+        "--no-ts-split-es",
+        "--no-vbi-opaque",
+        "--no-video-deco",
+        "--no-video-title-show",
+        "--rawdv-hurry-up",
+        "--rmtosd-update=300",
+        "--sout-avcodec-hurry-up",
+        "--sout-speex-quality=0",
+        "--sout-transcode-high-priority",
+        "--sout-x264-asm",
+        "--sout-x264-nf",
+    };
+    QList<QByteArray> list;
+    switch (set) {
+    case MediaOptionSet::High:
+        list = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000" };
+        // The post-processing level and the noise reduction switch; this build has no high-quality
+        // resampling option any more (it only warns about it), so the third argument is left out.
+        list += buildOptions.mid(0, 2);
+        return list;
+    case MediaOptionSet::Standard:
+        list = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
+            "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu", "--no-osd",
+            "--text-renderer=dummy", "--no-sub-autodetect-file" };
+        break;
+    case MediaOptionSet::Legacy:
+        list = { "-I", "dummy", "--ignore-config", "--imem-id=1", "--imem-get= %ld", "--imem-release= %ld",
+            "--imem-data=0", "--postproc-q=0", "--avcodec-skiploopfilter=0", "--file-caching=2000",
+            "--no-video-title-show" };
+        break;
+    }
+    list += commonTail;
+    return list;
+}
+
+bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store)
+{
+    context.clearHandles();
+    const QList<QByteArray> buildOptions = BuildMediaOptions(store);
+
+    const MediaLibraryEntries& lib = mediaLibrary();
+    if (!lib.module || !missingRequiredEntries().isEmpty())
+        return false;
+
+    const QList<QByteArray> options = MediaOptionList(ChooseMediaOptionSet(lib.loadedTier), buildOptions);
+    std::vector<const char*> argv;
+    argv.reserve(size_t(options.size()));
+    for (const QByteArray& option : options)
+        argv.push_back(option.constData());
+
+    context.m_instance = lib.get<mediafn::New>(MediaEntry::New)(int(argv.size()), argv.data());
+    if (!context.m_instance) {
+        g_createProblem
+            = QStringLiteral("libvlc_new failed (the library's plug-ins were not found or an option was refused)");
+        return false;
+    }
+    context.m_player = lib.get<mediafn::PlayerNew>(MediaEntry::PlayerNew)(context.m_instance);
+    if (!context.m_player) {
+        context.m_instance = nullptr;
+        g_createProblem = QStringLiteral("libvlc_media_player_new failed");
+        return false;
+    }
+    context.m_eventManager = lib.get<mediafn::PlayerEventManager>(MediaEntry::PlayerEventManager)(context.m_player);
+    if (!context.m_eventManager) {
+        context.m_player = nullptr;
+        g_createProblem = QStringLiteral("libvlc_media_player_event_manager failed");
+        return false;
+    }
+    g_createProblem.clear();
+    return true;
+}
+
+bool CreateMediaPlayer(PlayerContext& context)
+{
+    return CreateMediaPlayer(context, SettingsStore::user());
+}
+
+QString MediaLibraryDiagnostic()
+{
+    return g_diagnostic;
+}
+
+QString MediaLibraryProblem()
+{
+    if (!g_loadProblem.isEmpty())
+        return g_loadProblem;
+    if (!mediaLibrary().module)
+        return QStringLiteral("%1 is not loaded")
+            .arg(QDir::toNativeSeparators(QDir(currentTierFolder()).filePath(QLatin1String(kFrontLibraryFile))));
+    return g_createProblem;
+}
+
+QString TakeMediaLibraryNotice()
+{
+    if (g_noticeTaken)
+        return QString();
+    const QString problem = MediaLibraryProblem();
+    if (!problem.isEmpty())
+        g_noticeTaken = true;
+    return problem;
+}

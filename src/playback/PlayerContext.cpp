@@ -1,0 +1,323 @@
+#include "playback/PlayerContext.h"
+
+#include "app/NotifyEvent.h"
+#include "playback/MediaLibrary.h"
+#include "playback/MediaLibraryAbi.h"
+#include "playback/VideoFrameSink.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <chrono>
+#include <future>
+#include <thread>
+
+namespace {
+
+const MediaLibraryEntries& lib()
+{
+    return mediaLibrary();
+}
+
+} // namespace
+
+PlayerContext::PlayerContext()
+    : m_sink(std::make_unique<VideoFrameSink>())
+{
+}
+
+PlayerContext::~PlayerContext()
+{
+    if (isOpen()) {
+        StopMedia();
+        CloseMedia();
+    }
+    if (m_stopAbandoned) {
+        // A stop still blocked inside the library may go on drawing into the sink: leave both alone.
+        (void)m_sink.release();
+        return;
+    }
+    if (m_player) {
+        if (auto release = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerRelease))
+            release(m_player);
+    }
+    if (m_instance) {
+        if (auto release = lib().get<mediafn::Release>(MediaEntry::Release))
+            release(m_instance);
+    }
+}
+
+void PlayerContext::clearHandles()
+{
+    m_mainWindow.store(nullptr);
+    m_instance = nullptr;
+    m_player = nullptr;
+    m_media = nullptr;
+    m_eventManager = nullptr;
+}
+
+bool PlayerContext::AttachVideoOutput()
+{
+    auto setFormat = lib().get<mediafn::SetVideoFormatCallbacks>(MediaEntry::VideoSetFormatCallbacks);
+    auto setCallbacks = lib().get<mediafn::SetVideoCallbacks>(MediaEntry::VideoSetCallbacks);
+    if (!m_player || !setFormat || !setCallbacks)
+        return false;
+    setFormat(m_player, &VideoFrameSink::formatCallback, &VideoFrameSink::cleanupCallback);
+    setCallbacks(m_player, &VideoFrameSink::lockCallback, &VideoFrameSink::unlockCallback,
+        &VideoFrameSink::displayCallback, m_sink.get());
+    return true;
+}
+
+bool PlayerContext::OpenMedia(const QString& path)
+{
+    if (!hasPlayer() || m_media || !m_eventManager)
+        return false;
+    auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
+    auto setMedia = lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia);
+    auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach);
+    if (!newPath || !setMedia || !attach)
+        return false;
+    m_path = path;
+    // The library opens the file only when playing starts, so it accepts any path here; a file that is not
+    // there or not readable would give a player that silently shows nothing. Refusing it lets the caller
+    // fall back to the recording shown before.
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable())
+        return false;
+    libvlc_media_t* media = newPath(m_instance, path.toUtf8().constData());
+    if (!media)
+        return false;
+    setMedia(m_player, media);
+    m_media = media;
+    attach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
+    attach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
+    return true;
+}
+
+void PlayerContext::CloseMedia()
+{
+    if (!isOpen())
+        return;
+    if (auto detach = lib().get<mediafn::EventDetach>(MediaEntry::EventDetach)) {
+        detach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
+        detach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
+    }
+    if (auto release = lib().get<mediafn::MediaRelease>(MediaEntry::MediaRelease))
+        release(m_media);
+    m_media = nullptr;
+}
+
+bool PlayerContext::PlayMedia()
+{
+    auto play = lib().get<mediafn::PlayerPlay>(MediaEntry::PlayerPlay);
+    if (!isOpen() || !play)
+        return false;
+    if (play(m_player) == -1) {
+        CloseMedia();
+        return false;
+    }
+    return true;
+}
+
+bool PlayerContext::StopMedia()
+{
+    if (!isOpen())
+        return true;
+    auto stop = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerStop);
+    if (!stop)
+        return false;
+    m_savedTime = currentTime();
+
+    libvlc_media_player_t* player = m_player;
+    for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
+        // The worker owns its end of the promise; an abandoned worker finishes on its own whenever the
+        // library lets it.
+        std::promise<void> done;
+        std::future<void> finished = done.get_future();
+        std::thread([stop, player, done = std::move(done)]() mutable {
+            stop(player);
+            done.set_value();
+        }).detach();
+        if (finished.wait_for(std::chrono::milliseconds(kStopWaitMs)) == std::future_status::ready) {
+            m_stopAbandoned = false;
+            return true;
+        }
+        if (finished.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            m_stopAbandoned = true;
+            return false;
+        }
+        // It ended just after the wait gave up: the stop is tried once more.
+    }
+    m_stopAbandoned = false;
+    return false;
+}
+
+bool PlayerContext::TogglePause()
+{
+    auto pause = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerPause);
+    if (!isOpen() || !pause)
+        return false;
+    pause(m_player);
+    return true;
+}
+
+int64_t PlayerContext::length() const
+{
+    auto get = lib().get<mediafn::PlayerGetTime>(MediaEntry::PlayerGetLength);
+    return (isOpen() && get) ? get(m_player) : -1;
+}
+
+int64_t PlayerContext::currentTime() const
+{
+    auto get = lib().get<mediafn::PlayerGetTime>(MediaEntry::PlayerGetTime);
+    return (isOpen() && get) ? get(m_player) : -1;
+}
+
+int PlayerContext::videoWidth() const
+{
+    auto get = lib().get<mediafn::VideoGetDimension>(MediaEntry::VideoGetWidth);
+    return (isOpen() && get) ? get(m_player) : -1;
+}
+
+int PlayerContext::videoHeight() const
+{
+    auto get = lib().get<mediafn::VideoGetDimension>(MediaEntry::VideoGetHeight);
+    return (isOpen() && get) ? get(m_player) : -1;
+}
+
+bool PlayerContext::SeekTo(int64_t ms)
+{
+    auto setTime = lib().get<mediafn::PlayerSetTime>(MediaEntry::PlayerSetTime);
+    if (!isOpen() || !setTime || ms < 0)
+        return false;
+    if (ms > length())
+        return false;
+    setTime(m_player, ms);
+    return true;
+}
+
+bool PlayerContext::SkipBy(int seconds)
+{
+    auto setTime = lib().get<mediafn::PlayerSetTime>(MediaEntry::PlayerSetTime);
+    if (!isOpen() || !setTime)
+        return false;
+    const int64_t end = qMax<int64_t>(0, length());
+    const int64_t target = qBound<int64_t>(0, currentTime() + int64_t(seconds) * 1000, end);
+    setTime(m_player, target);
+    return true;
+}
+
+bool PlayerContext::TakeSnapshot(const QString& path)
+{
+    auto snapshot = lib().get<mediafn::TakeSnapshot>(MediaEntry::VideoTakeSnapshot);
+    if (!isOpen() || !snapshot)
+        return false;
+    const int width = videoWidth();
+    const int height = videoHeight();
+    if (width <= 0 || height <= 0)
+        return false; // no picture decoded yet: there is nothing to save
+
+    // The library reports the request, not the written file; compare the file before and after.
+    const QFileInfo before(path);
+    const bool existed = before.exists();
+    const QDateTime modifiedBefore = existed ? before.lastModified() : QDateTime();
+    if (snapshot(m_player, 0, path.toUtf8().constData(), unsigned(width), unsigned(height)) != 0)
+        return false;
+    const QFileInfo after(path);
+    return after.exists() && after.size() > 0 && (!existed || after.lastModified() != modifiedBefore);
+}
+
+bool PlayerContext::SetRate(float rate)
+{
+    auto setRate = lib().get<mediafn::PlayerSetRate>(MediaEntry::PlayerSetRate);
+    if (!isOpen() || !setRate)
+        return false;
+    setRate(m_player, rate);
+    return true;
+}
+
+bool PlayerContext::SetSound(int volume)
+{
+    auto mute = lib().get<mediafn::AudioSetMute>(MediaEntry::AudioSetMute);
+    auto setVolume = lib().get<mediafn::AudioSetVolume>(MediaEntry::AudioSetVolume);
+    if (!isOpen() || !mute || !setVolume)
+        return false;
+    mute(m_player, 0);
+    setVolume(m_player, qBound(0, volume, 100));
+    return true;
+}
+
+bool PlayerContext::ApplyPicture(float brightness, float contrast)
+{
+    auto setInt = lib().get<mediafn::SetAdjustInt>(MediaEntry::VideoSetAdjustInt);
+    auto setFloat = lib().get<mediafn::SetAdjustFloat>(MediaEntry::VideoSetAdjustFloat);
+    if (!isOpen() || !setInt || !setFloat)
+        return false;
+    setInt(m_player, mediaabi::kAdjustEnable, 1);
+    setFloat(m_player, mediaabi::kAdjustBrightness, brightness);
+    setInt(m_player, mediaabi::kAdjustEnable, 1);
+    setFloat(m_player, mediaabi::kAdjustContrast, contrast);
+    return true;
+}
+
+bool PlayerContext::RotateOn(int kind)
+{
+    if (!isOpen())
+        return false;
+    switch (kind) {
+    case 0:
+        m_sink->setFlips(VideoFrameSink::SecondFlip);
+        return true;
+    case 1:
+        m_sink->setFlips(VideoFrameSink::FirstFlip);
+        return true;
+    case 2:
+        m_sink->setFlips(VideoFrameSink::FirstFlip | VideoFrameSink::SecondFlip);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool PlayerContext::RotateOff()
+{
+    if (!isOpen())
+        return false;
+    m_sink->setFlips(VideoFrameSink::NoFlip);
+    return true;
+}
+
+void PlayerContext::onLibraryEvent(const libvlc_event_t* event, void* userData)
+{
+    // Runs on a library thread, inside the library's own lock: it must not call the library.
+    auto* context = static_cast<PlayerContext*>(userData);
+    if (!event || !context)
+        return;
+    QObject* window = context->m_mainWindow.load();
+    if (event->type == mediaabi::kEventEndReached)
+        NotifyEvent::post(window, NotifyEvent::EndOfMedia, 0);
+    else if (event->type == mediaabi::kEventTimeChanged)
+        NotifyEvent::post(window, NotifyEvent::TimeChanged,
+            intptr_t(int32_t(uint32_t(uint64_t(event->u.media_player_time_changed.new_time)))));
+}
+
+bool PlayerContext::ProbeVideoSize(const QString& path, bool mp4, int& width, int& height)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(512);
+    const auto byte = [&](int i) { return int(static_cast<unsigned char>(head[i])); };
+    if (mp4) {
+        if (head.size() < 238)
+            return false;
+        width = (byte(232) << 8) | byte(233);
+        height = (byte(236) << 8) | byte(237);
+    } else {
+        if (head.size() < 70)
+            return false;
+        width = byte(64) | (byte(65) << 8);
+        height = byte(68) | (byte(69) << 8);
+    }
+    return true;
+}

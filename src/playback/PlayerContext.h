@@ -1,0 +1,99 @@
+#pragma once
+
+#include "playback/MediaLibraryEntries.h"
+
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class QObject;
+class SettingsStore;
+class VideoFrameSink;
+
+// The one media player with its open media. Every operation checks that the player (and, where needed, the
+// media) exists before it calls the library, so a command on a closed player does nothing. Picture
+// orientation (the two flips) is applied by our own drawing: the frames reach the video surface through
+// the library's video callbacks into videoSink().
+class PlayerContext
+{
+public:
+    // How long StopMedia waits for the library's stop before giving up on it.
+    static constexpr int kStopWaitMs = 500;
+    // A stop that ends just after the wait gave up is tried again, but not for ever.
+    static constexpr int kStopAttempts = 3;
+
+    PlayerContext();
+    ~PlayerContext();
+    PlayerContext(const PlayerContext&) = delete;
+    PlayerContext& operator=(const PlayerContext&) = delete;
+
+    // The window that receives the end-of-media (7) and time-changed (8) notifications.
+    void setMainWindow(QObject* window) { m_mainWindow.store(window); }
+    QObject* mainWindow() const { return m_mainWindow.load(); }
+
+    libvlc_instance_t* instance() const { return m_instance; }
+    libvlc_media_player_t* player() const { return m_player; }
+    libvlc_media_t* media() const { return m_media; }
+    libvlc_event_manager_t* eventManager() const { return m_eventManager; }
+    const QString& path() const { return m_path; }
+    int64_t savedTime() const { return m_savedTime; }
+
+    bool hasPlayer() const { return m_instance && m_player; }
+    bool isOpen() const { return m_player && m_media; }
+
+    // Hands the decoded frames to videoSink() from the next video start on.
+    bool AttachVideoOutput();
+    VideoFrameSink& videoSink() { return *m_sink; }
+
+    bool OpenMedia(const QString& path);
+    void CloseMedia();
+    bool PlayMedia();
+    // Stops on a worker thread, waiting at most kStopWaitMs per attempt; false when the stop is still
+    // blocked. Success when nothing is open.
+    bool StopMedia();
+    bool TogglePause();
+    // Ignored beyond the length.
+    bool SeekTo(int64_t ms);
+    // Current time + seconds, clamped to 0 … length.
+    bool SkipBy(int seconds);
+    // A PNG at the video's own size; true only when the file was written.
+    bool TakeSnapshot(const QString& path);
+
+    // Library values; -1 when not open.
+    int64_t length() const;
+    int64_t currentTime() const;
+    int videoWidth() const;
+    int videoHeight() const;
+
+    bool SetRate(float rate);
+    // Mute flag 0, then the volume (0 … 100).
+    bool SetSound(int volume);
+    // Adjust filter on, then brightness, then contrast; 1.0 is neutral.
+    bool ApplyPicture(float brightness, float contrast);
+    // kind 1: the first flip (left-right) alone, kind 0: the second flip (upside down) alone, kind 2: both.
+    bool RotateOn(int kind);
+    bool RotateOff();
+
+    // The frame size written in the file's header: AVI little-endian 16-bit values at 64 and 68, the
+    // camera's MP4 layout big-endian 16-bit values at 232 and 236. Leaves width and height untouched and
+    // returns false when the file cannot be read that far.
+    static bool ProbeVideoSize(const QString& path, bool mp4, int& width, int& height);
+
+private:
+    friend bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store);
+
+    static void onLibraryEvent(const libvlc_event_t* event, void* userData);
+    void clearHandles();
+
+    std::atomic<QObject*> m_mainWindow { nullptr };
+    QString m_path;
+    libvlc_instance_t* m_instance = nullptr;
+    libvlc_media_player_t* m_player = nullptr;
+    libvlc_media_t* m_media = nullptr;
+    libvlc_event_manager_t* m_eventManager = nullptr;
+    int64_t m_savedTime = 0;
+    // A stop the wait gave up on may still run and draw into the sink; then neither may be released.
+    bool m_stopAbandoned = false;
+    std::unique_ptr<VideoFrameSink> m_sink;
+};

@@ -1,0 +1,230 @@
+#include "playback/VideoFrameSink.h"
+
+#include "playback/VideoSurfaceLayout.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The hand-over state lives in one atomic word: the buffer the painter holds, up to two finished frames
+// waiting (older first) and how many wait. The video thread's own buffer is the one none of these name.
+constexpr int kBuffers = 4;
+
+struct Slots
+{
+    int reader;
+    int older;
+    int newer;
+    int pending;
+};
+
+uint32_t pack(const Slots& s)
+{
+    return uint32_t(s.reader) | uint32_t(s.older) << 2 | uint32_t(s.newer) << 4 | uint32_t(s.pending) << 6;
+}
+
+Slots unpack(uint32_t word)
+{
+    return { int(word & 3), int(word >> 2 & 3), int(word >> 4 & 3), int(word >> 6 & 3) };
+}
+
+uint64_t packSize(const QSize& size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return 0;
+    return (uint64_t(uint32_t(size.width())) << 32) | uint32_t(size.height());
+}
+
+QSize unpackSize(uint64_t packed)
+{
+    return QSize(int(packed >> 32), int(packed & 0xffffffffu));
+}
+
+} // namespace
+
+struct VideoFrameSink::FrameSet
+{
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<unsigned char> buffers[kBuffers];
+    // Painter on buffer 3 (nothing painted yet), nothing waiting; the video thread starts on buffer 0.
+    std::atomic<uint32_t> state { pack({ 3, 0, 0, 0 }) };
+    int writing = 0; // video thread only
+    bool readerHasFrame = false; // UI thread only
+};
+
+VideoFrameSink::VideoFrameSink() = default;
+VideoFrameSink::~VideoFrameSink() = default;
+
+void VideoFrameSink::setDisplayArea(const QSize& area)
+{
+    m_area.store(packSize(area));
+}
+
+void VideoFrameSink::setVideoSizeHint(const QSize& size)
+{
+    m_sizeHint.store(packSize(size));
+}
+
+QSize VideoFrameSink::requestedFrameSize() const
+{
+    const auto set = m_set.load();
+    return set ? QSize(set->width, set->height) : QSize();
+}
+
+void VideoFrameSink::setFlips(int flips)
+{
+    if (m_flips.exchange(flips & (FirstFlip | SecondFlip)) != (flips & (FirstFlip | SecondFlip)))
+        requestPaint();
+}
+
+void VideoFrameSink::resetCounters()
+{
+    m_delivered.store(0);
+    m_dropped.store(0);
+    m_taken = 0;
+}
+
+void VideoFrameSink::requestPaint()
+{
+    if (!m_paintPending.exchange(true))
+        Q_EMIT frameReady();
+}
+
+bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
+{
+    m_paintPending.store(false);
+    if (fresh)
+        *fresh = false;
+    // A new format takes over once its first frame is there; until then the last picture stays.
+    std::shared_ptr<FrameSet> published = m_set.load();
+    if (published && published != m_readerSet && unpack(published->state.load()).pending > 0)
+        m_readerSet = std::move(published);
+    FrameSet* set = m_readerSet.get();
+    if (!set)
+        return false;
+
+    // Take the older waiting frame, so that a frame finished just after another is painted next time
+    // instead of replacing it; the buffer painted so far goes back to the video thread.
+    uint32_t word = set->state.load();
+    Slots next {};
+    for (;;) {
+        const Slots s = unpack(word);
+        if (s.pending == 0) {
+            next = s;
+            break;
+        }
+        next = s.pending == 2 ? Slots { s.older, 0, s.newer, 1 } : Slots { s.newer, 0, 0, 0 };
+        if (set->state.compare_exchange_weak(word, pack(next)))
+            break;
+    }
+    if (next.reader != unpack(word).reader) {
+        set->readerHasFrame = true;
+        ++m_taken;
+        if (fresh)
+            *fresh = true;
+        if (next.pending > 0)
+            requestPaint();
+    }
+    if (!set->readerHasFrame)
+        return false;
+    frame.bits = set->buffers[next.reader].data();
+    frame.width = set->width;
+    frame.height = set->height;
+    frame.stride = set->stride;
+    return true;
+}
+
+unsigned VideoFrameSink::formatCallback(
+    void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines)
+{
+    auto* sink = static_cast<VideoFrameSink*>(*opaque);
+    QSize source = unpackSize(sink->m_sizeHint.load());
+    if (source.isEmpty())
+        source = QSize(int(*width), int(*height));
+    QSize area = unpackSize(sink->m_area.load());
+    if (area.isEmpty())
+        area = source;
+    // Never larger than the video itself: enlarging is left to the painter, shrinking is done once here by
+    // the library's converter instead of on every repaint.
+    QSize target = FitPictureRect(area, source).size();
+    if (target.width() > source.width() || target.height() > source.height())
+        target = source;
+    if (target.isEmpty())
+        return 0;
+
+    auto set = std::make_shared<FrameSet>();
+    set->width = target.width();
+    set->height = target.height();
+    set->stride = target.width() * 4;
+    for (auto& buffer : set->buffers)
+        buffer.assign(size_t(set->stride) * size_t(set->height), 0);
+    std::memcpy(chroma, "RV32", 4);
+    *width = unsigned(set->width);
+    *height = unsigned(set->height);
+    pitches[0] = unsigned(set->stride);
+    lines[0] = unsigned(set->height);
+    sink->m_writerSet = set;
+    sink->m_set.store(std::move(set));
+    return kBuffers;
+}
+
+void VideoFrameSink::cleanupCallback(void*)
+{
+    // The last picture stays on the surface until the next video starts.
+}
+
+void* VideoFrameSink::lockCallback(void* opaque, void** planes)
+{
+    auto* sink = static_cast<VideoFrameSink*>(opaque);
+    FrameSet* set = sink->m_writerSet.get();
+    void* bits = set->buffers[set->writing].data();
+    planes[0] = bits;
+    return bits;
+}
+
+void VideoFrameSink::unlockCallback(void*, void*, void* const*)
+{
+}
+
+void VideoFrameSink::displayCallback(void* opaque, void* picture)
+{
+    auto* sink = static_cast<VideoFrameSink*>(opaque);
+    FrameSet* set = sink->m_writerSet.get();
+    if (!set || picture != set->buffers[set->writing].data())
+        return;
+    const int written = set->writing;
+    uint32_t word = set->state.load();
+    int nextWriting = 0;
+    bool dropped = false;
+    for (;;) {
+        const Slots s = unpack(word);
+        Slots next {};
+        if (s.pending < 2) {
+            next = s.pending == 0 ? Slots { s.reader, 0, written, 1 } : Slots { s.reader, s.newer, written, 2 };
+            // Any buffer nobody holds: not the painter's, not a waiting one, not the one just finished.
+            for (int i = 0; i < kBuffers; ++i) {
+                if (i != s.reader && i != written && !(s.pending >= 1 && i == s.newer)) {
+                    nextWriting = i;
+                    break;
+                }
+            }
+            dropped = false;
+        } else {
+            // Two already wait: the older one is never painted, and its buffer is written next.
+            next = Slots { s.reader, s.newer, written, 2 };
+            nextWriting = s.older;
+            dropped = true;
+        }
+        if (set->state.compare_exchange_weak(word, pack(next)))
+            break;
+    }
+    set->writing = nextWriting;
+    sink->m_delivered.fetch_add(1);
+    if (dropped)
+        sink->m_dropped.fetch_add(1);
+    sink->requestPaint();
+}

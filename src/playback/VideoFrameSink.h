@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+// Receives the decoded frames from the media library's video callbacks (on the library's video thread) and
+// hands them to the painter (on the UI thread) without copying: four buffers, one being written, one being
+// painted and up to two finished frames waiting, handed over through one atomic word. Frames are asked for
+// already at the size they will be painted at, so painting is a plain blit.
+class VideoFrameSink : public QObject
+{
+    Q_OBJECT
+public:
+    // Bits of the orientation state; the first flip mirrors left and right, the second upside down.
+    enum Flip : int { NoFlip = 0, FirstFlip = 1, SecondFlip = 2 };
+
+    struct Frame
+    {
+        const unsigned char* bits = nullptr; // 32-bit pixels 0xffRRGGBB
+        int width = 0;
+        int height = 0;
+        int stride = 0;
+    };
+
+    VideoFrameSink();
+    ~VideoFrameSink() override;
+
+    // UI side. The area the picture is fitted into (the inner video window); the next video start asks the
+    // library for frames of the fitted size.
+    void setDisplayArea(const QSize& area);
+    // The video's own size, as the file's header tells it. Decoders report padded sizes (1088 lines for
+    // 1080), so this is what the picture's proportions are taken from when known.
+    void setVideoSizeHint(const QSize& size);
+    QSize requestedFrameSize() const;
+
+    // The next frame to paint: the oldest waiting one, or the one painted last when none waits; `fresh`
+    // tells whether it is a new one. False when no frame has come yet.
+    bool takeFrame(Frame& frame, bool* fresh = nullptr);
+
+    void setFlips(int flips);
+    int flips() const { return m_flips.load(); }
+
+    // Counters of the display path: frames the library finished, frames the painter took, and frames
+    // given up because two newer ones were waiting before the painter got to them.
+    uint64_t framesDelivered() const { return m_delivered.load(); }
+    uint64_t framesTaken() const { return m_taken; }
+    uint64_t framesDropped() const { return m_dropped.load(); }
+    void resetCounters();
+
+    // The library's callbacks; `opaque` is the sink.
+    static unsigned formatCallback(
+        void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines);
+    static void cleanupCallback(void* opaque);
+    static void* lockCallback(void* opaque, void** planes);
+    static void unlockCallback(void* opaque, void* picture, void* const* planes);
+    static void displayCallback(void* opaque, void* picture);
+
+Q_SIGNALS:
+    // A new frame or a new orientation waits to be painted. Emitted from any thread, at most once until the
+    // painter takes the frame.
+    void frameReady();
+
+private:
+    struct FrameSet;
+
+    void requestPaint();
+
+    std::atomic<uint64_t> m_area { 0 };
+    std::atomic<uint64_t> m_sizeHint { 0 };
+    std::atomic<int> m_flips { NoFlip };
+    std::atomic<bool> m_paintPending { false };
+    std::atomic<uint64_t> m_delivered { 0 };
+    std::atomic<uint64_t> m_dropped { 0 };
+    uint64_t m_taken = 0;
+
+    std::atomic<std::shared_ptr<FrameSet>> m_set; // published by the video thread at each format
+    std::shared_ptr<FrameSet> m_writerSet; // video thread only
+    std::shared_ptr<FrameSet> m_readerSet; // UI thread only
+};

@@ -1,0 +1,589 @@
+// The binding and the player context against a recording stand-in of the media library, loaded through the
+// real loader from a Library folder laid out like the viewer's.
+#include "app/NotifyEvent.h"
+#include "app/ViewerEnvironment.h"
+#include "platform/SettingsStore.h"
+#include "playback/MediaLibrary.h"
+#include "playback/PlayerContext.h"
+#include "playback/VideoFrameSink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLibrary>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kKey = QString::fromLatin1(SettingsStore::kViewerKey);
+
+QCoreApplication& app()
+{
+    static int argc = 1;
+    static char name[] = "test_media_library_fake";
+    static char* argv[] = { name, nullptr };
+    static QCoreApplication instance(argc, argv);
+    return instance;
+}
+
+QStringList lines(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Collects the notifications posted to the main window.
+class Receiver : public QObject
+{
+public:
+    QList<QPair<int, intptr_t>> received;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == NotifyEvent::eventType()) {
+            auto* n = static_cast<NotifyEvent*>(e);
+            received.append({ n->code(), n->param() });
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+class FakeLibraryTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir base;
+    QTemporaryDir settingsDir;
+    SettingsStore store { settingsDir.path() };
+    QString loadedPath;
+
+    void SetUp() override
+    {
+        app();
+        SetMediaLibraryBaseFolder(base.path());
+        viewerEnvironment().viewerTier = int(ViewerTier::High);
+    }
+
+    void TearDown() override
+    {
+        UnloadMediaLibrary();
+        SetMediaLibraryBaseFolder(QString());
+        viewerEnvironment().viewerTier = int(ViewerTier::Mid);
+    }
+
+    // Puts a build of the fake in the tier's folder as libvlc.so.
+    void install(int tier, const char* build = FAKEVLC_PATH)
+    {
+        QDir().mkpath(LibraryFolder(tier));
+        loadedPath = QDir(LibraryFolder(tier)).filePath(QLatin1String(kFrontLibraryFile));
+        QFile::remove(loadedPath);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(build), loadedPath));
+    }
+
+    bool loadAs(int tier, const char* build = FAKEVLC_PATH)
+    {
+        viewerEnvironment().viewerTier = tier;
+        install(tier, build);
+        return LoadMediaLibrary();
+    }
+
+    template <typename Fn> Fn control(const char* name)
+    {
+        QLibrary same(loadedPath);
+        auto fn = reinterpret_cast<Fn>(same.resolve(name));
+        EXPECT_NE(fn, nullptr) << name;
+        return fn;
+    }
+
+    QStringList calls() { return lines(control<const char* (*)()>("fakevlc_calls")()); }
+    void resetFake() { control<void (*)()>("fakevlc_reset")(); }
+
+    // A player created through the binding, with the call log emptied afterwards.
+    void createPlayer(PlayerContext& context)
+    {
+        ASSERT_TRUE(CreateMediaPlayer(context, store));
+        resetFake();
+    }
+
+    QString existingFile()
+    {
+        const QString path = base.filePath(QStringLiteral("rec_20120501_123456.avi"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("RIFF");
+        return path;
+    }
+};
+
+TEST_F(FakeLibraryTest, SlotsAreResolvedInTheTableOrderToTheLibrarysOwnEntries)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    const QStringList expected = { "libvlc_audio_set_mute", "libvlc_audio_set_volume", "libvlc_event_attach",
+        "libvlc_event_detach", "libvlc_free", "libvlc_media_new_path", "libvlc_media_player_event_manager",
+        "libvlc_media_player_get_length", "libvlc_media_player_get_time", "libvlc_media_player_is_playing",
+        "libvlc_media_player_new", "libvlc_media_player_pause", "libvlc_media_player_play",
+        "libvlc_media_player_release", "libvlc_media_player_set_xwindow", "libvlc_media_player_set_media",
+        "libvlc_media_player_set_rate", "libvlc_media_player_set_time", "libvlc_media_player_stop",
+        "libvlc_media_release", "libvlc_new", "libvlc_release", "libvlc_video_get_height", "libvlc_video_get_scale",
+        "libvlc_video_get_width", "libvlc_video_Rotate_Off", "libvlc_video_Rotate_On", "libvlc_video_set_adjust_float",
+        "libvlc_video_set_adjust_int", "libvlc_video_take_snapshot", "libvlc_video_Magnify", "libvlc_video_get_cursor",
+        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks" };
+    ASSERT_EQ(int(expected.size()), kMediaEntryCount);
+    QLibrary same(loadedPath);
+    for (int i = 0; i < kMediaEntryCount; ++i) {
+        EXPECT_EQ(QString::fromLatin1(MediaEntryTable()[size_t(i)].name), expected[i]) << "slot " << i + 1;
+        EXPECT_EQ(mediaLibrary().slots[size_t(i)], same.resolve(expected[i].toLatin1().constData()))
+            << expected[i].toStdString();
+    }
+    EXPECT_TRUE(MediaLibraryProblem().isEmpty()) << MediaLibraryProblem().toStdString();
+    // Loading resolves; it calls nothing.
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+class TierTest : public FakeLibraryTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(TierTest, HighOnlySlotsStayEmptyBelowHighEvenWhenExported)
+{
+    const int tier = GetParam();
+    ASSERT_TRUE(loadAs(tier));
+    const bool high = tier == int(ViewerTier::High);
+    EXPECT_EQ(mediaLibrary().has(MediaEntry::Free), high);
+    EXPECT_EQ(mediaLibrary().has(MediaEntry::VideoMagnify), high);
+    EXPECT_TRUE(mediaLibrary().has(MediaEntry::VideoGetCursor));
+    EXPECT_TRUE(mediaLibrary().has(MediaEntry::New));
+}
+
+TEST_P(TierTest, EachTierHandsItsOptionListToLibvlcNew)
+{
+    const int tier = GetParam();
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", 3));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", 1));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", 0));
+    ASSERT_TRUE(loadAs(tier));
+    PlayerContext context;
+    ASSERT_TRUE(CreateMediaPlayer(context, store));
+    EXPECT_TRUE(context.hasPlayer());
+    EXPECT_NE(context.eventManager(), nullptr);
+
+    QStringList expected;
+    for (const QByteArray& a :
+        MediaOptionList(tier == 0 ? MediaOptionSet::High : MediaOptionSet::Standard, BuildMediaOptions(store)))
+        expected << QString::fromUtf8(a);
+    EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), expected);
+    if (tier == 0) {
+        EXPECT_EQ(expected.mid(expected.size() - 2), QStringList({ "--postproc-q=3", "--mod-noisereduction" }));
+    } else {
+        EXPECT_FALSE(expected.contains("--mod-noisereduction"));
+        EXPECT_TRUE(expected.contains("--postproc-q=0"));
+    }
+    EXPECT_EQ(calls().mid(0, 3),
+        QStringList({ QStringLiteral("libvlc_new(%1)").arg(expected.size()), "libvlc_media_player_new",
+            "libvlc_media_player_event_manager" }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::Values(0, 1, 2));
+
+struct OptionCase
+{
+    int postproc, noise, resampling; // -1: value absent from the registry
+    QList<QByteArray> expected;
+};
+
+class BuildOptionsTest : public ::testing::TestWithParam<OptionCase>
+{
+};
+
+TEST_P(BuildOptionsTest, RegistryValuesChooseTheThreeArguments)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path());
+    const OptionCase& c = GetParam();
+    if (c.postproc >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", c.postproc));
+    }
+    if (c.noise >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", c.noise));
+    }
+    if (c.resampling >= 0) {
+        ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", c.resampling));
+    }
+    EXPECT_EQ(BuildMediaOptions(store), c.expected);
+}
+
+const QList<QByteArray> kDefaults = { "--postproc-q=0", "--no-mod-noisereduction", "--no-hq-resampling" };
+
+INSTANTIATE_TEST_SUITE_P(Registry, BuildOptionsTest,
+    ::testing::Values(OptionCase { -1, -1, -1, kDefaults }, OptionCase { 6, 1, -1, kDefaults },
+        OptionCase { -1, 1, 1, kDefaults }, OptionCase { 6, -1, 1, kDefaults },
+        OptionCase { 6, 1, 1, { "--postproc-q=6", "--mod-noisereduction", "--hq-resampling" } },
+        OptionCase { 1, 0, 0, { "--postproc-q=1", "--no-mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 3, 2, 2, { "--postproc-q=3", "--no-mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 2, 1, 0, { "--postproc-q=0", "--mod-noisereduction", "--no-hq-resampling" } },
+        OptionCase { 0, 1, 1, { "--postproc-q=0", "--mod-noisereduction", "--hq-resampling" } }));
+
+TEST_F(FakeLibraryTest, SecondLoadKeepsTheTableAndTheModule)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    QLibrary* module = mediaLibrary().module;
+    const auto slots = mediaLibrary().slots;
+    viewerEnvironment().viewerTier = int(ViewerTier::Low); // would pick another folder if it loaded again
+    EXPECT_TRUE(LoadMediaLibrary());
+    EXPECT_EQ(mediaLibrary().module, module);
+    EXPECT_EQ(mediaLibrary().slots, slots);
+}
+
+TEST_F(FakeLibraryTest, UnloadEmptiesTheTable)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    EXPECT_TRUE(UnloadMediaLibrary());
+    EXPECT_FALSE(mediaLibrary().isLoaded());
+    for (QFunctionPointer slot : mediaLibrary().slots)
+        EXPECT_EQ(slot, nullptr);
+    EXPECT_TRUE(UnloadMediaLibrary()); // nothing held: success
+}
+
+TEST_F(FakeLibraryTest, MissingLibraryFailsLeavesTheDirectoryAndIsToldOnce)
+{
+    const QString before = QDir::currentPath();
+    viewerEnvironment().viewerTier = int(ViewerTier::Mid);
+    EXPECT_FALSE(LoadMediaLibrary());
+    EXPECT_EQ(QDir::currentPath(), before);
+    EXPECT_TRUE(MediaLibraryDiagnostic().startsWith("LoadLibrary ERROR Value is "))
+        << MediaLibraryDiagnostic().toStdString();
+    EXPECT_FALSE(mediaLibrary().isLoaded());
+
+    PlayerContext context;
+    EXPECT_FALSE(CreateMediaPlayer(context, store));
+    EXPECT_FALSE(context.hasPlayer());
+    EXPECT_FALSE(context.OpenMedia(existingFile()));
+    EXPECT_TRUE(context.StopMedia());
+
+    const QString notice = TakeMediaLibraryNotice();
+    EXPECT_TRUE(notice.contains("Library/RDSE/libvlc.so")) << notice.toStdString();
+    EXPECT_TRUE(TakeMediaLibraryNotice().isEmpty());
+    EXPECT_FALSE(MediaLibraryProblem().isEmpty());
+}
+
+TEST_F(FakeLibraryTest, MissingEntriesLoadButDisablePlaybackAndAreNamed)
+{
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(loadAs(int(ViewerTier::High), FAKEVLC_PARTIAL_PATH));
+    EXPECT_EQ(QDir::currentPath(), before);
+    EXPECT_FALSE(mediaLibrary().has(MediaEntry::PlayerPlay));
+    EXPECT_FALSE(mediaLibrary().has(MediaEntry::VideoSetCallbacks));
+    EXPECT_TRUE(mediaLibrary().has(MediaEntry::PlayerPause));
+
+    const QString problem = MediaLibraryProblem();
+    EXPECT_TRUE(problem.contains("libvlc_media_player_play")) << problem.toStdString();
+    EXPECT_TRUE(problem.contains("libvlc_video_set_callbacks")) << problem.toStdString();
+    EXPECT_FALSE(problem.contains("libvlc_media_player_pause"));
+
+    PlayerContext context;
+    EXPECT_FALSE(CreateMediaPlayer(context, store));
+    EXPECT_FALSE(context.hasPlayer());
+    EXPECT_FALSE(context.OpenMedia(existingFile()));
+    EXPECT_FALSE(context.PlayMedia());
+    EXPECT_FALSE(context.AttachVideoOutput());
+    EXPECT_TRUE(calls().isEmpty()) << calls().join(", ").toStdString();
+}
+
+TEST_F(FakeLibraryTest, NoInstanceMeansNoPlayerAndAProblem)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    control<void (*)(int)>("fakevlc_set_fail_new")(1);
+    PlayerContext context;
+    EXPECT_FALSE(CreateMediaPlayer(context, store));
+    EXPECT_FALSE(context.hasPlayer());
+    EXPECT_EQ(calls(),
+        QStringList({ QStringLiteral("libvlc_new(%1)")
+                          .arg(MediaOptionList(MediaOptionSet::High, BuildMediaOptions(store)).size()) }));
+    EXPECT_TRUE(MediaLibraryProblem().contains("libvlc_new"));
+    EXPECT_FALSE(context.OpenMedia(existingFile()));
+}
+
+TEST_F(FakeLibraryTest, OperationsOnAClosedPlayerCallNothing)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_FALSE(context.PlayMedia());
+    EXPECT_TRUE(context.StopMedia());
+    EXPECT_FALSE(context.TogglePause());
+    EXPECT_FALSE(context.SeekTo(1000));
+    EXPECT_FALSE(context.SkipBy(10));
+    EXPECT_FALSE(context.TakeSnapshot(base.filePath("x.png")));
+    EXPECT_FALSE(context.SetRate(2.0f));
+    EXPECT_FALSE(context.SetSound(50));
+    EXPECT_FALSE(context.ApplyPicture(1.4f, 1.4f));
+    EXPECT_FALSE(context.RotateOn(2));
+    EXPECT_FALSE(context.RotateOff());
+    EXPECT_EQ(context.length(), -1);
+    EXPECT_EQ(context.currentTime(), -1);
+    context.CloseMedia();
+    EXPECT_TRUE(calls().isEmpty()) << calls().join(", ").toStdString();
+    EXPECT_FALSE(QFile::exists(base.filePath("x.png")));
+}
+
+TEST_F(FakeLibraryTest, OpenAttachesBothEventsAndCloseDetachesThem)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    const QString file = existingFile();
+    ASSERT_TRUE(context.OpenMedia(file));
+    EXPECT_TRUE(context.isOpen());
+    EXPECT_EQ(context.path(), file);
+    EXPECT_FALSE(context.OpenMedia(file)); // already open
+    EXPECT_EQ(control<int (*)()>("fakevlc_listener_count")(), 2);
+    context.CloseMedia();
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_EQ(control<int (*)()>("fakevlc_listener_count")(), 0);
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_media_new_path(" + file + ")", "libvlc_media_player_set_media",
+            "libvlc_event_attach(265)", "libvlc_event_attach(267)", "libvlc_event_detach(265)",
+            "libvlc_event_detach(267)", "libvlc_media_release" }));
+}
+
+TEST_F(FakeLibraryTest, AMissingFileIsNotOpened)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    EXPECT_FALSE(context.OpenMedia(base.filePath("rec_gone.avi")));
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+TEST_F(FakeLibraryTest, AFailedPlayClosesTheMedia)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    control<void (*)(int)>("fakevlc_set_play_result")(-1);
+    EXPECT_FALSE(context.PlayMedia());
+    EXPECT_FALSE(context.isOpen());
+}
+
+TEST_F(FakeLibraryTest, EventsBecomeNotificationsWithoutCallingTheLibrary)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    Receiver window;
+    context.setMainWindow(&window);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    const QStringList before = calls();
+
+    auto fire = control<void (*)(int, int64_t)>("fakevlc_fire");
+    // Fired from another thread, as the library does.
+    QThread* thread = QThread::create([&] {
+        fire(267, 12345);
+        fire(267, int64_t(0x100000000LL) + 7); // beyond 32 bits: truncated
+        fire(265, 0);
+    });
+    thread->start();
+    thread->wait();
+    delete thread;
+    EXPECT_EQ(calls(), before);
+    QCoreApplication::sendPostedEvents(&window);
+    const QList<QPair<int, intptr_t>> expected = { { 8, 12345 }, { 8, 7 }, { 7, 0 } };
+    EXPECT_EQ(window.received, expected);
+
+    context.CloseMedia();
+    fire(265, 0);
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_EQ(window.received.size(), 3);
+}
+
+struct SkipCase
+{
+    int64_t time;
+    int seconds;
+    int64_t expected;
+};
+
+class SkipTest : public FakeLibraryTest, public ::testing::WithParamInterface<SkipCase>
+{
+};
+
+TEST_P(SkipTest, SkipClampsToTheRecording)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    control<void (*)(int64_t)>("fakevlc_set_length")(60000);
+    control<void (*)(int64_t)>("fakevlc_set_time")(GetParam().time);
+    EXPECT_TRUE(context.SkipBy(GetParam().seconds));
+    EXPECT_TRUE(calls().contains(QStringLiteral("libvlc_media_player_set_time(%1)").arg(GetParam().expected)))
+        << calls().join(", ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SkipTest,
+    ::testing::Values(SkipCase { 55000, 10, 60000 }, SkipCase { 3000, -10, 0 }, SkipCase { 20000, 10, 30000 },
+        SkipCase { 20000, -10, 10000 }));
+
+TEST_F(FakeLibraryTest, SeekBeyondTheLengthIsIgnored)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    control<void (*)(int64_t)>("fakevlc_set_length")(60000);
+    EXPECT_FALSE(context.SeekTo(60001));
+    EXPECT_TRUE(context.SeekTo(60000));
+    EXPECT_FALSE(context.SeekTo(-1));
+    QStringList seeks = calls().filter("set_time");
+    EXPECT_EQ(seeks, QStringList({ "libvlc_media_player_set_time(60000)" }));
+}
+
+TEST_F(FakeLibraryTest, PictureAndSoundCallsKeepTheirOrder)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    resetFake();
+    EXPECT_TRUE(context.ApplyPicture(1.4f, 0.6f));
+    EXPECT_TRUE(context.SetSound(130));
+    EXPECT_TRUE(context.SetRate(0.4f));
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.4)",
+            "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,0.6)", "libvlc_audio_set_mute(0)",
+            "libvlc_audio_set_volume(100)", "libvlc_media_player_set_rate(0.4)" }));
+}
+
+TEST_F(FakeLibraryTest, FlipsAreDrawnByTheSurfaceNotAskedOfTheLibrary)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    resetFake();
+    const struct
+    {
+        int kind;
+        int flips;
+    } cases[] = { { 1, VideoFrameSink::FirstFlip }, { 0, VideoFrameSink::SecondFlip },
+        { 2, VideoFrameSink::FirstFlip | VideoFrameSink::SecondFlip } };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(context.RotateOn(c.kind));
+        EXPECT_EQ(context.videoSink().flips(), c.flips) << c.kind;
+    }
+    EXPECT_TRUE(context.RotateOff());
+    EXPECT_EQ(context.videoSink().flips(), VideoFrameSink::NoFlip);
+    EXPECT_FALSE(context.RotateOn(3));
+    EXPECT_TRUE(calls().isEmpty()) << calls().join(", ").toStdString();
+}
+
+TEST_F(FakeLibraryTest, SnapshotSucceedsOnlyWhenTheFileIsWritten)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.OpenMedia(existingFile()));
+    const QString shot = base.filePath("20120501_123456_12.3.png");
+    EXPECT_TRUE(context.TakeSnapshot(shot));
+    EXPECT_TRUE(calls().contains("libvlc_video_take_snapshot(0," + shot + ",320,240)"));
+
+    control<void (*)(int)>("fakevlc_set_snapshot_writes")(0);
+    EXPECT_FALSE(context.TakeSnapshot(base.filePath("other.png")));
+}
+
+TEST_F(FakeLibraryTest, StopIsBoundedWhenTheLibraryBlocks)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    auto stopsRunning = control<int (*)()>("fakevlc_stops_running");
+    {
+        PlayerContext context;
+        createPlayer(context);
+        ASSERT_TRUE(context.OpenMedia(existingFile()));
+        control<void (*)(int64_t)>("fakevlc_set_time")(4321);
+
+        control<void (*)(int)>("fakevlc_set_stop_block_ms")(50);
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_TRUE(context.StopMedia());
+        EXPECT_LT(timer.elapsed(), PlayerContext::kStopWaitMs);
+        EXPECT_EQ(context.savedTime(), 4321);
+
+        control<void (*)(int)>("fakevlc_set_stop_block_ms")(2500);
+        timer.restart();
+        EXPECT_FALSE(context.StopMedia());
+        const qint64 waited = timer.elapsed();
+        EXPECT_GE(waited, PlayerContext::kStopWaitMs - 20);
+        EXPECT_LT(waited, PlayerContext::kStopWaitMs + 400);
+        EXPECT_EQ(stopsRunning(), 1);
+        EXPECT_EQ(calls().filter("libvlc_media_player_stop").size(), 2);
+        control<void (*)(int)>("fakevlc_set_stop_block_ms")(0);
+    }
+    // The abandoned worker still ends on its own; the library must stay loaded until it has.
+    QElapsedTimer timer;
+    timer.start();
+    while (stopsRunning() > 0 && timer.elapsed() < 5000)
+        QThread::msleep(20);
+    EXPECT_EQ(stopsRunning(), 0);
+    QThread::msleep(50); // let it leave the library's code before the library is unloaded
+}
+
+TEST_F(FakeLibraryTest, VariantCopiesPutTheCoreFirst)
+{
+    EXPECT_TRUE(LibraryVariantCopies(int(ViewerTier::High)).isEmpty());
+    const QString rdse = LibraryFolder(int(ViewerTier::Mid));
+    const QList<LibraryCopy> mid = LibraryVariantCopies(int(ViewerTier::Mid));
+    ASSERT_EQ(mid.size(), 2);
+    EXPECT_EQ(mid[0].source, rdse + "/libvlccoreStd.so");
+    EXPECT_EQ(mid[0].target, rdse + "/libvlccore.so");
+    EXPECT_EQ(mid[1].source, rdse + "/libvlcStd.so");
+    EXPECT_EQ(mid[1].target, rdse + "/libvlc.so");
+    const QList<LibraryCopy> low = LibraryVariantCopies(int(ViewerTier::Low));
+    ASSERT_EQ(low.size(), 2);
+    EXPECT_EQ(low[0].source, rdse + "/libvlccoreThread.so");
+    EXPECT_EQ(low[1].source, rdse + "/libvlcThread.so");
+    EXPECT_EQ(LibraryFolder(int(ViewerTier::High)), base.path() + "/Library/RDPE");
+}
+
+TEST_F(FakeLibraryTest, VariantInstallMakesByteCopiesAndKeepsTheOldBuildWhenASourceIsMissing)
+{
+    const QDir rdse(LibraryFolder(int(ViewerTier::Mid)));
+    ASSERT_TRUE(QDir().mkpath(rdse.path()));
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(rdse.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto read = [&](const char* name) {
+        QFile f(rdse.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    write("libvlc.so", "front shipped");
+    write("libvlccore.so", "core shipped");
+    write("libvlcStd.so", QByteArray("front std\0\xff", 11));
+    write("libvlccoreStd.so", "core std");
+    write("libvlcThread.so", "front thread");
+    write("libvlccoreThread.so", "core thread");
+
+    InstallLibraryVariant(int(ViewerTier::High));
+    EXPECT_EQ(read("libvlc.so"), "front shipped");
+
+    InstallLibraryVariant(int(ViewerTier::Mid));
+    EXPECT_EQ(read("libvlc.so"), QByteArray("front std\0\xff", 11));
+    EXPECT_EQ(read("libvlccore.so"), "core std");
+
+    InstallLibraryVariant(int(ViewerTier::Low));
+    EXPECT_EQ(read("libvlc.so"), "front thread");
+    EXPECT_EQ(read("libvlccore.so"), "core thread");
+
+    QFile::remove(rdse.filePath("libvlcStd.so"));
+    InstallLibraryVariant(int(ViewerTier::Mid));
+    EXPECT_EQ(read("libvlccore.so"), "core std");
+    EXPECT_EQ(read("libvlc.so"), "front thread"); // still loadable, not deleted
+    EXPECT_EQ(rdse.entryList(QDir::Files).size(), 5); // no temporary files left behind
+}
+
+} // namespace

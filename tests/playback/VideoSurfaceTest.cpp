@@ -1,0 +1,271 @@
+// Surface geometry, the frame hand-over between the library's video thread and the painter, and the
+// video-size probe of the file headers.
+#include "playback/PlayerContext.h"
+#include "playback/VideoFrameSink.h"
+#include "playback/VideoSurfaceLayout.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+struct InnerCase
+{
+    QSize client, video;
+    QRect expected;
+};
+
+class InnerRectTest : public ::testing::TestWithParam<InnerCase>
+{
+};
+
+TEST_P(InnerRectTest, OwnSizeCentredWhenItFitsElseTheWholeArea)
+{
+    const InnerCase& c = GetParam();
+    EXPECT_EQ(InnerVideoRect(c.client, c.video, true, QRect(1, 2, 3, 4)), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InnerRectTest,
+    ::testing::Values(InnerCase { { 800, 450 }, { 1920, 1080 }, { 0, 0, 800, 450 } },
+        InnerCase { { 800, 450 }, { 640, 480 }, { 0, 0, 800, 450 } }, // 480 does not fit in 450
+        InnerCase { { 800, 500 }, { 640, 480 }, { 80, 10, 640, 480 } },
+        InnerCase { { 641, 481 }, { 640, 480 }, { 0, 0, 640, 480 } },
+        InnerCase { { 640, 600 }, { 640, 480 }, { 0, 0, 640, 600 } }, // equal width fills
+        InnerCase { { 800, 450 }, { 0, 0 }, { 0, 0, 800, 450 } }));
+
+TEST(InnerRect, UnknownVideoKeepsTheCurrentGeometry)
+{
+    EXPECT_EQ(InnerVideoRect({ 800, 450 }, { 320, 240 }, false, QRect(0, 0, 0, 0)), QRect(0, 0, 0, 0));
+    EXPECT_EQ(InnerVideoRect({ 800, 450 }, { 320, 240 }, false, QRect(5, 5, 10, 10)), QRect(5, 5, 10, 10));
+}
+
+TEST(FitPicture, KeepsTheProportionsWithBarsOnOneSide)
+{
+    EXPECT_EQ(FitPictureRect({ 800, 450 }, { 1920, 1080 }), QRect(0, 0, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 800, 800 }, { 1920, 1080 }), QRect(0, 175, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 1000, 450 }, { 1920, 1080 }), QRect(100, 0, 800, 450));
+    EXPECT_EQ(FitPictureRect({ 400, 200 }, { 320, 240 }), QRect(66, 0, 267, 200));
+    EXPECT_EQ(FitPictureRect({ 1280, 720 }, { 1920, 1080 }), QRect(0, 0, 1280, 720));
+}
+
+// Drives the sink's callbacks as the library's video thread does.
+struct FakeVideoThread
+{
+    VideoFrameSink& sink;
+    unsigned width = 0, height = 0, pitch = 0, lines = 0;
+
+    bool format(unsigned sourceWidth, unsigned sourceHeight)
+    {
+        void* opaque = &sink;
+        char chroma[5] = "I420";
+        width = sourceWidth;
+        height = sourceHeight;
+        const unsigned buffers = VideoFrameSink::formatCallback(&opaque, chroma, &width, &height, &pitch, &lines);
+        return buffers > 0 && std::memcmp(chroma, "RV32", 4) == 0;
+    }
+
+    void frame(unsigned char value)
+    {
+        void* planes[3] = {};
+        void* picture = VideoFrameSink::lockCallback(&sink, planes);
+        std::memset(planes[0], value, size_t(pitch) * lines);
+        VideoFrameSink::unlockCallback(&sink, picture, planes);
+        VideoFrameSink::displayCallback(&sink, picture);
+    }
+};
+
+TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 1280, 720 });
+    sink.setVideoSizeHint({ 1920, 1080 });
+    ASSERT_TRUE(video.format(1920, 1088)); // decoders pad 1080 lines to 1088
+    EXPECT_EQ(video.width, 1280u);
+    EXPECT_EQ(video.height, 720u);
+    EXPECT_EQ(video.pitch, 1280u * 4);
+    EXPECT_EQ(video.lines, 720u);
+
+    // A video smaller than the area comes at its own size, never enlarged by the library.
+    sink.setVideoSizeHint({ 320, 240 });
+    ASSERT_TRUE(video.format(320, 256));
+    EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(320, 240));
+}
+
+TEST(FrameSink, EveryFrameIsPaintedInOrderUnlessTwoNewerWait)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    int signals = 0;
+    QObject::connect(&sink, &VideoFrameSink::frameReady, [&] { ++signals; });
+    sink.setDisplayArea({ 64, 48 });
+    ASSERT_TRUE(video.format(64, 48));
+
+    VideoFrameSink::Frame frame;
+    bool fresh = true;
+    EXPECT_FALSE(sink.takeFrame(frame, &fresh)); // nothing yet
+    EXPECT_FALSE(fresh);
+
+    // Two frames finished before the painter came: one repaint asked for, and both are painted in turn.
+    video.frame(10);
+    video.frame(20);
+    EXPECT_EQ(signals, 1);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(frame.bits[0], 10);
+    EXPECT_EQ(QSize(frame.width, frame.height), QSize(64, 48));
+    EXPECT_EQ(signals, 2); // the second still waits: another repaint
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(frame.bits[0], 20);
+    EXPECT_EQ(sink.framesDropped(), 0u);
+
+    // Nothing new: the same picture again, not fresh.
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_FALSE(fresh);
+    EXPECT_EQ(frame.bits[0], 20);
+
+    // Three finished while the painter holds 20: the oldest is given up, the painted buffer is untouched.
+    video.frame(30);
+    video.frame(40);
+    video.frame(50);
+    video.frame(60);
+    EXPECT_EQ(frame.bits[0], 20);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_EQ(frame.bits[0], 50);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_EQ(frame.bits[0], 60);
+
+    EXPECT_EQ(sink.framesDelivered(), 6u);
+    EXPECT_EQ(sink.framesTaken(), 4u);
+    EXPECT_EQ(sink.framesDropped(), 2u);
+}
+
+TEST(FrameSink, ConcurrentFramesArriveWholeAndInOrder)
+{
+    VideoFrameSink sink;
+    sink.setDisplayArea({ 16, 16 });
+    FakeVideoThread video { sink };
+    ASSERT_TRUE(video.format(16, 16));
+    constexpr uint32_t kFrames = 20000;
+    std::thread writer([&] {
+        for (uint32_t n = 1; n <= kFrames; ++n) {
+            void* planes[3] = {};
+            void* picture = VideoFrameSink::lockCallback(&sink, planes);
+            auto* bytes = static_cast<unsigned char*>(planes[0]);
+            std::memcpy(bytes, &n, 4);
+            std::memset(bytes + 4, int(n & 0xff), size_t(video.pitch) * video.lines - 8);
+            std::memcpy(bytes + size_t(video.pitch) * video.lines - 4, &n, 4);
+            VideoFrameSink::displayCallback(&sink, picture);
+        }
+    });
+    uint32_t last = 0;
+    bool whole = true, ordered = true;
+    VideoFrameSink::Frame frame;
+    while (last < kFrames && whole && ordered) {
+        bool fresh = false;
+        if (!sink.takeFrame(frame, &fresh) || !fresh)
+            continue;
+        uint32_t first = 0, end = 0;
+        std::memcpy(&first, frame.bits, 4);
+        std::memcpy(&end, frame.bits + size_t(frame.stride) * size_t(frame.height) - 4, 4);
+        // Read twice over the frame: the video thread must not be writing it meanwhile.
+        whole = first == end && frame.bits[100] == (first & 0xff);
+        ordered = first > last;
+        last = first;
+    }
+    writer.join();
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(sink.framesDelivered(), uint64_t(kFrames));
+    EXPECT_EQ(sink.framesTaken() + sink.framesDropped(), uint64_t(kFrames));
+}
+
+TEST(FrameSink, ANewFormatTakesOverWithItsFirstFrame)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 64, 48 });
+    ASSERT_TRUE(video.format(64, 48));
+    video.frame(1);
+    VideoFrameSink::Frame frame;
+    ASSERT_TRUE(sink.takeFrame(frame));
+
+    ASSERT_TRUE(video.format(32, 24)); // next recording
+    ASSERT_TRUE(sink.takeFrame(frame));
+    EXPECT_EQ(frame.width, 64); // the last picture stays until the new one comes
+    video.frame(2);
+    ASSERT_TRUE(sink.takeFrame(frame));
+    EXPECT_EQ(frame.width, 32);
+    EXPECT_EQ(frame.bits[0], 2);
+}
+
+TEST(FrameSink, ChangingTheFlipsAsksForARepaint)
+{
+    VideoFrameSink sink;
+    int signals = 0;
+    QObject::connect(&sink, &VideoFrameSink::frameReady, [&] { ++signals; });
+    sink.setFlips(VideoFrameSink::FirstFlip);
+    EXPECT_EQ(signals, 1);
+    VideoFrameSink::Frame frame;
+    sink.takeFrame(frame);
+    sink.setFlips(VideoFrameSink::FirstFlip); // unchanged
+    EXPECT_EQ(signals, 1);
+    sink.setFlips(VideoFrameSink::NoFlip);
+    EXPECT_EQ(signals, 2);
+}
+
+struct ProbeCase
+{
+    const char* name;
+    bool mp4;
+    int fileSize;
+    std::vector<std::pair<int, unsigned char>> bytes;
+    bool ok;
+    int width, height;
+};
+
+class ProbeTest : public ::testing::TestWithParam<ProbeCase>
+{
+};
+
+TEST_P(ProbeTest, ReadsTheHeaderFields)
+{
+    const ProbeCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(c.name));
+    QByteArray data(c.fileSize, '\x11');
+    for (const auto& [offset, value] : c.bytes)
+        data[offset] = char(value);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+    f.close();
+    int width = -5, height = -6;
+    EXPECT_EQ(PlayerContext::ProbeVideoSize(path, c.mp4, width, height), c.ok);
+    EXPECT_EQ(width, c.width);
+    EXPECT_EQ(height, c.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Headers, ProbeTest,
+    ::testing::Values(
+        // 1920 = 0x0780, 1080 = 0x0438
+        ProbeCase { "avi", false, 512, { { 64, 0x80 }, { 65, 0x07 }, { 68, 0x38 }, { 69, 0x04 } }, true, 1920, 1080 },
+        ProbeCase {
+            "mp4", true, 4096, { { 232, 0x05 }, { 233, 0x00 }, { 236, 0x02 }, { 237, 0xD0 } }, true, 1280, 720 },
+        // The MP4 fields are big-endian: the same bytes read little-endian would give other numbers.
+        ProbeCase { "mp4_short", true, 237, { { 232, 0x05 } }, false, -5, -6 },
+        ProbeCase { "avi_short", false, 69, {}, false, -5, -6 }));
+
+TEST(Probe, UnreadableFileLeavesTheValues)
+{
+    int width = 7, height = 8;
+    EXPECT_FALSE(PlayerContext::ProbeVideoSize(QStringLiteral("/nonexistent/rec_x.avi"), false, width, height));
+    EXPECT_EQ(width, 7);
+    EXPECT_EQ(height, 8);
+}
+
+} // namespace
