@@ -5,6 +5,7 @@
 #include "app/ViewerEnvironment.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "platform/SettingsStore.h"
+#include "playback/MediaLibrary.h"
 #include "skin/SkinModule.h"
 
 #include <QDir>
@@ -96,12 +97,12 @@ int CKorvanePCPlayerApp::InitInstance()
     env.firstInstance = claimSingleInstance();
 
     StartupHooks hooks;
+    hooks.installLibraryVariant = [](int tier) { InstallLibraryVariant(tier); };
     ApplyStartupSettings(SettingsStore::user(), env, hooks);
 
-    auto* window = new CKorvanePCPlayerDlg(m_folderArgument);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    m_mainWindow = window;
-    window->show();
+    m_mainWindow = std::make_unique<CKorvanePCPlayerDlg>(m_folderArgument);
+    m_mainWindow->show();
+    m_mainWindow->StartMediaPlayer();
 
     // Lets a script (./run --screenshot) know when the window is on the screen.
     const QString readyFile = qEnvironmentVariable("KORVANE_READY_FILE");
@@ -117,6 +118,9 @@ int CKorvanePCPlayerApp::InitInstance()
 
 void CKorvanePCPlayerApp::ExitInstance()
 {
+    // The player goes before the library it runs on.
+    m_mainWindow.reset();
+    UnloadMediaLibrary();
     if (m_instanceServer) {
         m_instanceServer->close();
         m_instanceServer = nullptr;

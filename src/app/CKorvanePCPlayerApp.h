@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QApplication>
-#include <QPointer>
+#include <memory>
 
 class QLocalServer;
-class QWidget;
+class CKorvanePCPlayerDlg;
 
 // The application object: static environment, skin module, string table, the single-instance rule and
 // the main window, in that order.
@@ -29,6 +29,6 @@ private:
     void raiseMainWindow();
 
     QLocalServer* m_instanceServer = nullptr;
-    QPointer<QWidget> m_mainWindow;
+    std::unique_ptr<CKorvanePCPlayerDlg> m_mainWindow;
     QString m_folderArgument;
 };

@@ -189,7 +189,10 @@ bool LoadMediaLibrary()
     if (!front->load()) {
         const int code = errno != 0 ? errno : ENOENT;
         setDiagnostic(QStringLiteral("LoadLibrary ERROR Value is %1").arg(code));
-        g_loadProblem = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(frontPath), front->errorString());
+        // The user gets the file in a few words; the loader's own reason goes to the log.
+        qWarning("media library: %s", qPrintable(front->errorString()));
+        g_loadProblem = QStringLiteral("%1 could not be loaded")
+                            .arg(QDir(MediaLibraryBaseFolder()).relativeFilePath(frontPath));
         delete front;
         if (core) {
             core->unload();
