@@ -1,23 +1,27 @@
 #include "repair/CAviRepairCore.h"
 
+#include "platform/FileTransfer.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 
 namespace {
 
-// The source is read through a window this large, so that reads and writes are big sequential pieces;
-// it holds a chunk of the largest accepted size with room to spare.
-constexpr int64_t kWindowBytes = 16 * 1024 * 1024;
-// The damage search scans this much of the window per step.
+// The damage search and the header copy read this much at a time.
 constexpr int64_t kScanBlock = 4 * 1024 * 1024;
+// Chunk data bytes the key-frame rules look at.
+constexpr int64_t kKeyFrameBytes = 64;
 // Header bytes kept in memory for the header correction; a longer header is still copied whole.
 constexpr int64_t kMaxHeaderInMemory = 64 * 1024 * 1024;
 // idx1 offsets and the RIFF size are 32-bit: chunks stop being taken before they would overflow.
@@ -74,147 +78,320 @@ int64_t nowMs()
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------
-// Appends to the target sequentially. Consecutive pieces that lie next to each other in memory (kept chunks
-// straight from the source window) are joined into one write, so a clean file costs one write per window.
-class CAviRepairCore::TargetWriter
+// Reads the source: small peeks at chunk headers, and larger blocks where damage has to be searched byte by
+// byte. The data of kept chunks is never read here; the writer moves it from file to file.
+class CAviRepairCore::SourceReader
 {
 public:
-    explicit TargetWriter(QIODevice* device)
+    SourceReader(QIODevice* device, int64_t fileSize)
         : m_device(device)
+        , m_file(qobject_cast<QFileDevice*>(device))
+        , m_fileSize(fileSize)
+        , m_peek(size_t(kPeekBytes))
     {
+        if (m_file)
+            platform::adviseSequential(*m_file);
     }
 
-    void append(const unsigned char* data, int64_t size)
+    // Up to `wanted` (at most kPeekBytes) bytes at `pos`; *available tells how many are there, fewer only at
+    // the end of the file or after a read failure. Valid until the next peek.
+    const unsigned char* peek(int64_t pos, int64_t wanted, int64_t* available)
     {
-        if (!m_device || m_failed || size <= 0)
-            return;
-        if (m_runLength > 0 && m_run + m_runLength == data) {
-            m_runLength += size;
-            return;
-        }
-        flush();
-        m_run = data;
-        m_runLength = size;
-    }
-
-    void appendZeros(int64_t size)
-    {
-        static const unsigned char zeros[4096] = {};
-        while (size > 0) {
-            const int64_t n = std::min<int64_t>(size, sizeof zeros);
-            append(zeros, n);
-            flush(); // the same static block may follow itself
-            size -= n;
-        }
-    }
-
-    void appendCopy(const QByteArray& bytes)
-    {
-        flush();
-        m_owned = bytes;
-        append(reinterpret_cast<const unsigned char*>(m_owned.constData()), m_owned.size());
-        flush();
-    }
-
-    bool flush()
-    {
-        if (!m_device || m_failed || m_runLength == 0) {
-            m_runLength = 0;
-            return !m_failed;
-        }
-        const char* p = reinterpret_cast<const char*>(m_run);
-        int64_t left = m_runLength;
-        m_runLength = 0;
-        while (left > 0) {
-            const qint64 n = m_device->write(p, left);
-            if (n <= 0) {
-                m_failed = true;
-                return false;
+        wanted = std::clamp<int64_t>(std::min(wanted, m_fileSize - pos), 0, kPeekBytes);
+        if (pos < m_peekStart || pos + wanted > m_peekStart + m_peekLength) {
+            m_peekStart = pos;
+            m_peekLength = read(pos, m_peek.data(), std::min<int64_t>(kPeekBytes, m_fileSize - pos));
+            if (m_file && pos + kPrefetchBytes / 2 > m_prefetchedTo) {
+                // keep the card reading ahead of the walk in large pieces
+                platform::prefetch(*m_file, pos, kPrefetchBytes);
+                m_prefetchedTo = pos + kPrefetchBytes;
             }
-            p += n;
-            left -= n;
         }
-        return true;
+        *available = std::min(wanted, m_peekLength);
+        return m_peek.data() + (pos - m_peekStart);
     }
 
-    bool overwrite(int64_t offset, const QByteArray& bytes)
+    // Up to `wanted` (at most kBlockBytes) bytes at `pos`, valid until the next block() call.
+    const unsigned char* block(int64_t pos, int64_t wanted, int64_t* available)
     {
-        if (!m_device || !flush())
-            return !m_failed;
-        if (!m_device->seek(offset) || m_device->write(bytes) != bytes.size())
-            m_failed = true;
-        return !m_failed;
+        if (m_block.empty())
+            m_block.resize(size_t(kBlockBytes));
+        wanted = std::clamp<int64_t>(std::min(wanted, m_fileSize - pos), 0, kBlockBytes);
+        *available = read(pos, m_block.data(), wanted);
+        return m_block.data();
     }
 
+    // Reads `size` bytes at `pos` into `into`; returns how many were read.
+    int64_t read(int64_t pos, unsigned char* into, int64_t size)
+    {
+        if (m_file && m_file->handle() >= 0 && !m_failed) {
+            const int64_t n = platform::readAt(*m_file, pos, into, size);
+            if (n != size)
+                m_failed = true;
+            return std::max<int64_t>(n, 0);
+        }
+        int64_t done = 0;
+        if (size > 0 && !m_failed && !m_device->seek(pos))
+            m_failed = true;
+        while (done < size && !m_failed) {
+            const qint64 n = m_device->read(reinterpret_cast<char*>(into + done), size - done);
+            if (n <= 0)
+                m_failed = true;
+            else
+                done += n;
+        }
+        return done;
+    }
+
+    QFileDevice* file() const { return m_file; }
     bool failed() const { return m_failed; }
-    bool active() const { return m_device != nullptr; }
 
 private:
+    static constexpr int64_t kPeekBytes = 4096;
+    static constexpr int64_t kBlockBytes = 4 * 1024 * 1024;
+    static constexpr int64_t kPrefetchBytes = 32 * 1024 * 1024;
+
     QIODevice* m_device;
-    const unsigned char* m_run = nullptr;
-    int64_t m_runLength = 0;
-    QByteArray m_owned;
+    QFileDevice* m_file;
+    int64_t m_fileSize;
+    std::vector<unsigned char> m_peek;
+    std::vector<unsigned char> m_block;
+    int64_t m_peekStart = 0;
+    int64_t m_peekLength = 0;
+    int64_t m_prefetchedTo = 0;
     bool m_failed = false;
 };
 
 // ---------------------------------------------------------------------------------------------------------
-// A window over the source: at() makes a range available, reading ahead a whole window at a time. Pointers
-// it returns stay valid until the next at() call; before the window moves, pending writes that point into
-// it are flushed.
-class CAviRepairCore::SourceWindow
+// Appends to the target sequentially. Kept chunks are copied from the source by position; neighbouring
+// pieces are joined, so a clean stretch of the file becomes one copy.
+//
+// Between two plain files the copies are made inside the kernel (one sequential read and one sequential
+// write, like `cp`) by a helper thread, so that walking the chunk headers overlaps with moving the data; the
+// caller's thread only queues the copies and waits for them at the end. Other devices (and files where the
+// kernel cannot copy) go through a buffer in the caller's thread.
+class CAviRepairCore::TargetWriter
 {
 public:
-    SourceWindow(QIODevice* device, int64_t fileSize, TargetWriter* writer)
+    TargetWriter(QIODevice* device, SourceReader* source)
         : m_device(device)
-        , m_fileSize(fileSize)
-        , m_writer(writer)
-        , m_buffer(size_t(kWindowBytes))
+        , m_file(qobject_cast<QFileDevice*>(device))
+        , m_source(source)
     {
+        if (m_device && m_file && m_file->handle() >= 0 && source->file() && source->file()->handle() >= 0)
+            m_worker = std::thread([this] { work(); });
     }
 
-    // Up to `wanted` bytes at `pos`; *available tells how many are there (fewer only at the end of the
-    // file or after a read failure).
-    const unsigned char* at(int64_t pos, int64_t wanted, int64_t* available)
+    ~TargetWriter() { stopWorker(); }
+
+    void copyFromSource(int64_t pos, int64_t size)
     {
-        wanted = std::clamp<int64_t>(std::min(wanted, m_fileSize - pos), 0, kWindowBytes);
-        if (pos >= m_start && pos + wanted <= m_start + m_length) {
-            *available = wanted;
-            return m_buffer.data() + (pos - m_start);
+        if (!m_device || failed() || size <= 0)
+            return;
+        if (m_runSize > 0 && m_runStart + m_runSize == pos) {
+            m_runSize += size;
+            return;
         }
-        m_writer->flush();
-        int64_t kept = 0;
-        if (pos >= m_start && pos < m_start + m_length) {
-            kept = m_start + m_length - pos;
-            std::memmove(m_buffer.data(), m_buffer.data() + (pos - m_start), size_t(kept));
+        flush();
+        m_runStart = pos;
+        m_runSize = size;
+    }
+
+    void append(const QByteArray& bytes)
+    {
+        if (!m_device || !flush() || bytes.isEmpty())
+            return;
+        if (m_worker.joinable())
+            push(Op {0, bytes.size(), m_pos, bytes});
+        else
+            writeHere(m_pos, bytes.constData(), bytes.size());
+        m_pos += bytes.size();
+    }
+
+    void appendZeros(int64_t size) { append(QByteArray(int(size), '\0')); }
+
+    // Hands the pending copy on (to the helper thread, or does it here).
+    bool flush()
+    {
+        if (!m_device || failed() || m_runSize == 0) {
+            m_runSize = 0;
+            return !failed();
         }
-        m_start = pos;
-        m_length = kept;
-        int64_t toRead = std::min<int64_t>(kWindowBytes, m_fileSize - pos) - kept;
-        if (toRead > 0 && !m_failed && !m_device->seek(pos + kept))
-            m_failed = true;
-        while (toRead > 0 && !m_failed) {
-            const qint64 n = m_device->read(reinterpret_cast<char*>(m_buffer.data() + m_length), toRead);
-            if (n <= 0) {
+        const Op op {m_runStart, m_runSize, m_pos, {}};
+        m_pos += m_runSize;
+        m_runSize = 0;
+        if (m_worker.joinable())
+            push(op);
+        else
+            copyHere(op);
+        return !failed();
+    }
+
+    // Waits until everything queued is in the target.
+    bool settle()
+    {
+        flush();
+        if (m_worker.joinable()) {
+            const uint32_t queued = m_tail.load();
+            for (uint32_t done = m_head.load(); done != queued; done = m_head.load())
+                m_head.wait(done);
+        }
+        return !failed();
+    }
+
+    bool overwrite(int64_t offset, const QByteArray& bytes)
+    {
+        if (!m_device || !settle())
+            return !failed();
+        if (m_worker.joinable()) {
+            if (platform::writeAt(*m_file, offset, bytes.constData(), bytes.size()) != bytes.size())
+                m_failed = true;
+        } else {
+            writeHere(offset, bytes.constData(), bytes.size());
+        }
+        return !failed();
+    }
+
+    bool failed() const { return m_failed.load(); }
+    bool active() const { return m_device != nullptr; }
+
+    void stopWorker()
+    {
+        if (!m_worker.joinable())
+            return;
+        push(Op {-1, 0, 0, {}});
+        m_worker.join();
+    }
+
+private:
+    static constexpr int64_t kCopyBufferBytes = 8 * 1024 * 1024;
+    static constexpr uint32_t kQueueLength = 256;
+
+    // A copy of `size` source bytes from `sourcePos`, or (sourcePos 0 with bytes) a literal write, or
+    // (sourcePos -1) the end of the helper thread.
+    struct Op
+    {
+        int64_t sourcePos;
+        int64_t size;
+        int64_t targetPos;
+        QByteArray bytes;
+    };
+
+    // Single producer (the caller's thread), single consumer (the helper thread); the two positions are the
+    // only shared state.
+    void push(Op op)
+    {
+        const uint32_t tail = m_tail.load();
+        for (uint32_t head = m_head.load(); tail - head == kQueueLength; head = m_head.load())
+            m_head.wait(head);
+        m_queue[tail % kQueueLength] = std::move(op);
+        m_tail.store(tail + 1);
+        m_tail.notify_one();
+    }
+
+    void work()
+    {
+        for (;;) {
+            const uint32_t head = m_head.load();
+            uint32_t tail = m_tail.load();
+            while (tail == head) {
+                m_tail.wait(tail);
+                tail = m_tail.load();
+            }
+            Op op = std::move(m_queue[head % kQueueLength]);
+            const bool last = op.sourcePos < 0;
+            if (!last && !m_failed.load()) {
+                if (!op.bytes.isEmpty()) {
+                    if (platform::writeAt(*m_file, op.targetPos, op.bytes.constData(), op.size) != op.size)
+                        m_failed = true;
+                } else {
+                    copyInKernel(op);
+                }
+            }
+            m_head.store(head + 1);
+            m_head.notify_one();
+            if (last)
+                return;
+        }
+    }
+
+    // Runs on the helper thread; reads the source only by position, so the caller's thread may keep reading it.
+    void copyInKernel(const Op& op)
+    {
+        if (m_kernelCopy) {
+            switch (platform::copyFileRange(*m_source->file(), op.sourcePos, *m_file, op.targetPos, op.size)) {
+            case platform::RangeCopy::Done:
+                return;
+            case platform::RangeCopy::Failed:
+                m_failed = true;
+                return;
+            case platform::RangeCopy::Unsupported:
+                m_kernelCopy = false;
+                break;
+            }
+        }
+        if (m_workerBuffer.empty())
+            m_workerBuffer.resize(size_t(kCopyBufferBytes));
+        for (int64_t done = 0; done < op.size;) {
+            const int64_t n = std::min(op.size - done, kCopyBufferBytes);
+            if (platform::readAt(*m_source->file(), op.sourcePos + done, m_workerBuffer.data(), n) != n
+                || platform::writeAt(*m_file, op.targetPos + done, m_workerBuffer.data(), n) != n) {
+                m_failed = true;
+                return;
+            }
+            done += n;
+        }
+    }
+
+    void copyHere(const Op& op)
+    {
+        if (m_buffer.empty())
+            m_buffer.resize(size_t(kCopyBufferBytes));
+        for (int64_t done = 0; done < op.size && !failed();) {
+            const int64_t n = std::min(op.size - done, kCopyBufferBytes);
+            if (m_source->read(op.sourcePos + done, m_buffer.data(), n) != n) {
                 m_failed = true;
                 break;
             }
-            m_length += n;
-            toRead -= n;
+            writeHere(op.targetPos + done, reinterpret_cast<const char*>(m_buffer.data()), n);
+            done += n;
         }
-        *available = std::min(wanted, m_length);
-        return m_buffer.data();
     }
 
-    bool failed() const { return m_failed; }
+    void writeHere(int64_t offset, const char* data, int64_t size)
+    {
+        if (failed())
+            return;
+        if (m_device->pos() != offset && !m_device->seek(offset)) {
+            m_failed = true;
+            return;
+        }
+        while (size > 0) {
+            const qint64 n = m_device->write(data, size);
+            if (n <= 0) {
+                m_failed = true;
+                return;
+            }
+            data += n;
+            size -= n;
+        }
+    }
 
-private:
     QIODevice* m_device;
-    int64_t m_fileSize;
-    TargetWriter* m_writer;
+    QFileDevice* m_file;
+    SourceReader* m_source;
+    int64_t m_pos = 0;
+    int64_t m_runStart = 0;
+    int64_t m_runSize = 0;
     std::vector<unsigned char> m_buffer;
-    int64_t m_start = 0;
-    int64_t m_length = 0;
-    bool m_failed = false;
+    std::atomic<bool> m_failed {false};
+
+    std::thread m_worker;
+    std::array<Op, kQueueLength> m_queue;
+    std::atomic<uint32_t> m_head {0};
+    std::atomic<uint32_t> m_tail {0};
+    bool m_kernelCopy = true; // helper thread only
+    std::vector<unsigned char> m_workerBuffer; // helper thread only
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -390,10 +567,17 @@ bool CAviRepairCore::RepairDevice(QIODevice* source, QIODevice* target, bool cut
     if (target && (!target->isOpen() || !target->isWritable()))
         return fail(QStringLiteral("the target is not writable"));
     m_fileSize = source->size();
-    m_out = std::make_unique<TargetWriter>(target);
-    m_in = std::make_unique<SourceWindow>(source, m_fileSize, m_out.get());
+    m_in = std::make_unique<SourceReader>(source, m_fileSize);
+    m_out = std::make_unique<TargetWriter>(target, m_in.get());
     m_lastPumpMs = nowMs();
+    const bool ok = repairOpened(source);
+    // No copy may still be running once the caller gets the devices back.
+    m_out->stopWorker();
+    return ok;
+}
 
+bool CAviRepairCore::repairOpened(QIODevice* source)
+{
     if (!identify(source))
         return false;
     if (!findMovieList())
@@ -414,7 +598,7 @@ bool CAviRepairCore::identify(QIODevice* source)
     unsigned char head[16] = {};
     if (m_in) {
         int64_t available = 0;
-        const unsigned char* p = m_in->at(0, 16, &available);
+        const unsigned char* p = m_in->peek(0, 16, &available);
         std::memcpy(head, p, size_t(available));
         if (available < 16 && !(available >= 4 && head[0] == 0x1A))
             return fail(QStringLiteral("not an AVI file"));
@@ -434,7 +618,7 @@ bool CAviRepairCore::findMovieList()
     int64_t p = 16;
     while (p + 8 <= m_fileSize) {
         int64_t available = 0;
-        const unsigned char* b = m_in->at(p, 8, &available);
+        const unsigned char* b = m_in->peek(p, 8, &available);
         if (available < 8)
             return false;
         if (isFourcc(b + 4, "movi")) {
@@ -453,14 +637,16 @@ bool CAviRepairCore::copyHeader()
     const int64_t headerEnd = m_movieRef + 4;
     for (int64_t pos = 0; pos < headerEnd;) {
         int64_t available = 0;
-        const unsigned char* p = m_in->at(pos, std::min(headerEnd - pos, kScanBlock), &available);
+        const int64_t wanted = std::min(headerEnd, kMaxHeaderInMemory) - pos;
+        if (wanted <= 0)
+            break;
+        const unsigned char* p = m_in->block(pos, std::min(wanted, kScanBlock), &available);
         if (available <= 0)
             return false;
-        if (pos < kMaxHeaderInMemory)
-            m_header.append(reinterpret_cast<const char*>(p), int(std::min(available, kMaxHeaderInMemory - pos)));
-        m_out->append(p, available);
+        m_header.append(reinterpret_cast<const char*>(p), int(available));
         pos += available;
     }
+    m_out->copyFromSource(0, headerEnd);
     m_readPos = m_outPos = headerEnd;
 
     HeaderLayout layout;
@@ -474,14 +660,9 @@ bool CAviRepairCore::copyHeader()
 
 bool CAviRepairCore::copyThrough(int64_t from, int64_t to)
 {
-    while (from < to) {
-        int64_t available = 0;
-        const unsigned char* p = m_in->at(from, std::min(to - from, kScanBlock), &available);
-        if (available <= 0)
-            return false;
-        m_out->append(p, available);
-        m_outPos += available;
-        from += available;
+    if (to > from) {
+        m_out->copyFromSource(from, to - from);
+        m_outPos += to - from;
     }
     return true;
 }
@@ -489,7 +670,7 @@ bool CAviRepairCore::copyThrough(int64_t from, int64_t to)
 bool CAviRepairCore::structuralAt(int64_t pos)
 {
     int64_t available = 0;
-    const unsigned char* p = m_in->at(pos, 12, &available);
+    const unsigned char* p = m_in->peek(pos, 12, &available);
     if (available < 8)
         return false;
     const uint32_t size = le32(p + 4);
@@ -509,7 +690,7 @@ bool CAviRepairCore::structuralAt(int64_t pos)
 bool CAviRepairCore::streamCandidateAt(int64_t pos)
 {
     int64_t available = 0;
-    const unsigned char* p = m_in->at(pos, 8, &available);
+    const unsigned char* p = m_in->peek(pos, 8, &available);
     if (available < 8 || !isStreamId(p))
         return false;
     const bool audio = p[2] == 'w';
@@ -524,7 +705,7 @@ bool CAviRepairCore::streamCandidateAt(int64_t pos)
         return false;
     if (!compressedVideo)
         return true;
-    p = m_in->at(pos, 8 + std::min<int64_t>(size, 64), &available);
+    p = m_in->peek(pos, 8 + std::min<int64_t>(size, kKeyFrameBytes), &available);
     return m_keyRule.isKeyFrame(p + 8, uint32_t(available - 8), size, m_streamChunks[size_t(stream)]);
 }
 
@@ -539,7 +720,7 @@ int64_t CAviRepairCore::searchFrom(int64_t from)
     while (pos + 8 <= m_fileSize && !m_in->failed()) {
         pumpIfDue();
         int64_t available = 0;
-        const unsigned char* p = m_in->at(pos, kScanBlock, &available);
+        const unsigned char* p = m_in->block(pos, kScanBlock, &available);
         const int64_t last = available - 8;
         if (last < 0)
             break;
@@ -588,24 +769,24 @@ bool CAviRepairCore::takeStreamChunk(int64_t pos, uint32_t size)
     const int64_t total = 8 + int64_t(size);
     if (m_outPos & 1) {
         // Keep every chunk on an even offset. The source's own pad byte is used when it is zero, so that
-        // the write stays one piece.
-        const unsigned char* p = m_in->at(pos - 1, total + 1, &available);
-        if (available == total + 1 && p[0] == 0) {
-            m_out->append(p, 1);
-        } else {
+        // the copy stays one piece.
+        const unsigned char* pad = m_in->peek(pos - 1, 1, &available);
+        if (available == 1 && pad[0] == 0)
+            m_out->copyFromSource(pos - 1, 1);
+        else
             m_out->appendZeros(1);
-        }
         ++m_outPos;
     }
-    const unsigned char* p = m_in->at(pos, total, &available);
-    if (available < total)
+    const unsigned char* p = m_in->peek(pos, 8 + std::min<int64_t>(size, kKeyFrameBytes), &available);
+    if (available < 8 + std::min<int64_t>(size, kKeyFrameBytes))
         return false; // read failure; the walk ends on it
     const unsigned char* data = p + 8;
+    const uint32_t head = uint32_t(available - 8);
     const int stream = streamNumber(p);
     uint32_t flags = AviKeyFrameRule::kKeyFrameFlag;
     if (p[2] == 'd' && p[3] == 'c') {
-        flags = m_keyRule.indexFlags(data, size, size, m_streamChunks[size_t(stream)]);
-        m_keyRule.noteTaken(data, size, size);
+        flags = m_keyRule.indexFlags(data, head, size, m_streamChunks[size_t(stream)]);
+        m_keyRule.noteTaken(data, head, size);
     }
     IndexEntry entry;
     std::memcpy(entry.id.data(), p, 4);
@@ -616,7 +797,7 @@ bool CAviRepairCore::takeStreamChunk(int64_t pos, uint32_t size)
     ++m_streamChunks[size_t(stream)];
     m_streamBytes[size_t(stream)] += size;
 
-    m_out->append(p, total);
+    m_out->copyFromSource(pos, total);
     m_outPos += total;
     m_readPos = pos + total;
     m_afterOddChunk = (size & 1) != 0;
@@ -638,7 +819,7 @@ void CAviRepairCore::walk()
             continue;
         }
         int64_t available = 0;
-        const unsigned char* p = m_in->at(m_readPos, 20, &available);
+        const unsigned char* p = m_in->peek(m_readPos, 20, &available);
         if (available < 8) {
             resynchronise();
             continue;
@@ -670,7 +851,7 @@ void CAviRepairCore::walk()
         } else if (isFourcc(p, "idx1")) {
             // An old index ends the first RIFF; an OpenDML extension RIFF may follow it.
             m_readPos = fits ? m_readPos + 8 + int64_t(size) + (size & 1) : m_fileSize;
-            const unsigned char* x = m_in->at(m_readPos, 24, &available);
+            const unsigned char* x = m_in->peek(m_readPos, 24, &available);
             if (available == 24 && isFourcc(x, "RIFF") && isFourcc(x + 8, "AVIX") && isFourcc(x + 12, "LIST")
                 && isFourcc(x + 20, "movi"))
                 m_readPos += 24;
@@ -711,7 +892,7 @@ bool CAviRepairCore::finish()
         index.append(le32Bytes(e.offset));
         index.append(le32Bytes(e.size));
     }
-    m_out->appendCopy(index);
+    m_out->append(index);
     m_outPos += index.size();
     const int64_t riffSize = m_outPos - 8;
 
@@ -723,10 +904,10 @@ bool CAviRepairCore::finish()
         QByteArray junk("JUNK", 4);
         junk.append(le32Bytes(uint32_t(junkSize)));
         junk.append(QByteArray(int(junkSize), '\0'));
-        m_out->appendCopy(junk);
+        m_out->append(junk);
         m_outPos += junk.size();
     }
-    if (!m_out->flush())
+    if (!m_out->settle())
         return false;
     if (!m_out->active())
         return true;
@@ -756,5 +937,7 @@ bool CAviRepairCore::finish()
     // would find nothing there, so they become filler and readers use the new idx1.
     for (int64_t at : layout.superIndexes)
         patch(at, QByteArray("JUNK", 4));
-    return m_out->flush() && !m_out->failed();
+    const bool written = m_out->settle();
+    m_out->stopWorker();
+    return written;
 }

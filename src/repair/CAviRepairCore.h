@@ -64,12 +64,13 @@ public:
 
 private:
     struct HeaderLayout;
-    class SourceWindow;
+    class SourceReader;
     class TargetWriter;
 
     void reset();
     bool fail(const QString& message);
     void pumpIfDue();
+    bool repairOpened(QIODevice* source);
     bool identify(QIODevice* source);
     bool findMovieList();
     bool copyHeader();
@@ -86,7 +87,7 @@ private:
 
     Pump m_pump;
     TargetWrapper m_targetWrapper;
-    std::unique_ptr<SourceWindow> m_in;
+    std::unique_ptr<SourceReader> m_in;
     std::unique_ptr<TargetWriter> m_out;
     QString m_error;
 
