@@ -745,6 +745,25 @@ int64_t CAviRepairCore::searchFrom(int64_t from)
     return -1;
 }
 
+int64_t CAviRepairCore::firstStreamChunk(int64_t from, int64_t to)
+{
+    int64_t available = 0;
+    const unsigned char* head = m_in->peek(from, 8, &available);
+    if (available == 8 && from + 8 <= to && isStreamId(head))
+        return from; // the usual case, without reading the list's data
+    for (int64_t pos = from; pos + 8 <= to && !m_in->failed();) {
+        const unsigned char* p = m_in->block(pos, std::min(to - pos, kScanBlock), &available);
+        if (available < 8)
+            break;
+        for (int64_t k = 0; k + 8 <= available; ++k) {
+            if (isStreamId(p + k))
+                return pos + k;
+        }
+        pos += available - 7;
+    }
+    return -1;
+}
+
 void CAviRepairCore::resynchronise()
 {
     const int64_t from = m_readPos;
@@ -837,14 +856,14 @@ void CAviRepairCore::walk()
                 continue;
             }
         } else if (isFourcc(p, "LIST") && available >= 12) {
-            if (isFourcc(p + 8, "rec ") || isFourcc(p + 8, "movi")) {
-                m_readPos += 12; // the chunks inside are walked like any others
-                continue;
-            }
-            if (size >= 4 && fits) {
-                m_readPos += 8 + int64_t(size) + (size & 1);
-                continue;
-            }
+            // The chunks of a list ("rec ", the "movi" of an extension RIFF) are walked like any others,
+            // from the first stream chunk inside it; a list without one is passed over.
+            // A list whose size was never written (0, or past the end) reaches to the end of the file.
+            const bool bounded = size >= 4 && fits;
+            const int64_t bodyEnd = bounded ? m_readPos + 8 + int64_t(size) : m_fileSize;
+            const int64_t first = firstStreamChunk(m_readPos + 12, bodyEnd);
+            m_readPos = first >= 0 ? first : bodyEnd + (bounded ? (size & 1) : 0);
+            continue;
         } else if (isFourcc(p, "rec ")) {
             m_readPos += 4;
             continue;
@@ -859,7 +878,7 @@ void CAviRepairCore::walk()
         } else if (isFourcc(p, "RIFF") && available >= 12 && isFourcc(p + 8, "AVIX")) {
             m_readPos += 12;
             continue;
-        } else if ((isIndexChunkId(p) || isFourcc(p, "JUNK")) && fits) {
+        } else if (((p[0] == 'i' && p[1] == 'x') || isFourcc(p, "JUNK")) && fits) {
             m_readPos += 8 + int64_t(size) + (size & 1);
             continue;
         }

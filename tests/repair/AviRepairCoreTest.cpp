@@ -308,6 +308,24 @@ INSTANTIATE_TEST_SUITE_P(Damage, DamageTable,
                 return p;
             },
             range(0, 8)},
+        DamageCase {"ListsOfOtherTypesAreEnteredAtTheirFirstStreamChunk", "MJPG", true,
+            [](QList<QByteArray>& o) {
+                o = frames(4);
+                const QByteArray inner = chunk("JUNK", QByteArray(6, '\0')) + o[1] + o[2];
+                return QList<QByteArray> {o[0], QByteArray("LIST", 4) + le32(uint32_t(4 + inner.size())) + "abcd" + inner,
+                    chunk("LIST", QByteArray("INFO", 4) + chunk("ISFT", "cam")), o[3]};
+            },
+            range(0, 4)},
+        DamageCase {"ExtensionRiffWithZeroSizes", "DIVX", true,
+            [](QList<QByteArray>& o) {
+                for (int i = 0; i < 6; ++i)
+                    o << video(i, 200, i == 3 ? deltaHead() : keyHead());
+                QList<QByteArray> p = o.mid(0, 3);
+                p << QByteArray("RIFF", 4) + le32(0) + "AVIX" + "LIST" + le32(0) + "movi";
+                p << o.mid(3);
+                return p;
+            },
+            range(0, 6)},
         DamageCase {"OldIndexThenExtensionRiff", "MJPG", true,
             [](QList<QByteArray>& o) {
                 o = frames(6);
@@ -537,17 +555,28 @@ TEST_P(WriteFailure, OnAFileLeavesNothingUnderTheTargetName)
 // (the padding and the header patches fail)
 INSTANTIATE_TEST_SUITE_P(Budgets, WriteFailure, ::testing::Values(0, 100, 30000, -100, -1));
 
-TEST(RepairDevice, DevNullStyleFullDiskFailsTheFileRepair)
+TEST(RepairDevice, FullDiskFailsTheRepairOnEveryCopyPath)
 {
     // /dev/full accepts the open and fails every write with "no space left on device".
     QFile full(QStringLiteral("/dev/full"));
     if (!full.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         GTEST_SKIP() << "no /dev/full";
-    QBuffer source;
-    source.setData(file(Layout {}, frames(3), false, false));
-    source.open(QIODevice::ReadOnly);
+    const QByteArray input = file(Layout {}, frames(30, 5000), false, false);
+
+    QBuffer buffer; // copied through the engine's buffer
+    buffer.setData(input);
+    buffer.open(QIODevice::ReadOnly);
     CAviRepairCore engine;
+    EXPECT_FALSE(engine.RepairDevice(&buffer, &full, true, true));
+
+    QTemporaryDir dir; // file to file: copied by the helper thread
+    const QString path = dir.filePath(QStringLiteral("src.avi"));
+    ASSERT_TRUE(writeFile(path, input));
+    QFile source(path);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
     EXPECT_FALSE(engine.RepairDevice(&source, &full, true, true));
+    EXPECT_TRUE(engine.errorString().contains(QStringLiteral("writing"))) << engine.errorString().toStdString();
+    EXPECT_EQ(readFile(path), input);
 }
 
 TEST_F(RepairTest, IndexStopsAtItsCapacity)
