@@ -687,7 +687,7 @@ bool CAviRepairCore::structuralAt(int64_t pos)
     return false;
 }
 
-bool CAviRepairCore::streamCandidateAt(int64_t pos)
+bool CAviRepairCore::streamCandidateAt(int64_t pos, bool keyFrameOnly)
 {
     int64_t available = 0;
     const unsigned char* p = m_in->peek(pos, 8, &available);
@@ -699,7 +699,7 @@ bool CAviRepairCore::streamCandidateAt(int64_t pos)
     const uint32_t size = le32(p + 4);
     if (size >= kMaxChunkSize || pos + 8 + int64_t(size) > m_fileSize)
         return false;
-    if (!m_restartAtKeyFrame)
+    if (!keyFrameOnly)
         return true;
     if (audio)
         return false;
@@ -711,7 +711,7 @@ bool CAviRepairCore::streamCandidateAt(int64_t pos)
 
 bool CAviRepairCore::acceptableAt(int64_t pos)
 {
-    return streamCandidateAt(pos) || structuralAt(pos);
+    return streamCandidateAt(pos, m_restartAtKeyFrame) || structuralAt(pos);
 }
 
 int64_t CAviRepairCore::searchFrom(int64_t from)
@@ -832,8 +832,8 @@ void CAviRepairCore::walk()
             // An odd-sized chunk is followed by a pad byte. A writer that left it out is recognised by a
             // chunk id right here where there is none one byte on.
             m_afterOddChunk = false;
-            const bool idHere = streamCandidateAt(m_readPos) || structuralAt(m_readPos);
-            if (!idHere || streamCandidateAt(m_readPos + 1) || structuralAt(m_readPos + 1))
+            const bool idHere = streamCandidateAt(m_readPos, false) || structuralAt(m_readPos);
+            if (!idHere || streamCandidateAt(m_readPos + 1, false) || structuralAt(m_readPos + 1))
                 ++m_readPos;
             continue;
         }
@@ -850,7 +850,7 @@ void CAviRepairCore::walk()
                 ++m_endMarkers;
                 break;
             }
-            if (size < kMaxChunkSize && fits && (!m_needKeyFrame || streamCandidateAt(m_readPos))) {
+            if (size < kMaxChunkSize && fits && (!m_needKeyFrame || streamCandidateAt(m_readPos, true))) {
                 if (!takeStreamChunk(m_readPos, size))
                     break;
                 continue;

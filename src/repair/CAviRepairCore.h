@@ -81,7 +81,7 @@ private:
     int64_t searchFrom(int64_t from);
     bool acceptableAt(int64_t pos);
     bool structuralAt(int64_t pos);
-    bool streamCandidateAt(int64_t pos);
+    bool streamCandidateAt(int64_t pos, bool keyFrameOnly);
     bool finish();
     bool copyThrough(int64_t from, int64_t to);
     bool patch(int64_t offset, const QByteArray& bytes);

@@ -350,12 +350,13 @@ INSTANTIATE_TEST_SUITE_P(Damage, DamageTable,
             range(0, 4)},
         DamageCase {"OddChunkWithoutItsPadByte", "MJPG", true,
             [](QList<QByteArray>& o) {
-                o = {video(0, 101), video(1, 100), video(2, 77)};
+                o = {video(0, 101), audio(0, 33), video(1, 100), video(2, 77)};
                 QList<QByteArray> p = o;
-                p[0].chop(1); // the writer left out the pad byte
+                p[0].chop(1); // the writer left out the pad bytes
+                p[1].chop(1);
                 return p;
             },
-            range(0, 3)},
+            range(0, 4)},
         DamageCase {"DamagedIndexAfterGarbageIsNotMistakenForChunks", "MJPG", true,
             [](QList<QByteArray>& o) {
                 o = frames(4);
