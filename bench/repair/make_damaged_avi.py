@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Builds a large damaged AVI from a small intact one by repeating its movie chunks.
 
-The result looks like a recording whose camera lost power and whose card went bad: RIFF and movie sizes 0,
-no idx1, runs of random bytes of odd lengths every few dozen MiB (one of them longer than 1 MiB), a chunk
-declared 3 MiB long, and a last chunk cut off in the middle.
+power-loss: what a camera that lost power leaves: RIFF and movie sizes 0, no idx1, a chunk whose header was
+            half written (declared 3 MiB long), and a last chunk cut off in the middle.
+bad-card:   the same, and runs of random bytes of odd lengths every few dozen MiB (one longer than 1 MiB).
 """
 import random
 import struct
@@ -11,8 +11,9 @@ import sys
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit("usage: make_damaged_avi.py SMALL.avi OUT.avi SIZE_MIB")
+    if len(sys.argv) != 5 or sys.argv[4] not in ("power-loss", "bad-card"):
+        sys.exit("usage: make_damaged_avi.py SMALL.avi OUT.avi SIZE_MIB power-loss|bad-card")
+    garbage = sys.argv[4] == "bad-card"
     small = open(sys.argv[1], "rb").read()
     target = int(sys.argv[3]) * 1024 * 1024
 
@@ -40,13 +41,13 @@ def main():
             piece = broken if n == 5 else block
             out.write(piece)
             written += len(piece)
-            if n % 4 == 3:
+            if garbage and n % 4 == 3:
                 length = (1024 * 1024 + 333) if n == 11 else rng.randrange(1, 5000) | 1
                 out.write(rng.randbytes(length))
                 written += length
             n += 1
         out.write(block[:8 + first_size // 2])
-    print(f"{sys.argv[2]}: {n} copies of {len(block)} bytes of chunks, damaged")
+    print(f"{sys.argv[2]}: {n} copies of {len(block)} bytes of chunks, damaged ({sys.argv[4]})")
 
 
 if __name__ == "__main__":

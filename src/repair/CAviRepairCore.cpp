@@ -190,6 +190,9 @@ public:
             return;
         if (m_runSize > 0 && m_runStart + m_runSize == pos) {
             m_runSize += size;
+            // Hand long runs on in pieces, so the copying keeps pace with the walk instead of waiting for it.
+            if (m_runSize >= kRunPieceBytes)
+                flush();
             return;
         }
         flush();
@@ -265,6 +268,7 @@ public:
 
 private:
     static constexpr int64_t kCopyBufferBytes = 8 * 1024 * 1024;
+    static constexpr int64_t kRunPieceBytes = 8 * 1024 * 1024;
     static constexpr uint32_t kQueueLength = 256;
 
     // A copy of `size` source bytes from `sourcePos`, or (sourcePos 0 with bytes) a literal write, or
@@ -775,6 +779,33 @@ void CAviRepairCore::resynchronise()
     m_afterOddChunk = false;
     if (m_restartAtKeyFrame)
         m_needKeyFrame = true;
+    if (m_cutOutDamage)
+        realign();
+}
+
+void CAviRepairCore::realign()
+{
+    // Copies between files are far cheaper when source and target offsets lie at the same place within a
+    // memory page (the kernel then moves whole pages). After bytes were dropped, a long remainder is worth a
+    // "JUNK" filler of under 4 KiB that restores that; short files are left exactly as cut.
+    constexpr int64_t kPage = 4096;
+    constexpr int64_t kWorthIt = 8 * 1024 * 1024;
+    if (!m_out->active() || m_fileSize - m_readPos < kWorthIt || (m_readPos & 1))
+        return;
+    if (m_outPos & 1) {
+        m_out->appendZeros(1); // the pad byte the next chunk would get
+        ++m_outPos;
+    }
+    int64_t gap = ((m_readPos - m_outPos) % kPage + kPage) % kPage;
+    if (gap == 0)
+        return;
+    if (gap < 8)
+        gap += kPage;
+    QByteArray junk("JUNK", 4);
+    junk.append(le32Bytes(uint32_t(gap - 8)));
+    junk.append(QByteArray(int(gap - 8), '\0'));
+    m_out->append(junk);
+    m_outPos += gap;
 }
 
 bool CAviRepairCore::takeStreamChunk(int64_t pos, uint32_t size)
@@ -874,12 +905,14 @@ void CAviRepairCore::walk()
             if (available == 24 && isFourcc(x, "RIFF") && isFourcc(x + 8, "AVIX") && isFourcc(x + 12, "LIST")
                 && isFourcc(x + 20, "movi"))
                 m_readPos += 24;
+            realign();
             continue;
         } else if (isFourcc(p, "RIFF") && available >= 12 && isFourcc(p + 8, "AVIX")) {
             m_readPos += 12;
             continue;
         } else if (((p[0] == 'i' && p[1] == 'x') || isFourcc(p, "JUNK")) && fits) {
             m_readPos += 8 + int64_t(size) + (size & 1);
+            realign();
             continue;
         }
         resynchronise();

@@ -78,6 +78,7 @@ private:
     bool takeStreamChunk(int64_t pos, uint32_t size);
     int64_t firstStreamChunk(int64_t from, int64_t to);
     void resynchronise();
+    void realign();
     int64_t searchFrom(int64_t from);
     bool acceptableAt(int64_t pos);
     bool structuralAt(int64_t pos);
