@@ -602,3 +602,36 @@ TEST_F(RepairTest, IndexStopsAtItsCapacity)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RepairTest, LongRemainderAfterDroppedBytesKeepsItsPageOffsets)
+{
+    // Past 8 MiB of remaining data a filler keeps the kept chunks at the same offset within a 4 KiB page as
+    // in the source, which lets the kernel copy whole pages.
+    QList<QByteArray> originals;
+    for (int i = 0; i < 48; ++i)
+        originals << video(i, 200 * 1024 + 2 * i);
+    QByteArray input = header(Layout {}) + originals[0] + garbage(1234);
+    QList<qint64> sourcePos {header(Layout {}).size()};
+    for (int i = 1; i < originals.size(); ++i) {
+        sourcePos << input.size();
+        input += originals[i];
+    }
+    const Outcome o = repair(input);
+    ASSERT_TRUE(o.structure.ok) << o.structure.problem.toStdString();
+    EXPECT_EQ(kept(o.structure, originals), range(0, 48));
+    for (size_t i = 1; i < o.structure.entries.size(); ++i)
+        EXPECT_EQ((o.structure.movieRef + o.structure.entries[i].offset) % 4096, sourcePos[int(i)] % 4096) << i;
+    EXPECT_FALSE(o.output.contains(garbage(1234)));
+    const qint64 firstEnd = o.structure.movieRef + o.structure.entries[0].offset + 8 + 200 * 1024;
+    EXPECT_EQ(o.output.mid(firstEnd, 4), "JUNK");
+
+    // A short file is left exactly as cut.
+    const QByteArray small = header(Layout {}) + originals[0] + garbage(1234) + originals[1];
+    const Outcome s = repair(small);
+    ASSERT_TRUE(s.structure.ok);
+    EXPECT_EQ(s.structure.entries[1].offset, s.structure.entries[0].offset + 8 + 200 * 1024);
+}
+
+} // namespace
