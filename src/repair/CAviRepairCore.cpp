@@ -173,10 +173,11 @@ private:
 class CAviRepairCore::TargetWriter
 {
 public:
-    TargetWriter(QIODevice* device, SourceReader* source)
+    TargetWriter(QIODevice* device, SourceReader* source, std::function<void()> pump)
         : m_device(device)
         , m_file(qobject_cast<QFileDevice*>(device))
         , m_source(source)
+        , m_pump(std::move(pump))
     {
         if (m_device && m_file && m_file->handle() >= 0 && source->file() && source->file()->handle() >= 0)
             m_worker = std::thread([this] { work(); });
@@ -230,14 +231,13 @@ public:
         return !failed();
     }
 
-    // Waits until everything queued is in the target.
+    // Waits until everything queued is in the target, keeping the caller's pump going.
     bool settle()
     {
         flush();
         if (m_worker.joinable()) {
-            const uint32_t queued = m_tail.load();
-            for (uint32_t done = m_head.load(); done != queued; done = m_head.load())
-                m_head.wait(done);
+            while (m_head.load() != m_tail.load())
+                idle();
         }
         return !failed();
     }
@@ -270,6 +270,7 @@ private:
     static constexpr int64_t kCopyBufferBytes = 8 * 1024 * 1024;
     static constexpr int64_t kRunPieceBytes = 8 * 1024 * 1024;
     static constexpr uint32_t kQueueLength = 256;
+    static constexpr int64_t kMaxQueuedBytes = 32 * 1024 * 1024;
 
     // A copy of `size` source bytes from `sourcePos`, or (sourcePos 0 with bytes) a literal write, or
     // (sourcePos -1) the end of the helper thread.
@@ -285,12 +286,22 @@ private:
     // only shared state.
     void push(Op op)
     {
+        // The walk stays at most a few pieces ahead of the copying, so that the caller's thread never has
+        // to wait long without pumping (at the end, or when the card is slow).
         const uint32_t tail = m_tail.load();
-        for (uint32_t head = m_head.load(); tail - head == kQueueLength; head = m_head.load())
-            m_head.wait(head);
+        while (tail - m_head.load() == kQueueLength || (op.sourcePos >= 0 && m_queuedBytes.load() > kMaxQueuedBytes))
+            idle();
+        m_queuedBytes += op.size;
         m_queue[tail % kQueueLength] = std::move(op);
         m_tail.store(tail + 1);
         m_tail.notify_one();
+    }
+
+    void idle()
+    {
+        if (m_pump)
+            m_pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     void work()
@@ -312,8 +323,8 @@ private:
                     copyInKernel(op);
                 }
             }
+            m_queuedBytes -= op.size;
             m_head.store(head + 1);
-            m_head.notify_one();
             if (last)
                 return;
         }
@@ -394,6 +405,8 @@ private:
     std::array<Op, kQueueLength> m_queue;
     std::atomic<uint32_t> m_head {0};
     std::atomic<uint32_t> m_tail {0};
+    std::atomic<int64_t> m_queuedBytes {0};
+    std::function<void()> m_pump;
     bool m_kernelCopy = true; // helper thread only
     std::vector<unsigned char> m_workerBuffer; // helper thread only
 };
@@ -572,7 +585,7 @@ bool CAviRepairCore::RepairDevice(QIODevice* source, QIODevice* target, bool cut
         return fail(QStringLiteral("the target is not writable"));
     m_fileSize = source->size();
     m_in = std::make_unique<SourceReader>(source, m_fileSize);
-    m_out = std::make_unique<TargetWriter>(target, m_in.get());
+    m_out = std::make_unique<TargetWriter>(target, m_in.get(), [this] { pumpIfDue(); });
     m_lastPumpMs = nowMs();
     const bool ok = repairOpened(source);
     // No copy may still be running once the caller gets the devices back.
