@@ -192,8 +192,18 @@ public:
         if (m_runSize > 0 && m_runStart + m_runSize == pos) {
             m_runSize += size;
             // Hand long runs on in pieces, so the copying keeps pace with the walk instead of waiting for it.
-            if (m_runSize >= kRunPieceBytes)
-                flush();
+            // Pieces end where the target reaches a multiple of 2 MiB: the kernel writes a copy that starts
+            // there in large blocks of memory, and one that starts elsewhere page by page, far more slowly.
+            if (m_runSize >= kRunPieceBytes) {
+                const int64_t piece = ((m_pos + m_runSize) & ~(kAlignBytes - 1)) - m_pos;
+                if (piece > 0) {
+                    const int64_t rest = m_runSize - piece;
+                    m_runSize = piece;
+                    flush();
+                    m_runStart += piece;
+                    m_runSize = rest;
+                }
+            }
             return;
         }
         flush();
@@ -269,6 +279,7 @@ public:
 private:
     static constexpr int64_t kCopyBufferBytes = 8 * 1024 * 1024;
     static constexpr int64_t kRunPieceBytes = 8 * 1024 * 1024;
+    static constexpr int64_t kAlignBytes = 2 * 1024 * 1024;
     static constexpr uint32_t kQueueLength = 256;
     static constexpr int64_t kMaxQueuedBytes = 32 * 1024 * 1024;
 
