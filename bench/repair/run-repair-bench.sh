@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Times `korvane-cli repair` on a damaged AVI of about 1 GB against `cp` of the same file and against an
+# ffmpeg remux (-err_detect ignore_err -c copy), alternating, several rounds; prints the medians and the frames
+# each recovered. Two damaged files: "bad-card" (garbage runs of odd lengths all through it) and
+# "power-loss" (what a camera leaves when its power fails); the last line is the repair/cp time ratio of the
+# power-loss file (goal: at most 1.1).
+#   bench/repair/run-repair-bench.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build}" && pwd)
+size_mib=${2:-1024}
+rounds=${3:-5}
+cli="$build/bin/korvane-cli"
+[ -x "$cli" ] || { echo "build korvane-cli first ($cli)" >&2; exit 1; }
+
+work="$build/bench-repair"
+mkdir -p "$work"
+small="$work/small.avi"
+src="$work/damaged.avi"
+trap 'rm -f "$src" "$work"/out-*' EXIT
+
+if [ ! -f "$small" ]; then
+  # 10 s of 720p H.264 at 8 Mbit/s with PCM sound, as a dash camera records it
+  ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=30 -f lavfi -i sine=sample_rate=16000 -t 10 \
+    -c:v libx264 -preset ultrafast -b:v 8M -g 30 -bf 0 -c:a pcm_s16le "$small"
+fi
+df -h "$work" | tail -1
+now() { date +%s.%N; }
+median() { printf '%s\n' "$@" | sort -g | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+frames() {
+  ffprobe -v error -threads 2 -count_frames -count_packets -show_entries stream=codec_type,nb_read_frames,nb_read_packets \
+    -of csv=p=0 "$1" 2>/dev/null | tr '\n' ' '
+}
+
+measure() {
+  local kind=$1
+  echo "== $kind"
+  python3 "$here/make_damaged_avi.py" "$small" "$src" "$size_mib" "$kind"
+  sync # nothing of the source is still being written back while we time
+  cat "$src" > /dev/null # warm the page cache
+  echo "load before timing: $(cut -d' ' -f1-3 /proc/loadavg)"
+  local -a t_cp=() t_repair=() t_ffmpeg=()
+  local a b i
+  # Each output is removed (and the disk settled) before the next command starts, so that no command pays
+  # for another one's write-back.
+  for ((i = 0; i < rounds; i++)); do
+    sync; a=$(now); cp "$src" "$work/out-cp.avi"; b=$(now); rm -f "$work/out-cp.avi"
+    t_cp+=("$(echo "$b - $a" | bc -l)")
+    sync; a=$(now); "$cli" repair "$src" "$work/out-repair.avi" > "$work/out-repair.json"; b=$(now)
+    t_repair+=("$(echo "$b - $a" | bc -l)")
+    [ "$i" -lt $((rounds - 1)) ] && rm -f "$work/out-repair.avi"
+    sync; a=$(now); ffmpeg -v quiet -y -err_detect ignore_err -i "$src" -c copy "$work/out-ffmpeg.avi" || true; b=$(now)
+    t_ffmpeg+=("$(echo "$b - $a" | bc -l)")
+    [ "$i" -lt $((rounds - 1)) ] && rm -f "$work/out-ffmpeg.avi"
+    printf 'round %d: cp %.3f s, repair %.3f s, ffmpeg remux %.3f s\n' $((i + 1)) "${t_cp[i]}" "${t_repair[i]}" "${t_ffmpeg[i]}"
+  done
+  m_cp=$(median "${t_cp[@]}")
+  m_repair=$(median "${t_repair[@]}")
+  m_ffmpeg=$(median "${t_ffmpeg[@]}")
+  echo "source: $(stat -c %s "$src") bytes"
+  echo "repair result: $(cat "$work/out-repair.json")"
+  echo "frames recovered (type,decoded frames,packets) by repair: $(frames "$work/out-repair.avi")"
+  echo "frames recovered (type,decoded frames,packets) by ffmpeg remux: $(frames "$work/out-ffmpeg.avi")"
+  echo "median seconds over $rounds rounds: cp $m_cp, repair $m_repair, ffmpeg remux $m_ffmpeg"
+  echo "ffmpeg-remux/cp ratio ($kind): $(echo "$m_ffmpeg / $m_cp" | bc -l | xargs printf '%.3f')"
+  echo "repair/cp ratio ($kind): $(echo "$m_repair / $m_cp" | bc -l | xargs printf '%.3f')"
+  rm -f "$src" "$work"/out-*
+}
+
+measure bad-card
+measure power-loss

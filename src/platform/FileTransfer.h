@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+class QFileDevice;
+
+namespace platform {
+
+enum class RangeCopy { Done, Unsupported, Failed };
+
+// Copies `length` bytes of `from` at `fromPos` to `to` at `toPos` inside the kernel, without passing the data
+// through the process (what `cp` does). Neither device's position changes. Unsupported means this pair of
+// files cannot be copied that way (other file systems, special files, no such call) and nothing was written,
+// so the caller should copy through its own buffer; Failed is a real read or write error (disk full, I/O).
+RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int64_t toPos, int64_t length);
+
+// Reads or writes at a position without using or moving the file's own position, so one thread may copy
+// while another reads the same file. They return the bytes transferred (short only at the end of the file),
+// or -1 on an error or when the device is not a plain file.
+int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size);
+int64_t writeAt(QFileDevice& file, int64_t pos, const void* data, int64_t size);
+
+// Hints that `file` is read front to back, and asks for the given range to be read ahead now.
+void adviseSequential(QFileDevice& file);
+void prefetch(QFileDevice& file, int64_t pos, int64_t length);
+
+} // namespace platform

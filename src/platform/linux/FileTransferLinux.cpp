@@ -1,0 +1,87 @@
+#include "platform/FileTransfer.h"
+
+#include <QFileDevice>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int64_t toPos, int64_t length)
+{
+    const int in = from.handle();
+    const int out = to.handle();
+    if (in < 0 || out < 0)
+        return RangeCopy::Unsupported;
+    off64_t inPos = fromPos;
+    off64_t outPos = toPos;
+    bool copiedAny = false;
+    while (length > 0) {
+        const ssize_t n = ::copy_file_range(in, &inPos, out, &outPos, size_t(length), 0);
+        if (n > 0) {
+            length -= n;
+            copiedAny = true;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            return RangeCopy::Failed; // the source ended early
+        if (!copiedAny && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP
+                              || errno == EBADF || errno == ETXTBSY || errno == EPERM))
+            return RangeCopy::Unsupported;
+        return RangeCopy::Failed;
+    }
+    return RangeCopy::Done;
+}
+
+int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return -1;
+    int64_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, static_cast<char*>(into) + done, size_t(size - done), off_t(pos + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t writeAt(QFileDevice& file, int64_t pos, const void* data, int64_t size)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return -1;
+    int64_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, static_cast<const char*>(data) + done, size_t(size - done), off_t(pos + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return -1;
+        done += n;
+    }
+    return done;
+}
+
+void adviseSequential(QFileDevice& file)
+{
+    if (file.handle() >= 0)
+        ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+void prefetch(QFileDevice& file, int64_t pos, int64_t length)
+{
+    if (file.handle() >= 0)
+        ::posix_fadvise(file.handle(), pos, length, POSIX_FADV_WILLNEED);
+}
+
+} // namespace platform
