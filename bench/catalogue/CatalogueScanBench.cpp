@@ -85,6 +85,8 @@ double since(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+constexpr size_t kFirstScreenRows = 40;
+
 size_t openCard(const QString& root, Phases* phases = nullptr)
 {
     auto start = std::chrono::steady_clock::now();
@@ -97,6 +99,10 @@ size_t openCard(const QString& root, Phases* phases = nullptr)
     const double build = since(start);
     start = std::chrono::steady_clock::now();
     SortEntriesByBaseName(rows);
+    // What the list shows first: a screenful of rows, whose parking icons are read now; the other rows'
+    // icons are read as they scroll into view.
+    for (size_t i = 0; i < std::min<size_t>(rows.size(), kFirstScreenRows); ++i)
+        catalogue.ResolveEntryIcon(rows[i]);
     if (phases) {
         phases->scan.push_back(scan);
         phases->build.push_back(build);
@@ -158,10 +164,12 @@ int main(int argc, char** argv)
     const double bareMs = median(bare);
     const double openMs = median(open);
     std::printf("bare enumeration: %zu entries, median %.2f ms\n", entries, bareMs);
-    std::printf("  scan %.2f ms, All build %.2f ms, sort %.2f ms (medians)\n", median(phases.scan),
+    std::printf("  scan %.2f ms, All build %.2f ms, sort and first screen of icons %.2f ms (medians)\n", median(phases.scan),
         median(phases.build), median(phases.sort));
-    std::printf("  scan + parking-type reads alone: %.2f ms (ratio %.2f)\n", median(parking), median(parking) / bareMs);
-    std::printf("scan + All build + sort: %zu rows, median %.2f ms\n", rows, openMs);
-    std::printf("ratio (scan + All build + sort) / bare enumeration: %.2f\n", openMs / bareMs);
+    std::printf("  scan + every parking icon read at once (what scrolling through the whole list costs): %.2f ms "
+                "(ratio %.2f)\n",
+        median(parking), median(parking) / bareMs);
+    std::printf("scan + All build + sort + first screen of icons: %zu rows, median %.2f ms\n", rows, openMs);
+    std::printf("ratio (scan + All build + sort + first screen of icons) / bare enumeration: %.2f\n", openMs / bareMs);
     return 0;
 }

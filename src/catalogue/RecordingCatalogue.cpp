@@ -215,6 +215,22 @@ void RecordingCatalogue::dropLeadingMarkersOfAll(std::array<std::vector<QString>
     }
 }
 
+void RecordingCatalogue::ResolveEntryIcon(RecordingEntry& entry) const
+{
+    if (!entry.iconPending)
+        return;
+    const int parkingType
+        = ReadParkingType(m_folder + QStringLiteral("pmr_") + entry.baseName + recording::kDataExtension);
+    entry.iconIndex = recording::iconIndex(entry.kind, entry.baseName, parkingType);
+    entry.iconPending = false;
+}
+
+void RecordingCatalogue::ResolveEntryIcons(std::vector<RecordingEntry>& entries) const
+{
+    for (RecordingEntry& entry : entries)
+        ResolveEntryIcon(entry);
+}
+
 RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind) const
 {
     RecordingEntry entry;
@@ -223,10 +239,8 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
     if (!base.endsWith(QLatin1Char('p'))) {
         entry.baseName = base;
         entry.dateText = FormatEntryDate(base);
-        int parkingType = 2;
-        if (kind == RecordingKind::Parking && base.size() == 15)
-            parkingType = ReadParkingType(m_folder + QStringLiteral("pmr_") + base + recording::kDataExtension);
-        entry.iconIndex = recording::iconIndex(kind, base, parkingType);
+        entry.iconIndex = recording::iconIndex(kind, base, 2);
+        entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
         return entry;
     }
     const QString text

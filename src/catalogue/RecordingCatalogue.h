@@ -18,7 +18,13 @@ public:
     bool ScanCatalogueFolder(const QString& folder, int modelIndex);
 
     // The rows of a category in insertion order. May drop leading span markers from the name lists.
+    // Parking rows that need their data file come back with iconPending set.
     std::vector<RecordingEntry> BuildCategoryEntries(ListCategory category);
+
+    // Reads the parking-type byte of a pending parking row and sets its icon (5 for type 1, else 4).
+    // The list calls it for the rows it shows; it does nothing for any other row.
+    void ResolveEntryIcon(RecordingEntry& entry) const;
+    void ResolveEntryIcons(std::vector<RecordingEntry>& entries) const;
 
     // Forgets a deleted recording: the folder text is taken out of the path and the first equal name of
     // that kind is removed, from the name list and from the All view's saved copy.

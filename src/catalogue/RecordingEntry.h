@@ -19,4 +19,9 @@ struct RecordingEntry
     std::optional<int> iconIndex; // 0..7; none for a base name of unusual length
     RecordingKind kind = RecordingKind::Normal;
     bool spanMarker = false;
+    // A parking recording whose icon depends on its data file's parking-type byte. The build leaves the
+    // read to RecordingCatalogue::ResolveEntryIcon (iconIndex holds 4, the icon of every other answer, until
+    // then): a card may hold thousands of parking recordings, and reading each data file before the list
+    // appears would cost thousands of reads on a slow card when only the visible rows need their icon.
+    bool iconPending = false;
 };

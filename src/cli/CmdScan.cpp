@@ -71,6 +71,7 @@ int runScan(const QStringList& args)
     catalogue.setFolder(root);
     std::vector<RecordingEntry> entries = catalogue.BuildCategoryEntries(category);
     SortEntriesByBaseName(entries, true);
+    catalogue.ResolveEntryIcons(entries);
 
     QJsonArray rows;
     for (const RecordingEntry& e : entries) {

@@ -224,10 +224,20 @@ TEST(BuildCategoryEntries, ParkingIconsComeFromTheDataFile)
     RecordingCatalogue catalogue;
     ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
     auto rows = build(catalogue, card, ListCategory::Parking);
-    QList<int> icons;
+    // The build reads no data file: the rows that need one wait for the list to ask.
+    QList<bool> pending;
     for (const RecordingEntry& e : rows)
+        pending << e.iconPending;
+    EXPECT_EQ(pending, QList<bool>({ true, true, true, false, true }));
+    // The byte is read when the icon is asked for, not when the card was opened.
+    card.addParkingData(QStringLiteral("20120101_110000"), 1);
+    catalogue.ResolveEntryIcons(rows);
+    QList<int> icons;
+    for (const RecordingEntry& e : rows) {
         icons << e.iconIndex.value_or(-1);
-    EXPECT_EQ(icons, QList<int>({ 5, 4, 4, 6, 4 }));
+        EXPECT_FALSE(e.iconPending);
+    }
+    EXPECT_EQ(icons, QList<int>({ 5, 5, 4, 6, 4 }));
 }
 
 TEST(BuildCategoryEntries, EntryOfAnEventRecording)
