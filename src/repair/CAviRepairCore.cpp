@@ -14,6 +14,8 @@
 #include <thread>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <filesystem>
 
 namespace {
@@ -168,8 +170,9 @@ private:
 //
 // Between two plain files the copies are made inside the kernel (one sequential read and one sequential
 // write, like `cp`) by a helper thread, so that walking the chunk headers overlaps with moving the data; the
-// caller's thread only queues the copies and waits for them at the end. Other devices (and files where the
-// kernel cannot copy) go through a buffer in the caller's thread.
+// caller's thread only queues the copies and waits for them at the end. Where the kernel cannot copy whole
+// pages, or cannot copy at all, the helper thread copies through a buffer of its own. Other devices go through
+// a buffer in the caller's thread.
 class CAviRepairCore::TargetWriter
 {
 public:
@@ -280,6 +283,9 @@ private:
     static constexpr int64_t kCopyBufferBytes = 8 * 1024 * 1024;
     static constexpr int64_t kRunPieceBytes = 8 * 1024 * 1024;
     static constexpr int64_t kAlignBytes = 2 * 1024 * 1024;
+    static constexpr int64_t kPageBytes = 4096;
+    static constexpr int64_t kWorkerBufferBytes = 4 * 1024 * 1024;
+    static constexpr int64_t kWritePieceBytes = 256 * 1024;
     static constexpr uint32_t kQueueLength = 256;
     static constexpr int64_t kMaxQueuedBytes = 32 * 1024 * 1024;
 
@@ -331,7 +337,7 @@ private:
                     if (platform::writeAt(*m_file, op.targetPos, op.bytes.constData(), op.size) != op.size)
                         m_failed = true;
                 } else {
-                    copyInKernel(op);
+                    copyOnHelperThread(op);
                 }
             }
             m_queuedBytes -= op.size;
@@ -342,9 +348,13 @@ private:
     }
 
     // Runs on the helper thread; reads the source only by position, so the caller's thread may keep reading it.
-    void copyInKernel(const Op& op)
+    void copyOnHelperThread(const Op& op)
     {
-        if (m_kernelCopy) {
+        // The kernel copies whole pages only when both offsets lie at the same place within a page; otherwise
+        // (a chunk found at an odd offset after damage, which can never be put at an odd target offset) it
+        // takes up to three times as long as through a buffer of our own.
+        const bool congruent = (op.sourcePos - op.targetPos) % kPageBytes == 0;
+        if (m_kernelCopy && congruent) {
             switch (platform::copyFileRange(*m_source->file(), op.sourcePos, *m_file, op.targetPos, op.size)) {
             case platform::RangeCopy::Done:
                 return;
@@ -356,14 +366,33 @@ private:
                 break;
             }
         }
-        if (m_workerBuffer.empty())
-            m_workerBuffer.resize(size_t(kCopyBufferBytes));
+        copyThroughBuffer(op);
+    }
+
+    // Large reads, and writes that start on page boundaries of the target (all but the first) from the same
+    // place within a page of the buffer. The writes are kept to kWritePieceBytes: for one long write the
+    // kernel takes large blocks of fresh memory for the file's pages, which were measured to fill several
+    // times more slowly than the blocks it takes for the pieces of a kernel copy.
+    void copyThroughBuffer(const Op& op)
+    {
+        if (!m_workerBuffer)
+            m_workerBuffer.reset(static_cast<unsigned char*>(
+                ::operator new(size_t(kWorkerBufferBytes + kPageBytes), std::align_val_t(size_t(kPageBytes)))));
         for (int64_t done = 0; done < op.size;) {
-            const int64_t n = std::min(op.size - done, kCopyBufferBytes);
-            if (platform::readAt(*m_source->file(), op.sourcePos + done, m_workerBuffer.data(), n) != n
-                || platform::writeAt(*m_file, op.targetPos + done, m_workerBuffer.data(), n) != n) {
+            unsigned char* const buffer = m_workerBuffer.get() + (op.targetPos + done) % kPageBytes;
+            const int64_t n = std::min(op.size - done, kWorkerBufferBytes);
+            if (platform::readAt(*m_source->file(), op.sourcePos + done, buffer, n) != n) {
                 m_failed = true;
                 return;
+            }
+            for (int64_t written = 0; written < n;) {
+                const int64_t target = op.targetPos + done + written;
+                const int64_t piece = std::min(n - written, kWritePieceBytes - target % kWritePieceBytes);
+                if (platform::writeAt(*m_file, target, buffer + written, piece) != piece) {
+                    m_failed = true;
+                    return;
+                }
+                written += piece;
             }
             done += n;
         }
@@ -419,7 +448,11 @@ private:
     std::atomic<int64_t> m_queuedBytes {0};
     std::function<void()> m_pump;
     bool m_kernelCopy = true; // helper thread only
-    std::vector<unsigned char> m_workerBuffer; // helper thread only
+    struct AlignedDelete
+    {
+        void operator()(unsigned char* p) const { ::operator delete(p, std::align_val_t(size_t(kPageBytes))); }
+    };
+    std::unique_ptr<unsigned char[], AlignedDelete> m_workerBuffer; // helper thread only
 };
 
 // ---------------------------------------------------------------------------------------------------------

@@ -634,4 +634,25 @@ TEST_F(RepairTest, LongRemainderAfterDroppedBytesKeepsItsPageOffsets)
     EXPECT_EQ(s.structure.entries[1].offset, s.structure.entries[0].offset + 8 + 200 * 1024);
 }
 
+TEST_F(RepairTest, RemainderAtAnOddOffsetIsCopiedByteForByte)
+{
+    // After an odd run of bad bytes the chunks lie at odd offsets, which no even target offset can match
+    // within a page: they are copied through a buffer, several fills of it here, in pieces of many sizes.
+    QList<QByteArray> originals;
+    for (int i = 0; i < 40; ++i)
+        originals << video(i, 300 * 1024 + 2 * i + 1);
+    QByteArray input = header(Layout {}) + originals[0] + garbage(1235);
+    const qint64 remainderAt = input.size();
+    ASSERT_EQ(remainderAt % 2, 1);
+    for (int i = 1; i < originals.size(); ++i)
+        input += originals[i];
+    const Outcome o = repair(input);
+    ASSERT_TRUE(o.ok) << o.error.toStdString();
+    ASSERT_TRUE(o.structure.ok) << o.structure.problem.toStdString();
+    EXPECT_EQ(kept(o.structure, originals), range(0, 40));
+    const qint64 copiedAt = o.structure.movieRef + o.structure.entries[1].offset;
+    EXPECT_EQ(copiedAt % 2, 0);
+    EXPECT_TRUE(o.output.mid(copiedAt, input.size() - remainderAt) == input.mid(remainderAt));
+}
+
 } // namespace
