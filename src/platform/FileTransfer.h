@@ -18,6 +18,8 @@ RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int
 // while another reads the same file. They return the bytes transferred (short only at the end of the file),
 // or -1 on an error or when the device is not a plain file.
 int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size);
+// The same on a plain file descriptor.
+int64_t readAtDescriptor(int fd, int64_t pos, void* into, int64_t size);
 int64_t writeAt(QFileDevice& file, int64_t pos, const void* data, int64_t size);
 
 // Hints that `file` is read front to back, and asks for the given range to be read ahead now.

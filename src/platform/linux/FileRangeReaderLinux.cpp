@@ -1,8 +1,9 @@
 #include "platform/FileRangeReader.h"
 
+#include "platform/FileTransfer.h"
+
 #include <QFile>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,22 +20,7 @@ FileRangeReader::~FileRangeReader()
 
 int64_t FileRangeReader::readUpTo(int64_t offset, void* out, int64_t count)
 {
-    if (m_handle < 0 || offset < 0 || count < 0)
-        return -1;
-    auto* bytes = static_cast<char*>(out);
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n
-            = ::pread(m_handle, bytes + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
+    return platform::readAtDescriptor(m_handle, offset, out, count);
 }
 
 bool FileRangeReader::readAt(int64_t offset, void* out, int64_t count)

@@ -38,8 +38,12 @@ RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int
 
 int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size)
 {
-    const int fd = file.handle();
-    if (fd < 0)
+    return readAtDescriptor(file.handle(), pos, into, size);
+}
+
+int64_t readAtDescriptor(int fd, int64_t pos, void* into, int64_t size)
+{
+    if (fd < 0 || pos < 0 || size < 0)
         return -1;
     int64_t done = 0;
     while (done < size) {
