@@ -1701,16 +1701,27 @@ QImage listPart(int id)
     return transparent ? keyed(art, QColor(32, 34, 38)) : opaque(art, kWindow);
 }
 
+// The words an image carries, per module (UTF-8).
+struct ModuleTexts
+{
+    int id;
+    const char* en;
+    const char* ko;
+    const char* ja;
+};
+
+template <size_t N> QString textOf(const ModuleTexts (&texts)[N], int id, Module module)
+{
+    for (const ModuleTexts& t : texts) {
+        if (t.id == id)
+            return QString::fromUtf8(module == Module::English ? t.en : (module == Module::Korean ? t.ko : t.ja));
+    }
+    return QString();
+}
+
 QString headerText(int id, Module module)
 {
-    struct Texts
-    {
-        int id;
-        const char* en;
-        const char* ko;
-        const char* ja;
-    };
-    static const Texts texts[] = {
+    static const ModuleTexts texts[] = {
         { 3409, "Used", "\xEC\x82\xAC\xEC\x9A\xA9", "\xE4\xBD\xBF\xE7\x94\xA8" },
         { 3410, "All", "\xEC\xA0\x84\xEC\xB2\xB4", "\xE5\x85\xA8\xE3\x81\xA6" },
         { 3411, "Capacity", "\xEC\x9A\xA9\xEB\x9F\x89", "\xE5\xAE\xB9\xE9\x87\x8F" },
@@ -1721,11 +1732,7 @@ QString headerText(int id, Module module)
         { 3416, "Event", "\xEC\x9D\xB4\xEB\xB2\xA4\xED\x8A\xB8", "\xE3\x82\xA4\xE3\x83\x99\xE3\x83\xB3\xE3\x83\x88" },
         { 3417, "Free", "\xEC\x97\xAC\xEC\x9C\xA0", "\xE7\xA9\xBA\xE3\x81\x8D" },
     };
-    for (const Texts& t : texts) {
-        if (t.id == id)
-            return QString::fromUtf8(module == Module::English ? t.en : (module == Module::Korean ? t.ko : t.ja));
-    }
-    return QString();
+    return textOf(texts, id, module);
 }
 
 QImage headerPicture(int id, Module module)
@@ -1813,14 +1820,7 @@ QImage rowIcon(int id)
 
 QString buttonText(int id, Module module)
 {
-    struct Texts
-    {
-        int id;
-        const char* en;
-        const char* ko;
-        const char* ja;
-    };
-    static const Texts texts[] = {
+    static const ModuleTexts texts[] = {
         { 3124, "OK", "\xED\x99\x95\xEC\x9D\xB8", "OK" },
         { 3125, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB" },
         { 3126, "Cancel", "\xEC\xB7\xA8\xEC\x86\x8C", "\xE3\x82\xAD\xE3\x83\xA3\xE3\x83\xB3\xE3\x82\xBB\xE3\x83\xAB" },
@@ -1841,11 +1841,7 @@ QString buttonText(int id, Module module)
         { 3156, "Speed Test", "\xEC\x86\x8D\xEB\x8F\x84 \xEC\xB8\xA1\xEC\xA0\x95",
             "\xE9\x80\x9F\xE5\xBA\xA6\xE6\xB8\xAC\xE5\xAE\x9A" },
     };
-    for (const Texts& t : texts) {
-        if (t.id == id)
-            return QString::fromUtf8(module == Module::English ? t.en : (module == Module::Korean ? t.ko : t.ja));
-    }
-    return QString();
+    return textOf(texts, id, module);
 }
 
 void appendRange(QList<int>& ids, int first, int last)
