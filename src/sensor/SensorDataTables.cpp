@@ -1,4 +1,4 @@
-#include "sensor/CDataParser.h"
+#include "sensor/SensorDataTables.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,12 +52,12 @@ QByteArray readBlock(QIODevice& device, qint64 available, uint32_t declared, boo
 
 } // namespace
 
-CDataParser::CDataParser(int countryCode)
+SensorDataTables::SensorDataTables(int countryCode)
     : m_countryCode(countryCode)
 {
 }
 
-void CDataParser::reset()
+void SensorDataTables::reset()
 {
     m_durationMs = 0;
     m_positionMs = 0;
@@ -69,7 +69,7 @@ void CDataParser::reset()
     ProcessSensorCount() = 0;
 }
 
-bool CDataParser::load(const QString& path)
+bool SensorDataTables::load(const QString& path)
 {
     reset();
     m_lastResult = LoadResult::NoData;
@@ -81,7 +81,7 @@ bool CDataParser::load(const QString& path)
     return load(file);
 }
 
-bool CDataParser::load(QIODevice& device)
+bool SensorDataTables::load(QIODevice& device)
 {
     reset();
     m_lastResult = LoadResult::NoData;
@@ -133,7 +133,7 @@ bool CDataParser::load(QIODevice& device)
     return true;
 }
 
-void CDataParser::computeRange()
+void SensorDataTables::computeRange()
 {
     if (m_countryCode == 81) {
         m_rangeTop = 2048;
@@ -171,7 +171,7 @@ void CDataParser::computeRange()
     }
 }
 
-sidecar::GpsSample CDataParser::gpsSample(qint64 timeMs) const
+sidecar::GpsSample SensorDataTables::gpsSample(qint64 timeMs) const
 {
     sidecar::GpsSample sample;
     if (!m_loaded || m_gps.empty())
@@ -192,7 +192,7 @@ sidecar::GpsSample CDataParser::gpsSample(qint64 timeMs) const
     return sample;
 }
 
-std::optional<sidecar::SensorRecord> CDataParser::sensorSample(double timeMs, double msPerSample) const
+std::optional<sidecar::SensorRecord> SensorDataTables::sensorSample(double timeMs, double msPerSample) const
 {
     if (timeMs == 0.0)
         return sidecar::SensorRecord {};
