@@ -118,6 +118,10 @@ bool SensorDataTables::load(QIODevice& device)
         return false;
     const uint32_t g = ReadLength32(reinterpret_cast<unsigned char*>(head + 4));
     const QByteArray gpsBytes = readBlock(device, size - (gpsTagAt + 8), g, complete);
+    // A GPS block cut short leaves the file unloaded, and an unloaded file answers every GPS lookup with
+    // "no fix": its table stays empty, so the GPS count says the same as the lookups.
+    if (!complete)
+        return false;
     const int gpsRecords = static_cast<int>(gpsBytes.size() / sidecar::kRecordSize);
     m_gps.resize(static_cast<size_t>(gpsRecords));
     for (int i = 0; i < gpsRecords; ++i) {
@@ -125,8 +129,6 @@ bool SensorDataTables::load(QIODevice& device)
         m_gps[static_cast<size_t>(i)] = { int32At(r + 4), int32At(r + 8), int32At(r + 12),
             ReadLength32(reinterpret_cast<const unsigned char*>(r + 16)) };
     }
-    if (!complete)
-        return false;
 
     m_loaded = true;
     m_lastResult = LoadResult::Loaded;

@@ -35,6 +35,7 @@ public:
 
     bool isLoaded() const { return m_loaded; }
     int sensorCount() const { return static_cast<int>(m_sensors.size()); }
+    // 0 unless the file loaded: a GPS block cut short keeps no partial table the lookups would not use.
     int gpsCount() const { return static_cast<int>(m_gps.size()); }
     const std::vector<sidecar::SensorRecord>& sensorTable() const { return m_sensors; }
     const std::vector<sidecar::GpsRecord>& gpsTable() const { return m_gps; }

@@ -116,12 +116,49 @@ QByteArray gpsTagCut()
 INSTANTIATE_TEST_SUITE_P(Files, DamagedFileTest,
     ::testing::Values(DamageCase { "sensor length far beyond the file", lyingSensorLength(), 3, 0 },
         DamageCase { "sensor block cut in a record", sensorBlockCutMidRecord(), 2, 0 },
-        DamageCase { "GPS length far beyond the file", lyingGpsLength(), 2, 4 },
+        DamageCase { "GPS length far beyond the file", lyingGpsLength(), 2, 0 },
         DamageCase { "GPSI tag cut short", gpsTagCut(), 2, 0 },
         DamageCase { "no GPSI tag", block("SENS", sensors({ 5, 6, 7 })) + QByteArray(40, 'z'), 3, 0 },
         DamageCase { "wrong first tag", QByteArray("SENZ") + u32(0) + block("GPSI", {}), 0, 0 },
         DamageCase { "shorter than a header", QByteArray("SENS\x01", 5), 0, 0 },
         DamageCase { "empty", QByteArray(), 0, 0 }));
+
+struct GpsAgreementCase
+{
+    const char* name;
+    QByteArray bytes;
+    int gpsCount;
+};
+
+class GpsAgreementTest : public ::testing::TestWithParam<GpsAgreementCase>
+{
+};
+
+// Every second the GPS count admits answers with its fix, and with no table no second does: a reader of
+// the count (the CLI, the map's track) and a reader of the lookups see the same table.
+TEST_P(GpsAgreementTest, TheCountAndTheLookupsDescribeTheSameTable)
+{
+    const GpsAgreementCase& c = GetParam();
+    SensorDataTables tables;
+    loadBytes(tables, c.bytes);
+    EXPECT_EQ(tables.gpsCount(), c.gpsCount) << c.name;
+    // The fixtures' files hold a fix in every second they have, four at most.
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(tables.gpsSample(k * 1000).valid, k < c.gpsCount) << c.name << " second " << k;
+}
+
+QByteArray gpsBlockCut(int presentRecords, int declaredRecords, int extraBytes)
+{
+    return block("SENS", sensors({ 1, 2 })) + QByteArray("GPSI") + u32(static_cast<uint32_t>(declaredRecords * 20))
+        + gpsSeconds(presentRecords) + gpsRecord(1, 1, 1, 1).left(extraBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GpsAgreementTest,
+    ::testing::Values(GpsAgreementCase { "whole file", dataFile(sensors({ 1 }), gpsSeconds(4), 0), 4 },
+        GpsAgreementCase { "GPS block ends exactly with the file", gpsBlockCut(4, 4, 0), 4 },
+        GpsAgreementCase { "GPS block cut after four of six records", gpsBlockCut(4, 6, 0), 0 },
+        GpsAgreementCase { "GPS block cut inside its fifth record", gpsBlockCut(4, 6, 13), 0 },
+        GpsAgreementCase { "GPS block cut before its first record", gpsBlockCut(0, 3, 7), 0 }));
 
 TEST(SensorDataTables, EmptyBlocksAndAMissingSettingsBlockStillLoad)
 {
