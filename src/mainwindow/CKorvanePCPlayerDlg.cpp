@@ -13,6 +13,9 @@
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
 #include "playback/MediaLibrary.h"
+#include "playback/PlaybackDropLists.h"
+#include "playback/PlayerController.h"
+#include "sensor/CHtmlMap.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CDropListWnd.h"
 #include "skin/CSkinButton.h"
@@ -38,7 +41,6 @@ using namespace mainwindow;
 namespace {
 
 const QString kViewerKey = QString::fromLatin1(SettingsStore::kViewerKey);
-constexpr float kRates[5] = { 0.4f, 0.6f, 0.8f, 1.0f, 2.0f };
 constexpr int kFirstFrameTimeoutMs = 15000;
 
 bool isMaplessType(const QString& type)
@@ -115,11 +117,21 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     });
     setListWidget(m_rows);
 
-    for (int id = 0; id < int(m_timers.size()); ++id) {
-        m_timers[size_t(id)].setObjectName(QStringLiteral("timer%1").arg(id));
-        m_timers[size_t(id)].setSingleShot(id != TimerGraph);
-        connect(&m_timers[size_t(id)], &QTimer::timeout, this, [this, id] { onTimer(id); });
-    }
+    m_controller = std::make_unique<PlayerController>(m_player, *this, this);
+    m_controller->setCountryCode(viewerEnvironment().countryCode);
+    m_speed = SpeedReadout(viewerEnvironment().countryCode);
+    m_tables.setCountryCode(viewerEnvironment().countryCode);
+
+    m_mapView = new CHtmlMap;
+    setMapWidget(m_mapView);
+    connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
+        if (m_ready)
+            m_controller->SeekTo(ms);
+    });
+
+    m_startupTimer.setObjectName(QStringLiteral("timer3"));
+    m_startupTimer.setSingleShot(true);
+    connect(&m_startupTimer, &QTimer::timeout, this, [this] { onTimer(TimerStartup); });
     m_frameWatch.setInterval(15);
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
 
@@ -196,6 +208,8 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     setRecordingText(m_recordingText);
 
     // 12. The magnifier exists in the High tier only.
+    m_controller->setZoomAllowed(env.viewerTier == int(ViewerTier::High));
+    m_mapView->NavigateToDefaultPage(env.countryCode);
     if (env.viewerTier != int(ViewerTier::High)) {
         button(IdZoomOn)->hide();
         button(IdZoomOff)->hide();
@@ -214,7 +228,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
     // Raw mouse input needs no registration here: the window gets every mouse event it needs from Qt.
     m_watchingStartup = true;
-    m_timers[TimerStartup].start(100);
+    m_startupTimer.start(100);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -297,7 +311,7 @@ void CKorvanePCPlayerDlg::OpenListRow(int index)
 
 void CKorvanePCPlayerDlg::Previous()
 {
-    carryOut(m_walker.previous(walkerRows(), m_isPlaying));
+    carryOut(m_walker.previous(walkerRows(), isPlaying()));
 }
 
 void CKorvanePCPlayerDlg::Next()
@@ -324,20 +338,18 @@ void CKorvanePCPlayerDlg::carryOut(const RowWalker::Plan& plan)
         setRecordingText(plan.captionText);
     m_currentFileName = MakeRecordingFileName(plan.kindLabel, plan.baseName, m_catalogue.videoExtension());
     const QString path = m_catalogue.folder() + m_currentFileName;
-    playRecording(path);
+    // A damaged AVI recording goes to the recovery first and is not opened here.
+    m_controller->PlayRecording(path);
     selectRow(plan.index);
 }
 
 void CKorvanePCPlayerDlg::endOfList(bool selectLastRow)
 {
-    m_player.StopMedia();
-    m_player.CloseMedia();
-    m_timers[TimerGraph].stop();
-    m_isPlaying = false;
+    m_controller->Stop();
     setRecordingText(QString());
+    reset();
     ShowCurrentTime(0);
     ShowLength(0);
-    ShowSpeed(QStringLiteral("0"), false);
     playWnd()->update();
     if (selectLastRow)
         selectRow(rowCount() - 1);
@@ -346,53 +358,163 @@ void CKorvanePCPlayerDlg::endOfList(bool selectLastRow)
 void CKorvanePCPlayerDlg::emptyListReset()
 {
     setRecordingText(QString());
+    reset();
     ShowCurrentTime(0);
     ShowLength(0);
-    ShowSpeed(QStringLiteral("0"), false);
-    m_timers[TimerGraph].stop();
-    m_isPlaying = false;
+    m_controller->StopGraphTimer();
     m_rows->clear();
     m_entries.clear();
     setListEmpty(true);
-    showPlay(false);
-    m_player.StopMedia();
-    m_player.CloseMedia();
+    showPlayButton(false);
+    m_controller->Stop();
 }
 
-void CKorvanePCPlayerDlg::showPlay(bool playShown)
+bool CKorvanePCPlayerDlg::isPlaying() const
 {
-    button(IdPlay)->setVisible(playShown);
-    button(IdPause)->setVisible(!playShown);
+    return m_controller->isPlaying();
 }
 
-void CKorvanePCPlayerDlg::playRecording(const QString& path)
+bool CKorvanePCPlayerDlg::lastPlayOk() const
 {
-    m_timers[TimerAfterOpen].stop();
-    int width = 1920;
-    int height = 1080;
-    const bool readable = QFileInfo(path).isFile()
-        && PlayerContext::ProbeVideoSize(path, m_catalogue.isMp4(), width, height);
-    // The player takes one media at a time: the one playing goes first.
-    m_player.StopMedia();
-    m_player.CloseMedia();
-    // A card pulled out, or no player: the row stays selected and Play is offered.
-    if (!readable || !m_player.hasPlayer() || !m_player.OpenMedia(path) || !m_player.PlayMedia()) {
-        m_player.CloseMedia();
-        m_isPlaying = false;
-        m_lastPlayOk = false;
-        showPlay(true);
+    return m_controller->lastPlayOk();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// What the player shows through the window
+
+void CKorvanePCPlayerDlg::showPlayButton(bool play)
+{
+    button(IdPlay)->setVisible(play);
+    button(IdPause)->setVisible(!play);
+}
+
+void CKorvanePCPlayerDlg::showSoundButtons(bool soundAudible)
+{
+    button(IdVolOff)->setVisible(soundAudible);
+    button(IdVolOn)->setVisible(!soundAudible);
+}
+
+void CKorvanePCPlayerDlg::setVolumeSliderEnabled(bool enabled)
+{
+    volumeSlider()->setSliderEnabled(enabled);
+    volumeSlider()->update();
+}
+
+void CKorvanePCPlayerDlg::moveVolumeSlider(int level)
+{
+    volumeSlider()->setPosition(level);
+    volumeSlider()->update();
+}
+
+void CKorvanePCPlayerDlg::showNightButtons(bool nightOn)
+{
+    button(IdNightOff)->setVisible(nightOn);
+    button(IdNightOn)->setVisible(!nightOn);
+}
+
+void CKorvanePCPlayerDlg::showZoomButtons(bool zoomOn)
+{
+    if (!m_controller->zoomAllowed())
         return;
-    }
+    button(IdZoomOff)->setVisible(zoomOn);
+    button(IdZoomOn)->setVisible(!zoomOn);
+}
+
+void CKorvanePCPlayerDlg::setSpeedButtonImage(int imageId)
+{
+    button(IdSpeed)->changeOverlay(imageId);
+}
+
+void CKorvanePCPlayerDlg::openSpeedList()
+{
+    showDropList(DropSpeed, IdSpeed);
+}
+
+void CKorvanePCPlayerDlg::openRotationList()
+{
+    showDropList(DropRotation, IdRotate);
+}
+
+void CKorvanePCPlayerDlg::showRecordingLength(int64_t ms)
+{
+    ShowLength(ms > 0 ? ms : 0);
+}
+
+void CKorvanePCPlayerDlg::videoSizeKnown(int width, int height)
+{
     playWnd()->setVideoSize(width, height);
     SetVideoSize(width, height, true);
     m_framesAtOpen = playWnd()->framesPainted();
-    m_isPlaying = true;
-    m_lastPlayOk = true;
-    showPlay(false);
     ShowCurrentTime(0);
-    m_timers[TimerAfterOpen].start(500);
+}
+
+void CKorvanePCPlayerDlg::lockInput()
+{
     m_inputLock = true;
     m_lockClock.start();
+}
+
+void CKorvanePCPlayerDlg::showMessage(int stringId)
+{
+    CDlgMessage::ask(CDlgMessage::StyleOk, stringId, this);
+}
+
+QString CKorvanePCPlayerDlg::currentRowName() const
+{
+    const QTreeWidgetItem* item = m_rows->topLevelItem(m_walker.position());
+    return item ? item->text(1) : QString();
+}
+
+void CKorvanePCPlayerDlg::reset()
+{
+    m_hasData = false;
+    m_tables = SensorDataTables(viewerEnvironment().countryCode);
+    m_speed.reset();
+    ShowSpeed(m_speed.text(), false);
+    m_mapView->SetTrack({});
+}
+
+void CKorvanePCPlayerDlg::loadDataFile(const QString& datPath)
+{
+    m_tables.load(datPath);
+    m_speed.reset();
+    ShowSpeed(m_speed.text(), false);
+    // The whole drive goes to the map once per recording; the position follows the playback time.
+    QList<mappages::TrackPoint> track;
+    if (modelIndex() != 4 && modelIndex() != 5) {
+        const int seconds = m_tables.gpsCount();
+        for (int second = 0; second < seconds; ++second) {
+            const sidecar::GpsSample sample = m_tables.gpsSample(qint64(second) * 1000);
+            if (sample.valid)
+                track.append({ qint64(second) * 1000, QString::asprintf("%lf", sample.longitude),
+                    QString::asprintf("%lf", sample.latitude) });
+        }
+    }
+    m_mapView->SetTrack(track);
+}
+
+void CKorvanePCPlayerDlg::setRecordingLength(int64_t ms)
+{
+    m_tables.setDuration(int(ms));
+}
+
+void CKorvanePCPlayerDlg::showTime(int64_t ms)
+{
+    m_tables.setPosition(int(ms));
+}
+
+void CKorvanePCPlayerDlg::showTimeChanged(int64_t ms)
+{
+    ShowCurrentTime(ms);
+    showTime(ms);
+    // The map-less models record no position.
+    if (modelIndex() == 4 || modelIndex() == 5 || !m_tables.isLoaded())
+        return;
+    const SpeedReadout::Update update = m_speed.update(m_tables.gpsSample(ms));
+    if (update.gpsChanged || update.speedChanged)
+        ShowSpeed(m_speed.text(), m_speed.valid());
+    if (update.longitude && update.latitude)
+        m_mapView->SetPosition(*update.longitude, *update.latitude);
 }
 
 void CKorvanePCPlayerDlg::setRecordingText(const QString& text)
@@ -442,7 +564,11 @@ void CKorvanePCPlayerDlg::OpenFolder(const QString& folder)
     int model = modelIndex();
     CatalogueOpenOutcome outcome = OpenCatalogueFolder(m_catalogue, folder, model, DefaultModelIdentifier());
     setModelIndex(model);
+    if (outcome.switchMagnificationOff)
+        m_controller->MagnifierOff();
     applyOutcome(outcome);
+    if (outcome.opened)
+        m_controller->NightOff();
     const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder());
     setModelIndex(identified ? int(*identified) : 0);
     modelStep();
@@ -481,6 +607,7 @@ bool CKorvanePCPlayerDlg::transportLocked(int id) const
 
 void CKorvanePCPlayerDlg::Command(int id)
 {
+    PlayerController& c = *m_controller;
     switch (id) {
     case CmdSelectFolder:
         chooseFolder();
@@ -489,19 +616,13 @@ void CKorvanePCPlayerDlg::Command(int id)
         openDrive();
         return;
     case CmdPlayPause:
-        if (m_player.isOpen()) {
-            m_player.TogglePause();
-            m_isPlaying = !m_isPlaying;
-            showPlay(!m_isPlaying);
-        } else if (rowCount() > 0) {
-            OpenListRow(std::min(m_walker.position(), rowCount() - 1));
-        }
+        c.PlayPause();
         return;
     case CmdBackward:
-        m_player.SkipBy(-10);
+        c.Backward();
         return;
     case CmdForward:
-        m_player.SkipBy(10);
+        c.Forward();
         return;
     case CmdPrevious:
         Previous();
@@ -510,21 +631,27 @@ void CKorvanePCPlayerDlg::Command(int id)
         Next();
         return;
     case CmdVolumeUp:
-    case CmdVolumeDown: {
-        const int level = std::clamp(volumeSlider()->value() + (id == CmdVolumeUp ? 10 : -10), 0, 100);
-        volumeSlider()->setPosition(level);
-        if (!m_muted)
-            m_player.SetSound(level);
+        c.VolumeUp();
         return;
-    }
+    case CmdVolumeDown:
+        c.VolumeDown();
+        return;
     case CmdMute:
-        handleButton(m_muted ? IdVolOn : IdVolOff);
+        c.ToggleMute();
+        return;
+    case CmdMapGoogle:
+    case CmdMapDaum:
+    case CmdMapNaver:
+        if (const std::optional<int> picture = m_mapView->ChooseProvider(id)) {
+            if (CSkinButton* b = button(IdDropMap))
+                b->setImage(*picture);
+        }
         return;
     case CmdExit:
         done(1);
         return;
     default:
-        // Event backup and settings come with the copy and settings-editor features.
+        // Event backup (32802) and the settings (32807) come with the copy and settings-editor features.
         return;
     }
 }
@@ -533,6 +660,7 @@ void CKorvanePCPlayerDlg::handleButton(int id)
 {
     if (transportLocked(id))
         return;
+    PlayerController& c = *m_controller;
     switch (id) {
     case IdPrev:
         Previous();
@@ -541,45 +669,44 @@ void CKorvanePCPlayerDlg::handleButton(int id)
         Next();
         return;
     case IdBackward:
-        Command(CmdBackward);
+        c.Backward();
         return;
     case IdForward:
-        Command(CmdForward);
+        c.Forward();
         return;
     case IdPlay:
-        if (m_player.isOpen()) {
-            if (!m_isPlaying)
-                m_player.TogglePause();
-            m_isPlaying = true;
-            showPlay(false);
-        } else if (rowCount() > 0) {
-            OpenListRow(std::min(m_walker.position(), rowCount() - 1));
-        }
+        c.Play();
         return;
     case IdPause:
-        if (m_player.isOpen() && m_isPlaying) {
-            m_player.TogglePause();
-            m_isPlaying = false;
-        }
-        showPlay(true);
+        c.Pause();
         return;
     case IdVolOff:
-        m_muted = true;
-        m_player.SetSound(0);
-        button(IdVolOff)->hide();
-        button(IdVolOn)->show();
+        c.Mute();
         return;
     case IdVolOn:
-        m_muted = false;
-        m_player.SetSound(volumeSlider()->value());
-        button(IdVolOn)->hide();
-        button(IdVolOff)->show();
+        c.SoundOn();
         return;
     case IdSpeed:
-        showDropList(DropSpeed, IdSpeed);
+        c.SpeedMenu();
         return;
     case IdRotate:
-        showDropList(DropRotation, IdRotate);
+        c.RotateMenu();
+        return;
+    case IdBright:
+        c.AdjustPicture();
+        return;
+    case IdNightOn:
+        c.NightOn();
+        return;
+    case IdNightOff:
+        c.NightOff();
+        return;
+    case IdCapture:
+        c.Capture();
+        return;
+    case IdZoomOn:
+    case IdZoomOff:
+        c.ZoomToggle();
         return;
     case IdDropMap:
         if (viewerEnvironment().countryCode == kCountryKorea)
@@ -587,9 +714,11 @@ void CKorvanePCPlayerDlg::handleButton(int id)
         return;
     case IdListOn:
         ListOn();
+        c.RequestGaugeResync();
         return;
     case IdListOff:
         ListOff();
+        c.RequestGaugeResync();
         return;
     case IdMapOn:
         MapOn();
@@ -604,8 +733,8 @@ void CKorvanePCPlayerDlg::handleButton(int id)
         Command(CmdSelectFolder);
         return;
     default:
-        // Brightness, night vision, capture, magnifier, copy, delete, event backup and settings are
-        // carried out by their own features once those are part of the viewer.
+        // Copy, delete, event backup and settings are carried out by their own features once those are
+        // part of the viewer.
         return;
     }
 }
@@ -638,9 +767,12 @@ void CKorvanePCPlayerDlg::showDropList(int listId, int buttonId)
         (*slot)->resize(item.width(), count * (item.height() + 1) + 1);
     }
     CSkinButton* b = button(buttonId);
-    // The list opens above its button, which sits on the bottom row.
-    const QPoint topLeft = b->mapToGlobal(QPoint(0, -(*slot)->height()));
-    (*slot)->showAt(topLeft);
+    if (listId == DropMapProvider) {
+        // The provider list opens under its button, at the top of the map.
+        (*slot)->showAt(b->mapToGlobal(QPoint(0, b->height())));
+        return;
+    }
+    OpenDropListAbove(**slot, *b);
 }
 
 std::unique_ptr<QMenu> CKorvanePCPlayerDlg::createContextMenu() const
@@ -709,6 +841,8 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
             else if (r->controlId() == IdUnitMph)
                 r->setChecked(mph);
         }
+        m_speed.selectUnit(int(param));
+        ShowSpeed(m_speed.text(), m_speed.valid());
         Relayout();
         return;
     }
@@ -716,17 +850,10 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
         const auto* record = reinterpret_cast<const CDropListWnd::Record*>(param);
         if (!record || record->item < 1)
             return;
-        if (record->menuId == DropSpeed && record->item <= 5) {
-            m_player.SetRate(kRates[record->item - 1]);
-            button(IdSpeed)->changeOverlay(3139 + record->item);
+        if (record->menuId == DropSpeed) {
+            m_controller->SetRate(record->item);
         } else if (record->menuId == DropRotation) {
-            if (record->item == 1)
-                m_player.RotateOn(1);
-            else if (record->item == 2)
-                m_player.RotateOn(0);
-            else
-                m_player.RotateOff();
-            playWnd()->update();
+            m_controller->RotateEntry(record->item);
         } else if (record->menuId == DropMapProvider && viewerEnvironment().countryCode == kCountryKorea) {
             const int commands[3] = { CmdMapGoogle, CmdMapDaum, CmdMapNaver };
             if (record->item <= 3)
@@ -735,14 +862,13 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
         return;
     }
     case NotifyEvent::VolumeSlider:
-        if (!m_muted)
-            m_player.SetSound(int(param));
+        m_controller->SetVolume(int(param));
         return;
     case NotifyEvent::EndOfMedia:
         Next();
         return;
     case NotifyEvent::TimeChanged:
-        ShowCurrentTime(param);
+        showTimeChanged(param);
         return;
     case NotifyEvent::ListDoubleClick:
         OpenListRow(int(param));
@@ -763,7 +889,7 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
         return;
     }
     case NotifyEvent::GraphSeek:
-        m_player.SeekTo(param);
+        m_controller->SeekTo(param);
         return;
     default:
         return;
@@ -772,36 +898,25 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
 
 void CKorvanePCPlayerDlg::onTimer(int id)
 {
-    m_timers[size_t(id)].stop();
-    switch (id) {
-    case TimerAfterOpen: {
-        const int64_t length = m_player.length();
-        ShowLength(length > 0 ? length : 0);
-        if (!m_muted)
-            m_player.SetSound(volumeSlider()->value());
+    if (id != TimerStartup)
         return;
-    }
-    case TimerStartup:
-        OpenListRow(0);
-        if (m_watchingStartup) {
-            if (m_isPlaying) {
-                m_frameWatchClock.start();
-                m_frameWatch.start();
-            } else {
-                m_watchingStartup = false;
-                Q_EMIT startupPlaybackSettled(false);
-            }
-        }
+    m_startupTimer.stop();
+    OpenListRow(0);
+    if (!m_watchingStartup)
         return;
-    default:
-        return;
+    if (isPlaying()) {
+        m_frameWatchClock.start();
+        m_frameWatch.start();
+    } else {
+        m_watchingStartup = false;
+        Q_EMIT startupPlaybackSettled(false);
     }
 }
 
 void CKorvanePCPlayerDlg::watchFirstFrame()
 {
     const bool painted = playWnd()->framesPainted() > m_framesAtOpen;
-    if (painted || m_frameWatchClock.elapsed() > kFirstFrameTimeoutMs || !m_isPlaying) {
+    if (painted || m_frameWatchClock.elapsed() > kFirstFrameTimeoutMs || !isPlaying()) {
         m_frameWatch.stop();
         m_watchingStartup = false;
         Q_EMIT startupPlaybackSettled(painted);
@@ -819,7 +934,7 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
         return true;
     case Qt::Key_Space:
         if (!locked && m_player.isOpen())
-            handleButton(m_isPlaying ? IdPause : IdPlay);
+            m_controller->PlayPause();
         return true;
     case Qt::Key_PageUp:
         if (!locked)
@@ -831,11 +946,11 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
         return true;
     case Qt::Key_Left:
         if (!locked)
-            m_player.SkipBy(-10);
+            m_controller->Backward();
         return true;
     case Qt::Key_Right:
         if (!locked)
-            m_player.SkipBy(10);
+            m_controller->Forward();
         return true;
     case Qt::Key_Up:
         moveSelection(-1);
@@ -850,6 +965,7 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
     case Qt::Key_2:
     case Qt::Key_3:
         SizeMode(key - Qt::Key_0);
+        m_controller->RequestGaugeResync();
         return true;
     default:
         return false;
@@ -883,7 +999,7 @@ bool CKorvanePCPlayerDlg::eventFilter(QObject* watched, QEvent* event)
                 ListOff(false);
             return true;
         }
-        if (mouse->button() == Qt::RightButton && m_ready && m_lastPlayOk) {
+        if (mouse->button() == Qt::RightButton && m_ready && lastPlayOk()) {
             const QPoint global = mouse->globalPosition().toPoint();
             const QRect video(playWnd()->mapToGlobal(QPoint(0, 0)), playWnd()->size());
             if (!video.contains(global))
@@ -903,7 +1019,7 @@ bool CKorvanePCPlayerDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CKorvanePCPlayerDlg::closeEvent(QCloseEvent* event)
 {
-    m_timers[TimerStartup].stop();
+    m_startupTimer.stop();
     m_frameWatch.stop();
     m_player.StopMedia();
     CDlgMain::closeEvent(event);

@@ -5,16 +5,20 @@
 #include "mainwindow/CDlgMain.h"
 #include "mainwindow/RowWalker.h"
 #include "playback/PlayerContext.h"
+#include "playback/PlayerControllerHost.h"
+#include "sensor/SensorDataTables.h"
+#include "sensor/SpeedReadout.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class CDropListWnd;
+class CHtmlMap;
+class PlayerController;
 class QMenu;
 class QTreeWidget;
 class RemovableVolumes;
@@ -33,7 +37,7 @@ struct MainWindowStartup
 
 // The viewer's main window: the commands of every button, key, menu and notification, the timers, the
 // player and the catalogue of the open card or folder, and the walk from one recording to the next.
-class CKorvanePCPlayerDlg : public CDlgMain
+class CKorvanePCPlayerDlg : public CDlgMain, public PlayerControllerHost, public PlaybackGraph
 {
     Q_OBJECT
 public:
@@ -53,11 +57,14 @@ public:
     void OpenFolder(const QString& folder);
 
     PlayerContext& player() { return m_player; }
+    PlayerController& controller() { return *m_controller; }
+    const SensorDataTables& dataTables() const { return m_tables; }
+    const SpeedReadout& speedReadout() const { return m_speed; }
     bool isReady() const { return m_ready; }
     void setReady(bool ready) { m_ready = ready; }
     bool inputLocked() const { return m_inputLock; }
-    bool isPlaying() const { return m_isPlaying; }
-    bool lastPlayOk() const { return m_lastPlayOk; }
+    bool isPlaying() const;
+    bool lastPlayOk() const;
     int currentListPosition() const { return m_walker.position(); }
     int categoryIndex() const { return m_categoryIndex; }
     int contextMenuId() const { return m_contextMenuId; }
@@ -72,6 +79,32 @@ public:
 
     // Runs a command as the buttons, keys and menus do.
     void Command(int id);
+
+    // PlayerControllerHost: what the player shows through the window.
+    void showPlayButton(bool play) override;
+    void showSoundButtons(bool soundAudible) override;
+    void setVolumeSliderEnabled(bool enabled) override;
+    void moveVolumeSlider(int level) override;
+    void showNightButtons(bool nightOn) override;
+    void showZoomButtons(bool zoomOn) override;
+    void setSpeedButtonImage(int imageId) override;
+    void openSpeedList() override;
+    void openRotationList() override;
+    void showRecordingLength(int64_t ms) override;
+    void videoSizeKnown(int width, int height) override;
+    void lockInput() override;
+    void showMessage(int stringId) override;
+    QString currentRowName() const override;
+
+    // PlaybackGraph: the recording's data file, read by the speed readout and the map. (The graph's own
+    // drawing takes its place once the graph window is part of the viewer.)
+    void markHasData() override { m_hasData = true; }
+    bool hasData() const override { return m_hasData; }
+    void reset() override;
+    void loadDataFile(const QString& datPath) override;
+    void setRecordingLength(int64_t ms) override;
+    int sampleCount() const override { return m_tables.sensorCount(); }
+    void showTime(int64_t ms) override;
 
 Q_SIGNALS:
     // The first frame of a recording opened by timer 3 has been painted (or start-up found nothing to play).
@@ -94,7 +127,7 @@ private:
     void carryOut(const RowWalker::Plan& plan);
     void endOfList(bool selectLastRow);
     void emptyListReset();
-    void playRecording(const QString& path);
+    void showTimeChanged(int64_t ms);
     void setRecordingText(const QString& text);
     void applyOutcome(struct CatalogueOpenOutcome& outcome);
     void modelStep();
@@ -105,10 +138,14 @@ private:
     void showDropList(int listId, int buttonId);
     void onTimer(int id);
     void watchFirstFrame();
-    void showPlay(bool playShown);
 
     QString m_folderArgument;
     PlayerContext m_player;
+    std::unique_ptr<PlayerController> m_controller;
+    SensorDataTables m_tables;
+    SpeedReadout m_speed;
+    bool m_hasData = false;
+    CHtmlMap* m_mapView = nullptr;
     RecordingCatalogue m_catalogue;
     RowWalker m_walker;
     QTreeWidget* m_rows = nullptr;
@@ -117,14 +154,11 @@ private:
     bool m_ready = true;
     bool m_inputLock = false;
     QElapsedTimer m_lockClock;
-    bool m_isPlaying = false;
-    bool m_lastPlayOk = false;
-    bool m_muted = false;
     int m_categoryIndex = 0;
     int m_contextMenuId = 129;
     QString m_recordingText;
     QString m_currentFileName;
-    std::array<QTimer, 5> m_timers;
+    QTimer m_startupTimer; // timer 3: row 0 shortly after start-up
     std::unique_ptr<CDropListWnd> m_speedList;
     std::unique_ptr<CDropListWnd> m_mapList;
     std::unique_ptr<CDropListWnd> m_rotationList;
