@@ -287,8 +287,10 @@ void CDlgMain::showUnitButtons(bool shown)
 
 void CDlgMain::resizeWindowBy(int dx)
 {
+    // The target is taken first: raising the minimum may already widen the window.
+    const int target = width() + dx;
     updateMinimumSize();
-    resize(width() + dx, height());
+    resize(target, height());
 }
 
 void CDlgMain::placeOverWorkArea()
