@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueOpenFlow.h"
 #include "catalogue/RecordingNames.h"
 #include "mainwindow/MainWindowIds.h"
+#include "mainwindow/StartupNotices.h"
 #include "platform/RemovableVolumes.h"
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
@@ -46,40 +47,6 @@ constexpr int kFirstFrameTimeoutMs = 15000;
 bool isMaplessType(const QString& type)
 {
     return type == QLatin1String("KRV-DELTA") || type == QLatin1String("KRV-ECHO_WDR");
-}
-
-void defaultCapabilityCheck(QWidget* parent)
-{
-    if (!NeedsCapabilityWarning(SystemProcessorCount(), SystemMemoryBytes()))
-        return;
-    QMessageBox::warning(
-        parent, QStringLiteral("Korvane PC Player"), CapabilityWarningText(viewerEnvironment().countryCode));
-}
-
-// The tier chooser: the radio buttons set the tier at once, the check box writes ViewerSettingInit at once.
-int defaultChooseViewerTier(int currentTier, SettingsStore& store, QWidget* parent)
-{
-    int tier = currentTier;
-    CDlgMessage box(CDlgMessage::StyleViewerChooser, ViewerChooserText(), QString(), parent);
-    box.setCheckText(ViewerChooserCheckText());
-    const int radios[3] = { CDlgMessage::RadioHigh, CDlgMessage::RadioMid, CDlgMessage::RadioLow };
-    for (int i = 0; i < 3; ++i) {
-        if (CSkinRadioButton* r = box.radio(radios[i]))
-            r->setChecked(i == tier);
-    }
-    QObject::connect(&box, &CDlgMessage::radioClicked, &box, [&](int id) {
-        for (int i = 0; i < 3; ++i) {
-            if (radios[i] == id)
-                tier = i;
-            else if (CSkinRadioButton* r = box.radio(radios[i]))
-                r->setChecked(false);
-        }
-    });
-    QObject::connect(&box, &CDlgMessage::checkToggled, &box, [&store](bool checked) {
-        store.WriteRegistryNumber(kViewerKey, QStringLiteral("ViewerSettingInit"), checked ? 1 : 0);
-    });
-    box.exec();
-    return tier;
 }
 
 } // namespace
@@ -149,6 +116,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 {
     ViewerEnvironment& env = viewerEnvironment();
     SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
+    m_store = &store;
 
     setWindowIcon(SkinModule::icon(ImageIcon));
     QString type;
@@ -162,7 +130,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     if (startEnv.checkPcCapability)
         startEnv.checkPcCapability();
     else
-        defaultCapabilityCheck(this);
+        CheckPcCapability(this);
 
     // 2. The card: the folder named on the command line, else the first removable volume with recordings.
     std::unique_ptr<RemovableVolumes> systemVolumes;
@@ -200,7 +168,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     StartupHooks hooks;
     hooks.chooseViewerTier = startEnv.chooseViewerTier
         ? startEnv.chooseViewerTier
-        : std::function<int(int)>([this, &store](int tier) { return defaultChooseViewerTier(tier, store, this); });
+        : std::function<int(int)>([this, &store](int tier) { return ChooseViewerTier(tier, store, this); });
     hooks.installLibraryVariant = startEnv.installLibraryVariant
         ? startEnv.installLibraryVariant
         : std::function<void(int)>([](int tier) { InstallLibraryVariant(tier); });
@@ -233,6 +201,11 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
 // ---------------------------------------------------------------------------------------------------------
 // The list
+
+SettingsStore& CKorvanePCPlayerDlg::settings() const
+{
+    return m_store ? *m_store : SettingsStore::user();
+}
 
 int CKorvanePCPlayerDlg::rowCount() const
 {
@@ -550,7 +523,7 @@ void CKorvanePCPlayerDlg::applyModelLayout()
 void CKorvanePCPlayerDlg::modelStep()
 {
     if (modelIndex() == 4 || modelIndex() == 5) {
-        SettingsStore::user().WriteRegistryText(kViewerKey, QStringLiteral("Type"), ModelTypeName(modelIndex()));
+        settings().WriteRegistryText(kViewerKey, QStringLiteral("Type"), ModelTypeName(modelIndex()));
         m_contextMenuId = MenuMapless;
     } else {
         m_contextMenuId = MenuStandard;

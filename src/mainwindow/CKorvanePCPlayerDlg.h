@@ -139,7 +139,10 @@ private:
     void onTimer(int id);
     void watchFirstFrame();
 
+    SettingsStore& settings() const;
+
     QString m_folderArgument;
+    SettingsStore* m_store = nullptr;
     PlayerContext m_player;
     std::unique_ptr<PlayerController> m_controller;
     SensorDataTables m_tables;
