@@ -84,7 +84,10 @@ CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
-    setSortingEnabled(false); // the header click is ours: category or inverted sort
+    // The header click is ours (category or inverted sort); turning the view's own sorting off also makes
+    // the sections unclickable, so they are made clickable again.
+    setSortingEnabled(false);
+    m_header->setSectionsClickable(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
