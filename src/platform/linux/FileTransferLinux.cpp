@@ -1,9 +1,12 @@
 #include "platform/FileTransfer.h"
 
+#include <QFile>
 #include <QFileDevice>
+#include <QString>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -74,6 +77,51 @@ int64_t writeAt(QFileDevice& file, int64_t pos, const void* data, int64_t size)
         done += n;
     }
     return done;
+}
+
+std::optional<FileIdentity> fileIdentity(QFileDevice& file)
+{
+    struct stat st {};
+    if (file.handle() < 0 || ::fstat(file.handle(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity { uint64_t(st.st_dev), uint64_t(st.st_ino) };
+}
+
+std::optional<FileIdentity> fileIdentity(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity { uint64_t(st.st_dev), uint64_t(st.st_ino) };
+}
+
+bool syncFile(QFileDevice& file)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return false;
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        return errno == EINVAL || errno == EROFS; // a special file that cannot be synced
+    }
+    return true;
+}
+
+bool syncDirectory(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EACCES; // a folder we may write into but not open: nothing more can be done
+    bool ok = true;
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        ok = errno == EINVAL || errno == EROFS || errno == ENOTSUP;
+        break;
+    }
+    ::close(fd);
+    return ok;
 }
 
 void adviseSequential(QFileDevice& file)
