@@ -217,6 +217,7 @@ bool AviMovieWalk::takeStreamChunk(int64_t pos, uint32_t size)
     entry.offset = uint32_t(m_outPos - m_movieRef);
     entry.size = size;
     m_index.push_back(entry);
+    m_sourcePositions.push_back(pos);
     ++m_streamChunks[size_t(stream)];
     m_streamBytes[size_t(stream)] += size;
 

@@ -15,8 +15,21 @@ AviSourceReader::AviSourceReader(QIODevice* device, int64_t fileSize)
     , m_fileSize(fileSize)
     , m_peek(size_t(kPeekBytes))
 {
-    if (m_file)
+    if (m_file) {
         platform::adviseSequential(*m_file);
+        m_path = m_file->fileName();
+        m_identity = platform::fileIdentity(*m_file);
+    }
+}
+
+bool AviSourceReader::gone(int error) const
+{
+    if (error == ENODEV || error == ENXIO || error == ESTALE || error == EBADF)
+        return true;
+    if (!m_identity || m_path.isEmpty())
+        return false;
+    const std::optional<platform::FileIdentity> now = platform::fileIdentity(m_path);
+    return !now || *now != *m_identity;
 }
 
 const unsigned char* AviSourceReader::peek(int64_t pos, int64_t wanted, int64_t* available)
@@ -75,7 +88,7 @@ int64_t AviSourceReader::read(int64_t pos, unsigned char* into, int64_t size)
         const int64_t n = readOnce(pos, into, expected);
         if (n == expected)
             return n;
-        if (n >= 0 || errno == ENODEV || errno == ENXIO || errno == ESTALE || errno == EBADF) {
+        if (n >= 0 || gone(errno)) {
             m_failed = true;
             return 0;
         }
@@ -85,7 +98,7 @@ int64_t AviSourceReader::read(int64_t pos, unsigned char* into, int64_t size)
         const int64_t pieceEnd = std::min(pos + expected, (at / kRescuePieceBytes + 1) * kRescuePieceBytes);
         const int64_t n = readOnce(at, into + (at - pos), pieceEnd - at);
         if (n != pieceEnd - at) {
-            if (n >= 0 || errno == ENODEV || errno == ENXIO || errno == ESTALE || errno == EBADF) {
+            if (n >= 0 || gone(errno)) {
                 m_failed = true;
                 return 0;
             }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/FileTransfer.h"
+
+#include <QString>
+
 #include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class QIODevice;
@@ -44,8 +49,8 @@ public:
 
     static constexpr int64_t kPeekBytes = 4096;
     static constexpr int64_t kBlockBytes = 4 * 1024 * 1024;
-    // Unreadable ranges are stepped over in pieces of this size.
-    static constexpr int64_t kRescuePieceBytes = 4096;
+    // Unreadable ranges are stepped over in pieces of this size (a card's sector).
+    static constexpr int64_t kRescuePieceBytes = 512;
     // More unreadable bytes than this and the card is taken to be gone.
     static constexpr int64_t kMaxUnreadableBytes = 64 * 1024 * 1024;
 
@@ -55,19 +60,23 @@ private:
     // One attempt: the bytes read, fewer at the end of the file, or -1 on an error.
     int64_t readOnce(int64_t pos, unsigned char* into, int64_t size);
     void noteUnreadable(int64_t pos, int64_t size);
+    // After a failed read: whether the file is no longer there (card pulled, file removed or replaced).
+    bool gone(int error) const;
 
     QIODevice* m_device;
     QFileDevice* m_file;
+    QString m_path;
+    std::optional<platform::FileIdentity> m_identity;
     int64_t m_fileSize;
     std::vector<unsigned char> m_peek;
     std::vector<unsigned char> m_block;
     int64_t m_peekStart = 0;
     int64_t m_peekLength = 0;
     int64_t m_prefetchedTo = 0;
-    std::atomic<bool> m_failed {false};
+    std::atomic<bool> m_failed { false };
 
     mutable std::mutex m_badMutex;
     std::map<int64_t, int64_t> m_bad; // start -> end of each unreadable range, merged
     int64_t m_badBytes = 0;
-    std::atomic<bool> m_anyBad {false};
+    std::atomic<bool> m_anyBad { false };
 };

@@ -328,6 +328,21 @@ bool CAviRepairCore::finish()
         return false;
     if (!m_out->active())
         return true;
+    if (m_in->unreadableBytes() > 0) {
+        // The copy may have met a piece the walk could still read (a sector that fails now and then, or one
+        // that shares the rescue piece with good bytes): the copy holds zeros there. The header must be whole;
+        // a chunk header among the zeros is written again from the index, which knows its id and size, so the
+        // file stays valid and only chunk data carries the damage.
+        if (m_in->unreadableWithin(0, m_movieRef + 4))
+            return fail(QStringLiteral("reading the source failed"));
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (m_in->unreadableWithin(m_walk->sourcePosition(i), 8)) {
+                QByteArray head(entries[i].id.data(), 4);
+                head.append(le32Bytes(entries[i].size));
+                patch(m_movieRef + int64_t(entries[i].offset), head);
+            }
+        }
+    }
 
     patch(4, le32Bytes(uint32_t(riffSize)));
     patch(m_movieRef - 4, le32Bytes(uint32_t(movieSize)));
