@@ -30,3 +30,27 @@ INSTANTIATE_TEST_SUITE_P(Table, SizeText,
         SizeCase { 15923150848ULL, 82, "14.83GB" }, SizeCase { 137438953472ULL, 81, "128.00GB" }));
 
 } // namespace
+
+#include "sdcard/CardTexts.h"
+
+namespace {
+
+TEST(CardTexts, FillInTheCFormatOfTheStringTables)
+{
+    EXPECT_EQ(FormatNumbers(QStringLiteral("Formatting: %d%% is under progressing."), { 42 }),
+        QStringLiteral("Formatting: 42% is under progressing."));
+    EXPECT_EQ(FormatNumbers(QStringLiteral("전체 클러스터 %d개 중 %d개"), { 1000, 10 }), QStringLiteral("전체 클러스터 1000개 중 10개"));
+    EXPECT_EQ(FormatNumbers(QStringLiteral("no numbers %%"), { 1 }), QStringLiteral("no numbers %"));
+    EXPECT_EQ(FormatNumbers(QStringLiteral("%d and %d"), { 7 }), QStringLiteral("7 and "));
+}
+
+TEST(CardTexts, WarningLineByCountry)
+{
+    EXPECT_TRUE(CardWarningLine(82, false).isEmpty());
+    EXPECT_TRUE(CardWarningLine(82, true).isEmpty());
+    EXPECT_EQ(CardWarningLine(1, false), QStringLiteral("Please do not remove SD Card until formatting is completed."));
+    EXPECT_EQ(CardWarningLine(61, true), QStringLiteral("Please do not remove SD Card until testing is completed."));
+    EXPECT_TRUE(CardWarningLine(81, true).startsWith(QStringLiteral("テスト")));
+}
+
+} // namespace
