@@ -24,7 +24,8 @@ constexpr int kStrSelectOneCard = 256;
 constexpr int kStrCapacityTestItem = 1506;
 constexpr int kRootRole = Qt::UserRole + 1;
 
-const int kButtonIds[5] = { CDlgDisk::ChooseId, CDlgDisk::CancelId, CDlgDisk::RefreshId, CDlgDisk::FormatId, CDlgDisk::CheckId };
+const int kButtonIds[5]
+    = { CDlgDisk::ChooseId, CDlgDisk::CancelId, CDlgDisk::RefreshId, CDlgDisk::FormatId, CDlgDisk::CheckId };
 const int kButtonImages[5] = { 3124, 3125, 3135, 3136, 3154 };
 const int kColumnWidths[5] = { 104, 72, 72, 72, 0 };
 const int kHeaderImages[5] = { 3413, 3411, 3409, 3417, 0 };
@@ -45,14 +46,16 @@ protected:
     {
         if (!rect.isValid())
             return;
-        const QPixmap image = logicalIndex < 5 && kHeaderImages[logicalIndex] ? SkinModule::image(kHeaderImages[logicalIndex]) : QPixmap();
+        const QPixmap image = logicalIndex < 5 && kHeaderImages[logicalIndex]
+            ? SkinModule::image(kHeaderImages[logicalIndex])
+            : QPixmap();
         if (!image.isNull())
             painter->drawPixmap(rect, image);
         else
             painter->fillRect(rect, QColor(40, 40, 40));
         painter->setPen(QColor(220, 220, 220));
-        painter->drawText(rect.adjusted(4, 0, -4, 0), Qt::AlignCenter,
-            model()->headerData(logicalIndex, Qt::Horizontal).toString());
+        painter->drawText(
+            rect.adjusted(4, 0, -4, 0), Qt::AlignCenter, model()->headerData(logicalIndex, Qt::Horizontal).toString());
     }
 };
 
@@ -82,7 +85,8 @@ CDlgDisk::CDlgDisk(QWidget* parent)
     m_list->setObjectName(QStringLiteral("driveList"));
     m_list->setHeader(new DiskHeader(m_list));
     m_list->setColumnCount(5);
-    m_list->setHeaderLabels({ QStringLiteral("이름"), QStringLiteral("용량"), QStringLiteral("사용"), QStringLiteral("여유"), QString() });
+    m_list->setHeaderLabels(
+        { QStringLiteral("이름"), QStringLiteral("용량"), QStringLiteral("사용"), QStringLiteral("여유"), QString() });
     for (int i = 0; i < 5; ++i)
         m_list->setColumnWidth(i, kColumnWidths[i]);
     m_list->header()->setStretchLastSection(false);
@@ -90,11 +94,13 @@ CDlgDisk::CDlgDisk(QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFont(SkinFont(13));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->setStyleSheet(QStringLiteral("QTreeWidget { background: rgb(16,16,16); color: rgb(220,220,220); border: 1px solid rgb(60,60,60); }"
-                                         "QTreeWidget::item:selected { background: rgb(170,30,30); color: white; }"));
+    m_list->setStyleSheet(QStringLiteral(
+        "QTreeWidget { background: rgb(16,16,16); color: rgb(220,220,220); border: 1px solid rgb(60,60,60); }"
+        "QTreeWidget::item:selected { background: rgb(170,30,30); color: white; }"));
     m_list->setGeometry(7, 5, 320, client()->height() - 10);
     m_list->installEventFilter(this);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { NotifyEvent::post(this, NotifyEvent::ListDoubleClick, ListId); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
+        [this] { NotifyEvent::post(this, NotifyEvent::ListDoubleClick, ListId); });
     connect(m_list, &QTreeWidget::customContextMenuRequested, this, &CDlgDisk::showContextMenu);
 
     for (int i = 0; i < 5; ++i) {

@@ -32,7 +32,14 @@ public:
     static constexpr int kTemplateId = 107;
     static constexpr QSize kWindowSize { 402, 198 };
     enum Result { Chosen = 1, Cancelled = 2 };
-    enum ControlId { ListId = 1018, ChooseId = 1014, CancelId = 1015, RefreshId = 1016, FormatId = 1017, CheckId = 1019 };
+    enum ControlId {
+        ListId = 1018,
+        ChooseId = 1014,
+        CancelId = 1015,
+        RefreshId = 1016,
+        FormatId = 1017,
+        CheckId = 1019
+    };
     enum Column { NameColumn, CapacityColumn, UsedColumn, FreeColumn, SpareColumn };
 
     explicit CDlgDisk(QWidget* parent = nullptr);

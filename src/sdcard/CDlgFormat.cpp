@@ -43,9 +43,15 @@ void CDlgFormat::showEvent(QShowEvent* event)
         m_timer.start();
 }
 
-void CDlgFormat::setPercent(int percent) { m_percent = qBound(0, percent, 100); }
+void CDlgFormat::setPercent(int percent)
+{
+    m_percent = qBound(0, percent, 100);
+}
 
-void CDlgFormat::pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+void CDlgFormat::pump()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
 
 void CDlgFormat::tick()
 {

@@ -53,8 +53,14 @@ struct Devices
     platform::CardDevices* d;
 };
 
-void say(const CardToolContext& c, int stringId) { CDlgMessage::ask(CDlgMessage::StyleOk, stringId, c.parent); }
-void say(const CardToolContext& c, const QString& text) { CDlgMessage::ask(CDlgMessage::StyleOk, text, QString(), c.parent); }
+void say(const CardToolContext& c, int stringId)
+{
+    CDlgMessage::ask(CDlgMessage::StyleOk, stringId, c.parent);
+}
+void say(const CardToolContext& c, const QString& text)
+{
+    CDlgMessage::ask(CDlgMessage::StyleOk, text, QString(), c.parent);
+}
 
 void waitPumping(int ms)
 {
@@ -64,7 +70,8 @@ void waitPumping(int ms)
 }
 
 // The formatter on `target` (mount point or device), elevated when this process may not write the device.
-bool runFormatter(platform::CardDevices& devices, const QString& device, uint64_t capacity, const QStringList& targetArgs)
+bool runFormatter(
+    platform::CardDevices& devices, const QString& device, uint64_t capacity, const QStringList& targetArgs)
 {
     QStringList command { formatter::Program(), formatter::ClusterArgument(capacity) };
     command += targetArgs;
@@ -72,11 +79,13 @@ bool runFormatter(platform::CardDevices& devices, const QString& device, uint64_
 }
 
 // The recovery's zero writes over the unmounted volume, in the progress dialog.
-int lowFormatJob(CDlgFormat& dialog, platform::CardDevices& devices, const platform::VolumeDetails& volume, uint64_t capacity)
+int lowFormatJob(
+    CDlgFormat& dialog, platform::CardDevices& devices, const platform::VolumeDetails& volume, uint64_t capacity)
 {
     if (!devices.unmount(volume.root, nullptr))
         return 2;
-    const std::unique_ptr<platform::RawVolume> raw = devices.openRaw(volume.device, platform::RawAccess::WriteExclusive, nullptr);
+    const std::unique_ptr<platform::RawVolume> raw
+        = devices.openRaw(volume.device, platform::RawAccess::WriteExclusive, nullptr);
     if (!raw)
         return 2;
     const lowformat::Result r = lowformat::Run(
@@ -93,7 +102,8 @@ bool FormatCard(const CardToolContext& c, const QString& root)
     const uint64_t capacity = devices->diskSpace(root).capacity;
 
     std::unique_ptr<CardFiles> card = CardFilesInFolder(root);
-    const SettingsBackup backup = c.backupPath.isEmpty() ? SettingsBackup::make(*card) : SettingsBackup::make(*card, c.backupPath);
+    const SettingsBackup backup
+        = c.backupPath.isEmpty() ? SettingsBackup::make(*card) : SettingsBackup::make(*card, c.backupPath);
     // Without a copy on the PC, a format would lose the camera's settings: the user decides.
     if (backup.existed && !backup.backedUp
         && CDlgMessage::ask(CDlgMessage::StyleYesNo, kStrBackupFailed, c.parent) != CDlgMessage::ResultYes)
@@ -111,13 +121,15 @@ bool FormatCard(const CardToolContext& c, const QString& root)
     } else if (answer == CDlgMessage::ResultOk) {
         ok = runFormatter(*devices, volume->device, capacity, { volume->root });
     } else {
-        CDlgFormat dialog(MaintenanceMode::LowFormat, c.countryCode,
+        CDlgFormat dialog(
+            MaintenanceMode::LowFormat, c.countryCode,
             [&](CDlgFormat& d) { return lowFormatJob(d, *devices, *volume, capacity); }, c.parent);
         if (dialog.exec() == 1) {
             // The zeros took the file system and the mount: the first run formats the device and mounts it
             // at its old place, the second formats it again through the mount.
             ok = runFormatter(*devices, volume->device, capacity,
-                     { volume->device, QStringLiteral("--mount-at"), volume->root, QStringLiteral("--label"), volume->label })
+                     { volume->device, QStringLiteral("--mount-at"), volume->root, QStringLiteral("--label"),
+                         volume->label })
                 && runFormatter(*devices, volume->device, capacity, { volume->root });
         }
     }
@@ -144,38 +156,46 @@ void CheckCard(const CardToolContext& c, const QString& root)
     const QString device = volume ? volume->device : QString();
 
     if (errorCheck) {
-        CDlgFormat dialog(MaintenanceMode::ErrorCheck, c.countryCode, [&](CDlgFormat& d) {
-            if (device.isEmpty())
-                return 3;
-            const errorcheck::Result r = errorcheck::Run(device, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
-            return r.outcome == errorcheck::Outcome::Clean ? 1 : r.outcome == errorcheck::Outcome::Errors ? 2 : 3;
-        }, c.parent);
+        CDlgFormat dialog(
+            MaintenanceMode::ErrorCheck, c.countryCode,
+            [&](CDlgFormat& d) {
+                if (device.isEmpty())
+                    return 3;
+                const errorcheck::Result r
+                    = errorcheck::Run(device, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
+                return r.outcome == errorcheck::Outcome::Clean ? 1 : r.outcome == errorcheck::Outcome::Errors ? 2 : 3;
+            },
+            c.parent);
         const int result = dialog.exec();
         say(c, result == 1 ? kStrCheckClean : result == 2 ? kStrCheckErrors : kStrCheckFailed);
         return;
     }
 
     readspeed::Result speed;
-    CDlgFormat dialog(MaintenanceMode::ReadSpeed, c.countryCode, [&](CDlgFormat& d) {
-        if (device.isEmpty())
-            return 2;
-        readspeed::Options options;
-        if (const std::optional<FatBootSector> bs = ReadFatBootSector(device)) {
-            options.clusterBytes = bs->clusterBytes();
-            options.totalClusters = bs->dataClusters;
-        } else {
-            const platform::DiskSpace space = devices->diskSpace(root);
-            options.clusterBytes = std::max<uint32_t>(space.blockSize, 512);
-            options.totalClusters = space.capacity / options.clusterBytes;
-        }
-        options.progress = [&d](int p) { d.setPercent(p); };
-        options.pump = &CDlgFormat::pump;
-        const std::unique_ptr<platform::RawVolume> raw = devices->openRaw(device, platform::RawAccess::ReadTimed, nullptr);
-        if (!raw || options.totalClusters == 0)
-            return 2;
-        speed = readspeed::Run(*raw, options);
-        return speed.ok ? 1 : 2;
-    }, c.parent);
+    CDlgFormat dialog(
+        MaintenanceMode::ReadSpeed, c.countryCode,
+        [&](CDlgFormat& d) {
+            if (device.isEmpty())
+                return 2;
+            readspeed::Options options;
+            if (const std::optional<FatBootSector> bs = ReadFatBootSector(device)) {
+                options.clusterBytes = bs->clusterBytes();
+                options.totalClusters = bs->dataClusters;
+            } else {
+                const platform::DiskSpace space = devices->diskSpace(root);
+                options.clusterBytes = std::max<uint32_t>(space.blockSize, 512);
+                options.totalClusters = space.capacity / options.clusterBytes;
+            }
+            options.progress = [&d](int p) { d.setPercent(p); };
+            options.pump = &CDlgFormat::pump;
+            const std::unique_ptr<platform::RawVolume> raw
+                = devices->openRaw(device, platform::RawAccess::ReadTimed, nullptr);
+            if (!raw || options.totalClusters == 0)
+                return 2;
+            speed = readspeed::Run(*raw, options);
+            return speed.ok ? 1 : 2;
+        },
+        c.parent);
     const int result = dialog.exec();
     if (result == 1 && readspeed::ResultStringId(speed.shareHundredths) == kStrSpeedSlow)
         say(c, FormatNumbers(StringById(kStrSpeedSlow), { qint64(speed.clusters), qint64(speed.slow) }));
@@ -195,28 +215,34 @@ void CapacityTestCard(const CardToolContext& c, const QString& root)
         c.emptyListReset();
     capacitytest::Result result;
     QString error;
-    CDlgFormat dialog(MaintenanceMode::ReadSpeed, c.countryCode, [&](CDlgFormat& d) {
-        const std::unique_ptr<capacitytest::Medium> medium = capacitytest::FolderMedium(root, &error);
-        if (!medium)
-            return 2;
-        capacitytest::Options options;
-        options.progress = [&d](int p) { d.setPercent(p); };
-        options.pump = &CDlgFormat::pump;
-        result = capacitytest::Run(*medium, options);
-        if (!result.ran)
-            error = result.error;
-        return result.ran ? 1 : 2;
-    }, c.parent);
+    CDlgFormat dialog(
+        MaintenanceMode::ReadSpeed, c.countryCode,
+        [&](CDlgFormat& d) {
+            const std::unique_ptr<capacitytest::Medium> medium = capacitytest::FolderMedium(root, &error);
+            if (!medium)
+                return 2;
+            capacitytest::Options options;
+            options.progress = [&d](int p) { d.setPercent(p); };
+            options.pump = &CDlgFormat::pump;
+            result = capacitytest::Run(*medium, options);
+            if (!result.ran)
+                error = result.error;
+            return result.ran ? 1 : 2;
+        },
+        c.parent);
     if (dialog.exec() != 1) {
         say(c, StringById(kStrCapacityFailed).arg(error));
         return;
     }
     const auto size = [&c](uint64_t bytes) { return DriveSizeText(bytes, c.countryCode); };
     if (result.badBytes == 0)
-        say(c, StringById(kStrCapacityGood)
-                   .arg(size(result.testedBytes), QString::number(result.writeMBps, 'f', 1), QString::number(result.readMBps, 'f', 1)));
+        say(c,
+            StringById(kStrCapacityGood)
+                .arg(size(result.testedBytes), QString::number(result.writeMBps, 'f', 1),
+                    QString::number(result.readMBps, 'f', 1)));
     else
-        say(c, StringById(kStrCapacityBad).arg(size(result.testedBytes), size(result.goodBytes), size(result.badBytes)));
+        say(c,
+            StringById(kStrCapacityBad).arg(size(result.testedBytes), size(result.goodBytes), size(result.badBytes)));
 }
 
 } // namespace cardtools

@@ -32,7 +32,11 @@ Result Run(platform::RawVolume& volume, const Options& options)
         clock = [&timer] { return timer.elapsed(); };
 
     const int alignment = std::max(volume.alignment(), 1);
-    const size_t size = (std::max<uint32_t>(options.clusterBytes, 512) + alignment - 1) / alignment * alignment;
+    // Unbuffered reads come in multiples of the device's alignment: a cluster smaller than that is read
+    // together with its neighbours, and each read counts for the clusters it holds.
+    const uint32_t cluster = std::max<uint32_t>(options.clusterBytes, 512);
+    const size_t size = (cluster + alignment - 1) / alignment * alignment;
+    const uint64_t perRead = std::max<uint64_t>(size / cluster, 1);
     std::unique_ptr<void, decltype(&std::free)> buffer(
         std::aligned_alloc(static_cast<size_t>(std::max(alignment, 64)), size), &std::free);
     if (!buffer)
@@ -46,9 +50,10 @@ Result Run(platform::RawVolume& volume, const Options& options)
         const int64_t elapsed = clock() - start;
         if (n <= 0)
             break;
+        const uint64_t clusters = (static_cast<uint64_t>(n) + cluster - 1) / cluster;
         if (elapsed > kSlowReadMs)
-            ++result.slow;
-        ++result.clusters;
+            result.slow += std::min(clusters, perRead);
+        result.clusters += std::min(clusters, perRead);
         while (result.percent < 100 && static_cast<double>(result.clusters) > threshold) {
             ++result.percent;
             threshold += step;

@@ -70,3 +70,24 @@ TEST(ReadSpeedRun, AReadErrorBeforeTheEndIsAFailedMeasurement)
 }
 
 } // namespace
+
+namespace {
+
+// Unbuffered reads are at least the device's alignment: small clusters are counted by what each read holds.
+TEST(ReadSpeedRun, ClustersSmallerThanTheAlignmentAreAllCounted)
+{
+    class AlignedVolume : public MemoryVolume
+    {
+    public:
+        using MemoryVolume::MemoryVolume;
+        int alignment() const override { return 4096; }
+    } volume(1000 * 4096);
+    readspeed::Options options;
+    options.clusterBytes = 512;
+    options.totalClusters = 7990;
+    const readspeed::Result r = readspeed::Run(volume, options);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.clusters, 8000u);
+}
+
+} // namespace

@@ -39,7 +39,8 @@ TEST(CardTexts, FillInTheCFormatOfTheStringTables)
 {
     EXPECT_EQ(FormatNumbers(QStringLiteral("Formatting: %d%% is under progressing."), { 42 }),
         QStringLiteral("Formatting: 42% is under progressing."));
-    EXPECT_EQ(FormatNumbers(QStringLiteral("전체 클러스터 %d개 중 %d개"), { 1000, 10 }), QStringLiteral("전체 클러스터 1000개 중 10개"));
+    EXPECT_EQ(FormatNumbers(QStringLiteral("전체 클러스터 %d개 중 %d개"), { 1000, 10 }),
+        QStringLiteral("전체 클러스터 1000개 중 10개"));
     EXPECT_EQ(FormatNumbers(QStringLiteral("no numbers %%"), { 1 }), QStringLiteral("no numbers %"));
     EXPECT_EQ(FormatNumbers(QStringLiteral("%d and %d"), { 7 }), QStringLiteral("7 and "));
 }
