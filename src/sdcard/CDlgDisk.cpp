@@ -49,10 +49,12 @@ protected:
         const QPixmap image = logicalIndex < 5 && kHeaderImages[logicalIndex]
             ? SkinModule::image(kHeaderImages[logicalIndex])
             : QPixmap();
-        if (!image.isNull())
+        // The images carry the column's word; the title is drawn only where an image is missing.
+        if (!image.isNull()) {
             painter->drawPixmap(rect, image);
-        else
-            painter->fillRect(rect, QColor(40, 40, 40));
+            return;
+        }
+        painter->fillRect(rect, QColor(40, 40, 40));
         painter->setPen(QColor(220, 220, 220));
         painter->drawText(
             rect.adjusted(4, 0, -4, 0), Qt::AlignCenter, model()->headerData(logicalIndex, Qt::Horizontal).toString());
@@ -91,6 +93,8 @@ CDlgDisk::CDlgDisk(QWidget* parent)
         m_list->setColumnWidth(i, kColumnWidths[i]);
     m_list->header()->setStretchLastSection(false);
     m_list->setRootIsDecorated(false);
+    // The four columns fill the list's width exactly.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFont(SkinFont(13));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -57,9 +57,9 @@ void CDlgFormat::tick()
 {
     if (!m_started) {
         m_started = true;
-        // Nested ticks during the job (it pumps) only refresh the display.
-        m_result = m_job ? m_job(*this) : 2;
-        m_done = true;
+        // The job runs outside this handler: a timer is never re-entered from its own handler, and the ticks
+        // during the job (it pumps) are what refresh the display.
+        QMetaObject::invokeMethod(this, &CDlgFormat::runJob, Qt::QueuedConnection);
     }
     if (m_percent != m_shownPercent)
         update();
@@ -68,6 +68,12 @@ void CDlgFormat::tick()
         m_timer.stop();
         done(m_result);
     }
+}
+
+void CDlgFormat::runJob()
+{
+    m_result = m_job ? m_job(*this) : 2;
+    m_done = true;
 }
 
 void CDlgFormat::refreshStatus()

@@ -50,6 +50,7 @@ protected:
 
 private:
     void tick();
+    void runJob();
     void refreshStatus();
 
     MaintenanceMode m_mode;

@@ -371,11 +371,18 @@ private Q_SLOTS:
     void progressDialogRunsItsJobAndRefusesToCloseMeanwhile()
     {
         bool escapeIgnored = false;
+        QString shownDuringJob;
         CDlgFormat dialog(MaintenanceMode::LowFormat, 1, [&](CDlgFormat& d) {
             for (int p = 0; p <= 100; p += 25) {
                 d.setPercent(p);
                 CDlgFormat::pump();
             }
+            // The dialog's ticks go on while the job works and show its percent.
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < 400 && d.statusText() != QStringLiteral("Formatting: 100% is under progressing."))
+                CDlgFormat::pump();
+            shownDuringJob = d.statusText();
             QTest::keyClick(&d, Qt::Key_Escape);
             d.reject();
             d.close();
@@ -388,6 +395,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.progressBar()->geometry(), QRect(30, 10, 490, 30));
         QCOMPARE(dialog.exec(), 1);
         QVERIFY(escapeIgnored);
+        QCOMPARE(shownDuringJob, QStringLiteral("Formatting: 100% is under progressing."));
         QCOMPARE(dialog.statusText(), QStringLiteral("Formatting: 100% is under progressing."));
         QCOMPARE(dialog.progressBar()->label(), QStringLiteral("100%"));
 
