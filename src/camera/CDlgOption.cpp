@@ -16,6 +16,7 @@
 #include "skin/SkinModule.h"
 
 #include <QDateTimeEdit>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ constexpr int kOptionSliderCode = 6;
 const QColor kText(230, 230, 230);
 const QColor kTitle(255, 255, 255);
 const QColor kDim(150, 150, 150);
+const QColor kPanel(36, 37, 40);
 
 // The string tables keep the Windows convention of "&&" for a shown "&".
 QString shown(const QString& text)
@@ -106,7 +108,7 @@ int CDlgOption::exec()
 QLabel* CDlgOption::makeLabel(const QString& labelText, const QRect& rect, bool title)
 {
     auto* label = new QLabel(labelText, client());
-    label->setFont(SkinFont(title ? 14 : 14, title));
+    label->setFont(SkinFont(title ? 14 : 13, title));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, title ? kTitle : kText);
     label->setPalette(palette);
@@ -171,7 +173,7 @@ void CDlgOption::buildControls()
         }
         case EditorControlKind::Pie: {
             auto* chart = new CCircleChart(client());
-            chart->setBackgroundColour(backgroundColour());
+            chart->setBackgroundColour(kPanel);
             widget = chart;
             break;
         }
@@ -185,11 +187,13 @@ void CDlgOption::buildControls()
             auto* slider = new CSkinSlider(client(), c.id);
             slider->setTrackImage(kMotionTrack);
             slider->setThumbImage(kMotionThumb);
-            slider->setRange(1, 4);
-            slider->setMargin(8);
+            // Positions in tenths of the track; 1 to 4 are the four steps (the artwork marks them).
+            slider->setRange(0, 10);
+            slider->setMargin(9);
             widget = slider;
-            m_motionLeft = makeLabel(text(601), QRect(c.rect.left() - 70, c.rect.top() + 4, 64, 17), false);
-            m_motionLeft->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // "Sensitive" in the first radio column, "Insensitive" right of the slider.
+            const int column = m_layout.korean ? 135 : 195;
+            m_motionLeft = makeLabel(text(601), QRect(column, c.rect.top() + 4, c.rect.left() - column - 4, 17), false);
             m_motionRight = makeLabel(text(578), QRect(c.rect.right() + 6, c.rect.top() + 4, 80, 17), false);
             break;
         }
@@ -565,33 +569,46 @@ void CDlgOption::paintClient(QPainter& painter)
     const int state = strip.width() / 3;
     // The page panel under the strip.
     const QRect panel(10, m_layout.tabBottom, m_layout.clientSize.width() - 20, m_layout.okButton.top() - 8 - m_layout.tabBottom);
-    painter.fillRect(panel, QColor(36, 37, 40));
+    painter.fillRect(panel, kPanel);
     painter.setPen(QColor(70, 72, 78));
     painter.drawRect(panel.adjusted(0, 0, -1, -1));
 
-    painter.setFont(SkinFont(14, true));
+    const QFont tabFont = SkinFont(14, true);
+    const QFont wrappedTabFont = SkinFont(12, true);
     for (int i = 0; i < m_layout.tabs.size(); ++i) {
         const QRect r = m_layout.tabRect(i);
+        const QString title = text(m_layout.tabTitleId(m_layout.tabs.at(i)));
+        // A long title takes two smaller lines rather than overflowing its tab.
+        painter.setFont(QFontMetrics(tabFont).horizontalAdvance(title) > r.width() - 6 ? wrappedTabFont : tabFont);
         const int look = i == m_currentTab ? 2 : (i == m_hoverTab ? 1 : 0);
         if (!strip.isNull())
             painter.drawPixmap(r, strip, QRect(look * state, 0, state, strip.height()));
         else
             painter.fillRect(r, look == 2 ? QColor(60, 62, 68) : QColor(40, 41, 45));
         painter.setPen(i == m_currentTab ? kTitle : kDim);
-        painter.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, text(m_layout.tabTitleId(m_layout.tabs.at(i))));
+        painter.drawText(r.adjusted(2, 2, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, title);
     }
 
     const QPixmap separator = SkinModule::image(kSeparator);
     const QPixmap mark = SkinModule::image(kTitleMark);
+    int previous = -1;
     for (int i = 0; i < m_layout.sections.size(); ++i) {
         const EditorSection& s = m_layout.sections.at(i);
         if (!visibleNow(s.tab, s.visibility))
             continue;
+        const int above = std::exchange(previous, i);
         if (!mark.isNull() && s.titleId != 567 && s.titleId != 568)
             painter.drawPixmap(QRect(s.rect.left(), s.rect.top() + 2, 4, 13), mark);
         if (!s.separatorAbove)
             continue;
-        const QRect line(16, s.rect.top() - 11, m_layout.clientSize.width() - 32, 2);
+        // A title above that takes two lines reaches down to this row: the line then starts right of it.
+        int left = 16;
+        if (above >= 0) {
+            QLabel* title = m_sectionLabels.at(above);
+            if (title->heightForWidth(title->width()) > title->heightForWidth(QWIDGETSIZE_MAX / 2))
+                left = m_layout.sections.at(above).rect.right() + 4;
+        }
+        const QRect line(left, s.rect.top() - 11, m_layout.clientSize.width() - 16 - left, 2);
         if (!separator.isNull())
             painter.drawPixmap(line, separator);
         else

@@ -9,7 +9,9 @@ using O = SetupOption;
 using K = EditorControlKind;
 using V = EditorVisibility;
 
-constexpr int kWidth = 450;
+// Wide enough for the longest label right of the last radio column (the tab strip divides whatever width
+// there is).
+constexpr int kWidth = 470;
 constexpr int kRadio = 15;
 constexpr int kTitleX = 16;
 constexpr int kMinButtonTop = 370;
@@ -105,7 +107,7 @@ void motionRow(Builder& b, M model, int col1, int col2, int col3, int y)
     b.section(584, y);
     if (hasFourStepMotion(model)) {
         // "Sensitive" left of the slider, "Insensitive" right of it (the dialog places both labels).
-        const QRect slider = b.ko() ? QRect(190, y - 6, 140, 25) : QRect(262, y - 6, 100, 25);
+        const QRect slider = b.ko() ? QRect(180, y - 6, 150, 25) : QRect(255, y - 6, 130, 25);
         b.control(editorid::kMotionSlider, K::MotionSlider, slider);
         return;
     }

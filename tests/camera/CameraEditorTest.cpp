@@ -281,6 +281,33 @@ private Q_SLOTS:
         QCOMPARE(alpha->radioLabel(1085)->text(), QStringLiteral("30fps"));
     }
 
+    void fourStepMotionSlider()
+    {
+        QByteArray image = validImage(18);
+        image[11] = 1;
+        QVERIFY(writeFile(setupPath(), image));
+        auto dialog = editor(M::Alpha);
+        dialog->show();
+        clickTab(*dialog, 1);
+        CSkinSlider* slider = dialog->motionSlider();
+        QVERIFY(slider && slider->isVisible());
+        QCOMPARE(slider->value(), 3);
+        const auto clickStep = [&](int step) {
+            const int x = qRound(9 + step * slider->stepWidth());
+            QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(x, 12));
+            QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(x, 12));
+            QCoreApplication::sendPostedEvents();
+        };
+        clickStep(4);
+        QCOMPARE(dialog->record().byte(11), 0);
+        clickStep(2);
+        QCOMPARE(dialog->record().byte(11), 2);
+        // Beyond the four steps the thumb snaps back to the first, the most sensitive.
+        clickStep(7);
+        QCOMPARE(dialog->record().byte(11), 3);
+        QCOMPARE(slider->value(), 1);
+    }
+
     void clicksFollowTheRulesAndOkSaves()
     {
         QVERIFY(writeFile(setupPath(), echoFile()));
