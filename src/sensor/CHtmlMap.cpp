@@ -1,7 +1,9 @@
 #include "sensor/CHtmlMap.h"
 
 #include "app/StringTables.h"
+#include "sensor/MapSchemeHandler.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEnginePage>
@@ -15,6 +17,13 @@ CHtmlMap::CHtmlMap(QWidget* parent)
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &CHtmlCtrl::StartBrowser);
+}
+
+void CHtmlMap::PrepareBrowserEngine()
+{
+    if (!QCoreApplication::instance())
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    MapSchemeHandler::RegisterSchemes();
 }
 
 void CHtmlMap::NavigateToPage(int stringId)
