@@ -11,7 +11,7 @@ class QIODevice;
 
 // The loaded data file of the recording being played: the sensor table the graph draws and the GPS
 // table the speed readout and the map read. The graph window owns one; a second load replaces the first.
-class CDataParser
+class SensorDataTables
 {
 public:
     enum class LoadResult {
@@ -25,7 +25,7 @@ public:
     static constexpr int kGpsRecordSize = sidecar::kRecordSize;
 
     // countryCode picks the graph range rule (81 draws a fixed +-2 g range).
-    explicit CDataParser(int countryCode = 0);
+    explicit SensorDataTables(int countryCode = 0);
 
     void setCountryCode(int countryCode) { m_countryCode = countryCode; }
 
@@ -35,6 +35,7 @@ public:
 
     bool isLoaded() const { return m_loaded; }
     int sensorCount() const { return static_cast<int>(m_sensors.size()); }
+    // 0 unless the file loaded: a GPS block cut short keeps no partial table the lookups would not use.
     int gpsCount() const { return static_cast<int>(m_gps.size()); }
     const std::vector<sidecar::SensorRecord>& sensorTable() const { return m_sensors; }
     const std::vector<sidecar::GpsRecord>& gpsTable() const { return m_gps; }

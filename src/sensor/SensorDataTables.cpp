@@ -1,4 +1,4 @@
-#include "sensor/CDataParser.h"
+#include "sensor/SensorDataTables.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,12 +52,12 @@ QByteArray readBlock(QIODevice& device, qint64 available, uint32_t declared, boo
 
 } // namespace
 
-CDataParser::CDataParser(int countryCode)
+SensorDataTables::SensorDataTables(int countryCode)
     : m_countryCode(countryCode)
 {
 }
 
-void CDataParser::reset()
+void SensorDataTables::reset()
 {
     m_durationMs = 0;
     m_positionMs = 0;
@@ -69,7 +69,7 @@ void CDataParser::reset()
     ProcessSensorCount() = 0;
 }
 
-bool CDataParser::load(const QString& path)
+bool SensorDataTables::load(const QString& path)
 {
     reset();
     m_lastResult = LoadResult::NoData;
@@ -81,7 +81,7 @@ bool CDataParser::load(const QString& path)
     return load(file);
 }
 
-bool CDataParser::load(QIODevice& device)
+bool SensorDataTables::load(QIODevice& device)
 {
     reset();
     m_lastResult = LoadResult::NoData;
@@ -118,6 +118,10 @@ bool CDataParser::load(QIODevice& device)
         return false;
     const uint32_t g = ReadLength32(reinterpret_cast<unsigned char*>(head + 4));
     const QByteArray gpsBytes = readBlock(device, size - (gpsTagAt + 8), g, complete);
+    // A GPS block cut short leaves the file unloaded, and an unloaded file answers every GPS lookup with
+    // "no fix": its table stays empty, so the GPS count says the same as the lookups.
+    if (!complete)
+        return false;
     const int gpsRecords = static_cast<int>(gpsBytes.size() / sidecar::kRecordSize);
     m_gps.resize(static_cast<size_t>(gpsRecords));
     for (int i = 0; i < gpsRecords; ++i) {
@@ -125,15 +129,13 @@ bool CDataParser::load(QIODevice& device)
         m_gps[static_cast<size_t>(i)] = { int32At(r + 4), int32At(r + 8), int32At(r + 12),
             ReadLength32(reinterpret_cast<const unsigned char*>(r + 16)) };
     }
-    if (!complete)
-        return false;
 
     m_loaded = true;
     m_lastResult = LoadResult::Loaded;
     return true;
 }
 
-void CDataParser::computeRange()
+void SensorDataTables::computeRange()
 {
     if (m_countryCode == 81) {
         m_rangeTop = 2048;
@@ -171,7 +173,7 @@ void CDataParser::computeRange()
     }
 }
 
-sidecar::GpsSample CDataParser::gpsSample(qint64 timeMs) const
+sidecar::GpsSample SensorDataTables::gpsSample(qint64 timeMs) const
 {
     sidecar::GpsSample sample;
     if (!m_loaded || m_gps.empty())
@@ -192,7 +194,7 @@ sidecar::GpsSample CDataParser::gpsSample(qint64 timeMs) const
     return sample;
 }
 
-std::optional<sidecar::SensorRecord> CDataParser::sensorSample(double timeMs, double msPerSample) const
+std::optional<sidecar::SensorRecord> SensorDataTables::sensorSample(double timeMs, double msPerSample) const
 {
     if (timeMs == 0.0)
         return sidecar::SensorRecord {};
