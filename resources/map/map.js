@@ -81,7 +81,9 @@
     var state = window.korvaneMapState = {
       provider: config.provider, marker: null, trackPoints: 0, tilesLoaded: 0, tileErrors: 0, grid: true
     };
-    var map = L.map('map', { zoomControl: true, attributionControl: true, worldCopyJump: true })
+    // No keyboard handling: arrows, space and the page keys belong to the player, and keys the page leaves
+    // alone reach the viewer's window.
+    var map = L.map('map', { zoomControl: true, attributionControl: true, worldCopyJump: true, keyboard: false })
       .setView(config.center, config.zoom);
     new GridLayer({ tileSize: 256, zIndex: 0 }).addTo(map);
     if (config.tiles) {

@@ -67,6 +67,16 @@ QPoint pagePoint(CHtmlMap& map, const QString& script)
     return QPoint(qRound(p.value(QStringLiteral("x")).toDouble()), qRound(p.value(QStringLiteral("y")).toDouble()));
 }
 
+// Keeps the keys that reach it.
+class KeyRecorder : public QWidget
+{
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
+};
+
 bool isRed(QColor c)
 {
     return c.red() > 190 && c.green() < 90 && c.blue() < 90;
@@ -352,6 +362,34 @@ private Q_SLOTS:
         }
         UnloadMediaLibrary();
         SetMediaLibraryBaseFolder(QString());
+    }
+
+    void keysReachTheWindowAndTheWheelZoomsTheMap()
+    {
+        KeyRecorder window;
+        window.resize(400, 400);
+        auto* map = new CHtmlMap(&window);
+        map->setGeometry(50, 50, 300, 300);
+        map->NavigateToDefaultPage(1);
+        window.show();
+        map->StartBrowser();
+        QVERIFY(waitLoaded(*map));
+        QWidget* input = map->browser()->focusProxy();
+        QVERIFY(input);
+        QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, QPoint(150, 150));
+        const int keys[] = { Qt::Key_1, Qt::Key_Up, Qt::Key_Right, Qt::Key_Space, Qt::Key_PageDown, Qt::Key_Return };
+        for (int key : keys) {
+            QTest::keyClick(input, Qt::Key(key));
+            QTRY_VERIFY_WITH_TIMEOUT(window.keys.contains(key), 5000);
+        }
+
+        // The wheel zooms the map.
+        const int zoom = eval(*map, QStringLiteral("KorvaneMap.map.getZoom()")).toInt();
+        const QPoint at(150, 150);
+        QWheelEvent wheel(at, input->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(input, &wheel);
+        QTRY_COMPARE_WITH_TIMEOUT(eval(*map, QStringLiteral("KorvaneMap.map.getZoom()")).toInt(), zoom + 1, 5000);
     }
 
     void offlineThePageDrawsGridTrackAndMarker()
