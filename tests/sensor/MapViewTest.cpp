@@ -57,7 +57,8 @@ QList<mappages::TrackPoint> testTrack()
 {
     QList<mappages::TrackPoint> points;
     for (int i = 0; i < 20; ++i)
-        points.append({ i * 1000, QString::asprintf("%lf", 127.02 + i * 0.0005), QString::asprintf("%lf", 37.55 + i * 0.0003) });
+        points.append(
+            { i * 1000, QString::asprintf("%lf", 127.02 + i * 0.0005), QString::asprintf("%lf", 37.55 + i * 0.0003) });
     return points;
 }
 
@@ -93,10 +94,7 @@ class MapViewTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(InstallStringTable(*qApp, QStringLiteral("en")));
-    }
+    void initTestCase() { QVERIFY(InstallStringTable(*qApp, QStringLiteral("en"))); }
 
     void everyTextInputNamedXOrYIsSetFromOurSide()
     {
@@ -118,9 +116,9 @@ private Q_SLOTS:
         QVERIFY(waitLoaded(map));
         map.SetPosition(QStringLiteral("127.026130"), QStringLiteral("37.552057"));
         // The page's replaced getter hides the values from its own world; a world of the test's sees them.
-        const QString read = QStringLiteral(
-            "(function(){ var r = {}; ['x1','x2','lx','y1','y2','hx','xy','tx'].forEach("
-            "function (id) { r[id] = document.getElementById(id).value; }); return r; })()");
+        const QString read
+            = QStringLiteral("(function(){ var r = {}; ['x1','x2','lx','y1','y2','hx','xy','tx'].forEach("
+                             "function (id) { r[id] = document.getElementById(id).value; }); return r; })()");
         QVariant values;
         QTRY_COMPARE_WITH_TIMEOUT(
             (values = eval(map, read, QWebEngineScript::UserWorld)).toMap().value("x2").toString(),
@@ -142,9 +140,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("href");
         QTest::addColumn<QString>("command");
         QTest::addColumn<qint64>("seekMs");
-        QTest::newRow("lower") << "app:anything" << "anything" << qint64(-1);
-        QTest::newRow("upper") << "APP:Open?x=1" << "Open?x=1" << qint64(-1);
-        QTest::newRow("seek") << "App:seek?ms=1500" << "seek?ms=1500" << qint64(1500);
+        QTest::newRow("lower") << "app:anything"
+                               << "anything" << qint64(-1);
+        QTest::newRow("upper") << "APP:Open?x=1"
+                               << "Open?x=1" << qint64(-1);
+        QTest::newRow("seek") << "App:seek?ms=1500"
+                              << "seek?ms=1500" << qint64(1500);
     }
 
     void appLinksGoToTheHookAndDoNotNavigate()
@@ -153,9 +154,10 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(qint64, seekMs);
         CHtmlMap map;
-        loadHtml(map, QStringLiteral("<html><body><a id='l' href='%1'>go</a><a id='n' href='map_daum.html'>daum</a>"
-                                     "<script>window.stay = 42;</script></body></html>")
-                          .arg(href));
+        loadHtml(map,
+            QStringLiteral("<html><body><a id='l' href='%1'>go</a><a id='n' href='map_daum.html'>daum</a>"
+                           "<script>window.stay = 42;</script></body></html>")
+                .arg(href));
         QVERIFY(waitLoaded(map));
         QSignalSpy commands(&map, &CHtmlMap::AppCommand);
         QSignalSpy seeks(&map, &CHtmlMap::SeekRequested);
@@ -283,15 +285,15 @@ private Q_SLOTS:
         for (int i = 0; i < lon.size(); ++i) {
             map.SetPosition(lon[i], lat[i]);
             QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("JSON.stringify(korvaneMapState.marker)")).toString(),
-                QStringLiteral("[%1,%2]")
-                    .arg(QString::number(lat[i].toDouble(), 'g', QLocale::FloatingPointShortest),
-                        QString::number(lon[i].toDouble(), 'g', QLocale::FloatingPointShortest)),
+                QStringLiteral("[%1,%2]").arg(QString::number(lat[i].toDouble(), 'g', QLocale::FloatingPointShortest),
+                    QString::number(lon[i].toDouble(), 'g', QLocale::FloatingPointShortest)),
                 5000);
             // On the map, not only in the page's notes: the marker's own place, and in view.
-            const QString at = eval(map, QStringLiteral("(function(){ var m = null; KorvaneMap.map.eachLayer(function (l) {"
-                                                        " if (l instanceof L.CircleMarker) m = l; });"
-                                                        " var p = m.getLatLng(); return p.lat.toFixed(6) + ',' + p.lng.toFixed(6) +"
-                                                        " ',' + KorvaneMap.map.getBounds().contains(p); })()"))
+            const QString at = eval(map,
+                QStringLiteral("(function(){ var m = null; KorvaneMap.map.eachLayer(function (l) {"
+                               " if (l instanceof L.CircleMarker) m = l; });"
+                               " var p = m.getLatLng(); return p.lat.toFixed(6) + ',' + p.lng.toFixed(6) +"
+                               " ',' + KorvaneMap.map.getBounds().contains(p); })()"))
                                    .toString();
             QCOMPARE(at, lat[i] + QLatin1Char(',') + lon[i] + QStringLiteral(",true"));
         }
@@ -346,7 +348,8 @@ private Q_SLOTS:
             QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, at);
             QTRY_COMPARE_WITH_TIMEOUT(seeks.count(), 1, 5000);
             QCOMPARE(seeks.at(0).at(0).toLongLong(), 14000);
-            QVERIFY2(QString::fromUtf8(calls()).split('\n').contains(QStringLiteral("libvlc_media_player_set_time(14000)")),
+            QVERIFY2(
+                QString::fromUtf8(calls()).split('\n').contains(QStringLiteral("libvlc_media_player_set_time(14000)")),
                 calls());
             // The page stayed, and the positions of the playback that follows still reach it.
             QCOMPARE(map.page()->url().path(), QStringLiteral("/_mapapi/korvane/map_naver.html"));
@@ -430,7 +433,9 @@ private Q_SLOTS:
         QVERIFY2(ground > 280 * 280 / 2, qPrintable(QString::number(ground)));
         QVERIFY2(lines > 280, qPrintable(QString::number(lines)));
         // The scale.
-        QCOMPARE(eval(map, QStringLiteral("document.querySelectorAll('.leaflet-control-scale-line').length > 0")).toBool(), true);
+        QCOMPARE(
+            eval(map, QStringLiteral("document.querySelectorAll('.leaflet-control-scale-line').length > 0")).toBool(),
+            true);
     }
 };
 

@@ -111,8 +111,11 @@ int main(int argc, char** argv)
     map.StartBrowser();
     if (!waitFor([&] { return map.IsDocumentLoaded(); }, 60000))
         return fail("the map page did not load");
-    if (!waitFor([&] { return pageValue(map, QStringLiteral("korvaneMapState.trackPoints")).toInt() == track.size()
-                          && !pageValue(map, QStringLiteral("korvaneMapState.marker")).isNull(); },
+    if (!waitFor(
+            [&] {
+                return pageValue(map, QStringLiteral("korvaneMapState.trackPoints")).toInt() == track.size()
+                    && !pageValue(map, QStringLiteral("korvaneMapState.marker")).isNull();
+            },
             10000))
         return fail("the page did not take the track and the position");
     waitFor([] { return false; }, 800); // the last frame reaches the view
