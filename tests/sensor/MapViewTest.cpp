@@ -22,6 +22,9 @@
 
 namespace {
 
+// Generous: the engine shares two cores with whole builds.
+constexpr int kWaitMs = 15000;
+
 const QString kPageBase = QStringLiteral("korvane://maps.korvane/_mapapi/korvane/");
 
 // The value of a script run in the page's own world (the test reading the page), waited for.
@@ -122,7 +125,7 @@ private Q_SLOTS:
         QVariant values;
         QTRY_COMPARE_WITH_TIMEOUT(
             (values = eval(map, read, QWebEngineScript::UserWorld)).toMap().value("x2").toString(),
-            QStringLiteral("127.026130"), 5000);
+            QStringLiteral("127.026130"), kWaitMs);
         const QVariantMap v = values.toMap();
         QCOMPARE(v.value("x1").toString(), QStringLiteral("127.026130"));
         QCOMPARE(v.value("x2").toString(), QStringLiteral("127.026130"));
@@ -163,7 +166,7 @@ private Q_SLOTS:
         QSignalSpy seeks(&map, &CHtmlMap::SeekRequested);
         QSignalSpy completes(&map, &CHtmlCtrl::DocumentComplete);
         eval(map, QStringLiteral("document.getElementById('l').click()"));
-        QTRY_COMPARE_WITH_TIMEOUT(commands.count(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(commands.count(), 1, kWaitMs);
         QCOMPARE(commands.at(0).at(0).toString(), command);
         QCOMPARE(seeks.count(), seekMs >= 0 ? 1 : 0);
         if (seekMs >= 0)
@@ -233,10 +236,10 @@ private Q_SLOTS:
         QVERIFY(!map.HasBrowser());
         QTest::qWait(CHtmlMap::kStartDelayMs / 2);
         QVERIFY(!map.HasBrowser());
-        QTRY_VERIFY_WITH_TIMEOUT(map.HasBrowser(), CHtmlMap::kStartDelayMs * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(map.HasBrowser(), kWaitMs);
         QVERIFY(waitLoaded(map));
         QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("JSON.stringify(korvaneMapState.marker)")).toString(),
-            QStringLiteral("[37.5665,126.978]"), 5000);
+            QStringLiteral("[37.5665,126.978]"), kWaitMs);
         QCOMPARE(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20);
 
         // Its edge and scroll bars lie outside the visible area.
@@ -287,7 +290,7 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("JSON.stringify(korvaneMapState.marker)")).toString(),
                 QStringLiteral("[%1,%2]").arg(QString::number(lat[i].toDouble(), 'g', QLocale::FloatingPointShortest),
                     QString::number(lon[i].toDouble(), 'g', QLocale::FloatingPointShortest)),
-                5000);
+                kWaitMs);
             // On the map, not only in the page's notes: the marker's own place, and in view.
             const QString at = eval(map,
                 QStringLiteral("(function(){ var m = null; KorvaneMap.map.eachLayer(function (l) {"
@@ -336,8 +339,8 @@ private Q_SLOTS:
             map.show();
             map.StartBrowser();
             QVERIFY(waitLoaded(map));
-            QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20, 5000);
-            QTRY_VERIFY_WITH_TIMEOUT(!eval(map, QStringLiteral("korvaneMapState.marker")).isNull(), 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20, kWaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!eval(map, QStringLiteral("korvaneMapState.marker")).isNull(), kWaitMs);
             QTest::qWait(300);
 
             QSignalSpy seeks(&map, &CHtmlMap::SeekRequested);
@@ -346,7 +349,7 @@ private Q_SLOTS:
             QVERIFY(input);
             QTest::mouseMove(input, at);
             QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, at);
-            QTRY_COMPARE_WITH_TIMEOUT(seeks.count(), 1, 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(seeks.count(), 1, kWaitMs);
             QCOMPARE(seeks.at(0).at(0).toLongLong(), 14000);
             QVERIFY2(
                 QString::fromUtf8(calls()).split('\n').contains(QStringLiteral("libvlc_media_player_set_time(14000)")),
@@ -356,7 +359,7 @@ private Q_SLOTS:
             QCOMPARE(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20);
             map.SetPosition(testTrack()[14].lon, testTrack()[14].lat);
             QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.marker[0].toFixed(6)")).toString(),
-                testTrack()[14].lat, 5000);
+                testTrack()[14].lat, kWaitMs);
 
             // Away from the track nothing happens.
             QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, QPoint(at.x(), qMin(at.y() + 60, 250)));
@@ -383,7 +386,7 @@ private Q_SLOTS:
         const int keys[] = { Qt::Key_1, Qt::Key_Up, Qt::Key_Right, Qt::Key_Space, Qt::Key_PageDown, Qt::Key_Return };
         for (int key : keys) {
             QTest::keyClick(input, Qt::Key(key));
-            QTRY_VERIFY_WITH_TIMEOUT(window.keys.contains(key), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(window.keys.contains(key), kWaitMs);
         }
 
         // The wheel zooms the map.
@@ -392,7 +395,7 @@ private Q_SLOTS:
         QWheelEvent wheel(at, input->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
             Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(input, &wheel);
-        QTRY_COMPARE_WITH_TIMEOUT(eval(*map, QStringLiteral("KorvaneMap.map.getZoom()")).toInt(), zoom + 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(eval(*map, QStringLiteral("KorvaneMap.map.getZoom()")).toInt(), zoom + 1, kWaitMs);
     }
 
     void offlineThePageDrawsGridTrackAndMarker()
@@ -405,10 +408,10 @@ private Q_SLOTS:
         map.show();
         map.StartBrowser();
         QVERIFY(waitLoaded(map));
-        QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20, 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!eval(map, QStringLiteral("korvaneMapState.marker")).isNull(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20, kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!eval(map, QStringLiteral("korvaneMapState.marker")).isNull(), kWaitMs);
         // The tile server was asked and could not be reached.
-        QTRY_VERIFY_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.tileErrors")).toInt() > 0, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(eval(map, QStringLiteral("korvaneMapState.tileErrors")).toInt() > 0, kWaitMs);
         QCOMPARE(eval(map, QStringLiteral("korvaneMapState.tilesLoaded")).toInt(), 0);
 
         const QPoint marker = pagePoint(map, QStringLiteral("KorvaneMap.markerOnScreen()"));
@@ -419,7 +422,7 @@ private Q_SLOTS:
                 shot = map.browser()->grab().toImage();
                 return isRed(shot.pixelColor(marker)) && isTrackBlue(shot.pixelColor(trackPoint));
             }(),
-            5000);
+            kWaitMs);
         // The grid: the plain ground and its lines make most of the picture.
         int ground = 0, lines = 0;
         for (int y = 0; y < 280; ++y)
