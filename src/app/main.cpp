@@ -1,5 +1,5 @@
 #include "app/CKorvanePCPlayerApp.h"
-#include "sensor/MapSchemeHandler.h"
+#include "sensor/CHtmlMap.h"
 
 #include <unistd.h>
 
@@ -11,10 +11,8 @@ int main(int argc, char** argv)
         if (!flags.contains("--no-sandbox"))
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
     }
-    // The map pages' scheme must be known before the application exists; the web engine shares its
-    // drawing context with the window's.
-    MapSchemeHandler::RegisterSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The map's browser engine wants its URL schemes and shared drawing contexts before the application.
+    CHtmlMap::PrepareBrowserEngine();
     CKorvanePCPlayerApp app(argc, argv);
     return app.InitInstance();
 }

@@ -30,19 +30,7 @@ bool sameFileSystem(const QString& a, const QString& b)
     return sa.st_dev == sb.st_dev;
 }
 
-bool syncFile(QFileDevice& file)
-{
-    if (!file.flush())
-        return false;
-    const int fd = file.handle();
-    if (fd < 0)
-        return false;
-    while (::fsync(fd) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
-}
+// syncFile is the file-transfer one (FileTransferLinux.cpp): one definition for both headers.
 
 bool syncFolder(const QString& folder)
 {

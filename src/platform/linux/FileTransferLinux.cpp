@@ -160,6 +160,9 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
 
 bool syncFile(QFileDevice& file)
 {
+    // Qt's own buffer first, then the kernel's.
+    if (!file.flush())
+        return false;
     const int fd = file.handle();
     if (fd < 0)
         return false;
