@@ -77,6 +77,8 @@ void CHtmlCtrl::StartBrowser()
     auto* page = new CHtmlCtrlPage(profile, this);
     m_browser->setPage(page);
     m_browser->setContextMenuPolicy(Qt::NoContextMenu);
+    // A file dropped on the view would replace the page; drops belong to the window around it.
+    m_browser->setAcceptDrops(false);
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         // A navigation we cancelled ends as a failed load, yet the document it started from is still there
         // and keeps taking positions.
