@@ -130,7 +130,18 @@ void syncFolder(const QString& folder)
     }
 }
 
+std::function<void(SetupSaveStage, const QString&)>& saveHook()
+{
+    static std::function<void(SetupSaveStage, const QString&)> hook;
+    return hook;
+}
+
 } // namespace
+
+void setSetupSaveHookForTesting(std::function<void(SetupSaveStage, const QString&)> hook)
+{
+    saveHook() = std::move(hook);
+}
 
 bool isSaveFailure(SetupSaveResult result)
 {
@@ -491,12 +502,16 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
             return fail(SetupSaveResult::WriteFailed, why.isEmpty() ? QStringLiteral("the new settings could not be written") : why);
         }
     }
+    if (saveHook())
+        saveHook()(SetupSaveStage::TemporaryWritten, temporary);
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         const QString why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(temporary);
         return fail(SetupSaveResult::WriteFailed, why);
     }
     syncFolder(folder);
+    if (saveHook())
+        saveHook()(SetupSaveStage::Replaced, target);
 
     QByteArray readBack;
     if (!readWhole(target, readBack, error))
