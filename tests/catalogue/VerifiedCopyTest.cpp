@@ -134,11 +134,18 @@ TEST_F(VerifiedCopyTest, FullDiskLeavesNoPartialFileAndKeepsTheOlderCopy)
     EXPECT_EQ(entries(path("desk")), QStringList { QStringLiteral("big.avi") });
 }
 
-TEST_F(VerifiedCopyTest, SourceThatChangesDuringTheCopyFailsTheCheck)
+class VerifiedCopyCheckTest : public VerifiedCopyTest, public ::testing::WithParamInterface<bool> { };
+
+// The check runs beside the copy, or after a sync to the device (moves).
+INSTANTIATE_TEST_SUITE_P(Modes, VerifiedCopyCheckTest, ::testing::Values(false, true),
+    [](const auto& info) { return std::string(info.param ? "durable" : "beside"); });
+
+TEST_P(VerifiedCopyCheckTest, SourceThatChangesDuringTheCopyFailsTheCheck)
 {
     const QByteArray data = bytesOf(3 * 1024 * 1024, 3);
     ASSERT_TRUE(write(path("card/live.avi"), data));
     VerifiedCopyOptions options;
+    options.durable = GetParam();
     options.chunkBytes = 1024 * 1024;
     bool changed = false;
     options.progress = [&](int64_t, int64_t) {
