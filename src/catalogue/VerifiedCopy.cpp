@@ -277,8 +277,10 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         if (readFailed)
             return failure(VerifiedCopyResult::SourceUnreadable,
                 QStringLiteral("%1 could not be read to its end").arg(source));
+        // The kernel's copy does not say which side failed: a card sector that cannot be read or a disk
+        // that is full.
         return failure(VerifiedCopyResult::TargetFailed,
-            QStringLiteral("%1 could not be written (%2)").arg(target, platform::lastErrorText()));
+            QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, platform::lastErrorText()));
     }
     if (options.durable) {
         if (!platform::syncFile(part))
@@ -305,7 +307,7 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         return failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("%1 could not be given its name (%2)").arg(target, platform::lastErrorText()));
     guard.keep = true;
-    if (options.durable && !platform::syncFolder(targetInfo.absolutePath())) {
+    if (options.durable && !platform::syncDirectory(targetInfo.absolutePath())) {
         VerifiedCopyResult result = failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("the folder of %1 could not be written to the disk").arg(target));
         QFile::remove(target);
@@ -331,8 +333,8 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
     }
     switch (platform::renameFile(from, target, false)) {
     case platform::RenameResult::Done:
-        platform::syncFolder(fromInfo.absolutePath());
-        platform::syncFolder(QFileInfo(target).absolutePath());
+        platform::syncDirectory(fromInfo.absolutePath());
+        platform::syncDirectory(QFileInfo(target).absolutePath());
         result.ok = true;
         return result;
     case platform::RenameResult::TargetExists:
@@ -360,7 +362,7 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
         result.error = QStringLiteral("%1 could not be removed after copying it").arg(from);
         return result;
     }
-    platform::syncFolder(fromInfo.absolutePath());
+    platform::syncDirectory(fromInfo.absolutePath());
     result.ok = true;
     return result;
 }
