@@ -18,7 +18,7 @@ int64_t availableSpace(const QString& path);
 // between them.
 bool sameFileSystem(const QString& a, const QString& b);
 
-// Syncing a file or a folder: syncFile and syncDirectory of platform/FileTransfer.h.
+// Making data and names durable is syncFile / syncDirectory in platform/FileTransfer.h.
 // Asks the system to forget the file's cached pages (after a sync), so that the next read comes from the
 // device and shows what was really written.
 void dropCachedPages(QFileDevice& file);

@@ -160,6 +160,9 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
 
 bool syncFile(QFileDevice& file)
 {
+    // Whatever Qt still buffers must reach the descriptor before the descriptor is synced.
+    if (file.isOpen() && file.isWritable() && !file.flush())
+        return false;
     const int fd = file.handle();
     if (fd < 0)
         return false;
