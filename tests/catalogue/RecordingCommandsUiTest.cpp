@@ -153,6 +153,12 @@ private Q_SLOTS:
         QCOMPARE(bar->height(), 10);
         QCOMPARE(bar->geometry().right(), dialog.animationRect().right() + SkinModule::size(CDlgCopy::kImageRight).width());
         QVERIFY(!bar->hasThumb());
+        // The two lines of text, 20 pixels apart, are never covered by the bar.
+        QVERIFY(dialog.textRect(0).top() >= 130);
+        QVERIFY(dialog.textRect(0).top() > bar->geometry().bottom());
+        QCOMPARE(dialog.textRect(1).top() - dialog.textRect(0).top(), 20);
+        QCOMPARE(dialog.textRect(0).height(), 15);
+        QVERIFY(dialog.textRect(1).bottom() < dialog.client()->height());
     }
 
     void dialogCopiesClosesItselfAndCountsVideos()
