@@ -161,6 +161,49 @@ private Q_SLOTS:
         QCOMPARE(at(image, 300, 30), QColor(Qt::black));
     }
 
+    // The compressed plot draws only what survives the squeeze; a full drawing of one column per sample,
+    // squeezed the same way, gives the same pixels everywhere off the frame and the zero line.
+    void compressedPlotEqualsAFullDrawingSqueezed()
+    {
+        std::vector<sidecar::SensorRecord> sensors;
+        for (int i = 0; i < 5000; ++i)
+            sensors.push_back({ (i * 37) % 2400 - 1200, (i * 53) % 1800 - 900, 600 - (i * 11) % 1300, 0 });
+        const QSize size(640, 40);
+        const QImage fast = RenderGraphCurves(scene(sensors, size));
+
+        const int count = int(sensors.size());
+        QImage wide(count, size.height(), QImage::Format_ARGB32_Premultiplied);
+        wide.fill(Qt::transparent);
+        {
+            QPainter p(&wide);
+            const QColor colours[3] = { graphcolours::kX, graphcolours::kY, graphcolours::kZ };
+            int previous[3] = { 20, 20, 20 };
+            for (int i = 0; i < count; ++i) {
+                const int values[3] = { sensors[size_t(i)].x, sensors[size_t(i)].y, sensors[size_t(i)].z };
+                for (int axis = 0; axis < 3; ++axis) {
+                    QPen pen(colours[axis]);
+                    pen.setCosmetic(true);
+                    pen.setCapStyle(Qt::FlatCap);
+                    p.setPen(pen);
+                    const int row = graph::valueRow(values[axis], size.height(), 1000, -1000);
+                    p.drawLine(i - 1, previous[axis], i, row);
+                    previous[axis] = row;
+                }
+            }
+        }
+        int compared = 0;
+        for (int y = 1; y < size.height() - 1; ++y) {
+            if (y == size.height() / 2)
+                continue;
+            for (int d = 1; d < size.width() - 1; ++d) {
+                const QRgb expected = wide.pixel(graph::sampleAtColumn(d, count, size.width()), y);
+                QCOMPARE(fast.pixel(d, y), expected);
+                compared += qAlpha(expected) != 0;
+            }
+        }
+        QVERIFY(compared > 1000);
+    }
+
     void cachedCurvesPaintTheSamePictureInPieces()
     {
         auto sensors = constantSamples(36000, 300, -200, 100);
