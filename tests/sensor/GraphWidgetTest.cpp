@@ -2,10 +2,10 @@
 // the same picture as a full drawing, the graph window's seek clicks, and the readouts' map texts.
 #include "app/NotifyEvent.h"
 #include "sensor/CDataParser.h"
+#include "sensor/DatBytes.h"
 #include "sensor/GraphGeometry.h"
 #include "sensor/GraphRenderer.h"
 #include "sensor/SensorReadouts.h"
-#include "sensor/DatBytes.h"
 #include "skin/SkinTestSupport.h"
 
 #include "skin/SkinModule.h"
@@ -324,7 +324,8 @@ private Q_SLOTS:
         const QRegion dirty = readouts.showAxisValues(tables, 1000, 1000); // sample 1
         QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kMinus);
         QCOMPARE(readouts.axes().glyph(1, 0), AxisReadout::kPlus);
-        QCOMPARE(dirty, QRegion(readouts.axisCellRect(0, 0)) + readouts.axisCellRect(0, 4) + readouts.axisCellRect(1, 0)
+        QCOMPARE(dirty,
+            QRegion(readouts.axisCellRect(0, 0)) + readouts.axisCellRect(0, 4) + readouts.axisCellRect(1, 0)
                 + readouts.axisCellRect(1, 4));
         QVERIFY(readouts.showAxisValues(tables, 1000, 1000).isEmpty());
     }
