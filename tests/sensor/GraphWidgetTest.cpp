@@ -4,6 +4,7 @@
 #include "sensor/CDataParser.h"
 #include "sensor/DatBytes.h"
 #include "sensor/GraphGeometry.h"
+#include "sensor/GraphPlaybackLink.h"
 #include "sensor/GraphRenderer.h"
 #include "sensor/SensorReadouts.h"
 #include "skin/SkinTestSupport.h"
@@ -280,6 +281,41 @@ private Q_SLOTS:
         graph.reset();
         QCOMPARE(QColor(shot(&graph).pixel(300, 44)), QColor(Qt::black));
         QVERIFY(!graph.tables().isLoaded());
+    }
+
+    void playbackLinkDrivesGraphAndAxisReadout()
+    {
+        using namespace datbytes;
+        QTemporaryDir dir;
+        QByteArray sensors;
+        for (int i = 0; i < 600; ++i)
+            sensors += sensorRecord(i == 300 ? -7 : 3, 0, 1024);
+        const QString path = dir.filePath(QStringLiteral("rec.dat"));
+        QVERIFY(writeFile(path, dataFile(sensors, gpsRecord(1, 1, 1, 1), 0)));
+        QWidget window;
+        CDataParser graph(&window, &window, 81);
+        graph.resize(625, 75);
+        SensorReadouts readouts(81);
+        readouts.place(QRect(10, 40, 625, 400));
+        QList<int> messages;
+        GraphPlaybackLink link(graph, &readouts, &window, [&](int id) { messages.append(id); });
+
+        link.markHasData();
+        link.loadDataFile(path);
+        QVERIFY(link.hasData());
+        QCOMPARE(link.sampleCount(), 600);
+        link.setRecordingLength(60000);
+        QCOMPARE(graph.duration(), 60000);
+        link.showTime(30000); // sample 300 of 600 at 100 ms a sample
+        QCOMPARE(graph.cursorX(), std::optional<int>(300));
+        QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kMinus);
+        QCOMPARE(readouts.axes().glyph(0, 4), 7);
+        link.showTime(0);
+        QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kBlank);
+        QVERIFY(messages.isEmpty());
+        link.reset();
+        QVERIFY(!link.hasData());
+        QCOMPARE(link.sampleCount(), 0);
     }
 
     void readoutsHandTheMapTheirTexts()
