@@ -174,7 +174,7 @@ void CheckCard(const CardToolContext& c, const QString& root)
                 if (device.isEmpty())
                     return 3;
                 const errorcheck::Result r
-                    = errorcheck::Run(device, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
+                    = errorcheck::Run(device, true, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
                 return r.outcome == errorcheck::Outcome::Clean ? 1 : r.outcome == errorcheck::Outcome::Errors ? 2 : 3;
             },
             c.parent);
