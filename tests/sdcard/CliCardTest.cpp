@@ -245,6 +245,10 @@ TEST(VLMFormat, SaysExactlyTheMarkerOnSuccessAndWhyOnRefusal)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(70000, 't'));
     EXPECT_EQ(vlmformat({ image }).exitCode, 2);
+    // Never mounted over a folder in use.
+    run = vlmformat({ QStringLiteral("-c64"), image, QStringLiteral("--mount-at"), dir.path() });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("not an empty folder")) << run.err.toStdString();
 }
 
 TEST(VLMFormat, ZeroModeWritesZerosAndReportsProgress)

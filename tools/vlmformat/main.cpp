@@ -18,6 +18,7 @@
 #include "sdcard/LowFormat.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
 #include <cstdio>
@@ -106,6 +107,10 @@ int main(int argc, char** argv)
     label = fatLabel(label);
 
     QString mountPoint = target->mounted() ? target->mountPoint : mountAt;
+    // Run with the administrator's rights, the helper must not mount a card over a folder in use.
+    if (!target->mounted() && !mountAt.isEmpty() && QDir(mountAt).exists()
+        && !QDir(mountAt).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        return fail(QStringLiteral("refused: --mount-at %1 is not an empty folder").arg(mountAt));
     if (target->mounted()) {
         QString error;
         if (!devices->unmount(target->mountPoint, &error))
