@@ -35,7 +35,8 @@ public:
     {
         if (!deviceOf.contains(root))
             return std::nullopt;
-        return platform::VolumeDetails { root, deviceOf[root], QStringLiteral("KORVANE"), QStringLiteral("vfat") };
+        return platform::VolumeDetails { root, deviceOf[root], QStringLiteral("KORVANE"), QStringLiteral("vfat"),
+            QString() };
     }
     std::optional<QString> mountPointOf(const QString& device) const override
     {
@@ -50,7 +51,7 @@ public:
         unmounted << mountPoint;
         return true;
     }
-    bool mount(const QString&, const QString&, const QString&, QString*) override { return true; }
+    bool mount(const QString&, const QString&, const QString&, const QString&, QString*) override { return true; }
     std::unique_ptr<platform::RawVolume> openRaw(
         const QString& path, platform::RawAccess access, QString* error) const override
     {

@@ -134,7 +134,8 @@ int main(int argc, char** argv)
 
     if (!mountPoint.isEmpty() && target->kind == CardTarget::Kind::Device) {
         QString error;
-        if (!devices->mount(target->path, mountPoint, QStringLiteral("vfat"), &error)) {
+        if (!devices->mount(target->path, mountPoint, QStringLiteral("vfat"),
+                platform::CardMountOptions(target->mountOptions), &error)) {
             if (formatted)
                 return fail(error);
             fail(error);
