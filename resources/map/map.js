@@ -81,16 +81,19 @@
     var state = window.korvaneMapState = {
       provider: config.provider, marker: null, trackPoints: 0, tilesLoaded: 0, tileErrors: 0, grid: true
     };
-    var map = L.map('map', { zoomControl: true, attributionControl: true, worldCopyJump: true })
+    // No keyboard handling: arrows, space and the page keys belong to the player, and keys the page leaves
+    // alone reach the viewer's window.
+    var map = L.map('map', { zoomControl: true, attributionControl: true, worldCopyJump: true, keyboard: false })
       .setView(config.center, config.zoom);
     new GridLayer({ tileSize: 256, zIndex: 0 }).addTo(map);
     if (config.tiles) {
-      var tiles = L.tileLayer(config.tiles, {
-        maxZoom: 19, zIndex: 1, attribution: '&copy; OpenStreetMap contributors'
-      });
+      var tiles = L.tileLayer(config.tiles, { maxZoom: 19, zIndex: 1 });
       // A tile that cannot be had leaves the grid beneath it visible, never a broken picture.
       tiles.on('tileerror', function (e) { state.tileErrors++; e.tile.style.visibility = 'hidden'; });
-      tiles.on('tileload', function () { state.tilesLoaded++; });
+      // The tiles' source is named once some of them are shown.
+      tiles.on('tileload', function () {
+        if (state.tilesLoaded++ === 0) map.attributionControl.addAttribution('&copy; OpenStreetMap contributors');
+      });
       tiles.addTo(map);
     }
     L.control.scale({ metric: true, imperial: config.imperial === true, position: 'bottomleft' }).addTo(map);

@@ -3,6 +3,7 @@
 #include "camera/AnsiCodePage.h"
 #include "camera/SetupBackup.h"
 #include "camera/TimeZoneTable.h"
+#include "platform/FileTransfer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -114,23 +113,24 @@ bool readWhole(const QString& path, QByteArray& out, QString& error)
     return true;
 }
 
-// Flushes what the descriptor wrote down to the medium: a card pulled right after the save must hold it.
-bool syncDescriptor(int fd)
-{
-    return fd >= 0 && ::fsync(fd) == 0;
-}
-
 // Makes the rename itself durable; some file systems cannot sync a folder, which is no failure.
 void syncFolder(const QString& folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    platform::syncDirectory(folder);
+}
+
+std::function<void(SetupSaveStage, const QString&)>& saveHook()
+{
+    static std::function<void(SetupSaveStage, const QString&)> hook;
+    return hook;
 }
 
 } // namespace
+
+void setSetupSaveHookForTesting(std::function<void(SetupSaveStage, const QString&)> hook)
+{
+    saveHook() = std::move(hook);
+}
 
 bool isSaveFailure(SetupSaveResult result)
 {
@@ -483,7 +483,7 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return fail(SetupSaveResult::WriteFailed, out.errorString());
         out.setPermissions(QFile(target).permissions());
-        const bool ok = out.write(wanted) == wanted.size() && out.flush() && syncDescriptor(out.handle());
+        const bool ok = out.write(wanted) == wanted.size() && platform::syncFile(out);
         const QString why = out.errorString();
         out.close();
         if (!ok || out.error() != QFileDevice::NoError) {
@@ -491,12 +491,16 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
             return fail(SetupSaveResult::WriteFailed, why.isEmpty() ? QStringLiteral("the new settings could not be written") : why);
         }
     }
+    if (saveHook())
+        saveHook()(SetupSaveStage::TemporaryWritten, temporary);
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         const QString why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(temporary);
         return fail(SetupSaveResult::WriteFailed, why);
     }
     syncFolder(folder);
+    if (saveHook())
+        saveHook()(SetupSaveStage::Replaced, target);
 
     QByteArray readBack;
     if (!readWhole(target, readBack, error))

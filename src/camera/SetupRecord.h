@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QDateTime;
@@ -179,6 +180,11 @@ bool LoadSetupRecord(SetupRecord& record, QIODevice& device, CameraModel model, 
 // read back and compared with what was meant. A file that no longer holds what was loaded is left alone.
 // Before the first write to a card in a session the previous file is copied to the PC (SetupBackup.h).
 SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path);
+// Tests look into a save between its steps: after the temporary file was written and flushed, and after it
+// replaced the settings file (before the read-back).
+enum class SetupSaveStage { TemporaryWritten, Replaced };
+void setSetupSaveHookForTesting(std::function<void(SetupSaveStage stage, const QString& path)> hook);
+
 // The same onto a device open for writing (written at its start).
 SetupSaveResult SaveSetupRecord(SetupRecord& record, QIODevice& device);
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int64_t kCompareBlock = 4 * 1024 * 1024;
+constexpr int64_t kCompareWindow = 64 * 1024 * 1024;
 
 // A name beside the target that no listing of recordings shows and no other copy uses.
 QString hiddenPartName(const QString& target)
@@ -69,25 +69,63 @@ bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions&
     return true;
 }
 
-// Compares the copy with the source byte for byte; both must hold exactly `length` bytes.
-bool sameContent(QFile& a, QFile& b, int64_t length, QString& error)
+// Compares `n` bytes at `pos` through two buffers.
+bool sameRange(QFile& a, QFile& b, int64_t pos, int64_t n, QString& error)
 {
-    std::unique_ptr<char[]> bufA(new char[size_t(kCompareBlock)]);
-    std::unique_ptr<char[]> bufB(new char[size_t(kCompareBlock)]);
-    for (int64_t pos = 0; pos < length; pos += kCompareBlock) {
-        const int64_t n = std::min(kCompareBlock, length - pos);
-        if (platform::readAt(a, pos, bufA.get(), n) != n) {
+    constexpr int64_t kBlock = 4 * 1024 * 1024;
+    std::unique_ptr<char[]> bufA(new char[size_t(kBlock)]);
+    std::unique_ptr<char[]> bufB(new char[size_t(kBlock)]);
+    for (const int64_t end = pos + n; pos < end; pos += kBlock) {
+        const int64_t m = std::min(kBlock, end - pos);
+        if (platform::readAt(a, pos, bufA.get(), m) != m) {
             error = QStringLiteral("the source could not be read again at byte %1").arg(pos);
             return false;
         }
-        if (platform::readAt(b, pos, bufB.get(), n) != n) {
+        if (platform::readAt(b, pos, bufB.get(), m) != m) {
             error = QStringLiteral("the copy could not be read back at byte %1").arg(pos);
             return false;
         }
-        if (std::memcmp(bufA.get(), bufB.get(), size_t(n)) != 0) {
+        if (std::memcmp(bufA.get(), bufB.get(), size_t(m)) != 0) {
             error = QStringLiteral("the copy differs from the source near byte %1").arg(pos);
             return false;
         }
+    }
+    return true;
+}
+
+// Compares the copy with the source byte for byte; both must hold exactly `length` bytes. The source is read
+// with positioned reads, so that a card that fails or is pulled during the check gives a read error and not a
+// fault that ends the viewer; the copy, on the computer's own disk, is mapped window by window and compared in
+// place, which saves copying it through a second buffer.
+bool sameContent(QFile& source, QFile& copy, int64_t length, QString& error)
+{
+    constexpr int64_t kBlock = 4 * 1024 * 1024;
+    std::unique_ptr<char[]> buffer;
+    for (int64_t window = 0; window < length; window += kCompareWindow) {
+        const int64_t n = std::min(kCompareWindow, length - window);
+        uchar* mapped = copy.map(window, n);
+        if (!mapped) {
+            if (!sameRange(source, copy, window, n, error))
+                return false;
+            continue;
+        }
+        if (!buffer)
+            buffer.reset(new char[size_t(kBlock)]);
+        bool same = true;
+        for (int64_t pos = 0; pos < n && same; pos += kBlock) {
+            const int64_t m = std::min(kBlock, n - pos);
+            if (platform::readAt(source, window + pos, buffer.get(), m) != m) {
+                copy.unmap(mapped);
+                error = QStringLiteral("the source could not be read again at byte %1").arg(window + pos);
+                return false;
+            }
+            same = std::memcmp(buffer.get(), mapped + pos, size_t(m)) == 0;
+            if (!same)
+                error = QStringLiteral("the copy differs from the source near byte %1").arg(window + pos);
+        }
+        copy.unmap(mapped);
+        if (!same)
+            return false;
     }
     return true;
 }
@@ -164,7 +202,7 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         return failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("%1 could not be given its name (%2)").arg(target, platform::lastErrorText()));
     guard.keep = true;
-    if (options.durable && !platform::syncFolder(targetInfo.absolutePath())) {
+    if (options.durable && !platform::syncDirectory(targetInfo.absolutePath())) {
         VerifiedCopyResult result = failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("the folder of %1 could not be written to the disk").arg(target));
         QFile::remove(target);
@@ -190,8 +228,8 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
     }
     switch (platform::renameFile(from, target, false)) {
     case platform::RenameResult::Done:
-        platform::syncFolder(fromInfo.absolutePath());
-        platform::syncFolder(QFileInfo(target).absolutePath());
+        platform::syncDirectory(fromInfo.absolutePath());
+        platform::syncDirectory(QFileInfo(target).absolutePath());
         result.ok = true;
         return result;
     case platform::RenameResult::TargetExists:
@@ -219,7 +257,7 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
         result.error = QStringLiteral("%1 could not be removed after copying it").arg(from);
         return result;
     }
-    platform::syncFolder(fromInfo.absolutePath());
+    platform::syncDirectory(fromInfo.absolutePath());
     result.ok = true;
     return result;
 }

@@ -18,10 +18,7 @@ int64_t availableSpace(const QString& path);
 // between them.
 bool sameFileSystem(const QString& a, const QString& b);
 
-// Writes the file's data to the device before returning; false when the device reported an error.
-bool syncFile(QFileDevice& file);
-// Makes the folder's entries (a new name, a removed name) durable.
-bool syncFolder(const QString& folder);
+// Making data and names durable is syncFile / syncDirectory in platform/FileTransfer.h.
 // Asks the system to forget the file's cached pages (after a sync), so that the next read comes from the
 // device and shows what was really written.
 void dropCachedPages(QFileDevice& file);

@@ -58,7 +58,7 @@ bool AviMovieWalk::structuralAt(int64_t pos)
         return isFourcc(p + 8, "rec ") || isFourcc(p + 8, "movi") || isFourcc(p + 8, "AVIX");
     }
     if (isFourcc(p, "idx1"))
-        return size % 16 == 0;
+        return size % 16 == 0 && fits; // a stray "idx1" that runs past the end would swallow every chunk after it
     if (isIndexChunkId(p) || isFourcc(p, "JUNK"))
         return fits;
     return false;
@@ -74,7 +74,7 @@ bool AviMovieWalk::streamCandidateAt(int64_t pos, bool keyFrameOnly)
     const bool compressedVideo = p[3] == 'c';
     const int stream = streamNumber(p);
     const uint32_t size = le32(p + 4);
-    if (size >= kMaxChunkSize || pos + 8 + int64_t(size) > m_fileSize)
+    if (size >= kMaxChunkSize || pos + 8 + int64_t(size) > m_fileSize || m_in.unreadableWithin(pos, 8 + int64_t(size)))
         return false;
     if (!keyFrameOnly)
         return true;
@@ -217,6 +217,7 @@ bool AviMovieWalk::takeStreamChunk(int64_t pos, uint32_t size)
     entry.offset = uint32_t(m_outPos - m_movieRef);
     entry.size = size;
     m_index.push_back(entry);
+    m_sourcePositions.push_back(pos);
     ++m_streamChunks[size_t(stream)];
     m_streamBytes[size_t(stream)] += size;
 
@@ -254,7 +255,8 @@ void AviMovieWalk::run()
                 ++m_endMarkers;
                 break;
             }
-            if (size < kMaxChunkSize && fits && (!m_needKeyFrame || streamCandidateAt(m_readPos, true))) {
+            if (size < kMaxChunkSize && fits && !m_in.unreadableWithin(m_readPos, 8 + int64_t(size))
+                && (!m_needKeyFrame || streamCandidateAt(m_readPos, true))) {
                 if (!takeStreamChunk(m_readPos, size))
                     break;
                 continue;
@@ -271,9 +273,10 @@ void AviMovieWalk::run()
         } else if (isFourcc(p, "rec ")) {
             m_readPos += 4;
             continue;
-        } else if (isFourcc(p, "idx1")) {
-            // An old index ends the first RIFF; an OpenDML extension RIFF may follow it.
-            m_readPos = fits ? m_readPos + 8 + int64_t(size) + (size & 1) : m_fileSize;
+        } else if (isFourcc(p, "idx1") && fits) {
+            // An old index ends the first RIFF; an OpenDML extension RIFF may follow it. One whose size runs
+            // past the end of the file is damage: the chunks after it are searched for.
+            m_readPos += 8 + int64_t(size) + (size & 1);
             const unsigned char* x = m_in.peek(m_readPos, 24, &available);
             if (available == 24 && isFourcc(x, "RIFF") && isFourcc(x + 8, "AVIX") && isFourcc(x + 12, "LIST")
                 && isFourcc(x + 20, "movi"))

@@ -41,6 +41,8 @@ public:
     void run();
 
     const std::vector<IndexEntry>& index() const { return m_index; }
+    // Where the chunk of index entry i lies in the source.
+    int64_t sourcePosition(size_t i) const { return m_sourcePositions[i]; }
     uint32_t streamChunks(size_t stream) const { return m_streamChunks[stream]; }
     uint64_t streamBytes(size_t stream) const { return m_streamBytes[stream]; }
     int endMarkers() const { return m_endMarkers; }
@@ -72,6 +74,7 @@ private:
     const Options m_options;
 
     std::vector<IndexEntry> m_index;
+    std::vector<int64_t> m_sourcePositions;
     std::array<uint32_t, 100> m_streamChunks {};
     std::array<uint64_t, 100> m_streamBytes {};
     int64_t m_readPos = 0;

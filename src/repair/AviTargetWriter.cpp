@@ -168,8 +168,9 @@ void AviTargetWriter::copyOnHelperThread(const Op& op)
         case platform::RangeCopy::Done:
             return;
         case platform::RangeCopy::Failed:
-            m_failed = true;
-            return;
+            // A read error in the source or a write error in the target: the copy through the buffer tells
+            // which, steps over unreadable source pieces and fails only on the target or a source that is gone.
+            break;
         case platform::RangeCopy::Unsupported:
             m_kernelCopy = false;
             break;
@@ -190,7 +191,7 @@ void AviTargetWriter::copyThroughBuffer(const Op& op)
     for (int64_t done = 0; done < op.size;) {
         unsigned char* const buffer = m_workerBuffer.get() + (op.targetPos + done) % kPageBytes;
         const int64_t n = std::min(op.size - done, kWorkerBufferBytes);
-        if (platform::readAt(*m_source->file(), op.sourcePos + done, buffer, n) != n) {
+        if (m_source->read(op.sourcePos + done, buffer, n) != n) {
             m_failed = true;
             return;
         }
@@ -209,10 +210,10 @@ void AviTargetWriter::copyThroughBuffer(const Op& op)
 
 void AviTargetWriter::copyHere(const Op& op)
 {
-    if (m_buffer.empty())
-        m_buffer.resize(size_t(kCopyBufferBytes));
+    if (int64_t(m_buffer.size()) < std::min(op.size, kCopyBufferBytes))
+        m_buffer.resize(size_t(std::min(op.size, kCopyBufferBytes)));
     for (int64_t done = 0; done < op.size && !failed();) {
-        const int64_t n = std::min(op.size - done, kCopyBufferBytes);
+        const int64_t n = std::min(op.size - done, int64_t(m_buffer.size()));
         if (m_source->read(op.sourcePos + done, m_buffer.data(), n) != n) {
             m_failed = true;
             break;

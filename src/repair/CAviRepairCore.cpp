@@ -1,5 +1,6 @@
 #include "repair/CAviRepairCore.h"
 
+#include "platform/FileTransfer.h"
 #include "repair/AviBytes.h"
 #include "repair/AviHeaderLayout.h"
 #include "repair/AviSourceReader.h"
@@ -13,10 +14,12 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 using namespace avibytes;
 
@@ -61,6 +64,7 @@ void CAviRepairCore::reset()
     m_out.reset();
     m_in.reset();
     m_error.clear();
+    m_unreadableBytes = 0;
     m_keyRule = AviKeyFrameRule();
     m_header.clear();
     m_fileSize = m_movieRef = 0;
@@ -100,9 +104,16 @@ bool CAviRepairCore::RepairFile(const QString& source, const QString& target, bo
     if (checkOnly)
         return RepairDevice(&in, nullptr, cutOutDamage, restartAtKeyFrame);
 
-    const QFileInfo sourceInfo(source);
+    // The same file by any name (letter case on a card, a link) is refused by what it is, not by its name.
     const QFileInfo targetInfo(target);
-    if (targetInfo.exists() && targetInfo.canonicalFilePath() == sourceInfo.canonicalFilePath())
+    const std::optional<platform::FileIdentity> sourceIdentity = platform::fileIdentity(in);
+    const auto isSource = [&] {
+        const std::optional<platform::FileIdentity> t = platform::fileIdentity(targetInfo.absoluteFilePath());
+        return t && (!sourceIdentity || *t == *sourceIdentity);
+    };
+    if (!sourceIdentity)
+        return fail(QStringLiteral("cannot read %1: %2").arg(source, QString::fromLocal8Bit(std::strerror(errno))));
+    if (isSource())
         return fail(QStringLiteral("the target is the source file itself"));
 
     // The result is built under a temporary name beside the target and renamed only when complete.
@@ -126,18 +137,30 @@ bool CAviRepairCore::RepairFile(const QString& source, const QString& target, bo
     wrapped.reset();
     if (ok && !out.flush())
         ok = fail(QStringLiteral("writing %1 failed: %2").arg(target, out.errorString()));
+    // The data reaches the card before the result takes the recording's name: a card pulled right after a
+    // repair that said done must not leave an empty or partial file under that name.
+    if (ok && !platform::syncFile(out))
+        ok = fail(QStringLiteral("writing %1 failed: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno))));
     out.close();
     if (ok && out.error() != QFileDevice::NoError)
         ok = fail(QStringLiteral("writing %1 failed: %2").arg(target, out.errorString()));
+    if (ok && isSource())
+        ok = fail(QStringLiteral("the target is the source file itself"));
     if (ok) {
         out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
             | QFileDevice::ReadOther);
         std::error_code ec;
         std::filesystem::rename(QFile::encodeName(out.fileName()).toStdString(),
             QFile::encodeName(targetInfo.absoluteFilePath()).toStdString(), ec);
-        if (ec)
+        if (ec) {
             ok = fail(QStringLiteral("cannot move the result to %1: %2")
                           .arg(target, QString::fromLocal8Bit(ec.message().c_str())));
+        } else if (!platform::syncDirectory(dir.absolutePath())) {
+            // The name may not be on the card: the repair is not done. The file under the name is complete
+            // (it was synced), so it is left for the user rather than removed.
+            return fail(QStringLiteral("writing the folder of %1 failed: %2")
+                            .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+        }
     }
     if (!ok)
         out.remove();
@@ -165,19 +188,24 @@ bool CAviRepairCore::RepairDevice(QIODevice* source, QIODevice* target, bool cut
 
 bool CAviRepairCore::repairOpened(QIODevice* source)
 {
+    // The header stage must read cleanly: without the header there is nothing to rebuild the file on.
+    const auto headerUnreadable = [this] { return m_in->failed() || m_in->unreadableBytes() > 0; };
+    const QString readFailed = QStringLiteral("reading the source failed");
     if (!identify(source))
         return false;
     if (!findMovieList())
-        return fail(QStringLiteral("the file has no movie list"));
-    if (!copyHeader())
-        return fail(m_in->failed() ? QStringLiteral("reading the source failed")
-                                   : QStringLiteral("writing the target failed"));
+        return fail(headerUnreadable() ? readFailed : QStringLiteral("the file has no movie list"));
+    if (!copyHeader() || headerUnreadable())
+        return fail(headerUnreadable() ? readFailed : QStringLiteral("writing the target failed"));
     m_walk = std::make_unique<AviMovieWalk>(*m_in, *m_out, m_keyRule, [this] { pumpIfDue(); }, m_fileSize,
         m_movieRef, AviMovieWalk::Options {m_cutOutDamage, m_restartAtKeyFrame});
     m_walk->run();
+    const bool finished = !m_in->failed() && finish() && !m_out->failed();
+    m_unreadableBytes = m_in->unreadableBytes();
+    // Unreadable pieces of the movie data were stepped over like damage; only a source that is gone fails.
     if (m_in->failed())
-        return fail(QStringLiteral("reading the source failed"));
-    if (!finish() || m_out->failed())
+        return fail(QStringLiteral("reading the source failed: the file can no longer be read"));
+    if (!finished)
         return fail(QStringLiteral("writing the target failed"));
     return true;
 }
@@ -188,11 +216,18 @@ bool CAviRepairCore::identify(QIODevice* source)
     if (m_in) {
         int64_t available = 0;
         const unsigned char* p = m_in->peek(0, 16, &available);
+        if (m_in->failed() || m_in->unreadableBytes() > 0)
+            return fail(QStringLiteral("reading the source failed"));
         std::memcpy(head, p, size_t(available));
         if (available < 16 && !(available >= 4 && head[0] == 0x1A))
             return fail(QStringLiteral("not an AVI file"));
     } else {
-        if (!source->seek(0) || source->read(reinterpret_cast<char*>(head), 16) < 4)
+        if (!source->seek(0))
+            return fail(QStringLiteral("reading the source failed"));
+        const qint64 n = source->read(reinterpret_cast<char*>(head), 16);
+        if (n < 0)
+            return fail(QStringLiteral("reading the source failed"));
+        if (n < 4)
             return fail(QStringLiteral("not an AVI file"));
     }
     if (head[0] == 0x1A && head[1] == 0x45 && head[2] == 0xDF && head[3] == 0xA3)
@@ -223,17 +258,18 @@ bool CAviRepairCore::findMovieList()
 
 bool CAviRepairCore::copyHeader()
 {
+    // The whole header is read, so that an unreadable piece of it is found; what is kept in memory is bounded.
     const int64_t headerEnd = m_movieRef + 4;
     for (int64_t pos = 0; pos < headerEnd;) {
         int64_t available = 0;
-        const int64_t wanted = std::min(headerEnd, kMaxHeaderInMemory) - pos;
-        if (wanted <= 0)
-            break;
-        const unsigned char* p = m_in->block(pos, std::min(wanted, kScanBlock), &available);
+        const unsigned char* p = m_in->block(pos, std::min(headerEnd - pos, kScanBlock), &available);
         if (available <= 0)
             return false;
-        m_header.append(reinterpret_cast<const char*>(p), int(available));
+        const int64_t keep = std::clamp<int64_t>(kMaxHeaderInMemory - pos, 0, available);
+        if (keep > 0)
+            m_header.append(reinterpret_cast<const char*>(p), int(keep));
         pos += available;
+        pumpIfDue();
     }
     m_out->copyFromSource(0, headerEnd);
 
@@ -292,6 +328,21 @@ bool CAviRepairCore::finish()
         return false;
     if (!m_out->active())
         return true;
+    if (m_in->unreadableBytes() > 0) {
+        // The copy may have met a piece the walk could still read (a sector that fails now and then, or one
+        // that shares the rescue piece with good bytes): the copy holds zeros there. The header must be whole;
+        // a chunk header among the zeros is written again from the index, which knows its id and size, so the
+        // file stays valid and only chunk data carries the damage.
+        if (m_in->unreadableWithin(0, m_movieRef + 4))
+            return fail(QStringLiteral("reading the source failed"));
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (m_in->unreadableWithin(m_walk->sourcePosition(i), 8)) {
+                QByteArray head(entries[i].id.data(), 4);
+                head.append(le32Bytes(entries[i].size));
+                patch(m_movieRef + int64_t(entries[i].offset), head);
+            }
+        }
+    }
 
     patch(4, le32Bytes(uint32_t(riffSize)));
     patch(m_movieRef - 4, le32Bytes(uint32_t(movieSize)));

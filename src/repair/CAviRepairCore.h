@@ -57,6 +57,8 @@ public:
     int endMarkerCount() const { return m_walk ? m_walk->endMarkers() : 0; }
     QByteArray codec() const { return m_keyRule.codec(); }
     bool indexFull() const { return m_walk && m_walk->indexFull(); }
+    // Source bytes that could not be read and were stepped over like damage.
+    int64_t unreadableBytes() const { return m_unreadableBytes; }
 
 private:
     void reset();
@@ -83,4 +85,5 @@ private:
     bool m_cutOutDamage = true;
     bool m_restartAtKeyFrame = false;
     int64_t m_lastPumpMs = 0;
+    int64_t m_unreadableBytes = 0;
 };

@@ -77,8 +77,14 @@ void CHtmlCtrl::StartBrowser()
     auto* page = new CHtmlCtrlPage(profile, this);
     m_browser->setPage(page);
     m_browser->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_documentLoaded = false; });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        // A navigation we cancelled ends as a failed load, yet the document it started from is still there
+        // and keeps taking positions.
+        if (!ok && m_cancelledNavigation) {
+            m_cancelledNavigation = false;
+            return;
+        }
+        m_cancelledNavigation = false;
         m_documentLoaded = ok;
         OnNavigateComplete(ok);
         Q_EMIT DocumentComplete(ok);
@@ -106,6 +112,7 @@ bool CHtmlCtrl::OnBeforeNavigate(const QUrl& url)
 {
     const QString address = url.toString(QUrl::FullyEncoded);
     if (mappages::IsAppAddress(address)) {
+        m_cancelledNavigation = true;
         OnAppCmd(address.mid(int(qstrlen(mappages::kAppScheme)) + 1));
         return false;
     }

@@ -38,7 +38,8 @@ public:
     void Navigate(const QString& address);
     // The address last asked for, also while the browser does not exist yet.
     QString requestedAddress() const { return m_requested; }
-    // True once the last navigation finished loading its document.
+    // True while a document is shown: from the first completed load on, and false after a failed one. A
+    // navigation in progress leaves the current document (and this flag) as they were.
     bool IsDocumentLoaded() const { return m_documentLoaded; }
 
     // The before-navigate rule; false cancels the navigation.
@@ -62,6 +63,7 @@ private:
     QWebEngineView* m_browser = nullptr;
     QString m_requested;
     bool m_documentLoaded = false;
+    bool m_cancelledNavigation = false;
     bool m_widen = false;
     bool m_heighten = false;
     bool m_adjust = false;

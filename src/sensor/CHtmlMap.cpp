@@ -1,7 +1,9 @@
 #include "sensor/CHtmlMap.h"
 
 #include "app/StringTables.h"
+#include "sensor/MapSchemeHandler.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEnginePage>
@@ -15,6 +17,13 @@ CHtmlMap::CHtmlMap(QWidget* parent)
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &CHtmlCtrl::StartBrowser);
+}
+
+void CHtmlMap::PrepareBrowserEngine()
+{
+    if (!QCoreApplication::instance())
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    MapSchemeHandler::RegisterSchemes();
 }
 
 void CHtmlMap::NavigateToPage(int stringId)
@@ -64,16 +73,15 @@ QString CHtmlMap::InputWalkScript(const QList<QPair<QString, QString>>& values)
     const QString t = QString::fromUtf8(QJsonDocument(texts).toJson(QJsonDocument::Compact));
     // Every element of the document in order; a text input whose name equals one of the names exactly gets
     // that value. No early stop, no events: the page notices the values by itself.
-    return QStringLiteral(
-               "(function (names, texts) {"
-               "  var all = document.getElementsByTagName('*');"
-               "  for (var i = 0; i < all.length; i++) {"
-               "    var e = all[i];"
-               "    if (!(e instanceof HTMLInputElement) || e.type !== 'text') continue;"
-               "    var k = names.indexOf(e.name);"
-               "    if (k >= 0) e.value = texts[k];"
-               "  }"
-               "})(%1, %2);")
+    return QStringLiteral("(function (names, texts) {"
+                          "  var all = document.getElementsByTagName('*');"
+                          "  for (var i = 0; i < all.length; i++) {"
+                          "    var e = all[i];"
+                          "    if (!(e instanceof HTMLInputElement) || e.type !== 'text') continue;"
+                          "    var k = names.indexOf(e.name);"
+                          "    if (k >= 0) e.value = texts[k];"
+                          "  }"
+                          "})(%1, %2);")
         .arg(n, t);
 }
 

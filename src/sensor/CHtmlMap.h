@@ -34,6 +34,11 @@ public:
 
     explicit CHtmlMap(QWidget* parent = nullptr);
 
+    // For main(), before the application object exists: the browser engine wants shared GL contexts set
+    // that early, and the map's URL schemes registered before any browser object. Harmless when skipped
+    // (the schemes are then registered when the first browser starts).
+    static void PrepareBrowserEngine();
+
     void NavigateToPage(int stringId);
     void NavigateToDefaultPage(int countryCode);
     std::optional<int> ChooseProvider(int menuCommand);

@@ -69,6 +69,16 @@ void SensorDataTables::reset()
     ProcessSensorCount() = 0;
 }
 
+void SensorDataTables::unload()
+{
+    const int duration = m_durationMs;
+    const int position = m_positionMs;
+    reset();
+    m_durationMs = duration;
+    m_positionMs = position;
+    m_lastResult = LoadResult::NoData;
+}
+
 bool SensorDataTables::load(const QString& path)
 {
     reset();

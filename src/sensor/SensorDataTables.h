@@ -33,6 +33,9 @@ public:
     bool load(QIODevice& device);
     LoadResult lastLoadResult() const { return m_lastResult; }
 
+    // Forgets both tables and the loaded flag (the graph's reset); duration and position stay.
+    void unload();
+
     bool isLoaded() const { return m_loaded; }
     int sensorCount() const { return static_cast<int>(m_sensors.size()); }
     // 0 unless the file loaded: a GPS block cut short keeps no partial table the lookups would not use.

@@ -281,6 +281,44 @@ TEST_F(SetupRecordSave, TheFirstWriteToACardKeepsThePreviousFileOnThePc)
         [&](const QString& name) { return readFile(backups.filePath(name)) == other; }));
 }
 
+TEST_F(SetupRecordSave, AFileThatReadsBackWrongIsAFailedSave)
+{
+    ASSERT_TRUE(writeFile(path(), validImage(100, 26)));
+    SetupRecord record = loadAndEdit(M::Echo);
+    // The card drops a byte of what was written (a failing card, a pulled card put back).
+    setSetupSaveHookForTesting([](SetupSaveStage stage, const QString& target) {
+        if (stage == SetupSaveStage::Replaced)
+            writeFile(target, validImage(100, 26).left(99));
+    });
+    const SetupSaveResult result = SaveSetupRecord(record, path());
+    setSetupSaveHookForTesting({});
+    EXPECT_EQ(result, SetupSaveResult::VerifyFailed);
+    EXPECT_TRUE(isSaveFailure(result));
+}
+
+TEST_F(SetupRecordSave, TheOldFileStaysWholeUntilTheNewOneIsComplete)
+{
+    const QByteArray original = validImage(100, 26);
+    ASSERT_TRUE(writeFile(path(), original));
+    SetupRecord record = loadAndEdit(M::Echo);
+    // At the moment the new contents are complete and flushed, the card still holds the old file whole, and
+    // the new one is complete beside it.
+    QByteArray seenOld, seenNew;
+    setSetupSaveHookForTesting([&](SetupSaveStage stage, const QString& temporary) {
+        if (stage == SetupSaveStage::TemporaryWritten) {
+            seenOld = readFile(path());
+            seenNew = readFile(temporary);
+        }
+    });
+    const SetupSaveResult result = SaveSetupRecord(record, path());
+    setSetupSaveHookForTesting({});
+    ASSERT_EQ(result, SetupSaveResult::Saved);
+    EXPECT_EQ(seenOld, original);
+    EXPECT_EQ(seenNew, record.image());
+    EXPECT_EQ(readFile(path()), record.image());
+    EXPECT_EQ(QDir(m_dir.path() + QStringLiteral("/Setup")).entryList(QDir::Files), QStringList { QStringLiteral("setup.bin") });
+}
+
 TEST_F(SetupRecordSave, NoBackupMeansNoWrite)
 {
     const QByteArray original = validImage(98, 25);

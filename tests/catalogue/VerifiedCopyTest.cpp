@@ -134,6 +134,29 @@ TEST_F(VerifiedCopyTest, FullDiskLeavesNoPartialFileAndKeepsTheOlderCopy)
     EXPECT_EQ(entries(path("desk")), QStringList { QStringLiteral("big.avi") });
 }
 
+TEST_F(VerifiedCopyTest, SourceThatChangesDuringTheCopyFailsTheCheck)
+{
+    const QByteArray data = bytesOf(3 * 1024 * 1024, 3);
+    ASSERT_TRUE(write(path("card/live.avi"), data));
+    VerifiedCopyOptions options;
+    options.chunkBytes = 1024 * 1024;
+    bool changed = false;
+    options.progress = [&](int64_t, int64_t) {
+        if (changed)
+            return;
+        // The camera (or a bad card) changes bytes already copied; the size stays the same.
+        QFile f(path("card/live.avi"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(1000));
+        ASSERT_EQ(f.write("changed"), 7);
+        changed = true;
+    };
+    const VerifiedCopyResult r = CopyFileVerified(path("card/live.avi"), path("desk/live.avi"), options);
+    EXPECT_EQ(r.status, VerifiedCopyResult::VerifyFailed);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("differs"))) << r.error.toStdString();
+    EXPECT_TRUE(entries(path("desk")).isEmpty());
+}
+
 TEST_F(VerifiedCopyTest, PulledCardIsReportedAndWritesNothing)
 {
     const VerifiedCopyResult r = CopyFileVerified(path("card/gone.avi"), path("desk/gone.avi"));

@@ -30,33 +30,6 @@ bool sameFileSystem(const QString& a, const QString& b)
     return sa.st_dev == sb.st_dev;
 }
 
-bool syncFile(QFileDevice& file)
-{
-    if (!file.flush())
-        return false;
-    const int fd = file.handle();
-    if (fd < 0)
-        return false;
-    while (::fsync(fd) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
-}
-
-bool syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int rc = 0;
-    while ((rc = ::fsync(fd)) != 0 && errno == EINTR) { }
-    // Some file systems cannot sync a folder at all; their entries are as durable as they get.
-    const bool ok = rc == 0 || errno == EINVAL || errno == EROFS;
-    ::close(fd);
-    return ok;
-}
-
 void dropCachedPages(QFileDevice& file)
 {
     if (file.handle() >= 0)
