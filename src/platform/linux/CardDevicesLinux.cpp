@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -185,7 +186,8 @@ public:
         // The last mount on a point is the one in effect.
         for (const MountLine& m : readMounts()) {
             if (m.mountPoint == want)
-                found = VolumeDetails { m.mountPoint, m.source, labelOf(m.source), m.fsType };
+                found = VolumeDetails { m.mountPoint, m.source, labelOf(m.source), m.fsType,
+                    QString::fromLocal8Bit(m.superOptions) };
         }
         return found;
     }
@@ -250,12 +252,18 @@ public:
         return false;
     }
 
-    bool mount(const QString& device, const QString& mountPoint, const QString& fsType, QString* error) override
+    bool mount(const QString& device, const QString& mountPoint, const QString& fsType, const QString& options,
+        QString* error) override
     {
         QDir().mkpath(mountPoint);
-        if (::mount(QFile::encodeName(device).constData(), QFile::encodeName(withoutSlash(mountPoint)).constData(),
-                QFile::encodeName(fsType).constData(), MS_NOSUID | MS_NODEV, nullptr)
-            == 0)
+        const QByteArray data = options.toLocal8Bit();
+        auto tryMount = [&](const char* d) {
+            return ::mount(QFile::encodeName(device).constData(),
+                       QFile::encodeName(withoutSlash(mountPoint)).constData(), QFile::encodeName(fsType).constData(),
+                       MS_NOSUID | MS_NODEV, d)
+                == 0;
+        };
+        if ((!data.isEmpty() && tryMount(data.constData())) || tryMount(nullptr))
             return true;
         if (error)
             *error = QStringLiteral("cannot mount %1 on %2: %3")
@@ -320,6 +328,30 @@ std::unique_ptr<CardDevices> CreateCardDevices()
 } // namespace platform
 
 namespace platform {
+
+QString CardMountOptions(const QString& previousOptions)
+{
+    static const QStringList kept = { QStringLiteral("uid"), QStringLiteral("gid"), QStringLiteral("fmask"),
+        QStringLiteral("dmask"), QStringLiteral("umask"), QStringLiteral("codepage"), QStringLiteral("iocharset"),
+        QStringLiteral("shortname"), QStringLiteral("utf8"), QStringLiteral("flush"), QStringLiteral("showexec") };
+    QStringList options;
+    bool owner = false;
+    for (const QString& option : previousOptions.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString key = option.section(QLatin1Char('='), 0, 0);
+        if (kept.contains(key)) {
+            options << option;
+            owner = owner || key == QLatin1String("uid");
+        }
+    }
+    bool ok = false;
+    const uint user = qEnvironmentVariable("PKEXEC_UID").toUInt(&ok);
+    if (!owner && ok) {
+        options << QStringLiteral("uid=%1").arg(user);
+        if (const struct passwd* pw = ::getpwuid(user))
+            options << QStringLiteral("gid=%1").arg(pw->pw_gid);
+    }
+    return options.join(QLatin1Char(','));
+}
 
 bool SyncAndDropCache(int fd)
 {
