@@ -55,7 +55,11 @@ public:
 
     // ---- configuration (start-up) ----
     // Set by the start-up sequence: the magnifier is offered only in the High viewer tier.
-    void setZoomAllowed(bool allowed) { m_zoomAllowed = allowed; }
+    void setZoomAllowed(bool allowed)
+    {
+        m_zoomAllowed = allowed;
+        m_magnifier.setAllowed(allowed);
+    }
     // The system's country code (timer 4 runs only for 81).
     void setCountryCode(int code) { m_countryCode = code; }
     void setGraph(PlaybackGraph* graph) { m_graph = graph; }

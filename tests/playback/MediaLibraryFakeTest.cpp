@@ -34,7 +34,8 @@ TEST_F(FakeLibraryTest, SlotsAreResolvedInTheTableOrderToTheLibrarysOwnEntries)
         "libvlc_media_release", "libvlc_new", "libvlc_release", "libvlc_video_get_height", "libvlc_video_get_scale",
         "libvlc_video_get_width", "libvlc_video_Rotate_Off", "libvlc_video_Rotate_On", "libvlc_video_set_adjust_float",
         "libvlc_video_set_adjust_int", "libvlc_video_take_snapshot", "libvlc_video_Magnify", "libvlc_video_get_cursor",
-        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks" };
+        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks", "libvlc_video_get_track",
+        "libvlc_video_set_track", "libvlc_media_player_set_pause" };
     ASSERT_EQ(int(expected.size()), kMediaEntryCount);
     QLibrary same(loadedPath);
     for (int i = 0; i < kMediaEntryCount; ++i) {
