@@ -227,8 +227,7 @@ bool CPlayWnd::attachPlayer(PlayerContext& context)
         QImage image(path);
         if (image.isNull())
             return false;
-        return image
-            .mirrored((flips & VideoFrameSink::FirstFlip) != 0, (flips & VideoFrameSink::SecondFlip) != 0)
+        return image.mirrored((flips & VideoFrameSink::FirstFlip) != 0, (flips & VideoFrameSink::SecondFlip) != 0)
             .save(path, "PNG");
     });
     m_videoWindow->setSink(&context.videoSink());

@@ -119,9 +119,9 @@ MagnifierLayout Magnifier::Layout(
     const int ow = qMax(16, picture.width() / 5);
     const int oh = frame.width() > 0 ? qMax(9, ow * frame.height() / frame.width()) : ow * 9 / 16;
     out.overview = QRect(picture.right() + 1 - margin - ow, picture.top() + margin, ow, oh);
-    out.overviewMark = QRect(out.overview.left() + qRound(region.left() * ow),
-        out.overview.top() + qRound(region.top() * oh), qMax(2, qRound(region.width() * ow)),
-        qMax(2, qRound(region.height() * oh)));
+    out.overviewMark
+        = QRect(out.overview.left() + qRound(region.left() * ow), out.overview.top() + qRound(region.top() * oh),
+            qMax(2, qRound(region.width() * ow)), qMax(2, qRound(region.height() * oh)));
 
     // The gauge: from a quarter of the picture's height down, kGaugeSteps steps long, at least one pixel
     // per step and at most two fifths of the picture.

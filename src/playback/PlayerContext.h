@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <atomic>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QObject;

@@ -477,9 +477,8 @@ void PlayerController::onTimer2()
 
 QString PlayerController::CaptureFolder()
 {
-    const QString base = g_captureBase.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
-        : g_captureBase;
+    const QString base
+        = g_captureBase.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) : g_captureBase;
     return QDir(base).filePath(QStringLiteral("KORVANE/Capture")) + QLatin1Char('/');
 }
 

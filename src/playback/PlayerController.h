@@ -49,8 +49,8 @@ public:
     static constexpr int kStrNoRotateWhileZoomed = 290;
 
     // `graph` may be null (no graph: the data file is not loaded and timer 4 never runs).
-    PlayerController(PlayerContext& context, PlayerControllerHost& host, PlaybackGraph* graph = nullptr,
-        QObject* parent = nullptr);
+    PlayerController(
+        PlayerContext& context, PlayerControllerHost& host, PlaybackGraph* graph = nullptr, QObject* parent = nullptr);
     ~PlayerController() override;
 
     // ---- configuration (start-up) ----

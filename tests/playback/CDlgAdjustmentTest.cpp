@@ -1,7 +1,7 @@
 // The brightness and contrast dialog: its layout, the live preview of both sliders and what OK and
 // Cancel leave behind.
-#include "app/NotifyEvent.h"
 #include "playback/CDlgAdjustment.h"
+#include "app/NotifyEvent.h"
 #include "playback/PictureAdjustment.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinSlider.h"
@@ -15,10 +15,7 @@ class CDlgAdjustmentTest : public QObject
 
 private:
     // x of a slider step: the margin, then six equal steps.
-    static int stepX(const CSkinSlider* s, int position)
-    {
-        return 7 + int(position * (s->width() - 14) / 6.0);
-    }
+    static int stepX(const CSkinSlider* s, int position) { return 7 + int(position * (s->width() - 14) / 6.0); }
 
     static void clickStep(CSkinSlider* s, int position)
     {

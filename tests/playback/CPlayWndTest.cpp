@@ -2,20 +2,20 @@
 // adjustment, checked on the widget's own rendering.
 #include "MediaClips.h"
 
+#include "app/NotifyEvent.h"
 #include "app/ViewerEnvironment.h"
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
-#include "app/NotifyEvent.h"
 #include "playback/Magnifier.h"
 #include "playback/MediaLibrary.h"
+#include "playback/PlayerContext.h"
 #include "playback/PlayerController.h"
 #include "playback/PlayerControllerHost.h"
-#include "playback/PlayerContext.h"
 #include "playback/VideoFrameSink.h"
 
 #include <QImage>
-#include <QWheelEvent>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 using mediaclips::Clip;
@@ -171,8 +171,8 @@ private Q_SLOTS:
         // The overview shows the whole frame: its bottom-left quarter is red.
         const MagnifierLayout layout = magnifier.layout(QSize(320, 240), wnd.pictureRect(), 0);
         const QImage shot = wnd.videoWindow()->grab().toImage();
-        const QPoint overviewRed = layout.overview.topLeft()
-            + QPoint(layout.overview.width() / 4, layout.overview.height() * 3 / 4 + 1);
+        const QPoint overviewRed
+            = layout.overview.topLeft() + QPoint(layout.overview.width() / 4, layout.overview.height() * 3 / 4 + 1);
         QVERIFY2(near(shot.pixelColor(overviewRed), 255, 0, 0), qPrintable(shot.pixelColor(overviewRed).name()));
 
         // The region follows the picture as seen: with the first flip, the seen bottom-left is the
@@ -184,8 +184,8 @@ private Q_SLOTS:
         QVERIFY(context.RotateOff());
 
         // A wheel notch away from the user is one gauge step.
-        QWheelEvent wheel(QPointF(100, 75), wnd.videoWindow()->mapToGlobal(QPointF(100, 75)), QPoint(),
-            QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(100, 75), wnd.videoWindow()->mapToGlobal(QPointF(100, 75)), QPoint(), QPoint(0, 120),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(wnd.videoWindow(), &wheel);
         QCOMPARE(magnifier.gaugeOffset(), Magnifier::kArmedOffset - 1);
 
@@ -204,8 +204,8 @@ private Q_SLOTS:
         Magnifier magnifier; // not allowed
         magnifier.setOn(true);
         wnd.setMagnifier(&magnifier);
-        QWheelEvent wheel(QPointF(100, 75), QPointF(100, 75), QPoint(), QPoint(0, 120), Qt::NoButton,
-            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(100, 75), QPointF(100, 75), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(wnd.videoWindow(), &wheel);
         QCOMPARE(magnifier.gaugeOffset(), Magnifier::kArmedOffset);
         QVERIFY(!wheel.isAccepted());
@@ -243,7 +243,8 @@ private Q_SLOTS:
             int ends = 0;
             bool event(QEvent* e) override
             {
-                if (e->type() == NotifyEvent::eventType() && static_cast<NotifyEvent*>(e)->code() == NotifyEvent::EndOfMedia)
+                if (e->type() == NotifyEvent::eventType()
+                    && static_cast<NotifyEvent*>(e)->code() == NotifyEvent::EndOfMedia)
                     ++ends;
                 return QObject::event(e);
             }

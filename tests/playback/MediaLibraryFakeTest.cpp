@@ -64,12 +64,12 @@ TEST_P(TierTest, HighOnlySlotsStayEmptyBelowHighEvenWhenExported)
 }
 
 // The argument vectors as literal tables: a wrong, missing or misplaced option fails here.
-const QStringList kHighHead = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show",
-    "--file-caching=2000" };
+const QStringList kHighHead
+    = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000" };
 const QStringList kStandardList = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
     "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu", "--no-osd",
-    "--text-renderer=dummy", "--no-sub-autodetect-file", "--no-autoscale", "--no-ball-edge-visible",
-    "--no-canvas-padd", "--no-dvdnav-menu", "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies",
+    "--text-renderer=dummy", "--no-sub-autodetect-file", "--no-autoscale", "--no-ball-edge-visible", "--no-canvas-padd",
+    "--no-dvdnav-menu", "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies",
     "--no-input-record-native", "--no-interact", "--no-kate-formatted", "--no-mkv-preload-local-dir",
     "--no-mkv-use-chapter-codec", "--no-mkv-use-ordered-chapters", "--no-mod-noisereduction", "--no-osd",
     "--no-playlist-autostart", "--no-rss-images", "--no-sap-parse", "--no-sout-bridge-in-placeholder-switch-on-iframe",

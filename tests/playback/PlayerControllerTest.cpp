@@ -1,9 +1,9 @@
 // The main window's player commands against the stand-in media library: the library calls each command
 // makes, in order, and what it asks of the window (button pairs, readouts, messages).
+#include "playback/PlayerController.h"
 #include "FakeVlcFixture.h"
 #include "playback/DropListPlacement.h"
 #include "playback/PictureAdjustment.h"
-#include "playback/PlayerController.h"
 #include "playback/PlayerControllerHost.h"
 #include "playback/VideoFrameSink.h"
 
@@ -253,8 +253,8 @@ TEST_F(ControllerTest, APlayThatFailsClosesTheMediaButKeepsPauseShown)
 
 TEST(DataFilePath, OnlyTheExtensionAtTheEndIsReplaced)
 {
-    EXPECT_EQ(PlayerController::DataFilePath("/media/card/rec_20120501_123456.avi"),
-        "/media/card/rec_20120501_123456.dat");
+    EXPECT_EQ(
+        PlayerController::DataFilePath("/media/card/rec_20120501_123456.avi"), "/media/card/rec_20120501_123456.dat");
     EXPECT_EQ(PlayerController::DataFilePath("/home/u/my.avi.copies/evt_20120501_123456.mp4"),
         "/home/u/my.avi.copies/evt_20120501_123456.dat");
     EXPECT_EQ(PlayerController::DataFilePath("/x/rec.avi.avi"), "/x/rec.avi.dat");
@@ -416,7 +416,8 @@ TEST_F(ControllerTest, SpeedOtherThanNormalSilencesAndNormalRestoresTheStoredVol
     host.log.clear();
     controller->SetRate(4); // 1.0: the stored volume comes back although sound was switched off
     EXPECT_EQ(calls(),
-        QStringList({ "libvlc_media_player_set_rate(1.0)", "libvlc_audio_set_mute(0)", "libvlc_audio_set_volume(50)" }));
+        QStringList(
+            { "libvlc_media_player_set_rate(1.0)", "libvlc_audio_set_mute(0)", "libvlc_audio_set_volume(50)" }));
     EXPECT_EQ(host.log, QStringList({ "speed image 3143", "show VolOff", "slider on" }));
     EXPECT_FALSE(controller->soundOn());
 
