@@ -49,6 +49,24 @@ def main():
         out.write(block[:8 + first_size // 2])
     print(f"{sys.argv[2]}: {n} copies of {len(block)} bytes of chunks, damaged ({sys.argv[4]})")
 
+    # What a sound repair must recover: every video chunk but the broken one (and the cut last one, which is
+    # not among the n copies). After a damaged place the repair may wait for the next key frame, so up to
+    # one key-frame interval per damaged place may be dropped; garbage runs lie between copies, whose first
+    # frame is a key frame.
+    video = 0
+    q = 0
+    first_is_video = None
+    while q + 8 <= len(block):
+        cid = block[q:q + 4]
+        size = struct.unpack_from("<I", block, q + 4)[0]
+        is_video = cid[2:4] in (b"dc", b"db")
+        if first_is_video is None:
+            first_is_video = is_video
+        video += 1 if is_video else 0
+        q += 8 + size + (size & 1)
+    intact = n * video - (1 if n > 5 and first_is_video else 0)
+    print(f"expect: intact_video={intact} damaged_places={1 if n > 5 else 0}")
+
 
 if __name__ == "__main__":
     main()

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+class QString;
 
 class QFileDevice;
 
@@ -21,6 +24,23 @@ int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size);
 // The same on a plain file descriptor.
 int64_t readAtDescriptor(int fd, int64_t pos, void* into, int64_t size);
 int64_t writeAt(QFileDevice& file, int64_t pos, const void* data, int64_t size);
+
+// What makes a file the same file by any name: on a case-insensitive card "CLIP.AVI" and "clip.avi" are one
+// file, and so are two hard links.
+struct FileIdentity
+{
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(QFileDevice& file);
+std::optional<FileIdentity> fileIdentity(const QString& path);
+
+// Flushes what was written to `file` to the medium (fsync). False on a write error the kernel reports now.
+bool syncFile(QFileDevice& file);
+// Flushes a folder's entries (a rename into it) to the medium. File systems that cannot sync a folder count
+// as done.
+bool syncDirectory(const QString& path);
 
 // Hints that `file` is read front to back, and asks for the given range to be read ahead now.
 void adviseSequential(QFileDevice& file);

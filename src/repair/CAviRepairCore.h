@@ -1,6 +1,7 @@
 #pragma once
 
 #include "repair/AviKeyFrameRule.h"
+#include "repair/AviMovieWalk.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class AviSourceReader;
+class AviTargetWriter;
 class QIODevice;
 
 // Rebuilds a playable AVI file from a damaged one: copies the header, walks the stream chunks of the movie
@@ -26,16 +29,9 @@ public:
     // Lets tests put a failing device between the engine and the temporary target file.
     using TargetWrapper = std::function<std::unique_ptr<QIODevice>(QIODevice* file)>;
 
-    static constexpr uint32_t kMaxChunkSize = 1u << 20;
-    static constexpr int kMaxIndexEntries = 20 * 1024 * 1024 / 16 - 1;
-
-    struct IndexEntry
-    {
-        std::array<char, 4> id;
-        uint32_t flags;
-        uint32_t offset;
-        uint32_t size;
-    };
+    static constexpr uint32_t kMaxChunkSize = AviMovieWalk::kMaxChunkSize;
+    static constexpr int kMaxIndexEntries = AviMovieWalk::kMaxIndexEntries;
+    using IndexEntry = AviMovieWalk::IndexEntry;
 
     explicit CAviRepairCore(Pump pump = {});
     ~CAviRepairCore();
@@ -55,18 +51,16 @@ public:
 
     // Results of the last repair.
     QString errorString() const { return m_error; }
-    int indexEntryCount() const { return int(m_index.size()); }
-    const std::vector<IndexEntry>& indexEntries() const { return m_index; }
+    int indexEntryCount() const { return int(indexEntries().size()); }
+    const std::vector<IndexEntry>& indexEntries() const;
     uint32_t streamChunkCount(int stream) const;
-    int endMarkerCount() const { return m_endMarkers; }
+    int endMarkerCount() const { return m_walk ? m_walk->endMarkers() : 0; }
     QByteArray codec() const { return m_keyRule.codec(); }
-    bool indexFull() const { return m_indexFull; }
+    bool indexFull() const { return m_walk && m_walk->indexFull(); }
+    // Source bytes that could not be read and were stepped over like damage.
+    int64_t unreadableBytes() const { return m_unreadableBytes; }
 
 private:
-    struct HeaderLayout;
-    class SourceReader;
-    class TargetWriter;
-
     void reset();
     bool fail(const QString& message);
     void pumpIfDue();
@@ -74,39 +68,22 @@ private:
     bool identify(QIODevice* source);
     bool findMovieList();
     bool copyHeader();
-    void walk();
-    bool takeStreamChunk(int64_t pos, uint32_t size);
-    int64_t firstStreamChunk(int64_t from, int64_t to);
-    void resynchronise();
-    void realign();
-    int64_t searchFrom(int64_t from);
-    bool acceptableAt(int64_t pos);
-    bool structuralAt(int64_t pos);
-    bool streamCandidateAt(int64_t pos, bool keyFrameOnly);
     bool finish();
-    bool copyThrough(int64_t from, int64_t to);
     bool patch(int64_t offset, const QByteArray& bytes);
 
     Pump m_pump;
     TargetWrapper m_targetWrapper;
-    std::unique_ptr<SourceReader> m_in;
-    std::unique_ptr<TargetWriter> m_out;
+    std::unique_ptr<AviSourceReader> m_in;
+    std::unique_ptr<AviTargetWriter> m_out;
+    std::unique_ptr<AviMovieWalk> m_walk;
     QString m_error;
 
     AviKeyFrameRule m_keyRule;
-    std::vector<IndexEntry> m_index;
-    std::array<uint32_t, 100> m_streamChunks {};
-    std::array<uint64_t, 100> m_streamBytes {};
     QByteArray m_header; // the bytes before the movie data, as read
     int64_t m_fileSize = 0;
-    int64_t m_readPos = 0;
-    int64_t m_outPos = 0;
     int64_t m_movieRef = 0; // position of the "movi" list type, the reference of index offsets
-    int m_endMarkers = 0;
     bool m_cutOutDamage = true;
     bool m_restartAtKeyFrame = false;
-    bool m_needKeyFrame = false;
-    bool m_afterOddChunk = false;
-    bool m_indexFull = false;
     int64_t m_lastPumpMs = 0;
+    int64_t m_unreadableBytes = 0;
 };

@@ -154,7 +154,12 @@ TEST_F(RepairTest, IntactFileKeepsItsBytesAndGainsOnlyPadding)
     ASSERT_TRUE(o.structure.ok) << o.structure.problem.toStdString();
     // the movie data and the index stay as they were; the file only gains its JUNK tail
     EXPECT_EQ(o.output.size() % 2048, 0);
-    EXPECT_EQ(o.output.mid(movieRef(input)), input.mid(movieRef(input)) + o.output.mid(input.size()));
+    EXPECT_EQ(o.output.left(input.size()).mid(movieRef(input)), input.mid(movieRef(input)));
+    const QByteArray tail = o.output.mid(input.size());
+    ASSERT_GE(tail.size(), 8);
+    EXPECT_EQ(tail.left(4), "JUNK");
+    EXPECT_EQ(readLe32(tail, 4), uint32_t(tail.size() - 8));
+    EXPECT_EQ(tail.mid(8), QByteArray(tail.size() - 8, '\0')) << "the padding is zeros";
 }
 
 struct DamageCase

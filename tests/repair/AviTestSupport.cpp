@@ -149,7 +149,7 @@ int Structure::count(const char* id) const
     return n;
 }
 
-Structure inspect(const QByteArray& f)
+Structure inspect(const QByteArray& f, bool keepChunkData)
 {
     Structure s;
     auto bad = [&s](const QString& why) {
@@ -189,7 +189,8 @@ Structure inspect(const QByteArray& f)
         if (f.mid(pos, 4) != e.id || readLe32(f, pos + 4) != e.size || pos + 8 + e.size > idx)
             return bad(QStringLiteral("entry %1 does not point at its chunk").arg(i));
         previous = e.offset;
-        s.chunkData << f.mid(pos + 8, e.size);
+        if (keepChunkData)
+            s.chunkData << f.mid(pos + 8, e.size);
         s.entries.push_back(e);
     }
     // header counts

@@ -65,7 +65,8 @@ struct Structure
 
 // Checks a repaired file: idx1 right after the movie list, every entry pointing at an even offset where a
 // chunk with its id and size lies, RIFF size, file length a multiple of 2048, and reads the header counts.
-Structure inspect(const QByteArray& file);
+// `keepChunkData` off leaves chunkData empty (for files of a GiB).
+Structure inspect(const QByteArray& file, bool keepChunkData = true);
 
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
