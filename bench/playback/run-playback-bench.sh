@@ -51,9 +51,8 @@ run() {
   echo "$line xvfb_cpu=$(awk -v a="$after" -v b="$before" 'BEGIN { printf "%.3f", a - b }')"
 }
 
-declare -A per_second
+declare -A per_second lost_runs
 modes=(surface xwindow magnifier)
-failed=0
 for round in $(seq 1 "$rounds"); do
   for k in 0 1 2; do
     name=${modes[$(( (round - 1 + k) % 3 ))]}
@@ -64,18 +63,15 @@ for round in $(seq 1 "$rounds"); do
     esac
     echo "round $round $name: $line"
     per_second[$name]+="$(awk -v c="$(field "$line" cpu)" -v w="$(field "$line" wall)" 'BEGIN { printf "%.4f ", c / w }')"
-    if [ "$name" = xwindow ]; then
-      lost=$(field "$line" vlc_lost); shown=$(field "$line" vlc_displayed)
-      if [ "$lost" != 0 ] || [ "$shown" -lt $((frames - 2)) ]; then
-        echo "bench: the baseline lost frames in round $round ($shown of $frames shown, $lost lost)" >&2
-        failed=1
-      fi
-    else
-      echo "  frames painted: $(field "$line" painted) of $frames (dropped before painting: $(field "$line" dropped))"
+    lost=$(field "$line" vlc_lost); shown=$(field "$line" vlc_displayed)
+    # A run that lost frames decoded less and so spent less: its figure is not comparable.
+    if [ "$lost" != 0 ] || [ "$shown" -lt $((frames - 2)) ]; then
+      lost_runs[$name]=$(( ${lost_runs[$name]:-0} + 1 ))
+      echo "  lost frames: $shown of $frames shown, $lost lost"
     fi
+    [ "$name" = xwindow ] || echo "  frames painted: $(field "$line" painted) of $frames (dropped before painting: $(field "$line" dropped))"
   done
 done
-[ "$failed" = 0 ] || { echo "bench: no valid baseline, no ratio" >&2; exit 1; }
 
 median() { tr ' ' '\n' | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ms=$(echo "${per_second[surface]}" | median)
@@ -83,5 +79,11 @@ mx=$(echo "${per_second[xwindow]}" | median)
 mm=$(echo "${per_second[magnifier]}" | median)
 echo "clip: $clip, $frames frames, $rounds rounds"
 echo "median CPU seconds per second of video: surface $ms, xcb_x11 $mx, surface with the magnifier at 2x $mm"
+echo "runs that lost frames: surface ${lost_runs[surface]:-0}, xcb_x11 ${lost_runs[xwindow]:-0}, magnifier ${lost_runs[magnifier]:-0}"
+if [ "${lost_runs[xwindow]:-0}" != 0 ]; then
+  echo "bench: the baseline itself lost frames (the machine is too busy): no valid ratio" >&2
+  echo "FAILED: baseline lost frames"
+  exit 1
+fi
 awk -v a="$ms" -v b="$mx" 'BEGIN { printf "CPU-time ratio surface / xcb_x11 (medians): %.3f\n", a / b }'
 awk -v a="$mm" -v b="$ms" 'BEGIN { printf "CPU-time ratio magnifier on / off (medians): %.3f\n", a / b }'
