@@ -305,9 +305,11 @@ bool PlayerContext::RotateOff()
 
 bool PlayerContext::SetMagnifier(bool on)
 {
+    // The frame size is remembered for the next video even with nothing open (switched off while the
+    // player is empty, the next recording must not come at full size).
+    m_sink->setFullResolution(on);
     if (!isOpen())
         return false;
-    m_sink->setFullResolution(on);
     if (!m_sink->needsNewFormat())
         return true;
     // The frame size is chosen when the video output starts: deselecting and reselecting the video track

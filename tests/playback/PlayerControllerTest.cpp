@@ -690,6 +690,13 @@ TEST_F(ControllerTest, MagnifierOffAndReArmAfterAnOpen)
     EXPECT_EQ(host.log, QStringList({ "show ZoomOn" }));
     controller->MagnifierOff(); // already off: the buttons stay
     EXPECT_EQ(host.log.size(), 1);
+
+    // Switched off with nothing open, the next recording still comes at the painted size.
+    controller->ZoomToggle();
+    EXPECT_TRUE(context.videoSink().fullResolution());
+    controller->Stop();
+    controller->MagnifierOff();
+    EXPECT_FALSE(context.videoSink().fullResolution());
 }
 
 TEST_F(ControllerTest, CaptureNamesTheFileAfterTheRowAndTheTime)
