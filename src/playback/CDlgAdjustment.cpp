@@ -60,6 +60,12 @@ CDlgAdjustment::CDlgAdjustment(PictureAdjustment& adjustment, int countryCode, Q
     m_cancel->setGeometry(158, 110, 64, 29);
 }
 
+int CDlgAdjustment::Run(PictureAdjustment& adjustment, int countryCode, QWidget* parent)
+{
+    CDlgAdjustment dlg(adjustment, countryCode, parent);
+    return dlg.exec();
+}
+
 void CDlgAdjustment::paintClient(QPainter& p)
 {
     p.setRenderHint(QPainter::TextAntialiasing);
