@@ -113,6 +113,21 @@ private Q_SLOTS:
         QCOMPARE(b, 1.0f);
     }
 
+    void runIsModalAndGivesTheResult()
+    {
+        float b = 1.0f, c = 1.0f;
+        PictureAdjustment adjustment(b, c, false, {});
+        QTimer::singleShot(50, [&] {
+            auto* dlg = qobject_cast<CDlgAdjustment*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->brightnessSlider()->setPosition(5);
+            adjustment.setBrightnessPosition(5);
+            QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+        });
+        QCOMPARE(CDlgAdjustment::Run(adjustment, 61, nullptr), 1);
+        QCOMPARE(b, 1.4f);
+    }
+
     void escapeCancels()
     {
         float b = 1.0f, c = 1.0f;
