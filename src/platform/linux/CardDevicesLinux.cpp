@@ -1,4 +1,5 @@
 #include "platform/CardDevices.h"
+#include "platform/linux/MountInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,25 +21,7 @@
 namespace platform {
 namespace {
 
-// /proc/self/mountinfo and udev's by-label names escape characters as \ooo or \xHH.
-QString unescapeOctal(const QByteArray& field)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(static_cast<char>(code));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field[i]);
-    }
-    return QFile::decodeName(out);
-}
-
+// udev's by-label names escape characters as \xHH (mountinfo fields use UnescapeMountField).
 QString unescapeHex(const QString& name)
 {
     QByteArray in = QFile::encodeName(name), out;
@@ -91,7 +74,7 @@ QList<MountLine> readMounts()
         const qsizetype dash = f.indexOf("-");
         if (f.size() < 6 || dash < 6 || dash + 3 >= f.size())
             continue;
-        lines.append({ withSlash(unescapeOctal(f[4])), unescapeOctal(f[dash + 2]), QString::fromLatin1(f[dash + 1]),
+        lines.append({ withSlash(UnescapeMountField(f[4])), UnescapeMountField(f[dash + 2]), QString::fromLatin1(f[dash + 1]),
             f[5], f[dash + 3] });
     }
     return lines;
