@@ -3,6 +3,7 @@
 #include "camera/AnsiCodePage.h"
 #include "camera/SetupBackup.h"
 #include "camera/TimeZoneTable.h"
+#include "platform/FileTransfer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -114,20 +113,10 @@ bool readWhole(const QString& path, QByteArray& out, QString& error)
     return true;
 }
 
-// Flushes what the descriptor wrote down to the medium: a card pulled right after the save must hold it.
-bool syncDescriptor(int fd)
-{
-    return fd >= 0 && ::fsync(fd) == 0;
-}
-
 // Makes the rename itself durable; some file systems cannot sync a folder, which is no failure.
 void syncFolder(const QString& folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    platform::syncDirectory(folder);
 }
 
 std::function<void(SetupSaveStage, const QString&)>& saveHook()
@@ -494,7 +483,7 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return fail(SetupSaveResult::WriteFailed, out.errorString());
         out.setPermissions(QFile(target).permissions());
-        const bool ok = out.write(wanted) == wanted.size() && out.flush() && syncDescriptor(out.handle());
+        const bool ok = out.write(wanted) == wanted.size() && platform::syncFile(out);
         const QString why = out.errorString();
         out.close();
         if (!ok || out.error() != QFileDevice::NoError) {

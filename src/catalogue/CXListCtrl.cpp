@@ -51,8 +51,8 @@ public:
         if (index.column() == recordinglist::kCategoryColumn) {
             if (const std::optional<int> icon = m_model->iconIndex(index.row())) {
                 const QPixmap pixmap = SkinModule::image(recording::iconBitmapId(*icon));
-                const QRect target(text.left(), option.rect.top() + (option.rect.height() - kIconSize) / 2, kIconSize,
-                    kIconSize);
+                const QRect target(
+                    text.left(), option.rect.top() + (option.rect.height() - kIconSize) / 2, kIconSize, kIconSize);
                 painter->drawPixmap(target, pixmap);
             }
             text.setLeft(text.left() + kIconSize + 3);
@@ -109,11 +109,10 @@ CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
     for (int column = 0; column < recordinglist::kColumnCount; ++column)
         setColumnWidth(column, recordinglist::columnWidth(column, countryCode));
     connect(m_header, &QHeaderView::sectionClicked, this, &CXListCtrl::onHeaderClicked);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) {
-            if (current.isValid())
-                m_remembered = current.row();
-        });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            m_remembered = current.row();
+    });
 }
 
 void CXListCtrl::setCatalogue(const RecordingCatalogue* catalogue)
@@ -211,8 +210,7 @@ void CXListCtrl::selectOnly(int row)
     if (row < 0 || row >= rowCount())
         return;
     const QModelIndex index = m_model->index(row, 0);
-    selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
     setFocus(Qt::OtherFocusReason);
 }

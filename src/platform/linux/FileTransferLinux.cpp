@@ -160,8 +160,8 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
 
 bool syncFile(QFileDevice& file)
 {
-    // Qt's own buffer first, then the kernel's.
-    if (!file.flush())
+    // Whatever Qt still buffers must reach the descriptor before the descriptor is synced.
+    if (file.isOpen() && file.isWritable() && !file.flush())
         return false;
     const int fd = file.handle();
     if (fd < 0)
