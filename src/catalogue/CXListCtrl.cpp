@@ -19,6 +19,7 @@ constexpr int kRowImage = 3402;
 constexpr int kAlternateRowImage = 3403;
 constexpr int kSelectedRowImage = 3404;
 constexpr int kIconSize = 20;
+constexpr int kRowTextCellHeight = 13;
 
 // Rows drawn with the skin's row pictures: dark, alternating, and a selection that reads well on them.
 class RowDelegate : public QStyledItemDelegate
@@ -56,6 +57,10 @@ public:
                 painter->drawPixmap(target, pixmap);
             }
             text.setLeft(text.left() + kIconSize + 3);
+            // The kind column is narrow: where its label does not fit beside the icon, the icon alone says it
+            // better than a lone ellipsis.
+            if (option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) > text.width())
+                return;
         }
         painter->setFont(option.font);
         painter->setPen(selected ? QColor(255, 255, 255) : QColor(214, 219, 227));
@@ -94,7 +99,9 @@ CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     setIconSize(QSize(kIconSize, kIconSize));
-    setFont(SkinFont(22));
+    // Rows are 22 pixels high; the text inside them is sized so that a whole base name ("20260314_071502") and a
+    // whole date fit their columns, since a name cut after the date hides which recording a row is.
+    setFont(SkinFont(kRowTextCellHeight));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, QColor(20, 22, 27));

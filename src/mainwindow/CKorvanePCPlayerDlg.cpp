@@ -550,7 +550,9 @@ void CKorvanePCPlayerDlg::layoutChanged()
         return;
     m_readouts->place(currentLayout().video);
     m_readouts->setSpeedPanelShown(modelIndex() != 4);
-    m_readouts->setUnitLabelsShown(mapWidget()->isVisible());
+    // The layout runs before the window is first shown, when no child counts as visible yet: what matters is
+    // whether the map column was hidden on purpose.
+    m_readouts->setUnitLabelsShown(!mapWidget()->isHidden());
 }
 
 void CKorvanePCPlayerDlg::paintReadouts(QPainter& painter)
