@@ -1,12 +1,12 @@
 #include "app/SingleInstance.h"
 
+#include "platform/SystemInfo.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-
-#include <unistd.h>
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
     : QObject(parent)
@@ -22,7 +22,7 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::socketName() const
 {
-    return QStringLiteral("%1-%2").arg(m_name).arg(getuid());
+    return QStringLiteral("%1-%2").arg(m_name).arg(platform::currentUserId());
 }
 
 QString SingleInstance::lockPath() const

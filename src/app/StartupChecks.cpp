@@ -1,6 +1,6 @@
 #include "app/StartupChecks.h"
 
-#include <sys/sysinfo.h>
+#include "platform/SystemInfo.h"
 
 #include <thread>
 
@@ -29,10 +29,7 @@ unsigned SystemProcessorCount()
 
 uint64_t SystemMemoryBytes()
 {
-    struct sysinfo info {};
-    if (sysinfo(&info) != 0)
-        return 0;
-    return uint64_t(info.totalram) * info.mem_unit;
+    return platform::physicalMemoryBytes();
 }
 
 QString ViewerChooserText()

@@ -1,12 +1,11 @@
 #include "app/CKorvanePCPlayerApp.h"
+#include "platform/SystemInfo.h"
 #include "sensor/CHtmlMap.h"
-
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     // The map's web engine cannot start its sandbox for the administrator account.
-    if (geteuid() == 0) {
+    if (platform::runsAsAdministrator()) {
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         if (!flags.contains("--no-sandbox"))
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
