@@ -76,6 +76,8 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
 
     m_controller = std::make_unique<PlayerController>(m_player, *this, this);
     m_controller->setCountryCode(country);
+    // The surface draws and steers the controller's magnifier (zoom, region, overview).
+    playWnd()->setMagnifier(&m_controller->magnifier());
 
     layoutChanged();
 
