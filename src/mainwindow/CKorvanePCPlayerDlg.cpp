@@ -390,6 +390,12 @@ void CKorvanePCPlayerDlg::videoSizeKnown(int width, int height)
     ShowCurrentTime(0);
 }
 
+void CKorvanePCPlayerDlg::checkWindowGrowth(int sizeClass)
+{
+    if (FitsWindowAfterOpen(sizeClass, currentLayout().video.size(), m_controller->videoWidth(), m_controller->videoHeight()))
+        SizeMode(1);
+}
+
 void CKorvanePCPlayerDlg::lockInput()
 {
     m_inputLock = true;
