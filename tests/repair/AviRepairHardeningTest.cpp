@@ -251,6 +251,42 @@ TEST(StrayIndex, AnIndexThatFitsStillEndsTheFirstRiff)
     EXPECT_EQ(kept(r.structure, chunks), QList<int>({ 0, 1, 2, 3 }));
 }
 
+// Found by fuzzing: the file is recognised by "AVI LIST", so a damaged "RIFF" id was copied into a result
+// that said ok but was no RIFF file.
+TEST(CraftedHeader, ADamagedRiffIdIsWrittenAgain)
+{
+    QByteArray input = file(Layout {}, frames(3, 40), false, false);
+    input[1] = char(0xAF);
+    QBuffer source;
+    source.setData(input);
+    source.open(QIODevice::ReadOnly);
+    const DeviceRepair r = repairDevice(source);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.output.left(4), "RIFF");
+    EXPECT_TRUE(r.structure.ok) << r.structure.problem.toStdString();
+}
+
+// Found by fuzzing: a header chunk whose size is just under 4 GiB (8 + size wraps to 0 in 32 bits) must
+// neither stall the header walks nor the checks of the result.
+TEST(CraftedHeader, AChunkSizeJustUnderFourGiBEndsTheHeaderWalk)
+{
+    const QList<QByteArray> chunks = frames(3, 40);
+    const QByteArray plain = file(Layout {}, chunks, false, false);
+    const qint64 movieList = movieRef(plain) - 8;
+    // Inside "hdrl", which ends right before the movie list and grows by the 8 bytes.
+    QByteArray input = plain.left(movieList) + QByteArray("JUNK", 4) + le32(0xFFFFFFF8) + plain.mid(movieList);
+    ASSERT_EQ(input.mid(12, 4), "LIST");
+    ASSERT_EQ(input.mid(20, 4), "hdrl");
+    input.replace(16, 4, le32(readLe32(input, 16) + 8));
+    QBuffer source;
+    source.setData(input);
+    source.open(QIODevice::ReadOnly);
+    const DeviceRepair r = repairDevice(source);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_TRUE(r.structure.ok) << r.structure.problem.toStdString();
+    EXPECT_EQ(kept(r.structure, chunks), QList<int>({ 0, 1, 2 }));
+}
+
 // ----------------------------------------------------------------------------------------------------------
 // The same file by another name.
 
