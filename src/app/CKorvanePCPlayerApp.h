@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <memory>
 
-class QLocalServer;
+class SingleInstance;
 class CKorvanePCPlayerDlg;
 
 // The application object: static environment, skin module, string table, the single-instance rule and
@@ -28,7 +28,7 @@ private:
     bool claimSingleInstance();
     void raiseMainWindow();
 
-    QLocalServer* m_instanceServer = nullptr;
+    SingleInstance* m_instance = nullptr;
     std::unique_ptr<CKorvanePCPlayerDlg> m_mainWindow;
     QString m_folderArgument;
 };

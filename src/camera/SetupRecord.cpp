@@ -1,12 +1,20 @@
 #include "camera/SetupRecord.h"
 
+#include "camera/AnsiCodePage.h"
+#include "camera/SetupBackup.h"
 #include "camera/TimeZoneTable.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -87,7 +95,58 @@ bool readUpTo(QIODevice& device, char* into, qint64 length)
     return true;
 }
 
+// A settings file is a few dozen bytes; anything far larger is not one the camera wrote, and is not read whole.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+
+// Reads the whole file (up to the cap); false when it cannot be read.
+bool readWhole(const QString& path, QByteArray& out, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    out = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Flushes what the descriptor wrote down to the medium: a card pulled right after the save must hold it.
+bool syncDescriptor(int fd)
+{
+    return fd >= 0 && ::fsync(fd) == 0;
+}
+
+// Makes the rename itself durable; some file systems cannot sync a folder, which is no failure.
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::function<void(SetupSaveStage, const QString&)>& saveHook()
+{
+    static std::function<void(SetupSaveStage, const QString&)> hook;
+    return hook;
+}
+
 } // namespace
+
+void setSetupSaveHookForTesting(std::function<void(SetupSaveStage, const QString&)> hook)
+{
+    saveHook() = std::move(hook);
+}
+
+bool isSaveFailure(SetupSaveResult result)
+{
+    return result != SetupSaveResult::Saved && result != SetupSaveResult::SizeChanged;
+}
 
 std::optional<ClockBlockLayout> clockBlockLayout(CameraModel model)
 {
@@ -134,6 +193,7 @@ SetupRecord::SetupRecord(CameraModel model)
     : m_model(model)
     , m_image(SetupRecordLength(model), '\0')
     , m_loadedCopy(m_image)
+    , m_codePage(ansicodepage::system())
 {
 }
 
@@ -160,19 +220,22 @@ QString SetupRecord::firmwareText() const
 
 QString SetupRecord::textField(int offset) const
 {
-    return QString::fromLatin1(fieldText(m_image, offset));
+    return ansicodepage::decode(fieldText(m_image, offset), m_codePage);
 }
 
 void SetupRecord::setTextField(int offset, const QString& text)
 {
     if (offset < 0 || offset + setup::kTextFieldLength > m_image.size())
         return;
-    QByteArray bytes = text.toLatin1();
+    // An unedited field keeps its bytes: re-encoding could change bytes the code page cannot show.
+    if (text == textField(offset))
+        return;
+    QString cut = text;
     // An embedded NUL would end the text for the camera anyway; nothing after it is stored.
-    const qsizetype nul = bytes.indexOf('\0');
+    const qsizetype nul = cut.indexOf(QChar(0));
     if (nul >= 0)
-        bytes.truncate(nul);
-    bytes.truncate(setup::kTextMaxCharacters);
+        cut.truncate(nul);
+    const QByteArray bytes = ansicodepage::encode(cut, m_codePage, setup::kTextMaxCharacters);
     char* field = m_image.data() + offset;
     std::memset(field, 0, setup::kTextFieldLength);
     std::memcpy(field, bytes.constData(), static_cast<size_t>(bytes.size()));
@@ -272,6 +335,7 @@ void SetupRecord::startLoad(CameraModel model, int countryCode)
     m_loaded = false;
     m_loadedFileSize = 0;
     m_errorString.clear();
+    m_fileAtLoad.clear();
     resetToDefaults(countryCode);
 }
 
@@ -311,6 +375,7 @@ bool LoadSetupRecord(SetupRecord& record, QIODevice& device, CameraModel model, 
         return false;
     }
     record.m_image = image;
+    record.m_fileAtLoad = image;
     record.normalise(countryCode);
     record.m_loaded = true;
     // Taken after normalising, so a value repaired on load does not count as a change on save.
@@ -327,7 +392,13 @@ bool LoadSetupRecord(SetupRecord& record, const QString& path, CameraModel model
         record.m_errorString = file.errorString();
         return false;
     }
-    return LoadSetupRecord(record, file, model, countryCode);
+    const bool loaded = LoadSetupRecord(record, file, model, countryCode);
+    if (loaded) {
+        // What a save expects to find there: the whole file, tail included.
+        file.seek(0);
+        record.m_fileAtLoad = file.read(kMaxFileBytes + 1);
+    }
+    return loaded;
 }
 
 SetupSaveResult SaveSetupRecord(SetupRecord& record, QIODevice& device)
@@ -366,20 +437,91 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
 {
     if (const auto refusal = record.saveRefusal())
         return *refusal;
-    // Existing only and without truncation: the camera's file is rewritten in place, never made anew, and
-    // whatever follows the record stays.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        record.m_errorString = file.errorString();
-        return SetupSaveResult::OpenFailed;
+    const auto fail = [&record](SetupSaveResult result, const QString& why) {
+        record.m_errorString = why;
+        return result;
+    };
+
+    // Only an existing regular file is written: never created, never a device or a folder in its place. The
+    // rename replaces the file the path leads to, not a link on the way.
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return fail(SetupSaveResult::OpenFailed, QStringLiteral("the settings file does not exist"));
+    const QString target = info.canonicalFilePath();
+    // A read-only file stays unwritten, whoever runs the viewer: a rename would otherwise replace it
+    // regardless of its permissions.
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(info.permissions() & writeBits))
+        return fail(SetupSaveResult::OpenFailed, QStringLiteral("the settings file is read-only"));
+    {
+        // Opening for writing proves the file may be written (a read-only file or card refuses here).
+        QFile probe(target);
+        if (!probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            return fail(SetupSaveResult::OpenFailed, probe.errorString());
     }
-    SetupSaveResult result = SaveSetupRecord(record, file);
-    file.close();
-    if (result == SetupSaveResult::Saved && file.error() != QFileDevice::NoError) {
-        record.m_errorString = file.errorString();
-        result = SetupSaveResult::WriteFailed;
+
+    QByteArray current;
+    QString error;
+    if (!readWhole(target, current, error))
+        return fail(SetupSaveResult::OpenFailed, error);
+    if (current.size() > kMaxFileBytes)
+        return fail(SetupSaveResult::ChangedOnDisk, QStringLiteral("the settings file is far too large"));
+    if (cameraModelInfo(record.m_model).checksSizeOnSave && current.size() != record.length()) {
+        // The file changed length since it was loaded: what is there now is not the record that was edited.
+        return fail(SetupSaveResult::SizeChanged, QStringLiteral("the settings file no longer has the model's record length"));
     }
-    return result;
+    if (current != record.m_fileAtLoad) {
+        // Another card in the slot, the camera or another viewer rewrote it: writing the edited image would
+        // put one card's settings on another, or undo a change nobody saw.
+        return fail(SetupSaveResult::ChangedOnDisk, QStringLiteral("the settings file changed since it was loaded"));
+    }
+
+    record.applyStorageRatioRule();
+    QByteArray wanted = record.m_image;
+    if (current.size() > wanted.size())
+        wanted += current.mid(wanted.size()); // a longer file keeps its tail
+
+    if (!setupbackup::keepBeforeWrite(target, current))
+        return fail(SetupSaveResult::BackupFailed, QStringLiteral("the previous settings file could not be kept on the PC"));
+
+    // The new contents go to a temporary file beside the old one, reach the medium, then replace it in one
+    // rename: at any moment the card holds either the whole old file or the whole new one.
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString temporary = QDir(folder).filePath(QFileInfo(target).fileName() + QStringLiteral(".krv-new"));
+    {
+        QFile::remove(temporary); // a leftover of an earlier, interrupted save
+        QFile out(temporary);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return fail(SetupSaveResult::WriteFailed, out.errorString());
+        out.setPermissions(QFile(target).permissions());
+        const bool ok = out.write(wanted) == wanted.size() && out.flush() && syncDescriptor(out.handle());
+        const QString why = out.errorString();
+        out.close();
+        if (!ok || out.error() != QFileDevice::NoError) {
+            QFile::remove(temporary);
+            return fail(SetupSaveResult::WriteFailed, why.isEmpty() ? QStringLiteral("the new settings could not be written") : why);
+        }
+    }
+    if (saveHook())
+        saveHook()(SetupSaveStage::TemporaryWritten, temporary);
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(temporary);
+        return fail(SetupSaveResult::WriteFailed, why);
+    }
+    syncFolder(folder);
+    if (saveHook())
+        saveHook()(SetupSaveStage::Replaced, target);
+
+    QByteArray readBack;
+    if (!readWhole(target, readBack, error))
+        return fail(SetupSaveResult::VerifyFailed, error);
+    if (readBack != wanted)
+        return fail(SetupSaveResult::VerifyFailed, QStringLiteral("the settings file read back differs from what was written"));
+
+    setupbackup::noteWritten(target, wanted);
+    record.m_fileAtLoad = wanted;
+    return SetupSaveResult::Saved;
 }
 
 SetupRecord MakeDefaultSetupRecord(CameraModel model, int countryCode, quint8 firmwareMajor, quint8 firmwareMinor)

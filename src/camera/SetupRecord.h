@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QDateTime;
@@ -70,12 +71,19 @@ bool hasTimeZone(CameraModel model);
 bool hasNetworkFields(CameraModel model);
 
 enum class SetupSaveResult {
-    Saved, // the record was written
+    Saved, // the record was written and read back as meant
     NotLoaded, // no file was loaded, so there is nothing of the camera's to write back
     SizeChanged, // the file did not have the model's record length when loaded: left alone, like a cancel
-    OpenFailed, // the existing file could not be opened for writing (or does not exist)
-    WriteFailed, // the write or the flush failed
+    OpenFailed, // the existing file could not be opened for writing (or does not exist, or is no file)
+    WriteFailed, // the new contents could not be written, flushed or put in place; the old file stays
+    ChangedOnDisk, // the file no longer holds what was loaded (another card, the camera, another viewer)
+    BackupFailed, // the copy of the previous file could not be kept on the PC, so nothing was written
+    VerifyFailed, // the file read back after the write does not hold what was meant
 };
+
+// Whether a save result means the camera's part could not be saved (the editor then ends with 7). A size
+// mismatch at load is not a failure: the editor closes as cancelled.
+bool isSaveFailure(SetupSaveResult result);
 
 // The byte image of the camera settings file for one model, the flag that it came from a file, and the image
 // as it stood right after loading, which tells on save what the user changed.
@@ -92,6 +100,12 @@ public:
     // The size the file had when it was loaded; 0 when unknown.
     qint64 loadedFileSize() const { return m_loadedFileSize; }
     QString errorString() const { return m_errorString; }
+    // The whole file as it was read (at most 64 KiB), before normalising; what a save expects to find.
+    const QByteArray& fileAtLoad() const { return m_fileAtLoad; }
+
+    // The code page of the text fields (a converter name, see AnsiCodePage.h); the system's by default.
+    QString codePage() const { return m_codePage; }
+    void setCodePage(const QString& codePage) { m_codePage = codePage; }
 
     // 0 for offsets outside the record.
     quint8 byte(int offset) const;
@@ -101,10 +115,11 @@ public:
     // The firmware text with bytes 0 and 1; empty when no file was loaded.
     QString firmwareText() const;
 
-    // A text field read up to its NUL (or its 17th byte) in the single-byte code page.
+    // A text field read up to its NUL (or its 17th byte) in the record's code page.
     QString textField(int offset) const;
-    // Zeroes the field, then copies at most 16 characters of the text; characters the code page lacks
-    // become "?".
+    // Zeroes the field, then copies the text in the record's code page, at most 16 bytes and never half a
+    // double-byte character; characters the code page lacks become "?". A text equal to what the field
+    // shows leaves its bytes exactly as they are, so an unedited field is never re-encoded.
     void setTextField(int offset, const QString& text);
 
     // Delta and Echo: stores the Wi-Fi password and sets the changed flag (byte 63) when it differs from the
@@ -145,6 +160,8 @@ private:
     bool m_loaded = false;
     qint64 m_loadedFileSize = 0;
     QString m_errorString;
+    QByteArray m_fileAtLoad;
+    QString m_codePage;
 };
 
 // Reads the model's record from the file, normalises it and takes the loaded copy. Returns the loaded flag.
@@ -157,7 +174,17 @@ bool LoadSetupRecord(SetupRecord& record, QIODevice& device, CameraModel model, 
 // Writes the whole record over the start of the existing file: never creates the file, never truncates it,
 // leaves bytes past the record as they are. The models that check the size write only when the file had
 // exactly their record length at load. Storage ratios are repaired to 40/30/30 first when they do not add up.
+//
+// The file is the camera's only configuration, so it is never left half-written: the new contents go to a
+// temporary file beside it, are flushed to the medium and then replace the file in one rename; the file is
+// read back and compared with what was meant. A file that no longer holds what was loaded is left alone.
+// Before the first write to a card in a session the previous file is copied to the PC (SetupBackup.h).
 SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path);
+// Tests look into a save between its steps: after the temporary file was written and flushed, and after it
+// replaced the settings file (before the read-back).
+enum class SetupSaveStage { TemporaryWritten, Replaced };
+void setSetupSaveHookForTesting(std::function<void(SetupSaveStage stage, const QString& path)> hook);
+
 // The same onto a device open for writing (written at its start).
 SetupSaveResult SaveSetupRecord(SetupRecord& record, QIODevice& device);
 

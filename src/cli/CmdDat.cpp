@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 
 #include "app/ViewerEnvironment.h"
-#include "sensor/CDataParser.h"
+#include "sensor/SensorDataTables.h"
 #include "sensor/SidecarDataFile.h"
 
 #include <QFileInfo>
@@ -36,12 +36,12 @@ int runDat(const QStringList& args)
     if (file.isEmpty())
         return cli::usageError(kDat, QStringLiteral("FILE is missing"));
 
-    CDataParser parser(DetermineSystemCountryCode());
-    const bool loaded = parser.load(file);
+    SensorDataTables tables(DetermineSystemCountryCode());
+    const bool loaded = tables.load(file);
 
     QJsonArray at;
     for (qint64 t : times) {
-        const sidecar::GpsSample s = parser.gpsSample(t);
+        const sidecar::GpsSample s = tables.gpsSample(t);
         QJsonObject o;
         o.insert(QStringLiteral("t"), t);
         o.insert(QStringLiteral("valid"), s.valid);
@@ -52,10 +52,10 @@ int runDat(const QStringList& args)
     }
     QJsonObject out;
     out.insert(QStringLiteral("loaded"), loaded);
-    out.insert(QStringLiteral("sensorCount"), parser.sensorCount());
-    out.insert(QStringLiteral("gpsCount"), parser.gpsCount());
-    out.insert(QStringLiteral("rangeTop"), parser.rangeTop());
-    out.insert(QStringLiteral("rangeBottom"), parser.rangeBottom());
+    out.insert(QStringLiteral("sensorCount"), tables.sensorCount());
+    out.insert(QStringLiteral("gpsCount"), tables.gpsCount());
+    out.insert(QStringLiteral("rangeTop"), tables.rangeTop());
+    out.insert(QStringLiteral("rangeBottom"), tables.rangeBottom());
     out.insert(QStringLiteral("parkingType"), ReadParkingType(file));
     out.insert(QStringLiteral("at"), at);
     cli::printJson(out);

@@ -1,45 +1,999 @@
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 
+#include "app/NotifyEvent.h"
+#include "app/StartupChecks.h"
+#include "app/StartupSettings.h"
 #include "app/StringTables.h"
+#include "app/ViewerEnvironment.h"
+#include "camera/CameraIdentification.h"
+#include "catalogue/CatalogueOpenFlow.h"
+#include "catalogue/RecordingNames.h"
+#include "mainwindow/MainWindowIds.h"
+#include "mainwindow/StartupNotices.h"
+#include "platform/RemovableVolumes.h"
+#include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
 #include "playback/MediaLibrary.h"
+#include "playback/PlaybackDropLists.h"
+#include "playback/PlayerController.h"
+#include "sensor/CHtmlMap.h"
 #include "skin/CDlgMessage.h"
+#include "skin/CDropListWnd.h"
+#include "skin/CSkinButton.h"
+#include "skin/CSkinRadioButton.h"
+#include "skin/CSkinSlider.h"
+#include "skin/SkinModule.h"
 
-#include <QResizeEvent>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QThread>
+#include <QTreeWidget>
+
+using namespace mainwindow;
+
+namespace {
+
+const QString kViewerKey = QString::fromLatin1(SettingsStore::kViewerKey);
+constexpr int kFirstFrameTimeoutMs = 15000;
+
+bool isMaplessType(const QString& type)
+{
+    return type == QLatin1String("KRV-DELTA") || type == QLatin1String("KRV-ECHO_WDR");
+}
+
+} // namespace
 
 CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent)
-    : CDlgFrame(0, parent)
+    : CDlgMain(parent)
     , m_folderArgument(folderArgument)
 {
-    // The title doubles as the single-instance lookup name of the window.
+    // The title doubles as the name a later instance looks for.
     setWindowTitle(QStringLiteral("Korvane PC Player"));
-    setTitle(QStringLiteral("Korvane PC Player"));
-    setTitleVisible(true);
-    m_playWnd = new CPlayWnd(client());
-    setClientSize(QSize(1180, 720));
+
+    // The recording list: kind, base name, date. The category column's header cycles the category.
+    m_rows = new QTreeWidget;
+    m_rows->setColumnCount(3);
+    m_rows->setHeaderLabels({ QStringLiteral("Type"), QStringLiteral("File"), QStringLiteral("Date") });
+    m_rows->setRootIsDecorated(false);
+    m_rows->setUniformRowHeights(true);
+    m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_rows->setColumnWidth(0, 60);
+    m_rows->setColumnWidth(1, 130);
+    m_rows->header()->setSectionsClickable(true);
+    connect(m_rows->header(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == 0) {
+            NotifyEvent::post(this, NotifyEvent::ListHeaderClick, 0);
+            return;
+        }
+        const bool ascending = m_rows->header()->sortIndicatorOrder() != Qt::AscendingOrder
+            || m_rows->header()->sortIndicatorSection() != section;
+        m_rows->header()->setSortIndicator(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        m_rows->sortItems(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        NotifyEvent::post(this, NotifyEvent::ListResorted, 0);
+    });
+    connect(m_rows, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        NotifyEvent::post(this, NotifyEvent::ListDoubleClick, m_rows->indexOfTopLevelItem(item));
+    });
+    setListWidget(m_rows);
+
+    m_controller = std::make_unique<PlayerController>(m_player, *this, this);
+    m_controller->setCountryCode(viewerEnvironment().countryCode);
+    m_speed = SpeedReadout(viewerEnvironment().countryCode);
+    m_tables.setCountryCode(viewerEnvironment().countryCode);
+
+    m_mapView = new CHtmlMap;
+    setMapWidget(m_mapView);
+    connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
+        if (m_ready)
+            m_controller->SeekTo(ms);
+    });
+
+    m_startupTimer.setObjectName(QStringLiteral("timer3"));
+    m_startupTimer.setSingleShot(true);
+    connect(&m_startupTimer, &QTimer::timeout, this, [this] { onTimer(TimerStartup); });
+    m_frameWatch.setInterval(15);
+    connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
+
+    qApp->installEventFilter(this);
 }
 
 CKorvanePCPlayerDlg::~CKorvanePCPlayerDlg()
 {
+    qApp->removeEventFilter(this);
     // The surface receives the player's frames: release the player while the surface still exists.
     m_player.CloseMedia();
 }
 
-void CKorvanePCPlayerDlg::StartMediaPlayer()
+void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 {
-    if (LoadMediaLibrary() && CreateMediaPlayer(m_player)) {
-        m_player.setMainWindow(this);
-        m_playWnd->attachPlayer(m_player);
+    ViewerEnvironment& env = viewerEnvironment();
+    SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
+    m_store = &store;
+
+    setWindowIcon(SkinModule::icon(ImageIcon));
+    QString type;
+    store.ReadRegistryText(kViewerKey, QStringLiteral("Type"), type);
+    if (isMaplessType(type))
+        MaplessLayout();
+    else
+        StandardLayout();
+
+    // 1. The capability warning.
+    if (startEnv.checkPcCapability)
+        startEnv.checkPcCapability();
+    else
+        CheckPcCapability(this);
+
+    // 2. The card: the folder named on the command line, else the first removable volume with recordings.
+    std::unique_ptr<RemovableVolumes> systemVolumes;
+    const RemovableVolumes* volumes = startEnv.volumes;
+    FixedRemovableVolumes argumentVolume(QStringList { WithTrailingSeparator(m_folderArgument) });
+    if (!m_folderArgument.isEmpty()) {
+        volumes = &argumentVolume;
+    } else if (!volumes) {
+        systemVolumes = CreateRemovableVolumes();
+        volumes = systemVolumes.get();
     }
-    const QString notice = TakeMediaLibraryNotice();
-    if (!notice.isEmpty())
-        CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
+    int model = modelIndex();
+    CatalogueOpenOutcome outcome
+        = OpenCardAtStartup(m_catalogue, *volumes, ListCategory(m_categoryIndex), model, DefaultModelIdentifier());
+    setModelIndex(model);
+    applyOutcome(outcome);
+
+    // 3. The camera model from the card's settings file; without one the scan's model stays.
+    if (const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder())) {
+        setModelIndex(int(*identified));
+        // The firmware notice (Korea) belongs to the settings editor and is shown by it.
+        applyModelLayout();
+    }
+
+    // 4. The map-less models write their type (each its own, so that the settings command opens the right
+    // editor for it once the card is gone) and use the short context menu.
+    if (modelIndex() == 4 || modelIndex() == 5) {
+        store.WriteRegistryText(kViewerKey, QStringLiteral("Type"), ModelTypeName(modelIndex()));
+        m_contextMenuId = MenuMapless;
+    } else {
+        m_contextMenuId = MenuStandard;
+    }
+
+    // 5-11. The administrator notice has no counterpart here (the value is still defaulted); the tier.
+    StartupHooks hooks;
+    hooks.chooseViewerTier = startEnv.chooseViewerTier
+        ? startEnv.chooseViewerTier
+        : std::function<int(int)>([this, &store](int tier) { return ChooseViewerTier(tier, store, this); });
+    hooks.installLibraryVariant = startEnv.installLibraryVariant
+        ? startEnv.installLibraryVariant
+        : std::function<void(int)>([](int tier) { InstallLibraryVariant(tier); });
+    ApplyStartupSettings(store, env, hooks);
+    setRecordingText(m_recordingText);
+
+    // 12. The magnifier exists in the High tier only.
+    m_controller->setZoomAllowed(env.viewerTier == int(ViewerTier::High));
+    m_mapView->NavigateToDefaultPage(env.countryCode);
+    if (env.viewerTier != int(ViewerTier::High)) {
+        button(IdZoomOn)->hide();
+        button(IdZoomOff)->hide();
+    }
+
+    // 13. The media library and the one player, drawing into the video surface.
+    if (startEnv.loadMediaLibrary) {
+        if (LoadMediaLibrary() && CreateMediaPlayer(m_player, store)) {
+            m_player.setMainWindow(this);
+            playWnd()->attachPlayer(m_player);
+        }
+        const QString notice = TakeMediaLibraryNotice();
+        if (!notice.isEmpty())
+            CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
+    }
+
+    // Raw mouse input needs no registration here: the window gets every mouse event it needs from Qt.
+    m_watchingStartup = true;
+    m_startupTimer.start(100);
 }
 
-void CKorvanePCPlayerDlg::resizeEvent(QResizeEvent* event)
+// ---------------------------------------------------------------------------------------------------------
+// The list
+
+SettingsStore& CKorvanePCPlayerDlg::settings() const
 {
-    CDlgFrame::resizeEvent(event);
-    // Until the full layout places the graph, list and buttons, the video area takes the left two thirds.
-    const QRect area = client()->rect();
-    m_playWnd->setGeometry(area.adjusted(10, 10, -area.width() / 3, -area.height() / 4));
+    return m_store ? *m_store : SettingsStore::user();
+}
+
+int CKorvanePCPlayerDlg::rowCount() const
+{
+    return m_rows->topLevelItemCount();
+}
+
+int CKorvanePCPlayerDlg::selectedRow() const
+{
+    int first = -1;
+    for (QTreeWidgetItem* item : m_rows->selectedItems()) {
+        const int row = m_rows->indexOfTopLevelItem(item);
+        if (first < 0 || row < first)
+            first = row;
+    }
+    return first;
+}
+
+RowWalker::Rows CKorvanePCPlayerDlg::walkerRows() const
+{
+    return { [this] { return rowCount(); },
+        [this](int row, int column) {
+            const QTreeWidgetItem* item = m_rows->topLevelItem(row);
+            return item ? item->text(column) : QString();
+        } };
+}
+
+void CKorvanePCPlayerDlg::fillList(std::vector<RecordingEntry> entries)
+{
+    SortEntriesByBaseName(entries, true);
+    m_catalogue.ResolveEntryIcons(entries);
+    m_entries = std::move(entries);
+    m_rows->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(m_entries.size()));
+    for (const RecordingEntry& e : m_entries) {
+        auto* item = new QTreeWidgetItem({ e.kindLabel, e.baseName, e.dateText });
+        if (e.iconIndex)
+            item->setIcon(0, SkinModule::icon(recording::iconBitmapId(*e.iconIndex)));
+        items << item;
+    }
+    m_rows->addTopLevelItems(items);
+    m_rows->header()->setSortIndicator(1, Qt::AscendingOrder);
+    setListEmpty(m_entries.empty());
+}
+
+void CKorvanePCPlayerDlg::selectRow(int row)
+{
+    QTreeWidgetItem* item = m_rows->topLevelItem(row);
+    m_rows->clearSelection();
+    if (!item)
+        return;
+    m_rows->setCurrentItem(item);
+    item->setSelected(true);
+    m_rows->scrollToItem(item);
+    m_rows->setFocus();
+}
+
+void CKorvanePCPlayerDlg::moveSelection(int delta)
+{
+    const int n = rowCount();
+    const int current = selectedRow();
+    if (current < 0 && delta < 0)
+        return; // from no selection, Up selects nothing
+    const int target = std::clamp(current + delta, 0, std::max(0, n - 1));
+    if (n > 0)
+        selectRow(target);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Opening rows
+
+void CKorvanePCPlayerDlg::OpenListRow(int index)
+{
+    carryOut(m_walker.open(index, walkerRows()));
+}
+
+void CKorvanePCPlayerDlg::Previous()
+{
+    carryOut(m_walker.previous(walkerRows(), isPlaying()));
+}
+
+void CKorvanePCPlayerDlg::Next()
+{
+    carryOut(m_walker.next(walkerRows()));
+}
+
+void CKorvanePCPlayerDlg::carryOut(const RowWalker::Plan& plan)
+{
+    using Action = RowWalker::Plan::Action;
+    switch (plan.action) {
+    case Action::Nothing:
+        return;
+    case Action::EmptyReset:
+        emptyListReset();
+        return;
+    case Action::EndOfList:
+        endOfList(plan.selectLastRow);
+        return;
+    case Action::Open:
+        break;
+    }
+    if (!plan.captionText.isEmpty())
+        setRecordingText(plan.captionText);
+    m_currentFileName = MakeRecordingFileName(plan.kindLabel, plan.baseName, m_catalogue.videoExtension());
+    const QString path = m_catalogue.folder() + m_currentFileName;
+    // A damaged AVI recording goes to the recovery first and is not opened here.
+    m_controller->PlayRecording(path);
+    selectRow(plan.index);
+}
+
+void CKorvanePCPlayerDlg::endOfList(bool selectLastRow)
+{
+    m_controller->Stop();
+    setRecordingText(QString());
+    reset();
+    ShowCurrentTime(0);
+    ShowLength(0);
+    playWnd()->update();
+    if (selectLastRow)
+        selectRow(rowCount() - 1);
+}
+
+void CKorvanePCPlayerDlg::emptyListReset()
+{
+    setRecordingText(QString());
+    reset();
+    ShowCurrentTime(0);
+    ShowLength(0);
+    m_controller->StopGraphTimer();
+    m_rows->clear();
+    m_entries.clear();
+    setListEmpty(true);
+    showPlayButton(false);
+    m_controller->Stop();
+}
+
+bool CKorvanePCPlayerDlg::isPlaying() const
+{
+    return m_controller->isPlaying();
+}
+
+bool CKorvanePCPlayerDlg::lastPlayOk() const
+{
+    return m_controller->lastPlayOk();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// What the player shows through the window
+
+void CKorvanePCPlayerDlg::showPlayButton(bool play)
+{
+    button(IdPlay)->setVisible(play);
+    button(IdPause)->setVisible(!play);
+}
+
+void CKorvanePCPlayerDlg::showSoundButtons(bool soundAudible)
+{
+    button(IdVolOff)->setVisible(soundAudible);
+    button(IdVolOn)->setVisible(!soundAudible);
+}
+
+void CKorvanePCPlayerDlg::setVolumeSliderEnabled(bool enabled)
+{
+    volumeSlider()->setSliderEnabled(enabled);
+    volumeSlider()->update();
+}
+
+void CKorvanePCPlayerDlg::moveVolumeSlider(int level)
+{
+    volumeSlider()->setPosition(level);
+    volumeSlider()->update();
+}
+
+void CKorvanePCPlayerDlg::showNightButtons(bool nightOn)
+{
+    button(IdNightOff)->setVisible(nightOn);
+    button(IdNightOn)->setVisible(!nightOn);
+}
+
+void CKorvanePCPlayerDlg::showZoomButtons(bool zoomOn)
+{
+    if (!m_controller->zoomAllowed())
+        return;
+    button(IdZoomOff)->setVisible(zoomOn);
+    button(IdZoomOn)->setVisible(!zoomOn);
+}
+
+void CKorvanePCPlayerDlg::setSpeedButtonImage(int imageId)
+{
+    button(IdSpeed)->changeOverlay(imageId);
+}
+
+void CKorvanePCPlayerDlg::openSpeedList()
+{
+    showDropList(DropSpeed, IdSpeed);
+}
+
+void CKorvanePCPlayerDlg::openRotationList()
+{
+    showDropList(DropRotation, IdRotate);
+}
+
+void CKorvanePCPlayerDlg::showRecordingLength(int64_t ms)
+{
+    ShowLength(ms > 0 ? ms : 0);
+}
+
+void CKorvanePCPlayerDlg::videoSizeKnown(int width, int height)
+{
+    playWnd()->setVideoSize(width, height);
+    SetVideoSize(width, height, true);
+    m_framesAtOpen = playWnd()->framesPainted();
+    ShowCurrentTime(0);
+}
+
+void CKorvanePCPlayerDlg::lockInput()
+{
+    m_inputLock = true;
+    m_lockClock.start();
+}
+
+void CKorvanePCPlayerDlg::showMessage(int stringId)
+{
+    CDlgMessage::ask(CDlgMessage::StyleOk, stringId, this);
+}
+
+QString CKorvanePCPlayerDlg::currentRowName() const
+{
+    const QTreeWidgetItem* item = m_rows->topLevelItem(m_walker.position());
+    return item ? item->text(1) : QString();
+}
+
+void CKorvanePCPlayerDlg::reset()
+{
+    m_hasData = false;
+    m_tables = SensorDataTables(viewerEnvironment().countryCode);
+    m_speed.reset();
+    ShowSpeed(m_speed.text(), false);
+    m_mapView->SetTrack({});
+}
+
+void CKorvanePCPlayerDlg::loadDataFile(const QString& datPath)
+{
+    m_tables.load(datPath);
+    m_speed.reset();
+    ShowSpeed(m_speed.text(), false);
+    // The whole drive goes to the map once per recording; the position follows the playback time.
+    QList<mappages::TrackPoint> track;
+    if (modelIndex() != 4 && modelIndex() != 5) {
+        const int seconds = m_tables.gpsCount();
+        for (int second = 0; second < seconds; ++second) {
+            const sidecar::GpsSample sample = m_tables.gpsSample(qint64(second) * 1000);
+            if (sample.valid)
+                track.append({ qint64(second) * 1000, QString::asprintf("%lf", sample.longitude),
+                    QString::asprintf("%lf", sample.latitude) });
+        }
+    }
+    m_mapView->SetTrack(track);
+}
+
+void CKorvanePCPlayerDlg::setRecordingLength(int64_t ms)
+{
+    m_tables.setDuration(int(ms));
+}
+
+void CKorvanePCPlayerDlg::showTime(int64_t ms)
+{
+    m_tables.setPosition(int(ms));
+}
+
+void CKorvanePCPlayerDlg::showTimeChanged(int64_t ms)
+{
+    ShowCurrentTime(ms);
+    showTime(ms);
+    // The map-less models record no position.
+    if (modelIndex() == 4 || modelIndex() == 5 || !m_tables.isLoaded())
+        return;
+    const SpeedReadout::Update update = m_speed.update(m_tables.gpsSample(ms));
+    if (update.gpsChanged || update.speedChanged)
+        ShowSpeed(m_speed.text(), m_speed.valid());
+    if (update.longitude && update.latitude)
+        m_mapView->SetPosition(*update.longitude, *update.latitude);
+}
+
+void CKorvanePCPlayerDlg::setRecordingText(const QString& text)
+{
+    m_recordingText = text;
+    setTitle(text);
+    // The caption bar shows the recording; the system's title stays the name a later instance looks for.
+    setWindowTitle(QStringLiteral("Korvane PC Player"));
+}
+
+void CKorvanePCPlayerDlg::applyOutcome(CatalogueOpenOutcome& outcome)
+{
+    if (outcome.setCategoryAll)
+        m_categoryIndex = 0;
+    if (outcome.clearListCaptionAndStop) {
+        emptyListReset();
+        return;
+    }
+    if (outcome.fillList)
+        fillList(std::move(outcome.entries));
+    if (outcome.openFirstRow)
+        OpenListRow(0);
+}
+
+void CKorvanePCPlayerDlg::applyModelLayout()
+{
+    if (modelIndex() == 4 || modelIndex() == 5)
+        MaplessLayout();
+    else
+        StandardLayout();
+}
+
+void CKorvanePCPlayerDlg::modelStep()
+{
+    if (modelIndex() == 4 || modelIndex() == 5) {
+        settings().WriteRegistryText(kViewerKey, QStringLiteral("Type"), ModelTypeName(modelIndex()));
+        m_contextMenuId = MenuMapless;
+    } else {
+        m_contextMenuId = MenuStandard;
+    }
+    applyModelLayout();
+    update();
+}
+
+void CKorvanePCPlayerDlg::OpenFolder(const QString& folder)
+{
+    int model = modelIndex();
+    CatalogueOpenOutcome outcome = OpenCatalogueFolder(m_catalogue, folder, model, DefaultModelIdentifier());
+    setModelIndex(model);
+    if (outcome.switchMagnificationOff)
+        m_controller->MagnifierOff();
+    applyOutcome(outcome);
+    if (outcome.opened)
+        m_controller->NightOff();
+    const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder());
+    setModelIndex(identified ? int(*identified) : 0);
+    modelStep();
+}
+
+void CKorvanePCPlayerDlg::chooseFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, StringById(272), m_catalogue.folder());
+    if (!folder.isEmpty())
+        OpenFolder(folder);
+}
+
+void CKorvanePCPlayerDlg::openDrive()
+{
+    // The drive dialog comes with the card tools; until then the folder browser opens the card's folder.
+    chooseFolder();
+}
+
+void CKorvanePCPlayerDlg::nextCategory()
+{
+    m_categoryIndex = (m_categoryIndex + 1) % 4;
+    fillList(m_catalogue.BuildCategoryEntries(ListCategory(m_categoryIndex)));
+    OpenListRow(0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Commands
+
+bool CKorvanePCPlayerDlg::transportLocked(int id) const
+{
+    if (!m_inputLock)
+        return false;
+    return (id >= IdPrev && id <= IdSpeed) || (id >= IdVolOn && id <= IdNightOn) || id == IdVolOff
+        || id == IdZoomOff || id == IdZoomOn;
+}
+
+void CKorvanePCPlayerDlg::Command(int id)
+{
+    PlayerController& c = *m_controller;
+    switch (id) {
+    case CmdSelectFolder:
+        chooseFolder();
+        return;
+    case CmdSelectDrive:
+        openDrive();
+        return;
+    case CmdPlayPause:
+        c.PlayPause();
+        return;
+    case CmdBackward:
+        c.Backward();
+        return;
+    case CmdForward:
+        c.Forward();
+        return;
+    case CmdPrevious:
+        Previous();
+        return;
+    case CmdNext:
+        Next();
+        return;
+    case CmdVolumeUp:
+        c.VolumeUp();
+        return;
+    case CmdVolumeDown:
+        c.VolumeDown();
+        return;
+    case CmdMute:
+        c.ToggleMute();
+        return;
+    case CmdMapGoogle:
+    case CmdMapDaum:
+    case CmdMapNaver:
+        if (const std::optional<int> picture = m_mapView->ChooseProvider(id)) {
+            if (CSkinButton* b = button(IdDropMap))
+                b->setImage(*picture);
+        }
+        return;
+    case CmdExit:
+        done(1);
+        return;
+    default:
+        // Event backup (32802) and the settings (32807) come with the copy and settings-editor features.
+        return;
+    }
+}
+
+void CKorvanePCPlayerDlg::handleButton(int id)
+{
+    if (transportLocked(id))
+        return;
+    PlayerController& c = *m_controller;
+    switch (id) {
+    case IdPrev:
+        Previous();
+        return;
+    case IdNext:
+        Next();
+        return;
+    case IdBackward:
+        c.Backward();
+        return;
+    case IdForward:
+        c.Forward();
+        return;
+    case IdPlay:
+        c.Play();
+        return;
+    case IdPause:
+        c.Pause();
+        return;
+    case IdVolOff:
+        c.Mute();
+        return;
+    case IdVolOn:
+        c.SoundOn();
+        return;
+    case IdSpeed:
+        c.SpeedMenu();
+        return;
+    case IdRotate:
+        c.RotateMenu();
+        return;
+    case IdBright:
+        c.AdjustPicture();
+        return;
+    case IdNightOn:
+        c.NightOn();
+        return;
+    case IdNightOff:
+        c.NightOff();
+        return;
+    case IdCapture:
+        c.Capture();
+        return;
+    case IdZoomOn:
+    case IdZoomOff:
+        c.ZoomToggle();
+        return;
+    case IdDropMap:
+        if (viewerEnvironment().countryCode == kCountryKorea)
+            showDropList(DropMapProvider, IdDropMap);
+        return;
+    case IdListOn:
+        ListOn();
+        c.RequestGaugeResync();
+        return;
+    case IdListOff:
+        ListOff();
+        c.RequestGaugeResync();
+        return;
+    case IdMapOn:
+        MapOn();
+        return;
+    case IdMapOff:
+        MapOff();
+        return;
+    case IdDrive:
+        Command(CmdSelectDrive);
+        return;
+    case IdFolder:
+        Command(CmdSelectFolder);
+        return;
+    default:
+        // Copy, delete, event backup and settings are carried out by their own features once those are
+        // part of the viewer.
+        return;
+    }
+}
+
+void CKorvanePCPlayerDlg::showDropList(int listId, int buttonId)
+{
+    std::unique_ptr<CDropListWnd>* slot = listId == DropSpeed ? &m_speedList
+        : listId == DropRotation                             ? &m_rotationList
+                                                             : &m_mapList;
+    if (!*slot) {
+        std::vector<int> images;
+        int mode = CDropListWnd::OwnStrips;
+        int background = 0;
+        if (listId == DropSpeed) {
+            images = { 3140, 3141, 3142, 3143, 3144 };
+            mode = CDropListWnd::OverBackground;
+            background = 3148;
+        } else if (listId == DropRotation) {
+            images = { 3149, 3150, 3151 };
+        } else {
+            images = { 3146, 3145, 3147 };
+        }
+        const QSize strip = SkinModule::size(background ? background : images.front());
+        const QSize item(strip.width() / 3, strip.height());
+        const int count = int(images.size());
+        *slot = std::make_unique<CDropListWnd>(this, listId, mode, item.width(), count * (item.height() + 1) + 1,
+            background);
+        for (int image : images)
+            (*slot)->addItem(image);
+        (*slot)->resize(item.width(), count * (item.height() + 1) + 1);
+    }
+    CSkinButton* b = button(buttonId);
+    if (listId == DropMapProvider) {
+        // The provider list opens under its button, at the top of the map.
+        (*slot)->showAt(b->mapToGlobal(QPoint(0, b->height())));
+        return;
+    }
+    OpenDropListAbove(**slot, *b);
+}
+
+std::unique_ptr<QMenu> CKorvanePCPlayerDlg::createContextMenu() const
+{
+    auto menu = std::make_unique<QMenu>();
+    auto add = [](QMenu* m, int stringId, int command) {
+        QAction* a = m->addAction(StringById(stringId));
+        a->setData(command);
+    };
+    add(menu.get(), 1290, CmdSelectFolder);
+    add(menu.get(), 1291, CmdSelectDrive);
+    menu->addSeparator();
+    QMenu* play = menu->addMenu(StringById(1292));
+    add(play, 1293, CmdPlayPause);
+    play->addSeparator();
+    add(play, 1294, CmdBackward);
+    add(play, 1295, CmdForward);
+    play->addSeparator();
+    add(play, 1296, CmdPrevious);
+    add(play, 1297, CmdNext);
+    QMenu* sound = menu->addMenu(StringById(1298));
+    add(sound, 1299, CmdVolumeUp);
+    add(sound, 1300, CmdVolumeDown);
+    add(sound, 1301, CmdMute);
+    menu->addSeparator();
+    add(menu.get(), 1302, CmdSaveEvents);
+    // Only the Korean standard menu chooses the map provider.
+    const bool korean = StringTableForLanguages(QLocale::system().uiLanguages()) == QLatin1String("ko");
+    if (m_contextMenuId == MenuStandard && korean) {
+        QMenu* map = menu->addMenu(StringById(1303));
+        add(map, 1304, CmdMapGoogle);
+        add(map, 1305, CmdMapDaum);
+        add(map, 1306, CmdMapNaver);
+    }
+    add(menu.get(), 1307, CmdSettings);
+    add(menu.get(), 1308, CmdExit);
+    return menu;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Notifications, timers, keys and mouse
+
+void CKorvanePCPlayerDlg::customEvent(QEvent* event)
+{
+    if (event->type() != NotifyEvent::eventType()) {
+        CDlgMain::customEvent(event);
+        return;
+    }
+    const auto* n = static_cast<NotifyEvent*>(event);
+    // During a repair nothing is handled.
+    if (m_ready)
+        handleNotification(n->code(), n->param());
+}
+
+void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
+{
+    switch (code) {
+    case NotifyEvent::SkinButton:
+        handleButton(int(param));
+        return;
+    case NotifyEvent::SkinRadioButton: {
+        const bool mph = param == IdUnitMph;
+        for (CSkinRadioButton* r : findChildren<CSkinRadioButton*>()) {
+            if (r->controlId() == IdUnitKmh)
+                r->setChecked(!mph);
+            else if (r->controlId() == IdUnitMph)
+                r->setChecked(mph);
+        }
+        m_speed.selectUnit(int(param));
+        ShowSpeed(m_speed.text(), m_speed.valid());
+        Relayout();
+        return;
+    }
+    case NotifyEvent::DropDownSelection: {
+        const auto* record = reinterpret_cast<const CDropListWnd::Record*>(param);
+        if (!record || record->item < 1)
+            return;
+        if (record->menuId == DropSpeed) {
+            m_controller->SetRate(record->item);
+        } else if (record->menuId == DropRotation) {
+            m_controller->RotateEntry(record->item);
+        } else if (record->menuId == DropMapProvider && viewerEnvironment().countryCode == kCountryKorea) {
+            const int commands[3] = { CmdMapGoogle, CmdMapDaum, CmdMapNaver };
+            if (record->item <= 3)
+                Command(commands[record->item - 1]);
+        }
+        return;
+    }
+    case NotifyEvent::VolumeSlider:
+        m_controller->SetVolume(int(param));
+        return;
+    case NotifyEvent::EndOfMedia:
+        Next();
+        return;
+    case NotifyEvent::TimeChanged:
+        showTimeChanged(param);
+        return;
+    case NotifyEvent::ListDoubleClick:
+        OpenListRow(int(param));
+        return;
+    case NotifyEvent::ListHeaderClick:
+        nextCategory();
+        return;
+    case NotifyEvent::ListResorted: {
+        const QString base = MakeBaseName(m_currentFileName, m_catalogue.videoExtension());
+        for (int row = 0; row < rowCount(); ++row) {
+            if (m_rows->topLevelItem(row)->text(1) == base) {
+                m_walker.setPosition(row);
+                selectRow(row);
+                setRecordingText(base + QStringLiteral("(%1/%2)").arg(row + 1).arg(rowCount()));
+                break;
+            }
+        }
+        return;
+    }
+    case NotifyEvent::GraphSeek:
+        m_controller->SeekTo(param);
+        return;
+    default:
+        return;
+    }
+}
+
+void CKorvanePCPlayerDlg::onTimer(int id)
+{
+    if (id != TimerStartup)
+        return;
+    m_startupTimer.stop();
+    OpenListRow(0);
+    if (!m_watchingStartup)
+        return;
+    if (isPlaying()) {
+        m_frameWatchClock.start();
+        m_frameWatch.start();
+    } else {
+        m_watchingStartup = false;
+        Q_EMIT startupPlaybackSettled(false);
+    }
+}
+
+void CKorvanePCPlayerDlg::watchFirstFrame()
+{
+    const bool painted = playWnd()->framesPainted() > m_framesAtOpen;
+    if (painted || m_frameWatchClock.elapsed() > kFirstFrameTimeoutMs || !isPlaying()) {
+        m_frameWatch.stop();
+        m_watchingStartup = false;
+        Q_EMIT startupPlaybackSettled(painted);
+    }
+}
+
+bool CKorvanePCPlayerDlg::handleKey(int key)
+{
+    const bool locked = m_inputLock;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (selectedRow() >= 0)
+            OpenListRow(selectedRow());
+        return true;
+    case Qt::Key_Space:
+        if (!locked && m_player.isOpen())
+            m_controller->PlayPause();
+        return true;
+    case Qt::Key_PageUp:
+        if (!locked)
+            Previous();
+        return true;
+    case Qt::Key_PageDown:
+        if (!locked)
+            Next();
+        return true;
+    case Qt::Key_Left:
+        if (!locked)
+            m_controller->Backward();
+        return true;
+    case Qt::Key_Right:
+        if (!locked)
+            m_controller->Forward();
+        return true;
+    case Qt::Key_Up:
+        moveSelection(-1);
+        return true;
+    case Qt::Key_Down:
+        moveSelection(1);
+        return true;
+    case Qt::Key_Delete:
+        // Deleting recordings comes with the copy and delete feature.
+        return true;
+    case Qt::Key_1:
+    case Qt::Key_2:
+    case Qt::Key_3:
+        SizeMode(key - Qt::Key_0);
+        m_controller->RequestGaugeResync();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CKorvanePCPlayerDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return CDlgMain::eventFilter(watched, event);
+
+    // The lock after an open ends with the first event seen 200 ms later.
+    if (m_inputLock && m_lockClock.elapsed() > kInputLockMs)
+        m_inputLock = false;
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        if (!m_ready)
+            return true;
+        return handleKey(static_cast<QKeyEvent*>(event)->key());
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (widget == this)
+            break; // the frame's own caption and edges
+        if (mouse->button() == Qt::MiddleButton && isActiveWindow()) {
+            if (listHidden())
+                ListOn(false);
+            else
+                ListOff(false);
+            return true;
+        }
+        if (mouse->button() == Qt::RightButton && m_ready && lastPlayOk()) {
+            const QPoint global = mouse->globalPosition().toPoint();
+            const QRect video(playWnd()->mapToGlobal(QPoint(0, 0)), playWnd()->size());
+            if (!video.contains(global))
+                return false;
+            std::unique_ptr<QMenu> menu = createContextMenu();
+            if (QAction* chosen = menu->exec(global))
+                Command(chosen->data().toInt());
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return CDlgMain::eventFilter(watched, event);
+}
+
+void CKorvanePCPlayerDlg::closeEvent(QCloseEvent* event)
+{
+    m_startupTimer.stop();
+    m_frameWatch.stop();
+    m_player.StopMedia();
+    CDlgMain::closeEvent(event);
 }

@@ -1,30 +1,172 @@
 #pragma once
 
+#include "catalogue/RecordingCatalogue.h"
+#include "catalogue/RecordingEntry.h"
+#include "mainwindow/CDlgMain.h"
+#include "mainwindow/RowWalker.h"
 #include "playback/PlayerContext.h"
-#include "skin/CDlgFrame.h"
+#include "playback/PlayerControllerHost.h"
+#include "sensor/SensorDataTables.h"
+#include "sensor/SpeedReadout.h"
 
-class CPlayWnd;
+#include <QElapsedTimer>
+#include <QTimer>
 
-// The viewer's main window. It owns the one media player and its video surface.
-class CKorvanePCPlayerDlg : public CDlgFrame
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CDropListWnd;
+class CHtmlMap;
+class PlayerController;
+class QMenu;
+class QTreeWidget;
+class RemovableVolumes;
+class SettingsStore;
+
+// What start-up asks of the world, so that tests can run it without a card, dialogs or libvlc.
+struct MainWindowStartup
+{
+    SettingsStore* store = nullptr; // the user's settings when null
+    const RemovableVolumes* volumes = nullptr; // the system's removable volumes when null
+    std::function<void()> checkPcCapability; // the default shows the system's warning when needed
+    std::function<int(int currentTier)> chooseViewerTier; // the default shows the chooser (style 1027)
+    std::function<void(int tier)> installLibraryVariant; // the default installs the tier's build
+    bool loadMediaLibrary = true;
+};
+
+// The viewer's main window: the commands of every button, key, menu and notification, the timers, the
+// player and the catalogue of the open card or folder, and the walk from one recording to the next.
+class CKorvanePCPlayerDlg : public CDlgMain, public PlayerControllerHost, public PlaybackGraph
 {
     Q_OBJECT
 public:
+    using StartupEnvironment = MainWindowStartup;
+
+    // A folder given here opens instead of the first removable card.
     explicit CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent = nullptr);
     ~CKorvanePCPlayerDlg() override;
 
-    // Loads the media library and creates the player; when playback cannot work the user is told once
-    // what is missing and the rest of the window stays usable.
-    void StartMediaPlayer();
+    // The start-up sequence, run once before the window is shown. Timer 3 then opens row 0.
+    void InitDialog(const StartupEnvironment& env = StartupEnvironment());
+
+    // Opens a row of the list and plays it (span markers are skipped in the direction of travel).
+    void OpenListRow(int index);
+    void Previous();
+    void Next();
+    void OpenFolder(const QString& folder);
 
     PlayerContext& player() { return m_player; }
-    CPlayWnd* playWnd() const { return m_playWnd; }
+    PlayerController& controller() { return *m_controller; }
+    const SensorDataTables& dataTables() const { return m_tables; }
+    const SpeedReadout& speedReadout() const { return m_speed; }
+    bool isReady() const { return m_ready; }
+    void setReady(bool ready) { m_ready = ready; }
+    bool inputLocked() const { return m_inputLock; }
+    bool isPlaying() const;
+    bool lastPlayOk() const;
+    int currentListPosition() const { return m_walker.position(); }
+    int categoryIndex() const { return m_categoryIndex; }
+    int contextMenuId() const { return m_contextMenuId; }
+    QString recordingText() const { return m_recordingText; }
+    QString currentFileName() const { return m_currentFileName; }
+    const RecordingCatalogue& catalogue() const { return m_catalogue; }
+    QTreeWidget* rows() const { return m_rows; }
+    int rowCount() const;
+    int selectedRow() const;
+    // The context menu for the current language (129 or 130), built from the string tables.
+    std::unique_ptr<QMenu> createContextMenu() const;
+
+    // Runs a command as the buttons, keys and menus do.
+    void Command(int id);
+
+    // PlayerControllerHost: what the player shows through the window.
+    void showPlayButton(bool play) override;
+    void showSoundButtons(bool soundAudible) override;
+    void setVolumeSliderEnabled(bool enabled) override;
+    void moveVolumeSlider(int level) override;
+    void showNightButtons(bool nightOn) override;
+    void showZoomButtons(bool zoomOn) override;
+    void setSpeedButtonImage(int imageId) override;
+    void openSpeedList() override;
+    void openRotationList() override;
+    void showRecordingLength(int64_t ms) override;
+    void videoSizeKnown(int width, int height) override;
+    void lockInput() override;
+    void showMessage(int stringId) override;
+    QString currentRowName() const override;
+
+    // PlaybackGraph: the recording's data file, read by the speed readout and the map. (The graph's own
+    // drawing takes its place once the graph window is part of the viewer.)
+    void markHasData() override { m_hasData = true; }
+    bool hasData() const override { return m_hasData; }
+    void reset() override;
+    void loadDataFile(const QString& datPath) override;
+    void setRecordingLength(int64_t ms) override;
+    int sampleCount() const override { return m_tables.sensorCount(); }
+    void showTime(int64_t ms) override;
+
+Q_SIGNALS:
+    // The first frame of a recording opened by timer 3 has been painted (or start-up found nothing to play).
+    void startupPlaybackSettled(bool framePainted);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void customEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void handleNotification(int code, intptr_t param);
+    bool handleKey(int key);
+    void handleButton(int id);
+    bool transportLocked(int id) const;
+    void fillList(std::vector<RecordingEntry> entries);
+    void selectRow(int row);
+    void moveSelection(int delta);
+    RowWalker::Rows walkerRows() const;
+    void carryOut(const RowWalker::Plan& plan);
+    void endOfList(bool selectLastRow);
+    void emptyListReset();
+    void showTimeChanged(int64_t ms);
+    void setRecordingText(const QString& text);
+    void applyOutcome(struct CatalogueOpenOutcome& outcome);
+    void modelStep();
+    void applyModelLayout();
+    void nextCategory();
+    void openDrive();
+    void chooseFolder();
+    void showDropList(int listId, int buttonId);
+    void onTimer(int id);
+    void watchFirstFrame();
+
+    SettingsStore& settings() const;
+
     QString m_folderArgument;
+    SettingsStore* m_store = nullptr;
     PlayerContext m_player;
-    CPlayWnd* m_playWnd = nullptr;
+    std::unique_ptr<PlayerController> m_controller;
+    SensorDataTables m_tables;
+    SpeedReadout m_speed;
+    bool m_hasData = false;
+    CHtmlMap* m_mapView = nullptr;
+    RecordingCatalogue m_catalogue;
+    RowWalker m_walker;
+    QTreeWidget* m_rows = nullptr;
+    std::vector<RecordingEntry> m_entries;
+
+    bool m_ready = true;
+    bool m_inputLock = false;
+    QElapsedTimer m_lockClock;
+    int m_categoryIndex = 0;
+    int m_contextMenuId = 129;
+    QString m_recordingText;
+    QString m_currentFileName;
+    QTimer m_startupTimer; // timer 3: row 0 shortly after start-up
+    std::unique_ptr<CDropListWnd> m_speedList;
+    std::unique_ptr<CDropListWnd> m_mapList;
+    std::unique_ptr<CDropListWnd> m_rotationList;
+    QTimer m_frameWatch;
+    QElapsedTimer m_frameWatchClock;
+    bool m_watchingStartup = false;
+    uint64_t m_framesAtOpen = 0;
 };

@@ -17,6 +17,8 @@ public:
 
 // The implementation for this operating system.
 std::unique_ptr<RemovableVolumes> CreateRemovableVolumes();
+// The same over another mount table and device tree (Linux: a mountinfo file and a sysfs root).
+std::unique_ptr<RemovableVolumes> CreateRemovableVolumes(const QString& mountInfoPath, const QString& deviceTreeRoot);
 
 // A fixed list, for tests and for callers that already know the folders.
 class FixedRemovableVolumes : public RemovableVolumes

@@ -20,8 +20,41 @@ namespace {
 
 QString g_baseFolder;
 QString g_diagnostic;
-QString g_loadProblem;
-QString g_createProblem;
+// What keeps playback from working, kept as a reason and its details so that the text is made in the
+// user's language when it is asked for.
+enum class Problem { None, LoadFailed, MissingEntries, InstanceFailed, PlayerFailed, EventsFailed };
+Problem g_loadProblem = Problem::None;
+QString g_problemFile;
+QString g_problemEntries;
+Problem g_createProblem = Problem::None;
+
+// The string table's text of a reason; the English text while no table is installed (tests, tools).
+QString reasonText(int id, const char* english)
+{
+    const QByteArray key = "str_" + QByteArray::number(id);
+    const QString text = qtTrId(key.constData());
+    return text == QLatin1String(key) ? QString::fromUtf8(english) : text;
+}
+
+QString problemText(Problem problem)
+{
+    switch (problem) {
+    case Problem::None:
+        return QString();
+    case Problem::LoadFailed:
+        return reasonText(kStrReasonNotLoadable, "%1 could not be loaded").arg(g_problemFile);
+    case Problem::MissingEntries:
+        return reasonText(kStrReasonMissingEntries, "%1 lacks %2").arg(g_problemFile, g_problemEntries);
+    case Problem::InstanceFailed:
+        return reasonText(kStrReasonInstanceFailed,
+            "libvlc_new failed (the library's plug-ins were not found or an option was refused)");
+    case Problem::PlayerFailed:
+        return reasonText(kStrReasonPlayerFailed, "libvlc_media_player_new failed");
+    case Problem::EventsFailed:
+        return reasonText(kStrReasonEventsFailed, "libvlc_media_player_event_manager failed");
+    }
+    return QString();
+}
 bool g_noticeTaken = false;
 
 void setDiagnostic(const QString& text)
@@ -191,8 +224,8 @@ bool LoadMediaLibrary()
         setDiagnostic(QStringLiteral("LoadLibrary ERROR Value is %1").arg(code));
         // The user gets the file in a few words; the loader's own reason goes to the log.
         qWarning("media library: %s", qPrintable(front->errorString()));
-        g_loadProblem = QStringLiteral("%1 could not be loaded")
-                            .arg(QDir(MediaLibraryBaseFolder()).relativeFilePath(frontPath));
+        g_loadProblem = Problem::LoadFailed;
+        g_problemFile = QDir(MediaLibraryBaseFolder()).relativeFilePath(frontPath);
         delete front;
         if (core) {
             core->unload();
@@ -214,9 +247,9 @@ bool LoadMediaLibrary()
         lib.slots[size_t(i)] = front->resolve(info.name);
     }
     const QStringList missing = missingRequiredEntries();
-    g_loadProblem = missing.isEmpty()
-        ? QString()
-        : QStringLiteral("%1 lacks %2").arg(QDir::toNativeSeparators(frontPath), missing.join(QLatin1String(", ")));
+    g_loadProblem = missing.isEmpty() ? Problem::None : Problem::MissingEntries;
+    g_problemFile = QDir::toNativeSeparators(frontPath);
+    g_problemEntries = missing.join(QLatin1String(", "));
     return true;
 }
 
@@ -240,8 +273,8 @@ bool UnloadMediaLibrary()
     }
     lib.slots.fill(nullptr);
     lib.loadedTier = -1;
-    g_loadProblem.clear();
-    g_createProblem.clear();
+    g_loadProblem = Problem::None;
+    g_createProblem = Problem::None;
     return true;
 }
 
@@ -259,6 +292,14 @@ QList<QByteArray> BuildMediaOptions(const SettingsStore& store)
         level = "--postproc-q=" + QByteArray::number(postproc);
     return { level, noise == 1 ? "--mod-noisereduction" : "--no-mod-noisereduction",
         resampling == 1 ? "--hq-resampling" : "--no-hq-resampling" };
+}
+
+QByteArray ResamplingOption(const QByteArray& switchArgument)
+{
+    // This build names its high-quality audio resampler by quality level (0 quick … 4 very high); "2" is the
+    // library's own standard level.
+    return switchArgument == "--hq-resampling" ? QByteArray("--soxr-resampler-quality=4")
+                                               : QByteArray("--soxr-resampler-quality=2");
 }
 
 MediaOptionSet ChooseMediaOptionSet(int tier)
@@ -327,9 +368,9 @@ QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& b
     switch (set) {
     case MediaOptionSet::High:
         list = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000" };
-        // The post-processing level and the noise reduction switch; this build has no high-quality
-        // resampling option any more (it only warns about it), so the third argument is left out.
+        // The post-processing level, the noise reduction switch and the audio resampling quality.
         list += buildOptions.mid(0, 2);
+        list += ResamplingOption(buildOptions.value(2));
         return list;
     case MediaOptionSet::Standard:
         list = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
@@ -363,23 +404,31 @@ bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store)
 
     context.m_instance = lib.get<mediafn::New>(MediaEntry::New)(int(argv.size()), argv.data());
     if (!context.m_instance) {
-        g_createProblem
-            = QStringLiteral("libvlc_new failed (the library's plug-ins were not found or an option was refused)");
+        g_createProblem = Problem::InstanceFailed;
         return false;
     }
+    // What was made before a failing step is released again, so a failed creation leaves nothing behind.
+    const auto releaseInstance = [&] {
+        if (auto release = lib.get<mediafn::Release>(MediaEntry::Release))
+            release(context.m_instance);
+        context.m_instance = nullptr;
+    };
     context.m_player = lib.get<mediafn::PlayerNew>(MediaEntry::PlayerNew)(context.m_instance);
     if (!context.m_player) {
-        context.m_instance = nullptr;
-        g_createProblem = QStringLiteral("libvlc_media_player_new failed");
+        releaseInstance();
+        g_createProblem = Problem::PlayerFailed;
         return false;
     }
     context.m_eventManager = lib.get<mediafn::PlayerEventManager>(MediaEntry::PlayerEventManager)(context.m_player);
     if (!context.m_eventManager) {
+        if (auto release = lib.get<mediafn::PlayerAction>(MediaEntry::PlayerRelease))
+            release(context.m_player);
         context.m_player = nullptr;
-        g_createProblem = QStringLiteral("libvlc_media_player_event_manager failed");
+        releaseInstance();
+        g_createProblem = Problem::EventsFailed;
         return false;
     }
-    g_createProblem.clear();
+    g_createProblem = Problem::None;
     return true;
 }
 
@@ -395,12 +444,12 @@ QString MediaLibraryDiagnostic()
 
 QString MediaLibraryProblem()
 {
-    if (!g_loadProblem.isEmpty())
-        return g_loadProblem;
+    if (g_loadProblem != Problem::None)
+        return problemText(g_loadProblem);
     if (!mediaLibrary().module)
-        return QStringLiteral("%1 is not loaded")
+        return reasonText(kStrReasonNotLoaded, "%1 is not loaded")
             .arg(QDir::toNativeSeparators(QDir(currentTierFolder()).filePath(QLatin1String(kFrontLibraryFile))));
-    return g_createProblem;
+    return problemText(g_createProblem);
 }
 
 QString TakeMediaLibraryNotice()

@@ -50,6 +50,10 @@ enum class MediaOptionSet { High, Standard, Legacy };
 // old Windows), so always the standard list here.
 MediaOptionSet ChooseMediaOptionSet(int tier);
 
+// The library's own argument for BuildMediaOptions' resampling switch ("--hq-resampling" or
+// "--no-hq-resampling"): this build sets its audio resampler's quality instead.
+QByteArray ResamplingOption(const QByteArray& switchArgument);
+
 // The argument vector for libvlc_new. `buildOptions` are BuildMediaOptions' three arguments (High only).
 QList<QByteArray> MediaOptionList(MediaOptionSet set, const QList<QByteArray>& buildOptions);
 
@@ -62,8 +66,8 @@ bool CreateMediaPlayer(PlayerContext& context);
 // never shown.
 QString MediaLibraryDiagnostic();
 
-// What keeps playback from working, in words a user can pass on (the library file and the loader's reason,
-// the missing entry names, or the failed creation); empty when playback works.
+// What keeps playback from working, in words a user can pass on (the library file, the missing entry names,
+// or the failed creation), in the installed string table's language; empty when playback works.
 QString MediaLibraryProblem();
 
 // MediaLibraryProblem() the first time it is non-empty, then empty: the user is told once.
@@ -71,3 +75,10 @@ QString TakeMediaLibraryNotice();
 
 // String id of the message that tells the user playback is disabled; its %1 takes TakeMediaLibraryNotice().
 inline constexpr int kStrPlaybackUnavailable = 910;
+// The reasons that go into it.
+inline constexpr int kStrReasonNotLoadable = 930; // "%1 could not be loaded"
+inline constexpr int kStrReasonMissingEntries = 931; // "%1 lacks %2"
+inline constexpr int kStrReasonNotLoaded = 932; // "%1 is not loaded"
+inline constexpr int kStrReasonInstanceFailed = 933;
+inline constexpr int kStrReasonPlayerFailed = 934;
+inline constexpr int kStrReasonEventsFailed = 935;

@@ -287,6 +287,14 @@ bool PlayerContext::RotateOff()
     return true;
 }
 
+bool PlayerContext::SetMagnifier(bool on)
+{
+    if (!isOpen())
+        return false;
+    m_sink->setFullResolution(on);
+    return true;
+}
+
 void PlayerContext::onLibraryEvent(const libvlc_event_t* event, void* userData)
 {
     // Runs on a library thread, inside the library's own lock: it must not call the library.

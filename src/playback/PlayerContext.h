@@ -74,6 +74,9 @@ public:
     // kind 1: the first flip (left-right) alone, kind 0: the second flip (upside down) alone, kind 2: both.
     bool RotateOn(int kind);
     bool RotateOff();
+    // The magnifier is drawn by the video surface; switching it on asks the library for frames at the
+    // video's own size (the surface needs every pixel to magnify), off for frames at the painted size.
+    bool SetMagnifier(bool on);
 
     // The frame size written in the file's header: AVI little-endian 16-bit values at 64 and 68, the
     // camera's MP4 layout big-endian 16-bit values at 232 and 236. Leaves width and height untouched and

@@ -75,6 +75,12 @@ QSize VideoFrameSink::requestedFrameSize() const
     return set ? QSize(set->width, set->height) : QSize();
 }
 
+void VideoFrameSink::setFullResolution(bool on)
+{
+    if (m_fullResolution.exchange(on) != on)
+        requestPaint();
+}
+
 void VideoFrameSink::setFlips(int flips)
 {
     if (m_flips.exchange(flips & (FirstFlip | SecondFlip)) != (flips & (FirstFlip | SecondFlip)))
@@ -146,7 +152,7 @@ unsigned VideoFrameSink::formatCallback(
     if (source.isEmpty())
         source = QSize(int(*width), int(*height));
     QSize area = unpackSize(sink->m_area.load());
-    if (area.isEmpty())
+    if (area.isEmpty() || sink->m_fullResolution.load())
         area = source;
     // Never larger than the video itself: enlarging is left to the painter, shrinking is done once here by
     // the library's converter instead of on every repaint.

@@ -40,6 +40,11 @@ public:
     // tells whether it is a new one. False when no frame has come yet.
     bool takeFrame(Frame& frame, bool* fresh = nullptr);
 
+    // Frames at the video's own size instead of the display area's (the magnifier needs every pixel). Takes
+    // effect at the next video format.
+    void setFullResolution(bool on);
+    bool fullResolution() const { return m_fullResolution.load(); }
+
     void setFlips(int flips);
     int flips() const { return m_flips.load(); }
 
@@ -71,6 +76,7 @@ private:
     std::atomic<uint64_t> m_area { 0 };
     std::atomic<uint64_t> m_sizeHint { 0 };
     std::atomic<int> m_flips { NoFlip };
+    std::atomic<bool> m_fullResolution { false };
     std::atomic<bool> m_paintPending { false };
     std::atomic<uint64_t> m_delivered { 0 };
     std::atomic<uint64_t> m_dropped { 0 };

@@ -1,73 +1,72 @@
 #pragma once
 
-#include "sensor/SidecarDataFile.h"
+#include "sensor/SensorDataTables.h"
 
-#include <QString>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
 
 #include <optional>
-#include <vector>
 
-class QIODevice;
-
-// The loaded data file of the recording being played: the sensor table the graph draws and the GPS
-// table the speed readout and the map read. The graph window owns one; a second load replaces the first.
-class CDataParser
+// The acceleration graph under the video (control 1009): the three curves of the whole recording across
+// its width, the cursor at the playback time, and a seek bar: pressing or dragging posts
+// NotifyEvent::GraphSeek (code 12) with the time in ms to the window given at creation.
+//
+// How the main window drives it:
+//   CDataParser* graph = new CDataParser(this, this, countryCode);   // parent, receiver of code 12
+//   graph->setGeometry(...);                        // 75 px high for country 81, else 25
+//   graph->loadDataFile(dataPath);                  // on open; Damaged -> message box string 278
+//   graph->setHasData(true);                        // right after the load, whatever it answered
+//   graph->setDuration(lengthMs);                   // timer 0, when the length is known (>= 0)
+//   graph->setPosition(timeMs);                     // every code 8
+//   graph->reset();                                 // playback stopped, list emptied
+// The speed and three-axis readouts read graph->tables() (see SensorReadouts).
+//
+// The curves are drawn once per load and size into a cached picture; a position change repaints only the
+// cursor's old and new columns over it, so its cost does not depend on the recording's length.
+class CDataParser : public QWidget
 {
+    Q_OBJECT
 public:
-    enum class LoadResult {
-        Loaded, // both tables read
-        NoData, // missing or unreadable file, a wrong tag or a block cut short: nothing to report
-        Damaged, // the file's size cannot be had: the caller tells the user (string 278)
-    };
+    CDataParser(QWidget* parent, QObject* notifyTarget, int countryCode);
 
-    static constexpr int kInitialDurationMs = 60000;
-    static constexpr int kSensorRecordSize = sidecar::kRecordSize;
-    static constexpr int kGpsRecordSize = sidecar::kRecordSize;
+    // Replaces the tables with a data file's (nothing of the old one stays) and redraws the curves.
+    SensorDataTables::LoadResult loadDataFile(const QString& path);
+    const SensorDataTables& tables() const { return m_tables; }
 
-    // countryCode picks the graph range rule (81 draws a fixed +-2 g range).
-    explicit CDataParser(int countryCode = 0);
+    void setHasData(bool hasData);
+    bool hasData() const { return m_hasData; }
+    // No data: no curves, cursor at 0, the tables unloaded.
+    void reset();
 
-    void setCountryCode(int countryCode) { m_countryCode = countryCode; }
+    void setDuration(int ms);
+    int duration() const { return m_tables.duration(); }
+    // Ignored without data, below 0 or beyond the duration.
+    void setPosition(int ms);
+    int position() const { return m_tables.position(); }
 
-    bool load(const QString& path);
-    bool load(QIODevice& device);
-    LoadResult lastLoadResult() const { return m_lastResult; }
+    std::optional<int> cursorX() const { return m_cursorX; }
+    int plotWidth() const;
+    int countryCode() const { return m_countryCode; }
 
-    bool isLoaded() const { return m_loaded; }
-    int sensorCount() const { return static_cast<int>(m_sensors.size()); }
-    int gpsCount() const { return static_cast<int>(m_gps.size()); }
-    const std::vector<sidecar::SensorRecord>& sensorTable() const { return m_sensors; }
-    const std::vector<sidecar::GpsRecord>& gpsTable() const { return m_gps; }
-    int rangeTop() const { return m_rangeTop; }
-    int rangeBottom() const { return m_rangeBottom; }
-
-    int duration() const { return m_durationMs; }
-    void setDuration(int ms) { m_durationMs = ms; }
-    int position() const { return m_positionMs; }
-    void setPosition(int ms) { m_positionMs = ms; }
-
-    // The GPS record of the playback second of timeMs (the last record past the end of the table).
-    sidecar::GpsSample gpsSample(qint64 timeMs) const;
-
-    // The nearest sensor record for the three-axis readout; zeros at time 0, nothing past the table or
-    // when x lies beyond +2 g.
-    std::optional<sidecar::SensorRecord> sensorSample(double timeMs, double msPerSample) const;
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void reset();
-    void computeRange();
+    void moveCursor(std::optional<int> x);
+    void seekFromMouse(int mouseX);
+    const QImage& curves();
 
+    QPointer<QObject> m_notifyTarget;
     int m_countryCode = 0;
-    bool m_loaded = false;
-    LoadResult m_lastResult = LoadResult::NoData;
-    std::vector<sidecar::SensorRecord> m_sensors;
-    std::vector<sidecar::GpsRecord> m_gps;
-    int m_rangeTop = 0;
-    int m_rangeBottom = 0;
-    int m_durationMs = kInitialDurationMs;
-    int m_positionMs = 0;
+    SensorDataTables m_tables;
+    bool m_hasData = false;
+    bool m_dragging = false;
+    std::optional<int> m_cursorX = 0;
+    QImage m_curves;
+    bool m_curvesValid = false;
 };
-
-// The sensor count and ms per sample are read by the playback timer as well as by the graph.
-int& ProcessSensorCount();
-double& ProcessMsPerSample();

@@ -335,10 +335,12 @@ void CDlgFrame::beginMove(const QPoint& globalPos)
     if (windowHandle() && windowHandle()->startSystemMove()) {
         // The window system moves the window from here on; the move ends when it stops moving.
         m_manualMove = false;
+        m_lastMoveManual = false;
         m_moveSizeEndTimer.start();
         return;
     }
     m_manualMove = true;
+    m_lastMoveManual = true;
     m_moveOffset = globalPos - frameGeometry().topLeft();
 }
 

@@ -67,6 +67,8 @@ public:
     // 0 normal, 1 hover, 2 pressed.
     int captionButtonState(CaptionButton button) const { return m_buttonState[button]; }
     bool isMaximisedFlag() const { return m_maximised; }
+    // Whether the last caption drag moved the window by hand (the window system could not move it).
+    bool lastMoveWasManual() const { return m_lastMoveManual; }
     // A caption button's rectangle in window coordinates.
     QRect captionButtonRect(CaptionButton button) const;
 
@@ -131,6 +133,7 @@ private:
 
     // Moving by hand where the window system cannot move the window itself (offscreen, some X11 setups).
     bool m_manualMove = false;
+    bool m_lastMoveManual = false;
     QPoint m_moveOffset;
     bool m_moveSizeActive = false;
     QTimer m_moveSizeEndTimer;

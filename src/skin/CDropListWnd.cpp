@@ -5,6 +5,7 @@
 #include "skin/SkinModule.h"
 
 #include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 CDropListWnd::CDropListWnd(
@@ -36,8 +37,36 @@ void CDropListWnd::showAt(const QPoint& globalTopLeft)
 {
     m_hovered = 0;
     m_pressedInside = false;
+    m_open = true;
     move(globalTopLeft);
     show();
+}
+
+void CDropListWnd::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        dismiss();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CDropListWnd::hideEvent(QHideEvent* event)
+{
+    // Closed by the window system (focus moved away, a pop-up closed from outside): the owner still
+    // learns that no item was chosen.
+    QWidget::hideEvent(event);
+    if (m_open)
+        dismiss();
+}
+
+void CDropListWnd::dismiss()
+{
+    if (!m_open)
+        return;
+    m_record.item = 0;
+    finish();
+    NotifyEvent::post(m_owner, kDismissed, reinterpret_cast<intptr_t>(&m_record));
 }
 
 void CDropListWnd::paintEvent(QPaintEvent*)
@@ -81,10 +110,7 @@ void CDropListWnd::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     if (!rect().contains(event->position().toPoint())) {
-        // Dismissed: no item is chosen.
-        m_record.item = 0;
-        finish();
-        NotifyEvent::post(m_owner, kDismissed, reinterpret_cast<intptr_t>(&m_record));
+        dismiss();
         return;
     }
     m_pressedInside = true;
@@ -94,15 +120,20 @@ void CDropListWnd::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (rect().contains(event->position().toPoint())) {
-        m_record.item = m_hovered;
-        NotifyEvent::post(m_owner, kItemClicked, reinterpret_cast<intptr_t>(&m_record));
+    if (!m_open)
+        return;
+    if (!rect().contains(event->position().toPoint())) {
+        dismiss();
+        return;
     }
+    m_record.item = m_hovered;
     finish();
+    NotifyEvent::post(m_owner, kItemClicked, reinterpret_cast<intptr_t>(&m_record));
 }
 
 void CDropListWnd::finish()
 {
+    m_open = false;
     m_hovered = 0;
     m_pressedInside = false;
     hide();

@@ -5,7 +5,8 @@
 #include <QWidget>
 
 // Image menu: a pop-up column of image items. A click on an item posts code 3, a click outside code 4,
-// both with the address of the menu's record {hovered item (1-based), menu ID}.
+// both with the address of the menu's record {hovered item (1-based), menu ID}. Escape, or any other way
+// the menu closes without a choice, counts as a click outside; each showing reports exactly once.
 class CDropListWnd : public QWidget
 {
     Q_OBJECT
@@ -40,9 +41,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void finish();
+    // Closes without a choice and tells the owner, once per showing.
+    void dismiss();
 
     QObject* m_owner;
     int m_mode;
@@ -52,5 +57,6 @@ private:
     int m_itemHeight = 0;
     int m_hovered = 0;
     bool m_pressedInside = false;
+    bool m_open = false; // shown and not yet reported
     Record m_record;
 };

@@ -118,7 +118,7 @@ void CSkinSlider::paintEvent(QPaintEvent*)
     p.drawPixmap(rect(), canvas);
 }
 
-void CSkinSlider::setFromMouse(int x, bool pressed)
+void CSkinSlider::setFromMouse(int x)
 {
     const int oldValue = m_value;
     const double oldRatio = m_ratio;
@@ -126,10 +126,11 @@ void CSkinSlider::setFromMouse(int x, bool pressed)
         const slidermath::Hit hit = slidermath::valueAtNoThumb(x, width(), m_minimum, m_maximum);
         m_value = hit.value;
         m_ratio = hit.ratio;
-        if (pressed || m_value != oldValue || m_ratio != oldRatio) {
-            notify(NotifyEvent::VolumeSlider, m_value);
+        // The owner hears of each change once; a press that lands on the current value changes nothing.
+        if (m_ratio != oldRatio)
             update();
-        }
+        if (m_value != oldValue)
+            notify(NotifyEvent::VolumeSlider, m_value);
         return;
     }
     const std::optional<int> value = slidermath::valueAtWithThumb(x, width(), m_margin, m_minimum, m_maximum);
@@ -138,7 +139,7 @@ void CSkinSlider::setFromMouse(int x, bool pressed)
     m_value = *value;
     m_ratio = slidermath::ratio(m_value, m_minimum, m_maximum);
     updateThumbX();
-    if (pressed || m_value != oldValue) {
+    if (m_value != oldValue) {
         m_record.value = m_value;
         m_record.controlId = controlId();
         notify(NotifyEvent::VolumeSlider, reinterpret_cast<intptr_t>(&m_record));
@@ -153,14 +154,14 @@ void CSkinSlider::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_dragging = true;
-    setFromMouse(event->position().toPoint().x(), true);
+    setFromMouse(event->position().toPoint().x());
 }
 
 void CSkinSlider::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_dragging || !m_enabled)
         return;
-    setFromMouse(event->position().toPoint().x(), false);
+    setFromMouse(event->position().toPoint().x());
 }
 
 void CSkinSlider::mouseReleaseEvent(QMouseEvent* event)

@@ -52,7 +52,7 @@ protected:
 
 private:
     void updateThumbX();
-    void setFromMouse(int x, bool pressed);
+    void setFromMouse(int x);
 
     bool m_enabled = true;
     QPixmap m_track;

@@ -1,3 +1,4 @@
+#include "camera/AnsiCodePage.h"
 #include "camera/SetupRecord.h"
 
 #include "CameraFixtures.h"
@@ -185,6 +186,65 @@ TEST(SetupRecordClock, EachModelWritesItsOwnBlock)
     SetupRecord echo = loadBytes(M::Echo, validImage(100, 26));
     EXPECT_FALSE(echo.setCameraClock(QDateTime()));
     EXPECT_EQ(echo.byte(19), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SetupRecordCodePage, TheLocaleNamesTheCodePage)
+{
+    EXPECT_EQ(ansicodepage::forLocale(QLocale(QLocale::Korean, QLocale::SouthKorea)), QStringLiteral("windows-949"));
+    EXPECT_EQ(ansicodepage::forLocale(QLocale(QLocale::Japanese, QLocale::Japan)), QStringLiteral("windows-31j"));
+    EXPECT_EQ(ansicodepage::forLocale(QLocale(QLocale::French, QLocale::France)), QStringLiteral("windows-1252"));
+    EXPECT_EQ(ansicodepage::forLocale(QLocale(QLocale::English, QLocale::Australia)), QStringLiteral("windows-1252"));
+    EXPECT_EQ(ansicodepage::forLocale(QLocale(QLocale::Russian, QLocale::Russia)), QStringLiteral("windows-1251"));
+}
+
+TEST(SetupRecordCodePage, AKoreanNetworkNameReadsAsTheCameraWroteIt)
+{
+    // "카메라" in CP949, and "テスト" in Shift-JIS, as a Korean or Japanese camera writes its network name.
+    const QByteArray korean = QByteArray::fromHex("C4ABB8DEB6F3");
+    const QByteArray japanese = QByteArray::fromHex("836583588367");
+    QByteArray image = validImage(100, 26);
+    image.replace(setup::kWifiName, korean.size(), korean);
+    image.replace(setup::kFtpId, japanese.size(), japanese);
+
+    SetupRecord record = loadBytes(M::Echo, image);
+    record.setCodePage(QStringLiteral("windows-949"));
+    EXPECT_EQ(record.textField(setup::kWifiName), QStringLiteral("카메라"));
+    record.setCodePage(QStringLiteral("windows-31j"));
+    EXPECT_EQ(record.textField(setup::kFtpId), QStringLiteral("テスト"));
+}
+
+TEST(SetupRecordCodePage, EditedTextIsEncodedInTheCodePageOnCharacterBoundaries)
+{
+    SetupRecord record = loadBytes(M::Echo, validImage(100, 26));
+    record.setCodePage(QStringLiteral("windows-949"));
+    // Nine Hangul syllables take 18 bytes: only eight fit before the NUL.
+    record.setTextField(setup::kFtpId, QStringLiteral("가나다라마바사아자"));
+    EXPECT_EQ(record.textField(setup::kFtpId), QStringLiteral("가나다라마바사아"));
+    EXPECT_EQ(record.byte(setup::kFtpId + 16), 0);
+    // "A" + eight syllables = 17 bytes: the last syllable would be cut in half, so it is left out.
+    record.setTextField(setup::kFtpId, QStringLiteral("A가나다라마바사아"));
+    EXPECT_EQ(record.image().mid(setup::kFtpId, 17).indexOf('\0'), 15);
+    // A character the code page lacks is written as "?".
+    record.setTextField(setup::kFtpPassword, QStringLiteral("a\U0001F600b"));
+    EXPECT_EQ(record.image().mid(setup::kFtpPassword, 4), QByteArray("a?b\0", 4));
+}
+
+TEST(SetupRecordCodePage, AnUneditedFieldKeepsItsBytes)
+{
+    // Bytes that do not decode in the PC's code page (a Korean camera's name on a Western PC).
+    const QByteArray raw = QByteArray::fromHex("C4ABB8DEB6F381");
+    QByteArray image = validImage(100, 26);
+    image.replace(setup::kWifiPassword, raw.size(), raw);
+    SetupRecord record = loadBytes(M::Echo, image);
+    record.setCodePage(QStringLiteral("windows-1252"));
+    const QString shown = record.textField(setup::kWifiPassword);
+    ASSERT_TRUE(record.setWifiPassword(shown));
+    EXPECT_EQ(record.image(), image);
+    EXPECT_EQ(record.byte(setup::kWifiChanged), 0);
 }
 
 } // namespace

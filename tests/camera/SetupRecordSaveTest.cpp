@@ -1,3 +1,4 @@
+#include "camera/SetupBackup.h"
 #include "camera/SetupRecord.h"
 
 #include "CameraFixtures.h"
@@ -6,6 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace camera_test;
 
@@ -28,7 +33,19 @@ protected:
         return record;
     }
 
+    void SetUp() override
+    {
+        setupbackup::setFolder(m_backups.path());
+        setupbackup::resetSession();
+    }
+    void TearDown() override
+    {
+        setupbackup::setFolder(QString());
+        setupbackup::resetSession();
+    }
+
     QTemporaryDir m_dir;
+    QTemporaryDir m_backups;
 };
 
 TEST_F(SetupRecordSave, TheSizeCheckingModelsWriteOnlyOverAFileOfTheirLength)
@@ -165,15 +182,153 @@ TEST_F(SetupRecordSave, RatiosThatDoNotAddUpAreRepairedBeforeWriting)
     EXPECT_EQ(after.mid(14, 3), QByteArray("\x28\x1e\x1e", 3));
 }
 
-TEST_F(SetupRecordSave, AWriteThatFailsIsReportedOnAFile)
+TEST_F(SetupRecordSave, AReadOnlyFileKeepsItsBytes)
 {
-    // /dev/full opens like an existing file and refuses every byte written to it.
-    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-        GTEST_SKIP() << "no /dev/full";
-    ASSERT_TRUE(writeFile(path(), validImage(98, 25)));
-    SetupRecord record = loadAndEdit(M::Delta);
-    EXPECT_EQ(SaveSetupRecord(record, QStringLiteral("/dev/full")), SetupSaveResult::WriteFailed);
+    const QByteArray original = validImage(100, 26);
+    ASSERT_TRUE(writeFile(path(), original));
+    SetupRecord record = loadAndEdit(M::Echo);
+    ASSERT_TRUE(QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    EXPECT_EQ(SaveSetupRecord(record, path()), SetupSaveResult::OpenFailed);
+    EXPECT_TRUE(isSaveFailure(SetupSaveResult::OpenFailed));
+    EXPECT_EQ(readFile(path()), original);
+    EXPECT_EQ(QDir(m_dir.path() + QStringLiteral("/Setup")).entryList(QDir::Files), QStringList { QStringLiteral("setup.bin") });
+}
+
+TEST_F(SetupRecordSave, AFullFileSystemKeepsTheOldBytes)
+{
+    // The process may write files of at most 50 bytes: the 100-byte record cannot be written, as on a card
+    // whose last cluster is gone. The first save (before the limit) makes the card's backup.
+    ASSERT_TRUE(writeFile(path(), validImage(100, 26)));
+    SetupRecord record = loadAndEdit(M::Echo);
+    ASSERT_EQ(SaveSetupRecord(record, path()), SetupSaveResult::Saved);
+    const QByteArray saved = readFile(path());
+    record.setByte(setup::kShockSensing, 3);
+
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previous), 0);
+    rlimit oldLimit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+    rlimit limit = oldLimit;
+    limit.rlim_cur = 50;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const SetupSaveResult result = SaveSetupRecord(record, path());
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    sigaction(SIGXFSZ, &previous, nullptr);
+
+    EXPECT_EQ(result, SetupSaveResult::WriteFailed);
     EXPECT_FALSE(record.errorString().isEmpty());
+    EXPECT_EQ(readFile(path()), saved);
+    // No half-written temporary file is left beside it.
+    EXPECT_EQ(QDir(m_dir.path() + QStringLiteral("/Setup")).entryList(QDir::Files), QStringList { QStringLiteral("setup.bin") });
+}
+
+TEST_F(SetupRecordSave, AFileChangedUnderTheEditorIsLeftAlone)
+{
+    struct Case
+    {
+        CameraModel model;
+        QByteArray original;
+        QByteArray replacement; // written after loading, as another card or the camera would
+    };
+    QByteArray otherEcho = validImage(100, 26);
+    otherEcho[5] = 3;
+    QByteArray otherAlpha = validImage(18);
+    otherAlpha[9] = 1;
+    const Case cases[] = {
+        { M::Echo, validImage(100, 26), otherEcho },
+        { M::Echo, validImage(100, 26), validImage(100, 26) + QByteArray(4, '\x01') },
+        { M::Alpha, validImage(18), otherAlpha },
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeFile(path(), c.original));
+        SetupRecord record = loadAndEdit(c.model);
+        ASSERT_TRUE(writeFile(path(), c.replacement));
+        const SetupSaveResult result = SaveSetupRecord(record, path());
+        EXPECT_TRUE(isSaveFailure(result));
+        EXPECT_EQ(result, SetupSaveResult::ChangedOnDisk);
+        EXPECT_EQ(readFile(path()), c.replacement);
+    }
+}
+
+TEST_F(SetupRecordSave, TheFirstWriteToACardKeepsThePreviousFileOnThePc)
+{
+    const QByteArray original = validImage(100, 26);
+    ASSERT_TRUE(writeFile(path(), original));
+    SetupRecord record = loadAndEdit(M::Echo);
+    ASSERT_EQ(SaveSetupRecord(record, path()), SetupSaveResult::Saved);
+    const QDir backups(m_backups.path());
+    QStringList copies = backups.entryList(QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(copies.first().endsWith(QStringLiteral("-setup.bin")));
+    EXPECT_EQ(readFile(backups.filePath(copies.first())), original);
+
+    // A second save of the same card in this session makes no new copy ...
+    record.setByte(setup::kShockSensing, 1);
+    ASSERT_EQ(SaveSetupRecord(record, path()), SetupSaveResult::Saved);
+    EXPECT_EQ(backups.entryList(QDir::Files).size(), 1);
+
+    // ... but another card in the same place is copied before its first write.
+    QByteArray other = validImage(100, 26);
+    other[9] = 1;
+    ASSERT_TRUE(writeFile(path(), other));
+    SetupRecord second = loadAndEdit(M::Echo);
+    second.setByte(setup::kShockSensing, 0);
+    ASSERT_EQ(SaveSetupRecord(second, path()), SetupSaveResult::Saved);
+    copies = backups.entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(copies.size(), 2);
+    EXPECT_TRUE(std::any_of(copies.begin(), copies.end(),
+        [&](const QString& name) { return readFile(backups.filePath(name)) == other; }));
+}
+
+TEST_F(SetupRecordSave, AFileThatReadsBackWrongIsAFailedSave)
+{
+    ASSERT_TRUE(writeFile(path(), validImage(100, 26)));
+    SetupRecord record = loadAndEdit(M::Echo);
+    // The card drops a byte of what was written (a failing card, a pulled card put back).
+    setSetupSaveHookForTesting([](SetupSaveStage stage, const QString& target) {
+        if (stage == SetupSaveStage::Replaced)
+            writeFile(target, validImage(100, 26).left(99));
+    });
+    const SetupSaveResult result = SaveSetupRecord(record, path());
+    setSetupSaveHookForTesting({});
+    EXPECT_EQ(result, SetupSaveResult::VerifyFailed);
+    EXPECT_TRUE(isSaveFailure(result));
+}
+
+TEST_F(SetupRecordSave, TheOldFileStaysWholeUntilTheNewOneIsComplete)
+{
+    const QByteArray original = validImage(100, 26);
+    ASSERT_TRUE(writeFile(path(), original));
+    SetupRecord record = loadAndEdit(M::Echo);
+    // At the moment the new contents are complete and flushed, the card still holds the old file whole, and
+    // the new one is complete beside it.
+    QByteArray seenOld, seenNew;
+    setSetupSaveHookForTesting([&](SetupSaveStage stage, const QString& temporary) {
+        if (stage == SetupSaveStage::TemporaryWritten) {
+            seenOld = readFile(path());
+            seenNew = readFile(temporary);
+        }
+    });
+    const SetupSaveResult result = SaveSetupRecord(record, path());
+    setSetupSaveHookForTesting({});
+    ASSERT_EQ(result, SetupSaveResult::Saved);
+    EXPECT_EQ(seenOld, original);
+    EXPECT_EQ(seenNew, record.image());
+    EXPECT_EQ(readFile(path()), record.image());
+    EXPECT_EQ(QDir(m_dir.path() + QStringLiteral("/Setup")).entryList(QDir::Files), QStringList { QStringLiteral("setup.bin") });
+}
+
+TEST_F(SetupRecordSave, NoBackupMeansNoWrite)
+{
+    const QByteArray original = validImage(98, 25);
+    ASSERT_TRUE(writeFile(path(), original));
+    SetupRecord record = loadAndEdit(M::Delta);
+    // A file where the backup folder should be: no copy can be made.
+    ASSERT_TRUE(writeFile(m_backups.path() + QStringLiteral("/blocked"), "x"));
+    setupbackup::setFolder(m_backups.path() + QStringLiteral("/blocked/inside"));
+    EXPECT_EQ(SaveSetupRecord(record, path()), SetupSaveResult::BackupFailed);
+    EXPECT_EQ(readFile(path()), original);
 }
 
 TEST(SetupRecordSaveDevice, AWriteCutShortIsAFailure)

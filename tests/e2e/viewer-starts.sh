@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The viewer as a user starts it, on the offscreen platform with a fresh settings folder: the window comes
-# up, the first start writes every setting but Type with its default, and a second start while the first
+# The viewer as a user starts it, on the offscreen platform with a fresh settings folder: row 0 plays, the
+# first start writes every setting but Type with its default, and a second start while the first
 # runs comes up too and leaves the first instance's tier in force.
 set -uo pipefail
 player=$1
@@ -22,7 +22,7 @@ export TMPDIR="$work/tmp"
 mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR" && chmod 700 "$XDG_RUNTIME_DIR"
 ini="$KORVANE_SETTINGS_DIR/Velmora Korvane.ini"
 
-start() { # start READY_FILE: starts a viewer that reports when its window is shown
+start() { # start READY_FILE: starts a viewer that reports when row 0's first frame is painted
   KORVANE_READY_FILE="$1" "$player" "$folder" >"$1.log" 2>&1 &
   pids+=($!)
 }
@@ -43,6 +43,8 @@ check() { # check NAME EXPECTED
 
 start "$work/first"
 wait_ready "$work/first" "${pids[0]}" || exit 1
+# The signal comes when the first frame of row 0 has been painted, not merely when the window is up.
+if [ "$(cat "$work/first")" != "frame" ]; then echo "row 0 did not play: '$(cat "$work/first")'"; fail=1; fi
 for name in ViewerAdministrator ViewerPerformance ViewerSetting ViewerState ViewerPerformancePrevious; do
   check "$name" "dword:0"
 done

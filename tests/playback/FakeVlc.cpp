@@ -45,6 +45,8 @@ int64_t g_length = 60000;
 int64_t g_time = 0;
 int g_playResult = 0;
 bool g_failNew = false;
+bool g_failPlayer = false;
+bool g_failEvents = false;
 bool g_snapshotWrites = true;
 std::atomic<int> g_stopBlockMs { 0 };
 std::atomic<int> g_stopsRunning { 0 };
@@ -80,6 +82,8 @@ FAKE_EXPORT void fakevlc_reset()
     g_time = 0;
     g_playResult = 0;
     g_failNew = false;
+    g_failPlayer = false;
+    g_failEvents = false;
     g_snapshotWrites = true;
     g_stopBlockMs = 0;
     g_listeners.clear();
@@ -111,6 +115,14 @@ FAKE_EXPORT void fakevlc_set_play_result(int result)
 FAKE_EXPORT void fakevlc_set_fail_new(int fail)
 {
     g_failNew = fail != 0;
+}
+FAKE_EXPORT void fakevlc_set_fail_player(int fail)
+{
+    g_failPlayer = fail != 0;
+}
+FAKE_EXPORT void fakevlc_set_fail_events(int fail)
+{
+    g_failEvents = fail != 0;
 }
 FAKE_EXPORT void fakevlc_set_snapshot_writes(int writes)
 {
@@ -188,7 +200,7 @@ FAKE_EXPORT libvlc_media_t* libvlc_media_new_path(libvlc_instance_t*, const char
 FAKE_EXPORT libvlc_event_manager_t* libvlc_media_player_event_manager(libvlc_media_player_t*)
 {
     record("libvlc_media_player_event_manager");
-    return &g_events;
+    return g_failEvents ? nullptr : &g_events;
 }
 FAKE_EXPORT int64_t libvlc_media_player_get_length(libvlc_media_player_t*)
 {
@@ -208,7 +220,7 @@ FAKE_EXPORT int libvlc_media_player_is_playing(libvlc_media_player_t*)
 FAKE_EXPORT libvlc_media_player_t* libvlc_media_player_new(libvlc_instance_t*)
 {
     record("libvlc_media_player_new");
-    return &g_player;
+    return g_failPlayer ? nullptr : &g_player;
 }
 FAKE_EXPORT void libvlc_media_player_pause(libvlc_media_player_t*)
 {

@@ -1,5 +1,6 @@
 // The binding and the player context against a recording stand-in of the media library, loaded through the
 // real loader from a Library folder laid out like the viewer's.
+#include "FakeVlcFixture.h"
 #include "app/NotifyEvent.h"
 #include "app/ViewerEnvironment.h"
 #include "platform/SettingsStore.h"
@@ -14,107 +15,12 @@
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kKey = QString::fromLatin1(SettingsStore::kViewerKey);
-
-QCoreApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_media_library_fake";
-    static char* argv[] = { name, nullptr };
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-QStringList lines(const char* text)
-{
-    return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Collects the notifications posted to the main window.
-class Receiver : public QObject
-{
-public:
-    QList<QPair<int, intptr_t>> received;
-    bool event(QEvent* e) override
-    {
-        if (e->type() == NotifyEvent::eventType()) {
-            auto* n = static_cast<NotifyEvent*>(e);
-            received.append({ n->code(), n->param() });
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
-class FakeLibraryTest : public ::testing::Test
-{
-protected:
-    QTemporaryDir base;
-    QTemporaryDir settingsDir;
-    SettingsStore store { settingsDir.path() };
-    QString loadedPath;
-
-    void SetUp() override
-    {
-        app();
-        SetMediaLibraryBaseFolder(base.path());
-        viewerEnvironment().viewerTier = int(ViewerTier::High);
-    }
-
-    void TearDown() override
-    {
-        UnloadMediaLibrary();
-        SetMediaLibraryBaseFolder(QString());
-        viewerEnvironment().viewerTier = int(ViewerTier::Mid);
-    }
-
-    // Puts a build of the fake in the tier's folder as libvlc.so.
-    void install(int tier, const char* build = FAKEVLC_PATH)
-    {
-        QDir().mkpath(LibraryFolder(tier));
-        loadedPath = QDir(LibraryFolder(tier)).filePath(QLatin1String(kFrontLibraryFile));
-        QFile::remove(loadedPath);
-        ASSERT_TRUE(QFile::copy(QString::fromUtf8(build), loadedPath));
-    }
-
-    bool loadAs(int tier, const char* build = FAKEVLC_PATH)
-    {
-        viewerEnvironment().viewerTier = tier;
-        install(tier, build);
-        return LoadMediaLibrary();
-    }
-
-    template <typename Fn> Fn control(const char* name)
-    {
-        QLibrary same(loadedPath);
-        auto fn = reinterpret_cast<Fn>(same.resolve(name));
-        EXPECT_NE(fn, nullptr) << name;
-        return fn;
-    }
-
-    QStringList calls() { return lines(control<const char* (*)()>("fakevlc_calls")()); }
-    void resetFake() { control<void (*)()>("fakevlc_reset")(); }
-
-    // A player created through the binding, with the call log emptied afterwards.
-    void createPlayer(PlayerContext& context)
-    {
-        ASSERT_TRUE(CreateMediaPlayer(context, store));
-        resetFake();
-    }
-
-    QString existingFile()
-    {
-        const QString path = base.filePath(QStringLiteral("rec_20120501_123456.avi"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("RIFF");
-        return path;
-    }
-};
+using namespace fakevlc;
 
 TEST_F(FakeLibraryTest, SlotsAreResolvedInTheTableOrderToTheLibrarysOwnEntries)
 {
@@ -156,33 +62,61 @@ TEST_P(TierTest, HighOnlySlotsStayEmptyBelowHighEvenWhenExported)
     EXPECT_TRUE(mediaLibrary().has(MediaEntry::New));
 }
 
-TEST_P(TierTest, EachTierHandsItsOptionListToLibvlcNew)
+// The argument vectors as literal tables: a wrong, missing or misplaced option fails here.
+const QStringList kHighHead = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show",
+    "--file-caching=2000" };
+const QStringList kStandardList = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
+    "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu", "--no-osd",
+    "--text-renderer=dummy", "--no-sub-autodetect-file", "--no-autoscale", "--no-ball-edge-visible",
+    "--no-canvas-padd", "--no-dvdnav-menu", "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies",
+    "--no-input-record-native", "--no-interact", "--no-kate-formatted", "--no-mkv-preload-local-dir",
+    "--no-mkv-use-chapter-codec", "--no-mkv-use-ordered-chapters", "--no-mod-noisereduction", "--no-osd",
+    "--no-playlist-autostart", "--no-rss-images", "--no-sap-parse", "--no-sout-bridge-in-placeholder-switch-on-iframe",
+    "--no-sout-avcodec-interlace-me", "--no-sout-mono-downmix", "--no-sout-ts-alignment", "--no-sout-ts-crypt-audio",
+    "--no-sout-ts-crypt-video", "--no-sout-x264-cabac", "--no-sout-x264-mbtree", "--no-sout-x264-nf",
+    "--no-sout-x264-psy", "--no-spu", "--no-sub-autodetect-file", "--no-subsdec-autodetect-utf8",
+    "--no-subsdec-formatted", "--no-ts-es-id-pid", "--no-ts-split-es", "--no-vbi-opaque", "--no-video-deco",
+    "--no-video-title-show", "--rawdv-hurry-up", "--rmtosd-update=300", "--sout-avcodec-hurry-up",
+    "--sout-speex-quality=0", "--sout-transcode-high-priority", "--sout-x264-asm", "--sout-x264-nf" };
+
+struct TierListCase
 {
-    const int tier = GetParam();
-    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", 3));
-    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", 1));
-    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", 0));
-    ASSERT_TRUE(loadAs(tier));
+    int tier;
+    int postproc, noise, resampling;
+    QStringList expected;
+};
+
+class TierListTest : public FakeLibraryTest, public ::testing::WithParamInterface<TierListCase>
+{
+};
+
+TEST_P(TierListTest, EachTierHandsItsOptionListToLibvlcNew)
+{
+    const TierListCase& c = GetParam();
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", c.postproc));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", c.noise));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", c.resampling));
+    ASSERT_TRUE(loadAs(c.tier));
     PlayerContext context;
     ASSERT_TRUE(CreateMediaPlayer(context, store));
     EXPECT_TRUE(context.hasPlayer());
     EXPECT_NE(context.eventManager(), nullptr);
-
-    QStringList expected;
-    for (const QByteArray& a :
-        MediaOptionList(tier == 0 ? MediaOptionSet::High : MediaOptionSet::Standard, BuildMediaOptions(store)))
-        expected << QString::fromUtf8(a);
-    EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), expected);
-    if (tier == 0) {
-        EXPECT_EQ(expected.mid(expected.size() - 2), QStringList({ "--postproc-q=3", "--mod-noisereduction" }));
-    } else {
-        EXPECT_FALSE(expected.contains("--mod-noisereduction"));
-        EXPECT_TRUE(expected.contains("--postproc-q=0"));
-    }
+    EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), c.expected);
     EXPECT_EQ(calls().mid(0, 3),
-        QStringList({ QStringLiteral("libvlc_new(%1)").arg(expected.size()), "libvlc_media_player_new",
+        QStringList({ QStringLiteral("libvlc_new(%1)").arg(c.expected.size()), "libvlc_media_player_new",
             "libvlc_media_player_event_manager" }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Lists, TierListTest,
+    ::testing::Values(
+        TierListCase { 0, 3, 1, 0,
+            kHighHead + QStringList { "--postproc-q=3", "--mod-noisereduction", "--soxr-resampler-quality=2" } },
+        TierListCase { 0, 6, 0, 1,
+            kHighHead + QStringList { "--postproc-q=6", "--no-mod-noisereduction", "--soxr-resampler-quality=4" } },
+        TierListCase { 0, 2, 2, 2,
+            kHighHead + QStringList { "--postproc-q=0", "--no-mod-noisereduction", "--soxr-resampler-quality=2" } },
+        // The Mid and Low lists never take the registry's choices.
+        TierListCase { 1, 6, 1, 1, kStandardList }, TierListCase { 2, 3, 1, 1, kStandardList }));
 
 INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::Values(0, 1, 2));
 
@@ -290,18 +224,76 @@ TEST_F(FakeLibraryTest, MissingEntriesLoadButDisablePlaybackAndAreNamed)
     EXPECT_TRUE(calls().isEmpty()) << calls().join(", ").toStdString();
 }
 
-TEST_F(FakeLibraryTest, NoInstanceMeansNoPlayerAndAProblem)
+struct CreateFailureCase
 {
+    const char* control; // the fake's switch that makes one step fail
+    QStringList calls; // everything the binding calls, releases included
+    const char* problem;
+};
+
+class CreateFailureTest : public FakeLibraryTest, public ::testing::WithParamInterface<CreateFailureCase>
+{
+};
+
+TEST_P(CreateFailureTest, AFailedStepReleasesWhatWasMadeBeforeIt)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    control<void (*)(int)>(GetParam().control)(1);
+    {
+        PlayerContext context;
+        EXPECT_FALSE(CreateMediaPlayer(context, store));
+        EXPECT_FALSE(context.hasPlayer());
+        EXPECT_EQ(context.eventManager(), nullptr);
+        EXPECT_TRUE(MediaLibraryProblem().contains(GetParam().problem)) << MediaLibraryProblem().toStdString();
+        EXPECT_FALSE(context.OpenMedia(existingFile()));
+    }
+    // Nothing more is released when the context goes.
+    QStringList expected = GetParam().calls;
+    expected[0] = QStringLiteral("libvlc_new(%1)").arg(kHighHead.size() + 3);
+    EXPECT_EQ(calls(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CreateFailureTest,
+    ::testing::Values(CreateFailureCase { "fakevlc_set_fail_new", { "libvlc_new" }, "libvlc_new" },
+        CreateFailureCase { "fakevlc_set_fail_player", { "libvlc_new", "libvlc_media_player_new", "libvlc_release" },
+            "libvlc_media_player_new" },
+        CreateFailureCase { "fakevlc_set_fail_events",
+            { "libvlc_new", "libvlc_media_player_new", "libvlc_media_player_event_manager",
+                "libvlc_media_player_release", "libvlc_release" },
+            "libvlc_media_player_event_manager" }));
+
+// Answers the reasons' ids the way an installed string table does.
+class ReasonTable : public QTranslator
+{
+public:
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        const QByteArray id(source);
+        if (id == "str_930")
+            return QStringLiteral("%1 파일을 불러올 수 없습니다");
+        if (id == "str_933")
+            return QStringLiteral("libvlc_new 실패");
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST_F(FakeLibraryTest, TheNoticesReasonsComeFromTheStringTable)
+{
+    ReasonTable table;
+    QCoreApplication::installTranslator(&table);
+    viewerEnvironment().viewerTier = int(ViewerTier::Mid);
+    EXPECT_FALSE(LoadMediaLibrary()); // nothing installed in the folder
+    EXPECT_EQ(MediaLibraryProblem(), QStringLiteral("Library/RDSE/libvlc.so 파일을 불러올 수 없습니다"));
+
     ASSERT_TRUE(loadAs(int(ViewerTier::High)));
     control<void (*)(int)>("fakevlc_set_fail_new")(1);
     PlayerContext context;
     EXPECT_FALSE(CreateMediaPlayer(context, store));
-    EXPECT_FALSE(context.hasPlayer());
-    EXPECT_EQ(calls(),
-        QStringList({ QStringLiteral("libvlc_new(%1)")
-                          .arg(MediaOptionList(MediaOptionSet::High, BuildMediaOptions(store)).size()) }));
-    EXPECT_TRUE(MediaLibraryProblem().contains("libvlc_new"));
-    EXPECT_FALSE(context.OpenMedia(existingFile()));
+    EXPECT_EQ(MediaLibraryProblem(), QStringLiteral("libvlc_new 실패"));
+    QCoreApplication::removeTranslator(&table);
+    // Without a table the English text stands in.
+    EXPECT_TRUE(MediaLibraryProblem().startsWith("libvlc_new failed"));
 }
 
 TEST_F(FakeLibraryTest, OperationsOnAClosedPlayerCallNothing)

@@ -261,6 +261,47 @@ private Q_SLOTS:
         QCOMPARE(record->item, 0);
         QCOMPARE(record->menuId, 78);
     }
+
+    void imageMenuDismissalIsReportedExactlyOnce_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("escape") << QStringLiteral("escape");
+        QTest::newRow("closed from outside") << QStringLiteral("hide");
+        QTest::newRow("escape, then hidden") << QStringLiteral("escape+hide");
+        QTest::newRow("release outside after a press inside") << QStringLiteral("drag-out");
+    }
+
+    void imageMenuDismissalIsReportedExactlyOnce()
+    {
+        QFETCH(QString, how);
+        NotifyRecorder owner;
+        CDropListWnd menu(&owner, 79, 1, 40, 60);
+        menu.addItem(3101);
+        menu.showAt(QPoint(100, 100));
+        hover(&menu, QPoint(5, 3));
+        if (how.startsWith(QLatin1String("escape")))
+            QTest::keyClick(&menu, Qt::Key_Escape);
+        if (how.endsWith(QLatin1String("hide")))
+            menu.hide();
+        if (how == QLatin1String("drag-out")) {
+            press(&menu, QPoint(5, 3));
+            release(&menu, QPoint(-20, 300));
+        }
+        QVERIFY(!menu.isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(owner.notes.size(), 1);
+        QCOMPARE(owner.notes.at(0).code, 4);
+        QCOMPARE(reinterpret_cast<const CDropListWnd::Record*>(owner.notes.at(0).param)->item, 0);
+
+        // Shown again, a choice reports the item and nothing else.
+        menu.showAt(QPoint(100, 100));
+        hover(&menu, QPoint(5, 3));
+        press(&menu, QPoint(5, 3));
+        release(&menu, QPoint(5, 3));
+        QCoreApplication::processEvents();
+        QCOMPARE(owner.notes.size(), 2);
+        QCOMPARE(owner.notes.at(1).code, 3);
+    }
 };
 
 QTEST_MAIN(DropDownTest)

@@ -227,6 +227,36 @@ private Q_SLOTS:
         QCOMPARE(parent.notes.at(1).param, intptr_t(100));
     }
 
+    void sliderPostsOnlyChanges()
+    {
+        NotifyRecorder parent;
+        CSkinSlider slider(&parent, 1052);
+        slider.setPixmaps(solid(Qt::black, 200, 8), solid(Qt::white, 200, 8));
+        slider.setGeometry(0, 0, 200, 8);
+        slider.setRange(0, 100);
+        parent.show();
+        QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(50, 4));
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(50, 4));
+        // A second press on the same place changes nothing and says nothing.
+        QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(50, 4));
+        QTest::mouseMove(&slider, QPoint(50, 5));
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(50, 4));
+        QCoreApplication::processEvents();
+        QCOMPARE(parent.notes.size(), 1);
+        QCOMPARE(parent.notes.at(0).param, intptr_t(25));
+
+        CSkinSlider thumbed(&parent, 1053);
+        thumbed.setPixmaps(solid(Qt::black, 120, 12), QPixmap(), solid(Qt::red, 6, 12));
+        thumbed.setGeometry(0, 20, 120, 12);
+        thumbed.setMargin(10);
+        thumbed.setRange(0, 10);
+        QVERIFY(thumbed.setPosition(3));
+        QTest::mousePress(&thumbed, Qt::LeftButton, {}, QPoint(36, 6));
+        QTest::mouseRelease(&thumbed, Qt::LeftButton, {}, QPoint(36, 6));
+        QCoreApplication::processEvents();
+        QCOMPARE(parent.notes.size(), 1);
+    }
+
     void sliderMouseWithThumbPostsTheRecord()
     {
         NotifyRecorder parent;

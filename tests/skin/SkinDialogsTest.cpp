@@ -210,9 +210,12 @@ private Q_SLOTS:
         moveTo(&frame, QPoint(90, 25), Qt::LeftButton);
         release(&frame, QPoint(90, 25));
         QTRY_COMPARE(frame.ends, 1);
-        // Where the window system moves the window the offscreen platform stands still; where we move
-        // it by hand it has followed the cursor.
-        QVERIFY(frame.pos() == start || frame.pos() == start + QPoint(40, 20));
+        // Where we move the window by hand (the offscreen platform has no window system to ask) it has
+        // followed the cursor by exactly the drag; a window-system move cannot be watched from here.
+        if (frame.lastMoveWasManual())
+            QCOMPARE(frame.pos(), start + QPoint(40, 20));
+        else
+            QVERIFY(QGuiApplication::platformName() != QLatin1String("offscreen"));
 
         frame.showMaximized();
         QVERIFY(frame.isMaximisedFlag());

@@ -9,3 +9,6 @@
 // text whose source device the predicate calls removable.
 QStringList RemovableRootsFromMountInfo(
     const QByteArray& mountInfo, const std::function<bool(const QString& device)>& isRemovable);
+
+// Whether the block device of a mount is removable media, judged from the sysfs tree under sysRoot.
+bool IsRemovableBlockDevice(const QString& devicePath, const QString& sysRoot);

@@ -37,37 +37,28 @@ QByteArray readSmallFile(const QString& path)
     return f.read(64).trimmed();
 }
 
-// A block device counts as removable when its disk says so, or when it hangs off a USB bus (card readers
-// often report fixed media).
-bool isRemovableBlockDevice(const QString& devicePath)
-{
-    const QString name = QFileInfo(QFileInfo(devicePath).canonicalFilePath()).fileName();
-    if (name.isEmpty())
-        return false;
-    const QString sysBlock = QStringLiteral("/sys/class/block/") + name;
-    const QString sysPath = QFileInfo(sysBlock).canonicalFilePath();
-    if (sysPath.isEmpty())
-        return false;
-    if (sysPath.contains(QLatin1String("/usb")))
-        return true;
-    if (readSmallFile(sysBlock + QStringLiteral("/removable")) == "1")
-        return true;
-    // A partition: ask its disk.
-    if (QFileInfo::exists(sysBlock + QStringLiteral("/partition")))
-        return readSmallFile(QFileInfo(sysPath).path() + QStringLiteral("/removable")) == "1";
-    return false;
-}
-
 class LinuxRemovableVolumes : public RemovableVolumes
 {
 public:
+    LinuxRemovableVolumes(QString mountInfoPath, QString sysRoot)
+        : m_mountInfoPath(std::move(mountInfoPath))
+        , m_sysRoot(std::move(sysRoot))
+    {
+    }
+
     QStringList removableRoots() const override
     {
-        QFile mounts(QStringLiteral("/proc/self/mountinfo"));
+        QFile mounts(m_mountInfoPath);
         if (!mounts.open(QIODevice::ReadOnly))
             return {};
-        return RemovableRootsFromMountInfo(mounts.readAll(), isRemovableBlockDevice);
+        const QString sysRoot = m_sysRoot;
+        return RemovableRootsFromMountInfo(
+            mounts.readAll(), [&sysRoot](const QString& device) { return IsRemovableBlockDevice(device, sysRoot); });
     }
+
+private:
+    QString m_mountInfoPath;
+    QString m_sysRoot;
 };
 
 } // namespace
@@ -96,7 +87,35 @@ QStringList RemovableRootsFromMountInfo(
     return roots;
 }
 
+// A block device counts as removable when its disk says so, or when it hangs off a USB bus (card readers
+// often report fixed media).
+bool IsRemovableBlockDevice(const QString& devicePath, const QString& sysRoot)
+{
+    // Device nodes are often links (/dev/disk/by-label/...): the kernel's name is the link's target.
+    const QString canonical = QFileInfo(devicePath).canonicalFilePath();
+    const QString name = QFileInfo(canonical.isEmpty() ? devicePath : canonical).fileName();
+    if (name.isEmpty())
+        return false;
+    const QString sysBlock = sysRoot + QStringLiteral("/class/block/") + name;
+    const QString sysPath = QFileInfo(sysBlock).canonicalFilePath();
+    if (sysPath.isEmpty())
+        return false;
+    if (sysPath.contains(QLatin1String("/usb")))
+        return true;
+    if (readSmallFile(sysBlock + QStringLiteral("/removable")) == "1")
+        return true;
+    // A partition: ask its disk.
+    if (QFileInfo::exists(sysBlock + QStringLiteral("/partition")))
+        return readSmallFile(QFileInfo(sysPath).path() + QStringLiteral("/removable")) == "1";
+    return false;
+}
+
+std::unique_ptr<RemovableVolumes> CreateRemovableVolumes(const QString& mountInfoPath, const QString& sysRoot)
+{
+    return std::make_unique<LinuxRemovableVolumes>(mountInfoPath, sysRoot);
+}
+
 std::unique_ptr<RemovableVolumes> CreateRemovableVolumes()
 {
-    return std::make_unique<LinuxRemovableVolumes>();
+    return CreateRemovableVolumes(QStringLiteral("/proc/self/mountinfo"), QStringLiteral("/sys"));
 }

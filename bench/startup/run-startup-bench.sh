@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Start-up benchmark: wall time from process start to the first painted frame of row 0 of the demo card,
+# (a) the viewer (offscreen, fresh single-instance lock, settings kept between runs like a user's), and
+# (b) a minimal program that loads the same media library, creates an instance and a player with video
+# callbacks and plays the same recording until its first video callback. The two alternate; each is run
+# RUNS times (default 7) and the medians are compared. The last line is the ratio (a)/(b).
+# Usage: bench/startup/run-startup-bench.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build}" && pwd)
+runs=${2:-7}
+viewer="$build/bin/korvane-player"
+baseline="$build/bin/bench_startup_baseline"
+card="$build/demo-card-avi"
+for f in "$viewer" "$baseline"; do
+  [ -x "$f" ] || { echo "bench: build korvane-player and bench_startup_baseline first" >&2; exit 1; }
+done
+[ -d "$card" ] || { echo "bench: build korvane_demo_cards first" >&2; exit 1; }
+
+# Row 0 of the demo card: the list's first row after sorting by base name (span markers never play).
+clip=$("$build/bin/korvane-cli" scan "$card" | python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+for r in d["rows"]:
+    if "p" not in r["base"]:
+        prefix = {"Normal": "rec_", "Event": "evt_", "Parking": "pmr_"}[r["kind"]]
+        print(prefix + r["base"] + d["videoExtension"]); break')
+clip="$card/$clip"
+read -r width height < <(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0 "$clip" | tr ',' ' ')
+library="$build/bin/Library/RDPE/libvlc.so"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+export KORVANE_SETTINGS_DIR="$work/config"
+export TMPDIR="$work/tmp"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+now_ms() { date +%s%3N; }
+
+run_viewer() {
+  local ready="$work/ready" start end pid
+  rm -f "$ready"
+  start=$(now_ms)
+  KORVANE_READY_FILE="$ready" "$viewer" "$card/" >"$work/viewer.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 6000); do
+    [ -s "$ready" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.005
+  done
+  end=$(now_ms)
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  if [ "$(cat "$ready" 2>/dev/null)" != "frame" ]; then
+    echo "bench: the viewer painted no frame of row 0" >&2; cat "$work/viewer.log" >&2; exit 1
+  fi
+  echo $((end - start))
+}
+
+run_baseline() {
+  local start end
+  start=$(now_ms)
+  "$baseline" "$library" "$clip" "$width" "$height" >/dev/null 2>&1 || { echo "bench: baseline failed" >&2; exit 1; }
+  end=$(now_ms)
+  echo $((end - start))
+}
+
+median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
+# One of each first, not counted: the first start writes the settings and warms the file cache.
+run_viewer >/dev/null
+run_baseline >/dev/null
+: >"$work/viewer.ms"
+: >"$work/baseline.ms"
+for i in $(seq 1 "$runs"); do
+  v=$(run_viewer); b=$(run_baseline)
+  echo "run $i: viewer ${v} ms, baseline ${b} ms"
+  echo "$v" >>"$work/viewer.ms"
+  echo "$b" >>"$work/baseline.ms"
+done
+vm=$(median <"$work/viewer.ms")
+bm=$(median <"$work/baseline.ms")
+echo "row 0 of $(basename "$clip") (${width}x${height}): median viewer ${vm} ms, median baseline ${bm} ms"
+awk -v v="$vm" -v b="$bm" 'BEGIN { printf "startup ratio viewer/baseline: %.2f\n", v / b }'

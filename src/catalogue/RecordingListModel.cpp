@@ -1,0 +1,73 @@
+#include "catalogue/RecordingListModel.h"
+
+#include "catalogue/RecordingCatalogue.h"
+#include "catalogue/RecordingNames.h"
+#include "skin/SkinModule.h"
+
+RecordingListModel::RecordingListModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void RecordingListModel::fill(std::vector<RecordingEntry> entries)
+{
+    beginResetModel();
+    m_rows.fill(std::move(entries));
+    endResetModel();
+}
+
+void RecordingListModel::sortRows(int column)
+{
+    beginResetModel();
+    m_rows.sort(column);
+    endResetModel();
+}
+
+void RecordingListModel::removeRowAt(int row)
+{
+    if (row < 0 || row >= m_rows.count())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
+void RecordingListModel::clearRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+std::optional<int> RecordingListModel::iconIndex(int row) const
+{
+    if (row < 0 || row >= m_rows.count())
+        return std::nullopt;
+    RecordingEntry& entry = m_rows.at(row);
+    if (entry.iconPending && m_catalogue)
+        m_catalogue->ResolveEntryIcon(entry);
+    return entry.iconIndex;
+}
+
+int RecordingListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows.count();
+}
+
+int RecordingListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : recordinglist::kColumnCount;
+}
+
+QVariant RecordingListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.count())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return recordinglist::columnText(m_rows.at(index.row()), index.column());
+    if (role == Qt::DecorationRole && index.column() == recordinglist::kCategoryColumn) {
+        if (const std::optional<int> icon = iconIndex(index.row()))
+            return SkinModule::image(recording::iconBitmapId(*icon));
+    }
+    return QVariant();
+}

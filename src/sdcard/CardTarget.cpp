@@ -1,0 +1,90 @@
+#include "sdcard/CardTarget.h"
+
+#include "platform/CardDevices.h"
+#include "sdcard/FatBootSector.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// A disk image starts with a boot sector (FAT, exFAT or a partition table): the 0x55 0xAA signature.
+bool looksLikeImage(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray sector = file.read(512);
+    return sector.size() == 512 && static_cast<uint8_t>(sector[510]) == 0x55
+        && static_cast<uint8_t>(sector[511]) == 0xAA;
+}
+
+} // namespace
+
+std::optional<CardTarget> ResolveCardTarget(const QString& target, const platform::CardDevices& devices, QString* why)
+{
+    auto refuse = [why](const QString& text) -> std::optional<CardTarget> {
+        if (why)
+            *why = text;
+        return std::nullopt;
+    };
+    const QFileInfo info(target);
+    if (!info.exists())
+        return refuse(QStringLiteral("%1 does not exist").arg(target));
+
+    CardTarget card;
+    if (info.isDir()) {
+        const std::optional<platform::VolumeDetails> volume = devices.volumeAt(target);
+        if (!volume)
+            return refuse(QStringLiteral("%1 is not the mount point of a volume").arg(target));
+        if (!devices.isRemovableDevice(volume->device))
+            return refuse(
+                QStringLiteral("%1 is mounted from %2, which is not a removable device").arg(target, volume->device));
+        card.kind = CardTarget::Kind::Device;
+        card.path = volume->device;
+        card.mountPoint = volume->root;
+        card.fsType = volume->fsType;
+        card.label = volume->label;
+    } else if (devices.isBlockDevice(target)) {
+        if (!devices.isRemovableDevice(target))
+            return refuse(QStringLiteral("%1 is not a removable device").arg(target));
+        card.kind = CardTarget::Kind::Device;
+        card.path = target;
+        if (const std::optional<QString> mountPoint = devices.mountPointOf(target)) {
+            card.mountPoint = *mountPoint;
+            if (const std::optional<platform::VolumeDetails> volume = devices.volumeAt(*mountPoint)) {
+                card.fsType = volume->fsType;
+                card.label = volume->label;
+            }
+        }
+    } else if (info.isFile()) {
+        if (!looksLikeImage(target))
+            return refuse(
+                QStringLiteral("%1 is neither a removable device nor a disk image (no boot sector)").arg(target));
+        if (devices.mountPointOf(info.absoluteFilePath()))
+            return refuse(QStringLiteral("%1 is mounted; unmount it first").arg(target));
+        card.kind = CardTarget::Kind::ImageFile;
+        card.path = info.absoluteFilePath();
+    } else {
+        return refuse(QStringLiteral("%1 is neither a removable device nor a disk image").arg(target));
+    }
+    if (card.label.isEmpty()) {
+        if (const std::optional<FatBootSector> bs = ReadFatBootSector(card.path))
+            card.label = bs->label;
+    }
+    return card;
+}
+
+uint64_t CardTargetCapacity(const CardTarget& target, const platform::CardDevices& devices)
+{
+    if (target.mounted()) {
+        const platform::DiskSpace space = devices.diskSpace(target.mountPoint);
+        if (space.capacity > 0)
+            return space.capacity;
+    }
+    if (target.kind == CardTarget::Kind::ImageFile)
+        return static_cast<uint64_t>(QFileInfo(target.path).size());
+    const std::unique_ptr<platform::RawVolume> raw
+        = devices.openRaw(target.path, platform::RawAccess::ReadTimed, nullptr);
+    return raw ? static_cast<uint64_t>(raw->size()) : 0;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+// The error check runs fsck.fat read-only (-n) and decides among three outcomes.
+//
+// The rule, taken from what fsck.fat really prints (clean, damaged and truncated FAT images):
+// - fsck.fat prints its summary line "<device>: <n> files, <used>/<total> clusters" only after it has walked
+//   the whole file system. Without it the check did not finish (an unreadable or truncated volume ends with
+//   "Failed to read sector ..." and exit status 1, the same status as errors found): the check failed.
+// - With the summary, exit status 0 means no errors, 1 errors found; any other status, a crash or a time-out
+//   means the check failed.
+// - The message fragments of the check library are kept for what they recognise, but only the whole
+//   sentences: single words ("files", "error", "/F", "recoverable", "boot sector" ...) occur in ordinary
+//   output such as the summary line itself and must not make a clean card broken. A sentence that speaks of
+//   problems makes a clean verdict "errors found"; one that speaks of failure makes any verdict "failed".
+namespace errorcheck {
+
+enum class Outcome { Clean, Errors, Failed };
+
+// Result codes of the check as the dialog knows them: 3 errors found, 4 check failed, 0 neither.
+inline constexpr int kErrorsFound = 3;
+inline constexpr int kCheckFailed = 4;
+
+struct Fragment
+{
+    const char* text;
+    int group; // 3 errors found, 4 check failed
+    bool sentence; // decides; a word of a sentence does not
+};
+// The table, in the order that decides.
+const std::vector<Fragment>& Fragments();
+// The group (3, 4) of the first deciding fragment in the text, 0 when none.
+int MatchFragment(const QString& text);
+
+bool IsSummaryLine(const QString& line);
+// 0-100 from fsck.fat's verbose phase lines; -1 for other lines.
+int ProgressOfLine(const QString& line);
+
+// The outcome of a finished process. `exitedNormally` is false for a crash, a time-out or a failed start.
+Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines);
+
+// What the dialog, the CLI and the tests see of a running check.
+struct Callbacks
+{
+    std::function<void(int percent)> progress;
+    std::function<void(const QString& line)> output;
+};
+
+struct Result
+{
+    Outcome outcome = Outcome::Failed;
+    int exitStatus = -1;
+    QString output;
+};
+
+// The program: KORVANE_FSCK when set, else fsck.fat.
+QString Program();
+// Runs the check on a device or image (through pkexec when this process may not read it). Waits at most
+// `timeoutMs`; a check that reaches no decision by then has failed.
+Result Run(const QString& target, const Callbacks& callbacks, const std::function<void()>& pump = {},
+    int timeoutMs = 30 * 60 * 1000);
+
+} // namespace errorcheck

@@ -1,0 +1,64 @@
+#include "sdcard/Formatter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace formatter {
+
+int ClusterSectors(uint64_t capacity)
+{
+    return capacity > kLargeCardBytes ? 128 : 64;
+}
+
+QString ClusterArgument(uint64_t capacity)
+{
+    return QStringLiteral("-c%1").arg(ClusterSectors(capacity));
+}
+
+bool OutputMeansSuccess(const QByteArray& output)
+{
+    return output == QByteArray(kSuccessMarker);
+}
+
+QString Program()
+{
+    const QString fromEnv = qEnvironmentVariable("KORVANE_FORMATTER");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    if (QCoreApplication::instance()) {
+        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("VLMFormat"));
+        if (QFileInfo(beside).isExecutable())
+            return beside;
+    }
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("VLMFormat"));
+    return onPath.isEmpty() ? QStringLiteral("VLMFormat") : onPath;
+}
+
+Run RunCommand(const QStringList& command, const std::function<void()>& pump)
+{
+    Run run;
+    if (command.isEmpty())
+        return run;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(command.first(), command.mid(1));
+    if (!process.waitForStarted(10000))
+        return run;
+    run.started = true;
+    while (!process.waitForFinished(100)) {
+        if (process.state() == QProcess::NotRunning)
+            break;
+        run.output += process.readAll();
+        if (pump)
+            pump();
+    }
+    run.output += process.readAll();
+    run.ok = process.exitStatus() == QProcess::NormalExit && OutputMeansSuccess(run.output);
+    return run;
+}
+
+} // namespace formatter

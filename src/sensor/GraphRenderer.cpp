@@ -1,0 +1,208 @@
+#include "sensor/GraphRenderer.h"
+
+#include "sensor/GraphGeometry.h"
+#include "skin/SkinFont.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Pens of one pixel without a last point, so that consecutive segments join without doubling a pixel.
+QPen curvePen(const QColor& colour)
+{
+    QPen pen(colour);
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+// The three curves, one segment per axis and step, always in the order x, y, z.
+class CurveSteps
+{
+public:
+    CurveSteps(QPainter& painter, const GraphScene& scene)
+        : m_painter(painter)
+        , m_height(scene.size.height())
+        , m_top(scene.rangeTop)
+        , m_bottom(scene.rangeBottom)
+        , m_pens { curvePen(graphcolours::kX), curvePen(graphcolours::kY), curvePen(graphcolours::kZ) }
+    {
+        const int zero = graph::valueRow(0, m_height, m_top, m_bottom);
+        m_previous = { zero, zero, zero };
+    }
+
+    void step(int fromColumn, int toColumn, const sidecar::SensorRecord& r)
+    {
+        const int values[3] = { r.x, r.y, r.z };
+        for (size_t axis = 0; axis < 3; ++axis) {
+            const int row = graph::valueRow(values[axis], m_height, m_top, m_bottom);
+            m_painter.setPen(m_pens[axis]);
+            m_painter.drawLine(fromColumn, m_previous[axis], toColumn, row);
+            m_previous[axis] = row;
+        }
+    }
+
+private:
+    QPainter& m_painter;
+    int m_height;
+    int m_top;
+    int m_bottom;
+    std::array<QPen, 3> m_pens;
+    std::array<int, 3> m_previous {};
+};
+
+void fillMark(QPainter& painter, int left, int rightExclusive, int height)
+{
+    painter.fillRect(QRect(left, 0, rightExclusive - left, height), graphcolours::kMark);
+}
+
+void drawStretched(QPainter& painter, const GraphScene& scene, int plotWidth)
+{
+    const std::vector<sidecar::SensorRecord>& sensors = *scene.sensors;
+    const int count = static_cast<int>(sensors.size());
+    const int height = scene.size.height();
+    CurveSteps curves(painter, scene);
+    for (int i = 2; i <= plotWidth - 1; ++i) {
+        const sidecar::SensorRecord& r = sensors[static_cast<size_t>(graph::sampleAtColumn(i, count, plotWidth))];
+        if (r.mark == 1)
+            fillMark(painter, i - 4, i + 8, height);
+        curves.step(i - 1, i, r);
+    }
+}
+
+void drawCompressed(QPainter& painter, const GraphScene& scene, int plotWidth)
+{
+    const std::vector<sidecar::SensorRecord>& sensors = *scene.sensors;
+    const int count = static_cast<int>(sensors.size());
+    const int height = scene.size.height();
+    for (int i = 0; i < count; ++i) {
+        if (sensors[static_cast<size_t>(i)].mark != 1)
+            continue;
+        if (const std::optional<int> column = graph::compressedMarkColumn(i, count, plotWidth))
+            fillMark(painter, *column - 5, *column + 5, height);
+    }
+    // One column per sample, then squeezed to the window with the nearest column kept (no smoothing, so the
+    // curves keep their colours); the empty background lets the marks show through.
+    QImage wide(count, height, QImage::Format_ARGB32_Premultiplied);
+    wide.fill(Qt::transparent);
+    {
+        QPainter p(&wide);
+        CurveSteps curves(p, scene);
+        for (int i = 0; i < count; ++i)
+            curves.step(i - 1, i, sensors[static_cast<size_t>(i)]);
+    }
+    painter.drawImage(QRect(QPoint(0, 0), scene.size), wide);
+}
+
+void drawCompressedJapan(QPainter& painter, const GraphScene& scene, int plotWidth)
+{
+    const std::vector<sidecar::SensorRecord>& sensors = *scene.sensors;
+    const int count = static_cast<int>(sensors.size());
+    const int height = scene.size.height();
+    // Marks first: a sample squeezed out between two columns still shows its bar.
+    int previousIndex = -1;
+    for (int k = 0; k < plotWidth; ++k) {
+        const int index = graph::sampleAtColumn(k, count, plotWidth);
+        for (int s = previousIndex + 1; s <= index; ++s) {
+            if (sensors[static_cast<size_t>(s)].mark == 1)
+                fillMark(painter, k - 2, k + 8, height);
+        }
+        previousIndex = std::max(previousIndex, index);
+    }
+    CurveSteps curves(painter, scene);
+    for (int k = 0; k < plotWidth; ++k)
+        curves.step(k - 1, k, sensors[static_cast<size_t>(graph::sampleAtColumn(k, count, plotWidth))]);
+}
+
+void drawFrame(QPainter& painter, const QSize& size, int countryCode)
+{
+    const int w = size.width();
+    const int h = size.height();
+    QPen pen = curvePen(graphcolours::kFrame);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    if (countryCode != 81) {
+        painter.drawRect(0, 0, w - 1, h - 1);
+        painter.drawLine(0, h / 2, w - 1, h / 2);
+        return;
+    }
+    const int plotRight = w - graph::kJapanLabelMargin;
+    painter.drawRect(0, 0, plotRight - 1, h - 1);
+    painter.drawLine(0, h / 2, plotRight - 1, h / 2);
+    for (int x = 0; x < plotRight; x += 2) {
+        painter.drawPoint(x, h / 4);
+        painter.drawPoint(x, h / 4 + h / 2);
+    }
+    painter.setFont(SkinFont(14));
+    painter.setPen(graphcolours::kLabel);
+    const QRect labels(0, 0, w - 2, h);
+    painter.drawText(labels, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, QStringLiteral("-2.0"));
+    painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QStringLiteral("0"));
+    painter.drawText(labels, Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine, QStringLiteral("+2.0"));
+}
+
+} // namespace
+
+QImage RenderGraphCurves(const GraphScene& scene)
+{
+    QImage image(scene.size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const int plotWidth = graph::plotWidth(scene.size.width(), scene.countryCode);
+    const int count = scene.sensors ? static_cast<int>(scene.sensors->size()) : 0;
+    switch (graph::plotKind(scene.loaded, count, plotWidth, scene.countryCode)) {
+    case graph::PlotKind::Stretched:
+        drawStretched(painter, scene, plotWidth);
+        break;
+    case graph::PlotKind::Compressed:
+        drawCompressed(painter, scene, plotWidth);
+        break;
+    case graph::PlotKind::CompressedJapan:
+        drawCompressedJapan(painter, scene, plotWidth);
+        break;
+    case graph::PlotKind::None:
+        break;
+    }
+    drawFrame(painter, scene.size, scene.countryCode);
+    return image;
+}
+
+QRect CursorBarRect(int cursorX, const QSize& size, int countryCode)
+{
+    const int left = cursorX - graph::kCursorHalfWidth;
+    int right = cursorX + graph::kCursorHalfWidth;
+    if (countryCode == 81)
+        right = std::min(right, graph::plotWidth(size.width(), countryCode));
+    if (right <= left)
+        return QRect();
+    return QRect(left, 0, right - left, size.height());
+}
+
+void PaintGraph(
+    QPainter& painter, const QRect& dirty, const QImage& curves, std::optional<int> cursorX, int countryCode)
+{
+    painter.fillRect(dirty, Qt::black);
+    if (cursorX) {
+        const QRect bar = CursorBarRect(*cursorX, curves.size(), countryCode) & dirty;
+        if (!bar.isEmpty())
+            painter.fillRect(bar, graphcolours::kMark);
+    }
+    painter.drawImage(dirty.topLeft(), curves, dirty);
+}
+
+QImage RenderGraph(const GraphScene& scene, std::optional<int> cursorX)
+{
+    const QImage curves = RenderGraphCurves(scene);
+    QImage image(scene.size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    PaintGraph(painter, image.rect(), curves, cursorX, scene.countryCode);
+    return image;
+}

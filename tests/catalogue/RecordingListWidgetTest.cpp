@@ -1,0 +1,223 @@
+// The recording list as the user drives it: header clicks, double-clicks, clicks beside the rows, the keys it
+// leaves to its window, locating the playing recording, and parking icons read as rows are painted.
+#include "app/NotifyEvent.h"
+#include "catalogue/CXListCtrl.h"
+#include "catalogue/CXListHeader.h"
+#include "catalogue/RecordingCatalogue.h"
+#include "catalogue/RecordingNames.h"
+#include "sensor/DatBytes.h"
+#include "skin/SkinModule.h"
+#include "skin/SkinTestSupport.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+RecordingEntry entry(const char* kind, const char* base)
+{
+    RecordingEntry e;
+    e.kindLabel = QString::fromLatin1(kind);
+    e.baseName = QString::fromLatin1(base);
+    e.dateText = FormatEntryDate(e.baseName);
+    e.iconIndex = 2;
+    return e;
+}
+
+std::vector<RecordingEntry> threeRows()
+{
+    return { entry("Normal", "20120101_120000"), entry("Event", "20120101_110000"),
+        entry("Parking", "20120101_130000") };
+}
+
+// A window that keeps the notifications and the keys its list leaves to it.
+class Window : public NotifyRecorder
+{
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
+};
+
+QPoint sectionCentre(CXListCtrl& list, int section)
+{
+    QHeaderView* header = list.header();
+    return QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+}
+
+QPoint rowCentre(CXListCtrl& list, int row)
+{
+    return list.visualRect(list.model()->index(row, 1)).center();
+}
+
+} // namespace
+
+class RecordingListWidgetTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(SkinModule::load(QCoreApplication::applicationDirPath(), QStringLiteral("ResourceE")));
+    }
+
+    void fillSortsByBaseNameAndHeaderShowsPictures()
+    {
+        Window window;
+        CXListCtrl list(&window, &window, 1);
+        list.fill(threeRows());
+        QCOMPARE(list.rowCount(), 3);
+        QCOMPARE(list.entryAt(0).kindLabel, QStringLiteral("Event"));
+        QCOMPARE(list.columnWidth(0), 53);
+        QCOMPARE(list.listHeader()->pictureId(0), 3410);
+        QCOMPARE(list.listHeader()->pictureId(1), 3413);
+        QCOMPARE(list.listHeader()->pictureId(2), 3412);
+        QCoreApplication::sendPostedEvents(&window);
+        QVERIFY(window.notes.isEmpty()); // a fill sorts without announcement
+        CXListCtrl korean(&window, &window, 82);
+        QCOMPARE(korean.columnWidth(1), 120);
+    }
+
+    void categoryHeaderClickPostsTenAndTheWindowCycles()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        list.fill(threeRows());
+        ListCategory category = ListCategory::All;
+        QList<int> pictures;
+        for (int i = 0; i < 4; ++i) {
+            QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 0));
+            QCoreApplication::sendPostedEvents(&window);
+            QCOMPARE(window.notes.size(), i + 1);
+            QCOMPARE(window.notes.last().code, int(NotifyEvent::ListHeaderClick));
+            QCOMPARE(window.notes.last().param, intptr_t(CXListCtrl::kControlId));
+            // What the window does with code 10.
+            category = recordinglist::nextCategory(category);
+            list.setCategoryPicture(category);
+            pictures.append(list.listHeader()->pictureId(0));
+        }
+        QCOMPARE(pictures, (QList<int> { 3416, 3415, 3414, 3410 }));
+        QCOMPARE(list.entryAt(0).kindLabel, QStringLiteral("Event")); // no sort happened
+    }
+
+    void dateHeaderClicksInvertTheOrderAndAnnounce()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        list.fill(threeRows());
+        list.selectOnly(1);
+        QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
+        QCoreApplication::sendPostedEvents(&window);
+        QCOMPARE(list.entryAt(0).baseName, QStringLiteral("20120101_130000"));
+        QVERIFY(!list.ascending());
+        QVERIFY(list.selectedRows().empty()); // the sort clears the selection; code 11 selects again
+        QCOMPARE(window.notes.size(), 1);
+        QCOMPARE(window.notes.last().code, int(NotifyEvent::ListResorted));
+
+        // Code 11: the playing recording (the normal one) is found at its new row.
+        int position = 1;
+        QCOMPARE(list.locateCurrentRecording(QStringLiteral("rec_20120101_120000.avi"), position),
+            QStringLiteral("20120101_120000(2/3)"));
+        QCOMPARE(position, 1);
+        QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
+        QCoreApplication::sendPostedEvents(&window);
+        QCOMPARE(list.entryAt(0).baseName, QStringLiteral("20120101_110000"));
+        QCOMPARE(window.notes.size(), 2);
+        position = 1;
+        QCOMPARE(list.locateCurrentRecording(QStringLiteral("evt_20120101_110000.avi"), position),
+            QStringLiteral("20120101_110000(1/3)"));
+        QCOMPARE(position, 0);
+        QCOMPARE(list.selectedRows(), std::vector<int> { 0 });
+    }
+
+    void doubleClickPostsNineAndEmptySpaceKeepsTheSelection()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        list.fill(threeRows());
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
+        QCoreApplication::sendPostedEvents(&window);
+        QCOMPARE(window.notes.last().code, int(NotifyEvent::ListDoubleClick));
+        QCOMPARE(window.notes.last().param, intptr_t(2));
+        QCOMPARE(list.rememberedRow(), 2);
+
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
+        QCOMPARE(list.selectedRows(), std::vector<int> { 1 });
+        // Below the last row: the remembered row is selected again, never nothing.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(100, 280));
+        QCOMPARE(list.selectedRows(), std::vector<int> { 1 });
+        window.notes.clear();
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(100, 280));
+        QCoreApplication::sendPostedEvents(&window);
+        QVERIFY(window.notes.isEmpty());
+        QCOMPARE(list.selectedRows(), std::vector<int> { 1 });
+    }
+
+    void arrowKeysAndEnterAreTheWindows()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        list.fill(threeRows());
+        list.selectOnly(1);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(window.keys, (QList<int> { Qt::Key_Down, Qt::Key_Return }));
+        QCOMPARE(list.selectedRows(), std::vector<int> { 1 }); // the list itself did not move
+
+        list.selectNext();
+        list.selectNext();
+        QCOMPARE(list.selectedRows(), std::vector<int> { 2 });
+        list.selectPrevious();
+        QCOMPARE(list.rowToOpen(), std::optional<int>(1));
+        QCOMPARE(list.selectedBaseNames(), QStringList { QStringLiteral("20120101_120000") });
+    }
+
+    void parkingIconsAreReadWhenTheirRowsArePainted()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        using namespace datbytes;
+        QVERIFY(writeFile(root + QStringLiteral("pmr_20120101_123456.avi"), "video"));
+        QVERIFY(writeFile(root + QStringLiteral("pmr_20120101_123456.dat"), dataFile(sensorRecord(1), {}, 1)));
+        QVERIFY(writeFile(root + QStringLiteral("pmr_20120101_133456.avi"), "video"));
+        QVERIFY(writeFile(root + QStringLiteral("pmr_20120101_133456.dat"), dataFile(sensorRecord(1), {}, 2)));
+        RecordingCatalogue catalogue;
+        QVERIFY(catalogue.ScanCatalogueFolder(root, 0));
+        catalogue.setFolder(root);
+
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.setCatalogue(&catalogue);
+        list.resize(300, 300);
+        list.fill(catalogue.BuildCategoryEntries(ListCategory::Parking));
+        QCOMPARE(list.rowCount(), 2);
+        QVERIFY(list.entryAt(0).iconPending);
+        shot(&list);
+        QVERIFY(!list.entryAt(0).iconPending);
+        QCOMPARE(list.entryAt(0).iconIndex, std::optional<int>(5));
+        QCOMPARE(list.entryAt(1).iconIndex, std::optional<int>(4));
+    }
+};
+
+QTEST_MAIN(RecordingListWidgetTest)
+#include "RecordingListWidgetTest.moc"

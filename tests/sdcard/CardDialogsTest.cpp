@@ -1,0 +1,410 @@
+// The drive dialog, the progress dialog and the card-tool flows, driven without a human: message boxes take
+// preset answers, the card is a folder (for files) and an image file (for the device), and the formatter is a
+// small script standing in for the helper.
+#include "CardImages.h"
+
+#include "app/StringTables.h"
+#include "platform/CardDevices.h"
+#include "platform/RemovableVolumes.h"
+#include "sdcard/CDlgDisk.h"
+#include "sdcard/CDlgFormat.h"
+#include "sdcard/CardToolFlows.h"
+#include "skin/CDlgMessage.h"
+#include "skin/CProgress.h"
+#include "skin/CSkinButton.h"
+#include "skin/SkinModule.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace card_test;
+
+namespace {
+
+// Mount points are plain folders; each one's "device" is an image file.
+class FakeDevices : public platform::CardDevices
+{
+public:
+    QMap<QString, QString> deviceOf; // root -> image
+    QMap<QString, platform::DiskSpace> space;
+    QStringList unmounted;
+
+    std::optional<platform::VolumeDetails> volumeAt(const QString& root) const override
+    {
+        if (!deviceOf.contains(root))
+            return std::nullopt;
+        return platform::VolumeDetails { root, deviceOf[root], QStringLiteral("KORVANE"), QStringLiteral("vfat") };
+    }
+    std::optional<QString> mountPointOf(const QString& device) const override
+    {
+        const QString root = deviceOf.key(device);
+        return root.isEmpty() ? std::nullopt : std::optional<QString>(root);
+    }
+    platform::DiskSpace diskSpace(const QString& root) const override { return space.value(root); }
+    bool isRemovableDevice(const QString&) const override { return true; }
+    bool isBlockDevice(const QString&) const override { return false; }
+    bool unmount(const QString& mountPoint, QString*) override
+    {
+        unmounted << mountPoint;
+        return true;
+    }
+    bool mount(const QString&, const QString&, const QString&, QString*) override { return true; }
+    std::unique_ptr<platform::RawVolume> openRaw(
+        const QString& path, platform::RawAccess access, QString* error) const override
+    {
+        return platform::CreateCardDevices()->openRaw(path, access, error);
+    }
+    QStringList privilegedCommand(const QString&, const QStringList& command) const override { return command; }
+    bool mayAccess(const QString&, bool) const override { return true; }
+};
+
+QString writeScript(const QString& path, const QByteArray& body)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QStringList askedTexts()
+{
+    QStringList texts;
+    for (const CDlgMessage::Asked& a : CDlgMessage::takeAsked())
+        texts << QStringLiteral("%1:%2").arg(a.style).arg(a.text);
+    return texts;
+}
+
+QString asked(int style, int stringId)
+{
+    return QStringLiteral("%1:%2").arg(style).arg(StringById(stringId));
+}
+
+} // namespace
+
+class CardDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_rootA, m_rootB;
+    std::shared_ptr<FakeDevices> m_devices;
+
+    std::unique_ptr<CDlgDisk> makeDialog(std::function<void()> reset = {}, const QString& proposed = QString())
+    {
+        auto dialog = std::make_unique<CDlgDisk>();
+        dialog->setSources(std::make_shared<FixedRemovableVolumes>(QStringList { m_rootA, m_rootB }), m_devices);
+        dialog->setUp(std::move(reset), proposed, 1);
+        dialog->setBackupPath(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin")));
+        dialog->fillList();
+        return dialog;
+    }
+
+    // Clicks a button of the dialog once the dialog runs its own event loop.
+    void clickLater(CDlgDisk* dialog, int controlId)
+    {
+        QTimer::singleShot(
+            0, dialog, [dialog, controlId] { QTest::mouseClick(dialog->button(controlId), Qt::LeftButton); });
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(SkinModule::load(QCoreApplication::applicationDirPath(), QStringLiteral("ResourceE")));
+        QVERIFY(InstallStringTable(*QCoreApplication::instance(), QStringLiteral("en")));
+    }
+
+    void init()
+    {
+        CDlgMessage::clearNextAnswers();
+        CDlgMessage::takeAsked();
+        m_rootA = m_dir.filePath(QStringLiteral("media/CARD_A")) + QLatin1Char('/');
+        m_rootB = m_dir.filePath(QStringLiteral("media/CARD_B")) + QLatin1Char('/');
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_rootA);
+        QDir().mkpath(m_rootB);
+        m_devices = std::make_shared<FakeDevices>();
+        m_devices->deviceOf[m_rootA] = m_dir.filePath(QStringLiteral("a.img"));
+        m_devices->deviceOf[m_rootB] = m_dir.filePath(QStringLiteral("b.img"));
+        m_devices->space[m_rootA] = { 15923150848ULL, 1073741824ULL, 15923150848ULL - 1073741824ULL, 32768 };
+        qunsetenv("KORVANE_FORMATTER");
+    }
+
+    void listShowsNamesAndSizesAndReselectsAfterRefresh()
+    {
+        auto dialog = makeDialog({}, m_rootB);
+        QTreeWidget* list = dialog->list();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QString mountA = m_rootA;
+        mountA.chop(1);
+        QCOMPARE(list->topLevelItem(0)->text(CDlgDisk::NameColumn), QStringLiteral("KORVANE (%1)").arg(mountA));
+        QCOMPARE(list->topLevelItem(0)->text(CDlgDisk::CapacityColumn), QStringLiteral("14.83GB"));
+        QCOMPARE(list->topLevelItem(0)->text(CDlgDisk::FreeColumn), QStringLiteral("1.00GB"));
+        QCOMPARE(list->topLevelItem(1)->text(CDlgDisk::CapacityColumn),
+            QStringLiteral("0Byte")); // a failed query shows zeros
+        QVERIFY(list->topLevelItem(1)->isSelected()); // the proposed root
+        QVERIFY(!list->topLevelItem(0)->isSelected());
+
+        list->clearSelection();
+        list->topLevelItem(0)->setSelected(true);
+        QTest::mouseClick(dialog->button(CDlgDisk::RefreshId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QVERIFY(list->topLevelItem(0)->isSelected());
+        QVERIFY(!list->topLevelItem(1)->isSelected());
+        QCOMPARE(dialog->list()->geometry(), QRect(7, 5, 320, dialog->client()->height() - 10));
+        QCOMPARE(dialog->button(CDlgDisk::CheckId)->geometry(), QRect(332, 5 + 32 * 4, 64, 29));
+    }
+
+    void chooseCancelAndKeys()
+    {
+        struct Case
+        {
+            const char* name;
+            QList<int> selectRows;
+            std::function<void(CDlgDisk*)> act;
+            int result;
+            int chosenRow;
+        };
+        const QList<Case> cases = {
+            { "choose one", { 1 },
+                [](CDlgDisk* d) { QTest::mouseClick(d->button(CDlgDisk::ChooseId), Qt::LeftButton); }, 1, 1 },
+            { "choose several", { 0, 1 },
+                [](CDlgDisk* d) { QTest::mouseClick(d->button(CDlgDisk::ChooseId), Qt::LeftButton); }, 2, -1 },
+            { "cancel", { 0 }, [](CDlgDisk* d) { QTest::mouseClick(d->button(CDlgDisk::CancelId), Qt::LeftButton); }, 2,
+                -1 },
+            { "enter", { 0 }, [](CDlgDisk* d) { QTest::keyClick(d->list(), Qt::Key_Return); }, 1, 0 },
+            { "space, several: the first", { 0, 1 }, [](CDlgDisk* d) { QTest::keyClick(d->list(), Qt::Key_Space); }, 1,
+                0 },
+            { "enter with none", {}, [](CDlgDisk* d) { QTest::keyClick(d->list(), Qt::Key_Return); }, 2, -1 },
+            { "escape", { 0 }, [](CDlgDisk* d) { QTest::keyClick(d->list(), Qt::Key_Escape); }, 2, -1 },
+            { "double click", { 1 },
+                [](CDlgDisk* d) {
+                    QTreeWidget* l = d->list();
+                    const QRect r = l->visualItemRect(l->topLevelItem(1));
+                    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+                    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
+                },
+                1, 1 },
+        };
+        for (const Case& c : cases) {
+            auto dialog = makeDialog();
+            dialog->list()->clearSelection();
+            for (int row : c.selectRows)
+                dialog->list()->topLevelItem(row)->setSelected(true);
+            QTimer::singleShot(0, dialog.get(), [&] { c.act(dialog.get()); });
+            QTimer::singleShot(2000, dialog.get(), [&] { dialog->done(99); });
+            QVERIFY2(dialog->exec() == c.result, c.name);
+            if (c.chosenRow >= 0)
+                QCOMPARE(dialog->chosenRoot(), dialog->rowRoots().at(c.chosenRow));
+        }
+    }
+
+    void formatAndCheckNeedExactlyOneRow()
+    {
+        auto dialog = makeDialog();
+        dialog->list()->clearSelection();
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        dialog->list()->topLevelItem(1)->setSelected(true);
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::CheckId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), (QStringList { asked(0, 257), asked(0, 256) }));
+    }
+
+    void normalFormatKeepsTheSettingsFile()
+    {
+        const QByteArray settings = settingsBytes();
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settings);
+        setup.close();
+        QFile(m_rootA + QStringLiteral("rec_20240101_120000.avi")).open(QIODevice::WriteOnly);
+        // The helper's stand-in empties the card and says the marker; it notes whether the list was reset first.
+        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")),
+                "echo \"$@\" > '" + log.toUtf8()
+                    + "'\nfor a; do root=$a; done\nrm -rf \"$root\"/*\nprintf 'zorvakin ok'\n")
+                .toLocal8Bit());
+        int resets = 0;
+        auto dialog = makeDialog([&] {
+            ++resets;
+            QVERIFY(!QFile::exists(log)); // the list is emptied before the formatter runs
+        });
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(1); // normal format
+        CDlgMessage::setNextAnswer(1); // "Format complete"
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(resets, 1);
+        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 254) }));
+        QFile log1(log);
+        QVERIFY(log1.open(QIODevice::ReadOnly));
+        QCOMPARE(log1.readAll().trimmed(), QByteArray("-c128 ") + m_rootA.toUtf8()); // 15.9 GB > 5,000,000,000
+        QVERIFY(setup.open(QIODevice::ReadOnly));
+        QCOMPARE(setup.readAll(), settings);
+        QVERIFY(!QFile::exists(m_rootA + QStringLiteral("rec_20240101_120000.avi")));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"))));
+    }
+
+    void aFormatterThatSaysMoreHasFailedAndCancelChangesNothing()
+    {
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settingsBytes());
+        setup.close();
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")), "echo 'zorvakin ok'\n").toLocal8Bit());
+        int resets = 0;
+        auto dialog = makeDialog([&] { ++resets; });
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(2); // cancel in the chooser
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(resets, 0);
+        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253) }));
+
+        CDlgMessage::setNextAnswer(1);
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(resets, 1);
+        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 255) }));
+        QVERIFY(setup.open(QIODevice::ReadOnly));
+        QCOMPARE(setup.readAll(), settingsBytes());
+    }
+
+    void recoveryZeroesTheDeviceThenFormatsTwice()
+    {
+        const QString image = m_devices->deviceOf[m_rootA];
+        QVERIFY(makeFatImage(image, 8 << 20, 1));
+        m_devices->space[m_rootA] = { 7ULL << 20, 1ULL << 20, 6ULL << 20, 512 };
+        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        qputenv("KORVANE_FORMATTER",
+            writeScript(
+                m_dir.filePath(QStringLiteral("fmt")), "echo \"$@\" >> '" + log.toUtf8() + "'\nprintf 'zorvakin ok'\n")
+                .toLocal8Bit());
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(7); // recovery
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 254) }));
+        QCOMPARE(m_devices->unmounted, QStringList { m_rootA });
+        QFile zeroed(image);
+        QVERIFY(zeroed.open(QIODevice::ReadOnly));
+        QCOMPARE(zeroed.size(), qint64(8 << 20));
+        QCOMPARE(zeroed.readAll(), QByteArray(8 << 20, 0));
+        QFile runs(log);
+        QVERIFY(runs.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = runs.readAll().trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], "-c64 " + image.toUtf8() + " --mount-at " + m_rootA.toUtf8() + " --label KORVANE");
+        QCOMPARE(lines[1], "-c64 " + m_rootA.toUtf8());
+    }
+
+    void checkShowsTheOutcomeOfTheImage()
+    {
+        const QString image = m_devices->deviceOf[m_rootA];
+        QVERIFY(makeFatImage(image, 64 << 20, 1));
+        struct Case
+        {
+            int choice;
+            std::function<void()> prepare;
+            QStringList allowed;
+        };
+        const QList<Case> cases = {
+            { 1, [] {}, { asked(0, 287) } },
+            { 1, [&] { QFile::resize(image, 1 << 20); }, { asked(0, 289) } },
+        };
+        for (const Case& c : cases) {
+            c.prepare();
+            int resets = 0;
+            auto dialog = makeDialog([&] { ++resets; });
+            dialog->list()->clearSelection();
+            dialog->list()->topLevelItem(0)->setSelected(true);
+            CDlgMessage::setNextAnswer(c.choice);
+            CDlgMessage::setNextAnswer(1);
+            QTest::mouseClick(dialog->button(CDlgDisk::CheckId), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(resets, 1);
+            const QStringList texts = askedTexts();
+            QCOMPARE(texts.size(), 2);
+            QCOMPARE(texts[0], asked(1026, 284));
+            QVERIFY2(c.allowed.contains(texts[1]), qPrintable(texts[1]));
+        }
+    }
+
+    void readSpeedTestEndsWithAVerdict()
+    {
+        const QString image = m_devices->deviceOf[m_rootA];
+        QVERIFY(makeFatImage(image, 32 << 20, 1));
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(7);
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::CheckId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const QStringList texts = askedTexts();
+        QCOMPARE(texts.size(), 2);
+        // Fit (285) or, on a busy machine, slow (293 with the counts); never the failed measurement.
+        const QString slow = QStringLiteral("0:") + StringById(293).section(QLatin1Char('%'), 0, 0);
+        QVERIFY2(texts[1] == asked(0, 285) || texts[1].startsWith(slow), qPrintable(texts[1]));
+    }
+
+    void progressDialogRunsItsJobAndRefusesToCloseMeanwhile()
+    {
+        bool escapeIgnored = false;
+        QString shownDuringJob;
+        CDlgFormat dialog(MaintenanceMode::LowFormat, 1, [&](CDlgFormat& d) {
+            for (int p = 0; p <= 100; p += 25) {
+                d.setPercent(p);
+                CDlgFormat::pump();
+            }
+            // The dialog's ticks go on while the job works and show its percent.
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < 400 && d.statusText() != QStringLiteral("Formatting: 100% is under progressing."))
+                CDlgFormat::pump();
+            shownDuringJob = d.statusText();
+            QTest::keyClick(&d, Qt::Key_Escape);
+            d.reject();
+            d.close();
+            escapeIgnored = d.isVisible();
+            return 1;
+        });
+        QCOMPARE(dialog.size(), QSize(550, 150));
+        QCOMPARE(dialog.statusText(), QStringLiteral("Formatting: 0% is under progressing."));
+        QCOMPARE(dialog.warningText(), QStringLiteral("Please do not remove SD Card until formatting is completed."));
+        QCOMPARE(dialog.progressBar()->geometry(), QRect(30, 10, 490, 30));
+        QCOMPARE(dialog.exec(), 1);
+        QVERIFY(escapeIgnored);
+        QCOMPARE(shownDuringJob, QStringLiteral("Formatting: 100% is under progressing."));
+        QCOMPARE(dialog.statusText(), QStringLiteral("Formatting: 100% is under progressing."));
+        QCOMPARE(dialog.progressBar()->label(), QStringLiteral("100%"));
+
+        CDlgFormat korean(MaintenanceMode::ErrorCheck, 82, [](CDlgFormat&) { return 3; });
+        QVERIFY(korean.warningText().isEmpty());
+        QCOMPARE(korean.statusRect().top(), 45);
+        QCOMPARE(korean.exec(), 3);
+    }
+};
+
+QTEST_MAIN(CardDialogsTest)
+#include "CardDialogsTest.moc"

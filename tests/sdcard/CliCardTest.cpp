@@ -1,0 +1,197 @@
+// korvane-cli check, format, speedtest and card-test on image files the test makes.
+#include "CardImages.h"
+
+#include "sdcard/FatBootSector.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace card_test;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QJsonObject json;
+    QByteArray err;
+};
+
+class CliCard : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        home = dir.filePath(QStringLiteral("home"));
+        QDir().mkpath(home);
+    }
+
+    CliRun cli(const QStringList& args, const QMap<QString, QString>& extraEnv = {})
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home); // the settings backup goes to this desktop
+        env.remove(QStringLiteral("XDG_DESKTOP_DIR"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
+            env.insert(it.key(), it.value());
+        process.setProcessEnvironment(env);
+        process.start(qEnvironmentVariable("KORVANE_TEST_BUILD_DIR") + QStringLiteral("/bin/korvane-cli"), args);
+        CliRun run;
+        if (!process.waitForFinished(120000))
+            return run;
+        run.exitCode = process.exitCode();
+        run.json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        run.err = process.readAllStandardError();
+        return run;
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QString home;
+};
+
+TEST_F(CliCard, FormatKeepsTheSettingsFileByteForByteAndLeavesACleanFileSystem)
+{
+    const QString image = path(QStringLiteral("card.img"));
+    // Large enough for a proper FAT32 with 64-sector clusters, sparse on disk.
+    ASSERT_TRUE(makeFatImage(image, 2500LL << 20, 8, QStringLiteral("KORVANE")));
+    ASSERT_TRUE(putFile(
+        image, QStringLiteral("Setup"), QStringLiteral("setup.bin"), settingsBytes(), path(QStringLiteral("s"))));
+    ASSERT_TRUE(
+        putFile(image, QString(), QStringLiteral("REC_0001.AVI"), QByteArray(5000, 'v'), path(QStringLiteral("s"))));
+
+    const CliRun run = cli({ QStringLiteral("format"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.json.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(run.json.value(QStringLiteral("clusterSectors")).toInt(), 64);
+    EXPECT_TRUE(run.json.value(QStringLiteral("setupKept")).toBool());
+
+    EXPECT_EQ(getFile(image, QStringLiteral("Setup/setup.bin"), path(QStringLiteral("back"))), settingsBytes());
+    EXPECT_TRUE(getFile(image, QStringLiteral("REC_0001.AVI"), path(QStringLiteral("back2"))).isEmpty())
+        << "the recordings are gone";
+    const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+    ASSERT_TRUE(bs);
+    EXPECT_EQ(bs->sectorsPerCluster, 64u);
+    EXPECT_EQ(bs->label, QStringLiteral("KORVANE")) << "the label survives";
+    EXPECT_FALSE(QFile::exists(home + QStringLiteral("/Desktop/KORVANE/Setup/setup.bin")))
+        << "the backup is removed once restored";
+
+    const CliRun check = cli({ QStringLiteral("check"), image });
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.json.value(QStringLiteral("result")).toString(), QStringLiteral("clean"))
+        << check.json.value(QStringLiteral("output")).toString().toStdString();
+}
+
+TEST_F(CliCard, ClusterSizeFollowsTheFiveBillionByteBoundary)
+{
+    struct
+    {
+        qint64 bytes;
+        int sectors;
+    } const cases[] = { { 5'000'000'000LL, 64 }, { 5'000'000'001LL, 128 } };
+    for (const auto& c : cases) {
+        const QString image = path(QStringLiteral("b%1.img").arg(c.bytes));
+        ASSERT_TRUE(makeFatImage(image, c.bytes, 8));
+        const CliRun run = cli({ QStringLiteral("format"), image });
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.json.value(QStringLiteral("clusterSectors")).toInt(), c.sectors) << c.bytes;
+        EXPECT_FALSE(run.json.value(QStringLiteral("setupFound")).toBool());
+        const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+        ASSERT_TRUE(bs);
+        EXPECT_EQ(bs->sectorsPerCluster, uint32_t(c.sectors)) << c.bytes;
+        QFile::remove(image);
+    }
+}
+
+TEST_F(CliCard, AFormatterThatAddsALineEndHasFailed)
+{
+    const QString image = path(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 1));
+    ASSERT_TRUE(putFile(
+        image, QStringLiteral("Setup"), QStringLiteral("setup.bin"), settingsBytes(), path(QStringLiteral("s"))));
+    const QString fake = path(QStringLiteral("fake-formatter"));
+    QFile f(fake);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\necho 'zorvakin ok'\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const CliRun run = cli({ QStringLiteral("format"), image }, { { QStringLiteral("KORVANE_FORMATTER"), fake } });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.json.value(QStringLiteral("ok")).toBool());
+    EXPECT_TRUE(run.json.value(QStringLiteral("setupKept")).toBool())
+        << "the settings are restored whatever the outcome";
+}
+
+TEST_F(CliCard, RefusesAndLeavesUntouchedWhatIsNotACard)
+{
+    const QString text = path(QStringLiteral("notes.txt"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(100000, 'n'));
+    f.close();
+    for (const QString& command : { QStringLiteral("format"), QStringLiteral("check"), QStringLiteral("speedtest") }) {
+        for (const QString& target : { text, dir.path() }) {
+            const CliRun run = cli({ command, target });
+            EXPECT_EQ(run.exitCode, 1) << command.toStdString() << " " << target.toStdString();
+            EXPECT_TRUE(run.err.contains("refused")) << run.err.toStdString();
+        }
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(100000, 'n'));
+    EXPECT_EQ(cli({ QStringLiteral("format") }).exitCode, 2);
+    EXPECT_EQ(cli({ QStringLiteral("card-test") }).exitCode, 2);
+    EXPECT_EQ(cli({ QStringLiteral("card-test"), dir.path() }).exitCode, 1)
+        << "a folder that is no card gets no unbounded fill";
+}
+
+TEST_F(CliCard, CheckTellsCleanDamagedAndTruncatedImagesApart)
+{
+    const QString clean = path(QStringLiteral("clean.img"));
+    ASSERT_TRUE(makeFatImage(clean, 64 << 20, 1));
+    const QString truncated = path(QStringLiteral("truncated.img"));
+    ASSERT_TRUE(QFile::copy(clean, truncated));
+    ASSERT_TRUE(QFile::resize(truncated, 1 << 20));
+    const CliRun ok = cli({ QStringLiteral("check"), clean });
+    EXPECT_EQ(ok.json.value(QStringLiteral("result")).toString(), QStringLiteral("clean"));
+    EXPECT_EQ(ok.json.value(QStringLiteral("exitStatus")).toInt(), 0);
+    const CliRun failed = cli({ QStringLiteral("check"), truncated });
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.json.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
+}
+
+TEST_F(CliCard, SpeedTestReadsEveryClusterOfAnImage)
+{
+    const QString image = path(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 8));
+    const CliRun run = cli({ QStringLiteral("speedtest"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.json.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(run.json.value(QStringLiteral("clusters")).toInteger(), (64 << 20) / 4096);
+    EXPECT_GE(run.json.value(QStringLiteral("slowShare")).toDouble(), 0.0);
+}
+
+TEST_F(CliCard, CardTestFillsAndEmptiesABoundedPartOfAFolder)
+{
+    const QString root = path(QStringLiteral("card"));
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/Setup")));
+    const CliRun run
+        = cli({ QStringLiteral("card-test"), root, QStringLiteral("--max-bytes"), QString::number(8 << 20) });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.json.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(run.json.value(QStringLiteral("testedBytes")).toInteger(), 8 << 20);
+    EXPECT_EQ(run.json.value(QStringLiteral("goodBytes")).toInteger(), 8 << 20);
+    EXPECT_EQ(run.json.value(QStringLiteral("badBytes")).toInteger(), 0);
+    EXPECT_GT(run.json.value(QStringLiteral("writeMBps")).toDouble(), 0);
+    EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList { QStringLiteral("Setup") });
+}
+
+} // namespace
