@@ -1,9 +1,12 @@
 #include "platform/FileSafety.h"
 
+#include "platform/FileFaults.h"
+
 #include <QFile>
 #include <QFileDevice>
 
 #include <cerrno>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -30,12 +33,30 @@ bool sameFileSystem(const QString& a, const QString& b)
     return sa.st_dev == sb.st_dev;
 }
 
+namespace {
+
+// The fault plan of the tests may fail a sync.
+bool syncFaulted(const QString& path)
+{
+    if (const std::shared_ptr<FileFaultPlan> plan = fileFaultPlan()) {
+        if (const FaultDecision d = plan->decide(path, FileOp::Sync, 0, 0); d.error) {
+            errno = d.error;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool syncFile(QFileDevice& file)
 {
     if (!file.flush())
         return false;
     const int fd = file.handle();
     if (fd < 0)
+        return false;
+    if (syncFaulted(file.fileName()))
         return false;
     while (::fsync(fd) != 0) {
         if (errno != EINTR)
@@ -46,6 +67,8 @@ bool syncFile(QFileDevice& file)
 
 bool syncFolder(const QString& folder)
 {
+    if (syncFaulted(folder))
+        return false;
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
