@@ -3,6 +3,8 @@
 #include "camera/AnsiCodePage.h"
 #include "camera/SetupBackup.h"
 #include "camera/TimeZoneTable.h"
+#include "platform/FileSafety.h"
+#include "platform/FileTransfer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -112,12 +114,6 @@ bool readWhole(const QString& path, QByteArray& out, QString& error)
         return false;
     }
     return true;
-}
-
-// Flushes what the descriptor wrote down to the medium: a card pulled right after the save must hold it.
-bool syncDescriptor(int fd)
-{
-    return fd >= 0 && ::fsync(fd) == 0;
 }
 
 // Makes the rename itself durable; some file systems cannot sync a folder, which is no failure.
@@ -494,7 +490,9 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return fail(SetupSaveResult::WriteFailed, out.errorString());
         out.setPermissions(QFile(target).permissions());
-        const bool ok = out.write(wanted) == wanted.size() && out.flush() && syncDescriptor(out.handle());
+        // Through the platform's file layer, whose faults the tests can inject.
+        const bool ok = platform::writeAt(out, 0, wanted.constData(), wanted.size()) == wanted.size()
+            && platform::syncFile(out);
         const QString why = out.errorString();
         out.close();
         if (!ok || out.error() != QFileDevice::NoError) {
