@@ -242,9 +242,6 @@ void CDlgOption::buildControls()
     if (auto* slider = motionSlider())
         slider->setPosition(SetupEditorRules::motionSliderPosition(m_record.byte(setup::kMotionSensitivity)));
 
-    // Enter, Space and Escape are looked at before any control gets them.
-    for (QWidget* child : client()->findChildren<QWidget*>())
-        child->installEventFilter(this);
     installEventFilter(this);
     refresh();
 }
@@ -521,7 +518,9 @@ void CDlgOption::customEvent(QEvent* event)
 
 bool CDlgOption::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
+    // Keys are looked at when they reach the dialog: a control that has no use for Enter, Escape or Space
+    // (every one but a text field taking a typed space) passes them up to it.
+    if (watched == this && event->type() == QEvent::KeyPress && isVisible()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Return:

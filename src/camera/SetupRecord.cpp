@@ -3,7 +3,6 @@
 #include "camera/AnsiCodePage.h"
 #include "camera/SetupBackup.h"
 #include "camera/TimeZoneTable.h"
-#include "platform/FileSafety.h"
 #include "platform/FileTransfer.h"
 
 #include <QDateTime>
@@ -15,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -119,11 +116,7 @@ bool readWhole(const QString& path, QByteArray& out, QString& error)
 // Makes the rename itself durable; some file systems cannot sync a folder, which is no failure.
 void syncFolder(const QString& folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    platform::syncDirectory(folder);
 }
 
 std::function<void(SetupSaveStage, const QString&)>& saveHook()

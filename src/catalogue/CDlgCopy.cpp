@@ -8,12 +8,18 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kLeftX = 25;
 constexpr int kTop = 35;
 constexpr int kRightTop = 34;
 constexpr int kBarHeight = 10;
+constexpr int kTextTop = 130;
+constexpr int kTextGap = 3;
+constexpr int kLinePitch = 20;
+constexpr int kLineHeight = 15;
 // Sizes the layout falls back to when the skin module is missing.
 const QSize kFallbackPiece(100, 90);
 const QSize kFallbackFrame(157, 90);
@@ -70,6 +76,14 @@ void CDlgCopy::layout()
     m_progress->setGeometry(kLeftX, m_leftRect.bottom() + 1, m_rightRect.right() + 1 - kLeftX, kBarHeight);
 }
 
+QRect CDlgCopy::textRect(int line) const
+{
+    // The lines stand at y 130 and 150 under artwork up to 95 pixels high; taller artwork pushes the
+    // progress bar down into them, and then they move below the bar instead of being covered by it.
+    const int top = std::max(kTextTop, m_progress->geometry().bottom() + 1 + kTextGap) + line * kLinePitch;
+    return QRect(QPoint(30, top), QPoint(380 - 1, top + kLineHeight - 1));
+}
+
 void CDlgCopy::showEvent(QShowEvent* event)
 {
     CDlgFrame::showEvent(event);
@@ -113,8 +127,8 @@ void CDlgCopy::paintClient(QPainter& p)
     p.setPen(Qt::white);
     p.setFont(SkinFont(13));
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-    p.drawText(QRect(QPoint(30, 130), QPoint(380 - 1, 145 - 1)), flags, StringById(251));
-    p.drawText(QRect(QPoint(30, 150), QPoint(380 - 1, 165 - 1)), flags, StringById(252));
+    p.drawText(textRect(0), flags, StringById(251));
+    p.drawText(textRect(1), flags, StringById(252));
 }
 
 void CDlgCopy::keyPressEvent(QKeyEvent* event)

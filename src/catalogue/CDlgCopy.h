@@ -39,6 +39,8 @@ public:
     void AddPair(const QString& source, const QString& target) { m_job.AddPair(source, target); }
 
     int animationFrame() const { return m_frame; }
+    // The rectangle of text line 0 (string 251) or 1 (string 252).
+    QRect textRect(int line) const;
     QRect animationRect() const { return m_stripRect; }
     CSkinSlider* progressBar() const { return m_progress; }
     bool workerStarted() const { return m_worker.joinable(); }

@@ -45,7 +45,7 @@ int runCopy(RecordingCommandHost& host, CDlgCopy& dialog)
     for (const CopyJob::Failure& f : failures)
         paths << f.source;
     CDlgMessage::ask(CDlgMessage::StyleOk,
-        StringById(1300).arg(failures.size()).arg(fileList(paths)), QString(), host.commandParent());
+        StringById(1400).arg(failures.size()).arg(fileList(paths)), QString(), host.commandParent());
     return int(failures.size());
 }
 
@@ -143,7 +143,7 @@ DeletionOutcome DeleteSelectedRecordings(RecordingCommandHost& host, const FileR
         CDlgMessage::ask(CDlgMessage::StyleOk, 283, host.commandParent());
     else
         CDlgMessage::ask(CDlgMessage::StyleOk,
-            StringById(1301).arg(outcome.failedFiles.size()).arg(fileList(outcome.failedFiles)), QString(),
+            StringById(1401).arg(outcome.failedFiles.size()).arg(fileList(outcome.failedFiles)), QString(),
             host.commandParent());
 
     // The player let its recording go: open what now stands at the current position (the row that moved

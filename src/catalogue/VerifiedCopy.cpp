@@ -10,6 +10,10 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <cstring>
 #include <memory>
 
@@ -35,7 +39,8 @@ VerifiedCopyResult failure(VerifiedCopyResult::Status status, const QString& err
 }
 
 // Copies `length` bytes from the start of `from` into `to`: by the kernel where it can, else through a buffer.
-bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions& options, bool& readFailed)
+bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions& options, bool& readFailed,
+    const std::function<void(int64_t)>& onCopied)
 {
     readFailed = false;
     const int64_t step = options.chunkBytes > 0 ? options.chunkBytes : int64_t(8) * 1024 * 1024;
@@ -65,6 +70,8 @@ bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions&
         done += n;
         if (options.progress)
             options.progress(done, length);
+        if (onCopied)
+            onCopied(done);
     }
     return true;
 }
@@ -93,42 +100,124 @@ bool sameRange(QFile& a, QFile& b, int64_t pos, int64_t n, QString& error)
     return true;
 }
 
-// Compares the copy with the source byte for byte; both must hold exactly `length` bytes. The source is read
-// with positioned reads, so that a card that fails or is pulled during the check gives a read error and not a
-// fault that ends the viewer; the copy, on the computer's own disk, is mapped window by window and compared in
-// place, which saves copying it through a second buffer.
-bool sameContent(QFile& source, QFile& copy, int64_t length, QString& error)
+// Compares the copy with the source byte for byte; both must hold exactly `length` bytes. Both files are
+// mapped window by window and compared in place, which saves copying two gigabytes through buffers for a
+// one-gigabyte copy. A mapped read that needs the device and fails would end the viewer instead of failing
+// the copy, so the source (a card that may fail or be pulled) is compared in place only where all of its
+// pages are already in memory, as they are right after the kernel copied them; elsewhere, and where a file
+// cannot be mapped, positioned reads serve and a read error is just an error.
+bool sameContent(QFile& source, QFile& copy, int64_t begin, int64_t end, QString& error)
 {
-    constexpr int64_t kBlock = 4 * 1024 * 1024;
-    std::unique_ptr<char[]> buffer;
-    for (int64_t window = 0; window < length; window += kCompareWindow) {
-        const int64_t n = std::min(kCompareWindow, length - window);
-        uchar* mapped = copy.map(window, n);
-        if (!mapped) {
-            if (!sameRange(source, copy, window, n, error))
-                return false;
-            continue;
-        }
-        if (!buffer)
-            buffer.reset(new char[size_t(kBlock)]);
+    for (int64_t window = begin; window < end; window += kCompareWindow) {
+        const int64_t n = std::min(kCompareWindow, end - window);
+        bool inPlace = false;
         bool same = true;
-        for (int64_t pos = 0; pos < n && same; pos += kBlock) {
-            const int64_t m = std::min(kBlock, n - pos);
-            if (platform::readAt(source, window + pos, buffer.get(), m) != m) {
-                copy.unmap(mapped);
-                error = QStringLiteral("the source could not be read again at byte %1").arg(window + pos);
-                return false;
+        {
+            const platform::MappedRange mappedCopy(copy, window, n);
+            const platform::MappedRange mappedSource(source, window, n);
+            inPlace = mappedCopy.data() && mappedSource.data() && mappedSource.isResident() && mappedSource.populate()
+                && mappedCopy.populate();
+            if (inPlace) {
+                same = std::memcmp(mappedSource.data(), mappedCopy.data(), size_t(n)) == 0;
+                if (!same)
+                    error = QStringLiteral("the copy differs from the source near byte %1").arg(window);
             }
-            same = std::memcmp(buffer.get(), mapped + pos, size_t(m)) == 0;
-            if (!same)
-                error = QStringLiteral("the copy differs from the source near byte %1").arg(window + pos);
         }
-        copy.unmap(mapped);
+        if (!inPlace)
+            same = sameRange(source, copy, window, n, error);
         if (!same)
             return false;
     }
     return true;
 }
+
+// Compares what the kernel has copied so far on a second thread while the copy goes on, so that checking
+// every byte costs little more time than the copy itself. It opens both files on its own handles and shares
+// nothing with the copying thread but the copied length.
+class ParallelVerifier
+{
+public:
+    ParallelVerifier(const QString& source, const QString& copy)
+        : m_source(source)
+        , m_copy(copy)
+    {
+    }
+    ~ParallelVerifier() { stop(); }
+
+    bool start()
+    {
+        if (!m_source.open(QIODevice::ReadOnly) || !m_copy.open(QIODevice::ReadOnly))
+            return false;
+        m_thread = std::thread([this] { run(); });
+        return true;
+    }
+
+    void copiedUpTo(int64_t end)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_ready = end;
+        }
+        m_wake.notify_one();
+    }
+
+    // Waits until everything up to `length` was compared; false with the reason when a byte differs or a
+    // file could not be read.
+    bool finish(int64_t length, QString& error)
+    {
+        copiedUpTo(length);
+        stop();
+        if (!m_failed && m_checked != length)
+            m_error = QStringLiteral("the copy was not checked to its end");
+        error = m_error;
+        return m_error.isEmpty();
+    }
+
+private:
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_end = true;
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void run()
+    {
+        for (;;) {
+            int64_t upTo = 0;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_end || m_ready > m_checked; });
+                if (m_ready <= m_checked)
+                    return;
+                upTo = m_ready;
+            }
+            QString error;
+            if (!sameContent(m_source, m_copy, m_checked, upTo, error)) {
+                m_failed = true;
+                m_error = error;
+                return;
+            }
+            m_checked = upTo;
+        }
+    }
+
+    QFile m_source;
+    QFile m_copy;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    int64_t m_ready = 0;
+    bool m_end = false;
+    // Written by the verifier thread, read after it was joined.
+    int64_t m_checked = 0;
+    bool m_failed = false;
+    QString m_error;
+};
 
 } // namespace
 
@@ -170,13 +259,28 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         }
     } guard { part };
 
+    // Without the sync to the device, whose pages the check must read back from the device afterwards, the
+    // check runs beside the copy.
+    const int64_t step = options.chunkBytes > 0 ? options.chunkBytes : int64_t(8) * 1024 * 1024;
+    std::unique_ptr<ParallelVerifier> verifier;
+    if (!options.durable && length > step) {
+        verifier = std::make_unique<ParallelVerifier>(source, partName);
+        if (!verifier->start())
+            verifier.reset();
+    }
+    std::function<void(int64_t)> onCopied;
+    if (verifier)
+        onCopied = [&verifier](int64_t done) { verifier->copiedUpTo(done); };
+
     bool readFailed = false;
-    if (!copyData(from, part, length, options, readFailed)) {
+    if (!copyData(from, part, length, options, readFailed, onCopied)) {
         if (readFailed)
             return failure(VerifiedCopyResult::SourceUnreadable,
                 QStringLiteral("%1 could not be read to its end").arg(source));
+        // The kernel's copy does not say which side failed: a card sector that cannot be read or a disk
+        // that is full.
         return failure(VerifiedCopyResult::TargetFailed,
-            QStringLiteral("%1 could not be written (%2)").arg(target, platform::lastErrorText()));
+            QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, platform::lastErrorText()));
     }
     if (options.durable) {
         if (!platform::syncFile(part))
@@ -190,7 +294,8 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         return failure(VerifiedCopyResult::VerifyFailed,
             QStringLiteral("%1 and its copy differ in size").arg(source));
     QString compareError;
-    if (!sameContent(from, part, length, compareError))
+    const bool same = verifier ? verifier->finish(length, compareError) : sameContent(from, part, 0, length, compareError);
+    if (!same)
         return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, compareError));
 
     part.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
@@ -202,7 +307,7 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         return failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("%1 could not be given its name (%2)").arg(target, platform::lastErrorText()));
     guard.keep = true;
-    if (options.durable && !platform::syncFolder(targetInfo.absolutePath())) {
+    if (options.durable && !platform::syncDirectory(targetInfo.absolutePath())) {
         VerifiedCopyResult result = failure(VerifiedCopyResult::TargetFailed,
             QStringLiteral("the folder of %1 could not be written to the disk").arg(target));
         QFile::remove(target);
@@ -228,8 +333,8 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
     }
     switch (platform::renameFile(from, target, false)) {
     case platform::RenameResult::Done:
-        platform::syncFolder(fromInfo.absolutePath());
-        platform::syncFolder(QFileInfo(target).absolutePath());
+        platform::syncDirectory(fromInfo.absolutePath());
+        platform::syncDirectory(QFileInfo(target).absolutePath());
         result.ok = true;
         return result;
     case platform::RenameResult::TargetExists:
@@ -257,7 +362,7 @@ MoveResult MoveFileSafely(const QString& from, const QString& target)
         result.error = QStringLiteral("%1 could not be removed after copying it").arg(from);
         return result;
     }
-    platform::syncFolder(fromInfo.absolutePath());
+    platform::syncDirectory(fromInfo.absolutePath());
     result.ok = true;
     return result;
 }

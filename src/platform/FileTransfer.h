@@ -36,6 +36,12 @@ struct FileIdentity
 std::optional<FileIdentity> fileIdentity(QFileDevice& file);
 std::optional<FileIdentity> fileIdentity(const QString& path);
 
+// Flushes what was written to `file` to the medium (fsync). False on a write error the kernel reports now.
+bool syncFile(QFileDevice& file);
+// Flushes a folder's entries (a rename into it) to the medium. File systems that cannot sync a folder count
+// as done.
+bool syncDirectory(const QString& path);
+
 // Hints that `file` is read front to back, and asks for the given range to be read ahead now.
 void adviseSequential(QFileDevice& file);
 void prefetch(QFileDevice& file, int64_t pos, int64_t length);

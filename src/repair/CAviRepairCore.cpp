@@ -1,6 +1,5 @@
 #include "repair/CAviRepairCore.h"
 
-#include "platform/FileSafety.h"
 #include "platform/FileTransfer.h"
 #include "repair/AviBytes.h"
 #include "repair/AviHeaderLayout.h"
@@ -156,7 +155,7 @@ bool CAviRepairCore::RepairFile(const QString& source, const QString& target, bo
         if (ec) {
             ok = fail(QStringLiteral("cannot move the result to %1: %2")
                           .arg(target, QString::fromLocal8Bit(ec.message().c_str())));
-        } else if (!platform::syncFolder(dir.absolutePath())) {
+        } else if (!platform::syncDirectory(dir.absolutePath())) {
             // The name may not be on the card: the repair is not done. The file under the name is complete
             // (it was synced), so it is left for the user rather than removed.
             return fail(QStringLiteral("writing the folder of %1 failed: %2")

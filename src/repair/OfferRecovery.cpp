@@ -14,8 +14,8 @@ QString RecoveryNoticeText(const RecoveryOutcome& outcome)
     if (outcome.repaired())
         return StringById(outcome.usedDesktop ? 261 : 259);
     if (outcome.undoFailed)
-        return StringById(1303).arg(outcome.repairedAt, outcome.keptAt);
-    return StringById(1302).arg(QFileInfo(outcome.recording).fileName());
+        return StringById(1403).arg(outcome.repairedAt, outcome.keptAt);
+    return StringById(1402).arg(QFileInfo(outcome.recording).fileName());
 }
 
 RecoveryOffer OfferRecovery(const QString& recordingPath, RecoveryHost& host, RecoveryWorkflow* workflow)

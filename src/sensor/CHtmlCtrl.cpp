@@ -3,6 +3,7 @@
 #include "sensor/MapPages.h"
 #include "sensor/MapSchemeHandler.h"
 
+#include <QPalette>
 #include <QResizeEvent>
 #include <QStyle>
 #include <QWebEnginePage>
@@ -42,7 +43,9 @@ CHtmlCtrl::CHtmlCtrl(QWidget* parent)
     setLineWidth(1);
     // The client area clips the browser, whose edge and scroll bars may lie outside it.
     m_client = new QWidget(this);
+    m_client->setAutoFillBackground(true);
     m_client->setGeometry(contentsRect());
+    SetBackgroundColor(m_background);
 }
 
 CHtmlCtrl::~CHtmlCtrl()
@@ -63,6 +66,16 @@ void CHtmlCtrl::SetPlacementFlags(bool widen, bool heighten, bool adjust)
     placeBrowser();
 }
 
+void CHtmlCtrl::SetBackgroundColor(const QColor& color)
+{
+    m_background = color;
+    QPalette palette = m_client->palette();
+    palette.setColor(QPalette::Window, color);
+    m_client->setPalette(palette);
+    if (m_browser)
+        m_browser->page()->setBackgroundColor(color);
+}
+
 QWebEnginePage* CHtmlCtrl::page() const
 {
     return m_browser ? m_browser->page() : nullptr;
@@ -75,8 +88,11 @@ void CHtmlCtrl::StartBrowser()
     QWebEngineProfile* profile = MapSchemeHandler::MapProfile();
     m_browser = new QWebEngineView(m_client);
     auto* page = new CHtmlCtrlPage(profile, this);
+    page->setBackgroundColor(m_background);
     m_browser->setPage(page);
     m_browser->setContextMenuPolicy(Qt::NoContextMenu);
+    // A file dropped on the view would replace the page; drops belong to the window around it.
+    m_browser->setAcceptDrops(false);
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         // A navigation we cancelled ends as a failed load, yet the document it started from is still there
         // and keeps taking positions.

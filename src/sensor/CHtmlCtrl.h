@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFrame>
 #include <QString>
 #include <QUrl>
@@ -27,6 +28,8 @@ public:
     ~CHtmlCtrl() override;
 
     void SetPlacementFlags(bool widen, bool heighten, bool adjust);
+    // What the view shows before the browser and its first page are there (white by default).
+    void SetBackgroundColor(const QColor& color);
 
     // Creates the browser and loads the pending address. Does nothing once the browser exists.
     void StartBrowser();
@@ -62,6 +65,7 @@ private:
     QWidget* m_client = nullptr;
     QWebEngineView* m_browser = nullptr;
     QString m_requested;
+    QColor m_background = Qt::white;
     bool m_documentLoaded = false;
     bool m_cancelledNavigation = false;
     bool m_widen = false;

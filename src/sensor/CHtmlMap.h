@@ -15,7 +15,8 @@
 //                                    returns the picture id for button 1032, nothing for another command
 //   SetPosition(lon, lat)            the "%lf" texts of a valid GPS second
 //   SetTrack(points)                 the whole drive of the loaded data file (time ms, lon text, lat text);
-//                                    an empty list clears it
+//                                    an empty list clears it; mappages::TrackFromGps(gpsCount, lookup)
+//                                    makes the list from the data file's GPS lookup
 //   SeekRequested(ms)                the user clicked the track at a point recorded at ms into the video
 //
 // The browser starts kStartDelayMs after the view is first shown (or at once through StartBrowser()), so

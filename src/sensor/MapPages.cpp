@@ -68,6 +68,18 @@ QByteArray MimeTypeForFile(const QString& fileName)
     return "application/octet-stream";
 }
 
+QList<TrackPoint> TrackFromGps(int seconds, const std::function<sidecar::GpsSample(int64_t timeMs)>& sampleAt)
+{
+    QList<TrackPoint> points;
+    for (int s = 0; s < seconds; ++s) {
+        const int64_t t = int64_t(s) * 1000;
+        const sidecar::GpsSample sample = sampleAt(t);
+        if (sample.valid)
+            points.append({ t, FormatMapCoordinate(sample.longitude), FormatMapCoordinate(sample.latitude) });
+    }
+    return points;
+}
+
 QString TrackText(const QList<TrackPoint>& points)
 {
     QStringList parts;

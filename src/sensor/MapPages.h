@@ -1,9 +1,12 @@
 #pragma once
 
+#include "sensor/SidecarDataFile.h"
+
 #include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The map pages and the rules around them that need no browser: their addresses, the default page, the map
@@ -50,6 +53,10 @@ struct TrackPoint
     QString lon;
     QString lat;
 };
+
+// The drive of a data file as the track: for every second 0 .. seconds - 1 whose GPS sample is valid, its
+// time and the "%lf" texts the position setter gets too. sampleAt is the data file's lookup by playback time.
+QList<TrackPoint> TrackFromGps(int seconds, const std::function<sidecar::GpsSample(int64_t timeMs)>& sampleAt);
 
 // "time,lon,lat" per point, joined by ';'. Points whose texts are not plain decimal numbers are left out,
 // so a stray text can never break the page's parsing.

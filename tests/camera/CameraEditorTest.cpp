@@ -453,6 +453,11 @@ private Q_SLOTS:
         clickRadio(*dialog, 1119);
         CDlgMessage::setNextAnswer(CDlgMessage::ResultOk);
         CDlgMessage::setNextAnswer(CDlgMessage::ResultOk);
+        // Enter in a text field reaches the dialog; a space typed there stays in the field.
+        QTest::keyClick(dialog->edit(1076), Qt::Key_Space);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->edit(1076)->text(), QStringLiteral("0123456789 "));
+        dialog->edit(1076)->setText(QStringLiteral("0123456789"));
         QTest::keyClick(dialog->edit(1076), Qt::Key_Return);
         QCOMPARE(dialog->result(), int(CDlgOption::Saved));
         QCOMPARE(askedIds(CDlgMessage::takeAsked()), (QList<int> { 276, 282 }));
@@ -468,7 +473,9 @@ private Q_SLOTS:
         auto dialog = editor(M::Delta);
         QVERIFY(!dialog->record().isLoaded());
         QVERIFY(dialog->firmwareLabelText().isEmpty());
-        dialog->ok();
+        dialog->show();
+        // Space on the dialog runs OK.
+        QTest::keyClick(dialog.get(), Qt::Key_Space);
         QCOMPARE(dialog->result(), int(CDlgOption::SaveFailed));
         QVERIFY(!QFileInfo::exists(setupPath()));
     }

@@ -340,6 +340,25 @@ TEST_F(DeleteTest, DataFileThatStaysIsReportedButTheRecordingIsGone)
     EXPECT_FALSE(exists(QStringLiteral("rec_20250314_090000.avi")));
 }
 
+TEST(Delete, DataPathChangesOnlyTheEndOfTheName)
+{
+    QTemporaryDir dir;
+    // A folder whose name holds the video extension: only the file name's extension becomes ".dat".
+    const QString folder = dir.filePath(QStringLiteral("trip.avi.d/"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char* name : { "rec_20250314_090000.avi", "rec_20250314_090000.dat" }) {
+        QFile f(folder + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(folder, 0));
+    catalogue.setFolder(folder);
+    const DeletionOutcome o = DeleteRecordings(catalogue, { { 0, "Normal", "20250314_090000" } }, 0);
+    EXPECT_TRUE(o.failedFiles.isEmpty());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
 TEST(Delete, Mp4CatalogueDeletesMp4AndLeavesOtherExtensions)
 {
     CardFolder card;

@@ -5,6 +5,7 @@
 #include "catalogue/CDlgCopy.h"
 #include "catalogue/RecordingCatalogue.h"
 #include "catalogue/RecordingCommands.h"
+#include "platform/FileFaults.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CSkinSlider.h"
 #include "skin/SkinModule.h"
@@ -152,6 +153,12 @@ private Q_SLOTS:
         QCOMPARE(bar->height(), 10);
         QCOMPARE(bar->geometry().right(), dialog.animationRect().right() + SkinModule::size(CDlgCopy::kImageRight).width());
         QVERIFY(!bar->hasThumb());
+        // The two lines of text, 20 pixels apart, are never covered by the bar.
+        QVERIFY(dialog.textRect(0).top() >= 130);
+        QVERIFY(dialog.textRect(0).top() > bar->geometry().bottom());
+        QCOMPARE(dialog.textRect(1).top() - dialog.textRect(0).top(), 20);
+        QCOMPARE(dialog.textRect(0).height(), 15);
+        QVERIFY(dialog.textRect(1).bottom() < dialog.client()->height());
     }
 
     void dialogCopiesClosesItselfAndCountsVideos()
@@ -196,6 +203,32 @@ private Q_SLOTS:
         });
         QCOMPARE(dialog.exec(), 0); // ended by the job (empty here), not by the keys
         QVERIFY(dialog.job().isCancelled());
+    }
+
+    void escapeDuringTheFirstFileFinishesThatFileOnly()
+    {
+        // A slow card: the first recording comes in small pieces, so ESC arrives while it is copied.
+        const QByteArray first(32 * 1024 * 1024, 'a');
+        QVERIFY(write(m_card + QStringLiteral("rec_20250314_095900.avi"), first));
+        auto slow = std::make_shared<platform::FileFaultRules>();
+        slow->shortTransfers(QStringLiteral("rec_20250314_095900.avi"), platform::FileOp::Read, 4096);
+        platform::setFileFaultPlan(slow);
+        CDlgCopy dialog(QStringLiteral(".avi"));
+        const QString dest = m_dir.filePath(QStringLiteral("esc/"));
+        for (const char* n : { "rec_20250314_095900.avi", "rec_20250314_090000.avi", "rec_20250314_090000.dat" })
+            dialog.AddPair(m_card + QLatin1String(n), dest + QLatin1String(n));
+        bool copyingWhenPressed = false;
+        QTimer::singleShot(0, [&] {
+            copyingWhenPressed = !dialog.job().isDone();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QCOMPARE(dialog.exec(), 0);
+        platform::setFileFaultPlan(nullptr);
+        QVERIFY(copyingWhenPressed);
+        QCOMPARE(QFileInfo(dest + QStringLiteral("rec_20250314_095900.avi")).size(), qint64(first.size()));
+        QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("rec_20250314_095900.avi") });
+        QCOMPARE(dialog.job().skippedPairCount(), 2);
     }
 
     void copyWithoutSelectionSaysSo()

@@ -1,5 +1,6 @@
 // Copies and moves that are either whole and verified or leave nothing under the target's name.
 #include "catalogue/VerifiedCopy.h"
+#include "platform/FileFaults.h"
 #include "platform/FileSafety.h"
 
 #include <QDateTime>
@@ -9,7 +10,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <functional>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -134,11 +138,18 @@ TEST_F(VerifiedCopyTest, FullDiskLeavesNoPartialFileAndKeepsTheOlderCopy)
     EXPECT_EQ(entries(path("desk")), QStringList { QStringLiteral("big.avi") });
 }
 
-TEST_F(VerifiedCopyTest, SourceThatChangesDuringTheCopyFailsTheCheck)
+class VerifiedCopyCheckTest : public VerifiedCopyTest, public ::testing::WithParamInterface<bool> { };
+
+// The check runs beside the copy, or after a sync to the device (moves).
+INSTANTIATE_TEST_SUITE_P(Modes, VerifiedCopyCheckTest, ::testing::Values(false, true),
+    [](const auto& info) { return std::string(info.param ? "durable" : "beside"); });
+
+TEST_P(VerifiedCopyCheckTest, SourceThatChangesDuringTheCopyFailsTheCheck)
 {
     const QByteArray data = bytesOf(3 * 1024 * 1024, 3);
     ASSERT_TRUE(write(path("card/live.avi"), data));
     VerifiedCopyOptions options;
+    options.durable = GetParam();
     options.chunkBytes = 1024 * 1024;
     bool changed = false;
     options.progress = [&](int64_t, int64_t) {
@@ -155,6 +166,63 @@ TEST_F(VerifiedCopyTest, SourceThatChangesDuringTheCopyFailsTheCheck)
     EXPECT_EQ(r.status, VerifiedCopyResult::VerifyFailed);
     EXPECT_TRUE(r.error.contains(QStringLiteral("differs"))) << r.error.toStdString();
     EXPECT_TRUE(entries(path("desk")).isEmpty());
+}
+
+struct FaultCase
+{
+    const char* name;
+    std::function<void(platform::FileFaultRules&)> rules;
+};
+
+class VerifiedCopyFaultTest : public VerifiedCopyTest, public ::testing::WithParamInterface<FaultCase>
+{
+protected:
+    void TearDown() override { platform::setFileFaultPlan(nullptr); }
+};
+
+TEST_P(VerifiedCopyFaultTest, FailsWithoutAPartialFileAndKeepsTheOlderCopy)
+{
+    const QByteArray data = bytesOf(3 * 1024 * 1024, 4);
+    ASSERT_TRUE(write(path("card/rec_9.avi"), data));
+    ASSERT_TRUE(write(path("desk/rec_9.avi"), "an older good copy"));
+    auto rules = std::make_shared<platform::FileFaultRules>();
+    GetParam().rules(*rules);
+    platform::setFileFaultPlan(rules);
+    VerifiedCopyOptions options;
+    options.chunkBytes = 1024 * 1024;
+    const VerifiedCopyResult r = CopyFileVerified(path("card/rec_9.avi"), path("desk/rec_9.avi"), options);
+    platform::setFileFaultPlan(nullptr);
+    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_GT(rules->failures(), 0);
+    EXPECT_EQ(read(path("desk/rec_9.avi")), QByteArray("an older good copy"));
+    EXPECT_EQ(entries(path("desk")), QStringList { QStringLiteral("rec_9.avi") });
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, VerifiedCopyFaultTest,
+    ::testing::Values(
+        FaultCase { "unreadableCardSector",
+            [](platform::FileFaultRules& r) { r.failReadsAt(QStringLiteral("card/rec_9"), 1500000, 512, EIO); } },
+        FaultCase { "fullDesktopDisk",
+            [](platform::FileFaultRules& r) { r.failWritesAfter(QStringLiteral("desk/"), 2000000, ENOSPC); } },
+        FaultCase { "cardPulledMidway",
+            [](platform::FileFaultRules& r) { r.vanishAfter(QStringLiteral("card/rec_9"), 1200000); } }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VerifiedCopyTest, MoveWhoseSyncFailsKeepsTheSource)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/korvane-move-XXXXXX"));
+    if (!other.isValid() || platform::sameFileSystem(other.path(), dir.path()))
+        GTEST_SKIP() << "no second file system to move to";
+    ASSERT_TRUE(write(path("card/a.avi"), bytesOf(100000, 6)));
+    auto rules = std::make_shared<platform::FileFaultRules>();
+    rules->failSyncs(other.path(), EIO);
+    platform::setFileFaultPlan(rules);
+    const MoveResult m = MoveFileSafely(path("card/a.avi"), other.filePath(QStringLiteral("a.avi")));
+    platform::setFileFaultPlan(nullptr);
+    EXPECT_FALSE(m.ok);
+    EXPECT_EQ(read(path("card/a.avi")), bytesOf(100000, 6));
+    EXPECT_TRUE(entries(other.path()).isEmpty());
 }
 
 TEST_F(VerifiedCopyTest, PulledCardIsReportedAndWritesNothing)

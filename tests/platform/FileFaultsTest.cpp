@@ -2,7 +2,6 @@
 // injected errors come out as the caller would see them from a failing card.
 #include "platform/FileFaults.h"
 #include "platform/FileRangeReader.h"
-#include "platform/FileSafety.h"
 #include "platform/FileTransfer.h"
 
 #include <QFile>
@@ -109,7 +108,7 @@ TEST_F(FileFaultsTest, SyncFailuresAreReported)
     EXPECT_FALSE(platform::syncFile(f));
     platform::setFileFaultPlan(nullptr);
     EXPECT_TRUE(platform::syncFile(f));
-    EXPECT_TRUE(platform::syncFolder(dir.path()));
+    EXPECT_TRUE(platform::syncDirectory(dir.path()));
 }
 
 } // namespace

@@ -151,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(OfferRecovery(m_path, host, &workflow), RecoveryOffer::Failed);
         const auto asked = CDlgMessage::takeAsked();
         QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked[1].text, StringById(1302).arg(QStringLiteral("rec_20250314_090000.avi")));
+        QCOMPARE(asked[1].text, StringById(1402).arg(QStringLiteral("rec_20250314_090000.avi")));
         QVERIFY(host.ready);
         QCOMPARE(readFile(m_path), junk);
         QCOMPARE(QDir(m_card).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);

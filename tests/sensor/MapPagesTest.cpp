@@ -78,6 +78,34 @@ TEST(MapPages, TrackTextKeepsOnlyDecimalPoints)
     EXPECT_EQ(TrackText({}), QString());
 }
 
+TEST(MapPages, TrackFromGpsTakesTheValidSecondsWithTheirMapTexts)
+{
+    // Second 1 has no fix, second 3 is too fast to be true (invalid): both left out of the track.
+    const sidecar::GpsSample samples[] = {
+        { true, 40, 37.552057, 127.02613 },
+        { false, 0, 0.0, 0.0 },
+        { true, 42, 37.5521, 127.0262 },
+        { false, 301, 37.6, 127.1 },
+        { true, 44, -33.8688, 151.2093 },
+    };
+    QList<int64_t> asked;
+    const QList<TrackPoint> track = TrackFromGps(5, [&](int64_t t) {
+        asked.append(t);
+        return samples[t / 1000];
+    });
+    EXPECT_EQ(asked, QList<int64_t>({ 0, 1000, 2000, 3000, 4000 }));
+    ASSERT_EQ(track.size(), 3);
+    EXPECT_EQ(track[0].timeMs, 0);
+    EXPECT_EQ(track[0].lon, QStringLiteral("127.026130"));
+    EXPECT_EQ(track[0].lat, QStringLiteral("37.552057"));
+    EXPECT_EQ(track[1].timeMs, 2000);
+    EXPECT_EQ(track[2].timeMs, 4000);
+    EXPECT_EQ(track[2].lat, QStringLiteral("-33.868800"));
+    EXPECT_EQ(TrackText(track),
+        QStringLiteral("0,127.026130,37.552057;2000,127.026200,37.552100;4000,151.209300,-33.868800"));
+    EXPECT_TRUE(TrackFromGps(0, [](int64_t) { return sidecar::GpsSample { true, 1, 1.0, 1.0 }; }).isEmpty());
+}
+
 TEST(MapPages, AppAddressesInAnyCase)
 {
     const std::pair<const char*, bool> cases[] = { { "app:seek?ms=10", true }, { "APP:x", true }, { "App:", true },

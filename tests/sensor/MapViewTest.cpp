@@ -234,6 +234,8 @@ private Q_SLOTS:
         map.SetTrack(testTrack());
         map.show();
         QVERIFY(!map.HasBrowser());
+        // Until then the view shows the map's ground, not a white box.
+        QCOMPARE(map.grab().toImage().pixelColor(150, 150), QColor(0xee, 0xf0, 0xea));
         QTest::qWait(CHtmlMap::kStartDelayMs / 2);
         QVERIFY(!map.HasBrowser());
         QTRY_VERIFY_WITH_TIMEOUT(map.HasBrowser(), kWaitMs);

@@ -1,6 +1,6 @@
 // editor-gallery OUTDIR: every page of each camera settings editor side by side, as a user sees it with a
-// typical card (OUTDIR/editor-<model>.png, English layout), and the Echo editor in the Korean layout
-// (OUTDIR/editor-echo-ko.png).
+// typical card (OUTDIR/editor-<model>.png, English layout), the Echo editor in the Korean layout
+// (OUTDIR/editor-echo-ko.png) and two editors with the Japanese texts (editor-echo-ja.png, editor-foxtrot-ja.png).
 #include "camera/CDlgOption.h"
 #include "camera/CameraSettingsCommand.h"
 #include "camera/SetupEditorRules.h"
@@ -129,6 +129,14 @@ int main(int argc, char** argv)
             ++failures;
         }
     }
+    if (!loadLanguage(QStringLiteral("ResourceJ"), QStringLiteral("ja"), translator))
+        return 1;
+    const QImage japanese = renderPages(CameraModel::Echo, 81, work.path() + QStringLiteral("/echo-ja"));
+    if (japanese.isNull() || !japanese.save(out.filePath(QStringLiteral("editor-echo-ja.png"))))
+        ++failures;
+    const QImage japaneseFoxtrot = renderPages(CameraModel::Foxtrot, 81, work.path() + QStringLiteral("/foxtrot-ja"));
+    if (japaneseFoxtrot.isNull() || !japaneseFoxtrot.save(out.filePath(QStringLiteral("editor-foxtrot-ja.png"))))
+        ++failures;
     if (!loadLanguage(QStringLiteral("Resource"), QStringLiteral("ko"), translator))
         return 1;
     const QImage korean = renderPages(CameraModel::Echo, 82, work.path() + QStringLiteral("/echo-ko"));

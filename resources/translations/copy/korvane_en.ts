@@ -61,25 +61,25 @@
         <source> </source>
         <translation> </translation>
     </message>
-    <message id="str_1300">
+    <message id="str_1400">
         <source>%1 file(s) could not be copied:
 %2</source>
         <translation>%1 file(s) could not be copied:
 %2</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_1401">
         <source>%1 file(s) could not be deleted and stay in the list:
 %2</source>
         <translation>%1 file(s) could not be deleted and stay in the list:
 %2</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_1402">
         <source>The file could not be recovered and was left as it was.
 %1</source>
         <translation>The file could not be recovered and was left as it was.
 %1</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_1403">
         <source>The file could not be recovered completely. The repaired file is at %1, the damaged file at %2.</source>
         <translation>The file could not be recovered completely. The repaired file is at %1, the damaged file at %2.</translation>
     </message>

@@ -60,25 +60,25 @@
         <source> </source>
         <translation>ファイルの削除が完了しました。</translation>
     </message>
-    <message id="str_1300">
+    <message id="str_1400">
         <source>%1 file(s) could not be copied:
 %2</source>
         <translation>%1個のファイルをコピーできませんでした:
 %2</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_1401">
         <source>%1 file(s) could not be deleted and stay in the list:
 %2</source>
         <translation>%1個のファイルを削除できなかったため、リストに残しました:
 %2</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_1402">
         <source>The file could not be recovered and was left as it was.
 %1</source>
         <translation>ファイルを復元できませんでした。ファイルは元のまま残っています。
 %1</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_1403">
         <source>The file could not be recovered completely. The repaired file is at %1, the damaged file at %2.</source>
         <translation>ファイルの復元を完了できませんでした。復元したファイルは %1、破損したファイルは %2 にあります。</translation>
     </message>

@@ -60,25 +60,25 @@
         <source> </source>
         <translation>파일 삭제를 완료하였습니다.</translation>
     </message>
-    <message id="str_1300">
+    <message id="str_1400">
         <source>%1 file(s) could not be copied:
 %2</source>
         <translation>파일 %1개를 복사하지 못했습니다:
 %2</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_1401">
         <source>%1 file(s) could not be deleted and stay in the list:
 %2</source>
         <translation>파일 %1개를 삭제하지 못해 목록에 남겨 두었습니다:
 %2</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_1402">
         <source>The file could not be recovered and was left as it was.
 %1</source>
         <translation>파일을 복원하지 못했습니다. 파일은 원래대로 남아 있습니다.
 %1</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_1403">
         <source>The file could not be recovered completely. The repaired file is at %1, the damaged file at %2.</source>
         <translation>파일 복원을 끝내지 못했습니다. 복원된 파일은 %1에, 손상된 파일은 %2에 있습니다.</translation>
     </message>

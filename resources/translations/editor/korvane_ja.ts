@@ -285,15 +285,15 @@
     </message>
     <message id="str_607">
         <source>Low</source>
-        <translation>低スペックPC用</translation>
+        <translation>低性能PC用</translation>
     </message>
     <message id="str_608">
         <source>Middle</source>
-        <translation>中スペックPC用</translation>
+        <translation>標準PC用</translation>
     </message>
     <message id="str_609">
         <source>High</source>
-        <translation>高スペックPC用</translation>
+        <translation>高性能PC用</translation>
     </message>
     <message id="str_610">
         <source>Voice Guidance</source>

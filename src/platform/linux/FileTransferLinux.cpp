@@ -158,6 +158,50 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
     return FileIdentity { uint64_t(st.st_dev), uint64_t(st.st_ino) };
 }
 
+bool syncFile(QFileDevice& file)
+{
+    // Whatever Qt still buffers must reach the descriptor before the descriptor is synced.
+    if (file.isOpen() && file.isWritable() && !file.flush())
+        return false;
+    const int fd = file.handle();
+    if (fd < 0)
+        return false;
+    if (const std::shared_ptr<FileFaultPlan> plan = fileFaultPlan()) {
+        if (const FaultDecision d = plan->decide(descriptorPath(fd), FileOp::Sync, 0, 0); d.error) {
+            errno = d.error;
+            return false;
+        }
+    }
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        return errno == EINVAL || errno == EROFS; // a special file that cannot be synced
+    }
+    return true;
+}
+
+bool syncDirectory(const QString& path)
+{
+    if (const std::shared_ptr<FileFaultPlan> plan = fileFaultPlan()) {
+        if (const FaultDecision d = plan->decide(path, FileOp::Sync, 0, 0); d.error) {
+            errno = d.error;
+            return false;
+        }
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EACCES; // a folder we may write into but not open: nothing more can be done
+    bool ok = true;
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        ok = errno == EINVAL || errno == EROFS || errno == ENOTSUP;
+        break;
+    }
+    ::close(fd);
+    return ok;
+}
+
 void adviseSequential(QFileDevice& file)
 {
     if (file.handle() >= 0)
