@@ -12,9 +12,9 @@
 #include "../../tools/demo-card/SidecarWriter.h"
 
 #include <QApplication>
-#include <QScrollBar>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -195,8 +195,8 @@ int main(int argc, char** argv)
         scroll.push_back(milliseconds([&] { return scrollThrough(list); }, pages));
         parking.push_back(milliseconds([&] { return parkingReads(root); }, ignored));
         if (rows != kExpectedRows) {
-            std::fprintf(stderr, "bench_catalogue_scan: the list shows %zu rows, the card holds %zu\n", rows,
-                kExpectedRows);
+            std::fprintf(
+                stderr, "bench_catalogue_scan: the list shows %zu rows, the card holds %zu\n", rows, kExpectedRows);
             return 1;
         }
     }
@@ -213,8 +213,8 @@ int main(int argc, char** argv)
         median(phases.scan), median(phases.build), median(phases.fill), median(phases.paint));
     std::printf("  scrolling through all %zu rows, %zu pages painted: %.2f ms (ratio %.2f)\n", rows, pages,
         median(scroll), median(scroll) / bareMs);
-    std::printf("  scan + every parking icon read at once: %.2f ms (ratio %.2f)\n", median(parking),
-        median(parking) / bareMs);
+    std::printf(
+        "  scan + every parking icon read at once: %.2f ms (ratio %.2f)\n", median(parking), median(parking) / bareMs);
     std::printf("scan + All build + list fill + first screen: %zu rows (as expected), median %.2f ms\n", rows, openMs);
     std::printf("ratio (scan + All build + list fill + first screen) / bare enumeration: %.2f\n", openMs / bareMs);
     return 0;

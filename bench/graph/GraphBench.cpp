@@ -48,7 +48,8 @@ QByteArray drive(int seconds)
         s.mark = (i % 3000) < 6 && i >= 3000 ? 1 : 0;
         sensors.push_back(s);
     }
-    std::vector<sidecarwriter::Gps> gps(static_cast<size_t>(seconds), sidecarwriter::Gps { 1, 37331234, 127015678, 30 });
+    std::vector<sidecarwriter::Gps> gps(
+        static_cast<size_t>(seconds), sidecarwriter::Gps { 1, 37331234, 127015678, 30 });
     return sidecarwriter::buildDataFile(sensors, gps, QByteArray(26, '\0'), 0);
 }
 

@@ -19,6 +19,7 @@ constexpr int kRowImage = 3402;
 constexpr int kAlternateRowImage = 3403;
 constexpr int kSelectedRowImage = 3404;
 constexpr int kIconSize = 20;
+constexpr int kRowTextCellHeight = 13;
 
 // Rows drawn with the skin's row pictures: dark, alternating, and a selection that reads well on them.
 class RowDelegate : public QStyledItemDelegate
@@ -51,11 +52,15 @@ public:
         if (index.column() == recordinglist::kCategoryColumn) {
             if (const std::optional<int> icon = m_model->iconIndex(index.row())) {
                 const QPixmap pixmap = SkinModule::image(recording::iconBitmapId(*icon));
-                const QRect target(text.left(), option.rect.top() + (option.rect.height() - kIconSize) / 2, kIconSize,
-                    kIconSize);
+                const QRect target(
+                    text.left(), option.rect.top() + (option.rect.height() - kIconSize) / 2, kIconSize, kIconSize);
                 painter->drawPixmap(target, pixmap);
             }
             text.setLeft(text.left() + kIconSize + 3);
+            // The kind column is narrow: where its label does not fit beside the icon, the icon alone says it
+            // better than a lone ellipsis.
+            if (option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) > text.width())
+                return;
         }
         painter->setFont(option.font);
         painter->setPen(selected ? QColor(255, 255, 255) : QColor(214, 219, 227));
@@ -94,7 +99,9 @@ CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     setIconSize(QSize(kIconSize, kIconSize));
-    setFont(SkinFont(22));
+    // Rows are 22 pixels high; the text inside them is sized so that a whole base name ("20260314_071502") and a
+    // whole date fit their columns, since a name cut after the date hides which recording a row is.
+    setFont(SkinFont(kRowTextCellHeight));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, QColor(20, 22, 27));
@@ -109,11 +116,10 @@ CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
     for (int column = 0; column < recordinglist::kColumnCount; ++column)
         setColumnWidth(column, recordinglist::columnWidth(column, countryCode));
     connect(m_header, &QHeaderView::sectionClicked, this, &CXListCtrl::onHeaderClicked);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) {
-            if (current.isValid())
-                m_remembered = current.row();
-        });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            m_remembered = current.row();
+    });
 }
 
 void CXListCtrl::setCatalogue(const RecordingCatalogue* catalogue)
@@ -211,8 +217,7 @@ void CXListCtrl::selectOnly(int row)
     if (row < 0 || row >= rowCount())
         return;
     const QModelIndex index = m_model->index(row, 0);
-    selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
     setFocus(Qt::OtherFocusReason);
 }

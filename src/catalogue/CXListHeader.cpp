@@ -56,5 +56,6 @@ void CXListHeader::paintSection(QPainter* painter, const QRect& rect, int logica
     }
     const QPixmap divider = SkinModule::image(kDividerImage);
     if (!divider.isNull())
-        painter->drawPixmap(QRect(rect.right() - divider.width() + 1, rect.top(), divider.width(), rect.height()), divider);
+        painter->drawPixmap(
+            QRect(rect.right() - divider.width() + 1, rect.top(), divider.width(), rect.height()), divider);
 }

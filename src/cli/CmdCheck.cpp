@@ -21,7 +21,7 @@ int runCheck(const QStringList& args)
         cli::diagnostic(QStringLiteral("check: refused: %1").arg(why));
         return cli::kFailed;
     }
-    const errorcheck::Result result = errorcheck::Run(target->path, {});
+    const errorcheck::Result result = errorcheck::Run(target->path, target->mounted(), {});
     static const char* const names[] = { "clean", "errors", "failed" };
     QJsonObject out;
     out.insert(QStringLiteral("result"), QLatin1String(names[static_cast<int>(result.outcome)]));

@@ -4,14 +4,19 @@
 #include "sdcard/FatBootSector.h"
 #include "sdcard/ReadSpeedTest.h"
 
+#include <cstdio>
+
 namespace {
 
 int runSpeedtest(const QStringList& args);
 
-KORVANE_CLI_COMMAND(speedtest, "speedtest", "speedtest TARGET", runSpeedtest);
+KORVANE_CLI_COMMAND(speedtest, "speedtest", "speedtest TARGET [--progress]", runSpeedtest);
 
-int runSpeedtest(const QStringList& args)
+int runSpeedtest(const QStringList& arguments)
 {
+    // --progress: "progress N" lines on stderr, for the viewer that runs this test with the administrator's rights.
+    QStringList args = arguments;
+    const bool progress = args.removeAll(QStringLiteral("--progress")) > 0;
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
         return cli::usageError(CliCommand { "speedtest", "speedtest TARGET", runSpeedtest },
             QStringLiteral("one TARGET: a removable device or an image file"));
@@ -31,6 +36,11 @@ int runSpeedtest(const QStringList& args)
         options.clusterBytes = std::max<uint32_t>(space.blockSize, 512);
         options.totalClusters = space.capacity / options.clusterBytes;
     }
+    if (progress)
+        options.progress = [](int percent) {
+            std::fprintf(stderr, "progress %d\n", percent);
+            std::fflush(stderr);
+        };
     QString error;
     const std::unique_ptr<platform::RawVolume> volume
         = devices->openRaw(target->path, platform::RawAccess::ReadTimed, &error);

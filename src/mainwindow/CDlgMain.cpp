@@ -21,7 +21,6 @@ namespace {
 constexpr int kDigitZero = 3303;
 constexpr int kColon = 3313;
 constexpr int kSeparator = 3314;
-constexpr int kGpsNoFix = 3315;
 constexpr int kGpsFix = 3316;
 constexpr int kPanelKmh = 3317;
 constexpr int kPanelMph = 3318;
@@ -236,6 +235,7 @@ void CDlgMain::Relayout()
     m_list->setGeometry(m_layout.list);
     m_map->setGeometry(m_layout.map);
     updateMinimumSize();
+    layoutChanged();
     update();
 }
 
@@ -531,28 +531,11 @@ void CDlgMain::ShowLength(long long ms)
     client()->update(m_layout.timeRow);
 }
 
-void CDlgMain::ShowSpeed(const QString& text, bool gpsFix)
-{
-    if (text == m_speedText && gpsFix == m_gpsFix)
-        return;
-    m_speedText = text;
-    m_gpsFix = gpsFix;
-    client()->update(m_layout.speedPanel.united(m_layout.gpsIndicator));
-}
-
 void CDlgMain::paintClient(QPainter& p)
 {
     paintTimeRow(p);
-    // The speed readout is painted for every model but the one without any position data.
-    if (m_modelIndex != 4)
-        paintSpeed(p);
-    const int country = viewerEnvironment().countryCode;
-    if (country != kCountryKorea && country != kCountryJapan && m_map->isVisible()) {
-        p.setPen(Qt::white);
-        p.setFont(QFont(QStringLiteral("Arial"), -1));
-        p.drawText(m_layout.unitKmhLabel, Qt::AlignLeft | Qt::AlignVCenter, StringById(234));
-        p.drawText(m_layout.unitMphLabel, Qt::AlignLeft | Qt::AlignVCenter, StringById(233));
-    }
+    // The speed panel, the unit labels and (Japan) the three-axis row.
+    paintReadouts(p);
 }
 
 void CDlgMain::paintTimeRow(QPainter& p)
@@ -565,17 +548,4 @@ void CDlgMain::paintTimeRow(QPainter& p)
         kDigitZero + length[3] };
     for (size_t i = 0; i < 11; ++i)
         p.drawPixmap(m_layout.timeCells[i], SkinModule::image(ids[i]));
-}
-
-void CDlgMain::paintSpeed(QPainter& p)
-{
-    const bool mph = m_unitMph->isChecked() && !m_unitMph->isHidden();
-    p.drawPixmap(m_layout.speedPanel, SkinModule::image(mph ? kPanelMph : kPanelKmh));
-    p.drawPixmap(m_layout.gpsIndicator, SkinModule::image(m_gpsFix ? kGpsFix : kGpsNoFix));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(30);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(m_layout.speedText, Qt::AlignRight | Qt::AlignVCenter, m_speedText);
 }

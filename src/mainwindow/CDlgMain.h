@@ -58,9 +58,6 @@ public:
     void ShowLength(long long ms);
     long long shownTime() const { return m_currentMs; }
     long long shownLength() const { return m_lengthMs; }
-    // Speed readout text ("0" while nothing is open) and GPS fix indicator.
-    void ShowSpeed(const QString& text, bool gpsFix);
-    QString shownSpeed() const { return m_speedText; }
 
     // The open recording's video size: classifies it and, when the new class is smaller and the video
     // area is too small for it, fits the window (mode 1).
@@ -76,6 +73,9 @@ protected:
     void setMapWidget(QWidget* map);
 
     void paintClient(QPainter& painter) override;
+    // After every layout, and while painting the client area: the readouts the subclass owns.
+    virtual void layoutChanged() { }
+    virtual void paintReadouts(QPainter& painter) { (void)painter; }
     void resizeEvent(QResizeEvent* event) override;
 
     // The magnifier re-syncs its gauge after a size change in the High tier.
@@ -94,7 +94,6 @@ private:
     void resizeWindowBy(int dx);
     void placeOverWorkArea();
     void paintTimeRow(QPainter& p);
-    void paintSpeed(QPainter& p);
 
     std::map<int, CSkinButton*> m_buttons;
     CSkinSlider* m_volume = nullptr;
@@ -119,6 +118,4 @@ private:
 
     long long m_currentMs = 0;
     long long m_lengthMs = 0;
-    QString m_speedText = QStringLiteral("0");
-    bool m_gpsFix = false;
 };

@@ -6,16 +6,23 @@
 #include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
 #include "camera/CameraIdentification.h"
+#include "camera/CameraSettingsCommand.h"
+#include "catalogue/CXListCtrl.h"
 #include "catalogue/CatalogueOpenFlow.h"
 #include "catalogue/RecordingNames.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/StartupNotices.h"
 #include "platform/RemovableVolumes.h"
 #include "platform/SettingsStore.h"
+#include "playback/CDlgAdjustment.h"
 #include "playback/CPlayWnd.h"
 #include "playback/MediaLibrary.h"
 #include "playback/PlaybackDropLists.h"
 #include "playback/PlayerController.h"
+#include "repair/RecoveryWorkflow.h"
+#include "sdcard/CDlgDisk.h"
+#include "sensor/CDataParser.h"
+#include "sensor/SensorDataTables.h"
 #include "sensor/CHtmlMap.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CDropListWnd.h"
@@ -28,14 +35,12 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QThread>
-#include <QTreeWidget>
 
 using namespace mainwindow;
 
@@ -58,43 +63,23 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     // The title doubles as the name a later instance looks for.
     setWindowTitle(QStringLiteral("Korvane PC Player"));
 
-    // The recording list: kind, base name, date. The category column's header cycles the category.
-    m_rows = new QTreeWidget;
-    m_rows->setColumnCount(3);
-    m_rows->setHeaderLabels({ QStringLiteral("Type"), QStringLiteral("File"), QStringLiteral("Date") });
-    m_rows->setRootIsDecorated(false);
-    m_rows->setUniformRowHeights(true);
-    m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_rows->setColumnWidth(0, 60);
-    m_rows->setColumnWidth(1, 130);
-    m_rows->header()->setSectionsClickable(true);
-    connect(m_rows->header(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (section == 0) {
-            NotifyEvent::post(this, NotifyEvent::ListHeaderClick, 0);
-            return;
-        }
-        const bool ascending = m_rows->header()->sortIndicatorOrder() != Qt::AscendingOrder
-            || m_rows->header()->sortIndicatorSection() != section;
-        m_rows->header()->setSortIndicator(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-        m_rows->sortItems(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-        NotifyEvent::post(this, NotifyEvent::ListResorted, 0);
-    });
-    connect(m_rows, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        NotifyEvent::post(this, NotifyEvent::ListDoubleClick, m_rows->indexOfTopLevelItem(item));
-    });
+    const int country = viewerEnvironment().countryCode;
+    // The recording list reports double clicks (9), header clicks (10) and sorts (11) to this window.
+    m_rows = new CXListCtrl(client(), this, country);
+    m_rows->setCatalogue(&m_catalogue);
     setListWidget(m_rows);
+    // The graph under the video reports seeks (12).
+    m_graphView = new CDataParser(client(), this, country);
+    setGraphWidget(m_graphView);
+    m_readouts = new SensorReadouts(country, this);
+    m_readouts->setWindowBackground(backgroundColour());
 
     m_controller = std::make_unique<PlayerController>(m_player, *this, this);
-    m_controller->setCountryCode(viewerEnvironment().countryCode);
-    m_speed = SpeedReadout(viewerEnvironment().countryCode);
-    m_tables.setCountryCode(viewerEnvironment().countryCode);
+    m_controller->setCountryCode(country);
+    // The surface draws and steers the controller's magnifier (zoom, region, overview).
+    playWnd()->setMagnifier(&m_controller->magnifier());
 
-    m_mapView = new CHtmlMap;
-    setMapWidget(m_mapView);
-    connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
-        if (m_ready)
-            m_controller->SeekTo(ms);
-    });
+    layoutChanged();
 
     m_startupTimer.setObjectName(QStringLiteral("timer3"));
     m_startupTimer.setSingleShot(true);
@@ -150,8 +135,8 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
     // 3. The camera model from the card's settings file; without one the scan's model stays.
     if (const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder())) {
+        ShowFirmwareNotice(*identified, m_catalogue.folder(), env.countryCode, this);
         setModelIndex(int(*identified));
-        // The firmware notice (Korea) belongs to the settings editor and is shown by it.
         applyModelLayout();
     }
 
@@ -177,7 +162,16 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
     // 12. The magnifier exists in the High tier only.
     m_controller->setZoomAllowed(env.viewerTier == int(ViewerTier::High));
-    m_mapView->NavigateToDefaultPage(env.countryCode);
+    if (startEnv.mapView) {
+        m_mapView = new CHtmlMap;
+        setMapWidget(m_mapView);
+        connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
+            if (m_ready)
+                m_controller->SeekTo(ms);
+        });
+        connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &CHtmlMap::SetPosition);
+        m_mapView->NavigateToDefaultPage(env.countryCode);
+    }
     if (env.viewerTier != int(ViewerTier::High)) {
         button(IdZoomOn)->hide();
         button(IdZoomOff)->hide();
@@ -209,69 +203,40 @@ SettingsStore& CKorvanePCPlayerDlg::settings() const
 
 int CKorvanePCPlayerDlg::rowCount() const
 {
-    return m_rows->topLevelItemCount();
+    return m_rows->rowCount();
 }
 
 int CKorvanePCPlayerDlg::selectedRow() const
 {
-    int first = -1;
-    for (QTreeWidgetItem* item : m_rows->selectedItems()) {
-        const int row = m_rows->indexOfTopLevelItem(item);
-        if (first < 0 || row < first)
-            first = row;
-    }
-    return first;
+    const std::vector<int> rows = m_rows->selectedRows();
+    return rows.empty() ? -1 : rows.front();
 }
 
 RowWalker::Rows CKorvanePCPlayerDlg::walkerRows() const
 {
     return { [this] { return rowCount(); },
-        [this](int row, int column) {
-            const QTreeWidgetItem* item = m_rows->topLevelItem(row);
-            return item ? item->text(column) : QString();
-        } };
+        [this](int row, int column) { return recordinglist::columnText(m_rows->entryAt(row), column); } };
 }
 
 void CKorvanePCPlayerDlg::fillList(std::vector<RecordingEntry> entries)
 {
-    SortEntriesByBaseName(entries, true);
-    m_catalogue.ResolveEntryIcons(entries);
-    m_entries = std::move(entries);
-    m_rows->clear();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(m_entries.size()));
-    for (const RecordingEntry& e : m_entries) {
-        auto* item = new QTreeWidgetItem({ e.kindLabel, e.baseName, e.dateText });
-        if (e.iconIndex)
-            item->setIcon(0, SkinModule::icon(recording::iconBitmapId(*e.iconIndex)));
-        items << item;
-    }
-    m_rows->addTopLevelItems(items);
-    m_rows->header()->setSortIndicator(1, Qt::AscendingOrder);
-    setListEmpty(m_entries.empty());
+    m_rows->fill(std::move(entries));
+    m_rows->fitColumnsToScrollBar();
+    setListEmpty(rowCount() == 0);
 }
 
 void CKorvanePCPlayerDlg::selectRow(int row)
 {
-    QTreeWidgetItem* item = m_rows->topLevelItem(row);
-    m_rows->clearSelection();
-    if (!item)
-        return;
-    m_rows->setCurrentItem(item);
-    item->setSelected(true);
-    m_rows->scrollToItem(item);
-    m_rows->setFocus();
+    if (row >= 0 && row < rowCount())
+        m_rows->selectOnly(row);
 }
 
 void CKorvanePCPlayerDlg::moveSelection(int delta)
 {
-    const int n = rowCount();
-    const int current = selectedRow();
-    if (current < 0 && delta < 0)
-        return; // from no selection, Up selects nothing
-    const int target = std::clamp(current + delta, 0, std::max(0, n - 1));
-    if (n > 0)
-        selectRow(target);
+    if (delta < 0)
+        m_rows->selectPrevious();
+    else
+        m_rows->selectNext();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -311,7 +276,12 @@ void CKorvanePCPlayerDlg::carryOut(const RowWalker::Plan& plan)
         setRecordingText(plan.captionText);
     m_currentFileName = MakeRecordingFileName(plan.kindLabel, plan.baseName, m_catalogue.videoExtension());
     const QString path = m_catalogue.folder() + m_currentFileName;
-    // A damaged AVI recording goes to the recovery first and is not opened here.
+    // A damaged AVI recording goes to the recovery and is not opened. A file that is not there (the card
+    // was pulled) is no damaged recording: the player reports it.
+    if (!m_catalogue.isMp4() && QFileInfo::exists(path) && !IsIntactAvi(path)) {
+        OfferRecovery(path, *this);
+        return;
+    }
     m_controller->PlayRecording(path);
     selectRow(plan.index);
 }
@@ -335,8 +305,7 @@ void CKorvanePCPlayerDlg::emptyListReset()
     ShowCurrentTime(0);
     ShowLength(0);
     m_controller->StopGraphTimer();
-    m_rows->clear();
-    m_entries.clear();
+    m_rows->clearRows();
     setListEmpty(true);
     showPlayButton(false);
     m_controller->Stop();
@@ -434,60 +403,164 @@ void CKorvanePCPlayerDlg::showMessage(int stringId)
 
 QString CKorvanePCPlayerDlg::currentRowName() const
 {
-    const QTreeWidgetItem* item = m_rows->topLevelItem(m_walker.position());
-    return item ? item->text(1) : QString();
+    const int row = m_walker.position();
+    return row >= 0 && row < rowCount() ? m_rows->entryAt(row).baseName : QString();
+}
+
+int CKorvanePCPlayerDlg::runAdjustmentDialog(PictureAdjustment& adjustment)
+{
+    CDlgAdjustment dialog(adjustment, viewerEnvironment().countryCode, this);
+    return dialog.exec();
+}
+
+void CKorvanePCPlayerDlg::stopPlaybackAndClearDisplays()
+{
+    m_controller->Stop();
+    setRecordingText(QString());
+    reset();
+    ShowCurrentTime(0);
+    ShowLength(0);
+}
+
+std::vector<SelectedRow> CKorvanePCPlayerDlg::selectedRows()
+{
+    std::vector<SelectedRow> rows;
+    for (int row : m_rows->selectedRows()) {
+        const RecordingEntry& e = m_rows->entryAt(row);
+        rows.push_back({ row, e.kindLabel, e.baseName });
+    }
+    return rows;
+}
+
+void CKorvanePCPlayerDlg::togglePause()
+{
+    if (m_controller->isPlaying())
+        m_controller->Pause();
+    else
+        m_controller->Play();
+}
+
+void CKorvanePCPlayerDlg::showStopped()
+{
+    if (m_controller->isPlaying())
+        m_controller->Pause();
+    showPlayButton(true);
+}
+
+void CKorvanePCPlayerDlg::releaseCurrentRecording()
+{
+    m_controller->Stop();
+}
+
+void CKorvanePCPlayerDlg::removeRow(int row)
+{
+    m_rows->removeRowAt(row);
+    setListEmpty(rowCount() == 0);
+}
+
+void CKorvanePCPlayerDlg::refreshCaption()
+{
+    const int row = m_walker.position();
+    if (row < 0 || row >= rowCount()) {
+        setRecordingText(QString());
+        return;
+    }
+    setRecordingText(m_rows->entryAt(row).baseName + QStringLiteral("(%1/%2)").arg(row + 1).arg(rowCount()));
+}
+
+void CKorvanePCPlayerDlg::selectCurrentRow()
+{
+    selectRow(m_walker.position());
+}
+
+QString CKorvanePCPlayerDlg::shownSpeed() const
+{
+    return m_readouts->speed().text();
+}
+
+void CKorvanePCPlayerDlg::markHasData()
+{
+    m_graphView->setHasData(true);
+}
+
+bool CKorvanePCPlayerDlg::hasData() const
+{
+    return m_graphView->hasData();
+}
+
+int CKorvanePCPlayerDlg::sampleCount() const
+{
+    return m_graphView->tables().sensorCount();
 }
 
 void CKorvanePCPlayerDlg::reset()
 {
-    m_hasData = false;
-    m_tables = SensorDataTables(viewerEnvironment().countryCode);
-    m_speed.reset();
-    ShowSpeed(m_speed.text(), false);
-    m_mapView->SetTrack({});
+    m_graphView->reset();
+    client()->update(m_readouts->resetSpeed());
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), 0, ProcessMsPerSample()));
+    if (m_mapView)
+        m_mapView->SetTrack({});
 }
 
 void CKorvanePCPlayerDlg::loadDataFile(const QString& datPath)
 {
-    m_tables.load(datPath);
-    m_speed.reset();
-    ShowSpeed(m_speed.text(), false);
+    const SensorDataTables::LoadResult result = m_graphView->loadDataFile(datPath);
+    m_graphView->setHasData(true);
+    client()->update(m_readouts->resetSpeed());
+    if (result == SensorDataTables::LoadResult::Damaged)
+        showMessage(278);
     // The whole drive goes to the map once per recording; the position follows the playback time.
     QList<mappages::TrackPoint> track;
+    const SensorDataTables& tables = m_graphView->tables();
     if (modelIndex() != 4 && modelIndex() != 5) {
-        const int seconds = m_tables.gpsCount();
-        for (int second = 0; second < seconds; ++second) {
-            const sidecar::GpsSample sample = m_tables.gpsSample(qint64(second) * 1000);
+        for (int second = 0; second < tables.gpsCount(); ++second) {
+            const sidecar::GpsSample sample = tables.gpsSample(qint64(second) * 1000);
             if (sample.valid)
                 track.append({ qint64(second) * 1000, QString::asprintf("%lf", sample.longitude),
                     QString::asprintf("%lf", sample.latitude) });
         }
     }
-    m_mapView->SetTrack(track);
+    if (m_mapView)
+        m_mapView->SetTrack(track);
 }
 
 void CKorvanePCPlayerDlg::setRecordingLength(int64_t ms)
 {
-    m_tables.setDuration(int(ms));
+    m_graphView->setDuration(int(ms));
 }
 
 void CKorvanePCPlayerDlg::showTime(int64_t ms)
 {
-    m_tables.setPosition(int(ms));
+    // Timer 4 (Japan): the graph and the three-axis readout follow the samples.
+    m_graphView->setPosition(int(ms));
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), double(ms), ProcessMsPerSample()));
 }
 
 void CKorvanePCPlayerDlg::showTimeChanged(int64_t ms)
 {
     ShowCurrentTime(ms);
-    showTime(ms);
+    m_graphView->setPosition(int(ms));
     // The map-less models record no position.
-    if (modelIndex() == 4 || modelIndex() == 5 || !m_tables.isLoaded())
+    if (modelIndex() == 4 || modelIndex() == 5)
         return;
-    const SpeedReadout::Update update = m_speed.update(m_tables.gpsSample(ms));
-    if (update.gpsChanged || update.speedChanged)
-        ShowSpeed(m_speed.text(), m_speed.valid());
-    if (update.longitude && update.latitude)
-        m_mapView->SetPosition(*update.longitude, *update.latitude);
+    client()->update(m_readouts->updateSpeed(m_graphView->tables(), ms));
+}
+
+void CKorvanePCPlayerDlg::layoutChanged()
+{
+    if (!m_readouts)
+        return;
+    m_readouts->place(currentLayout().video);
+    m_readouts->setSpeedPanelShown(modelIndex() != 4);
+    // The layout runs before the window is first shown, when no child counts as visible yet: what matters is
+    // whether the map column was hidden on purpose.
+    m_readouts->setUnitLabelsShown(!mapWidget()->isHidden());
+}
+
+void CKorvanePCPlayerDlg::paintReadouts(QPainter& painter)
+{
+    if (m_readouts)
+        m_readouts->paint(painter, client()->rect());
 }
 
 void CKorvanePCPlayerDlg::setRecordingText(const QString& text)
@@ -506,8 +579,14 @@ void CKorvanePCPlayerDlg::applyOutcome(CatalogueOpenOutcome& outcome)
         emptyListReset();
         return;
     }
+    if (outcome.showAllHeaderPicture)
+        m_rows->setCategoryPicture(ListCategory(m_categoryIndex));
     if (outcome.fillList)
         fillList(std::move(outcome.entries));
+    if (outcome.sortByBaseNameAscending) {
+        m_rows->setAscending(true);
+        m_rows->sortRows(recordinglist::kBaseNameColumn, true);
+    }
     if (outcome.openFirstRow)
         OpenListRow(0);
 }
@@ -556,14 +635,26 @@ void CKorvanePCPlayerDlg::chooseFolder()
 
 void CKorvanePCPlayerDlg::openDrive()
 {
-    // The drive dialog comes with the card tools; until then the folder browser opens the card's folder.
-    chooseFolder();
+    CDlgDisk dialog(this);
+    dialog.setUp([this] { emptyListReset(); }, m_catalogue.folder(), viewerEnvironment().countryCode);
+    if (dialog.exec() == CDlgDisk::Chosen) {
+        OpenFolder(dialog.chosenRoot());
+        return;
+    }
+    const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder());
+    setModelIndex(identified ? int(*identified) : 0);
+    modelStep();
 }
 
 void CKorvanePCPlayerDlg::nextCategory()
 {
-    m_categoryIndex = (m_categoryIndex + 1) % 4;
-    fillList(m_catalogue.BuildCategoryEntries(ListCategory(m_categoryIndex)));
+    const ListCategory category = recordinglist::nextCategory(ListCategory(m_categoryIndex));
+    m_categoryIndex = int(category);
+    m_rows->setCategoryPicture(category);
+    client()->update(m_readouts->resetSpeed());
+    fillList(m_catalogue.BuildCategoryEntries(category));
+    m_rows->setAscending(true);
+    m_rows->sortRows(recordinglist::kBaseNameColumn, true);
     OpenListRow(0);
 }
 
@@ -615,16 +706,33 @@ void CKorvanePCPlayerDlg::Command(int id)
     case CmdMapGoogle:
     case CmdMapDaum:
     case CmdMapNaver:
+        if (!m_mapView)
+            return;
         if (const std::optional<int> picture = m_mapView->ChooseProvider(id)) {
             if (CSkinButton* b = button(IdDropMap))
                 b->setImage(*picture);
         }
         return;
+    case CmdSettings: {
+        CameraSettingsContext context;
+        context.cardRoot = m_catalogue.folder();
+        context.countryCode = viewerEnvironment().countryCode;
+        context.store = &settings();
+        context.parent = this;
+        context.applyModelLayout = [this](CameraModel model) {
+            setModelIndex(int(model));
+            applyModelLayout();
+        };
+        OpenCameraSettings(context);
+        return;
+    }
     case CmdExit:
         done(1);
         return;
+    case CmdSaveEvents:
+        SaveAllEventFiles(*this);
+        return;
     default:
-        // Event backup (32802) and the settings (32807) come with the copy and settings-editor features.
         return;
     }
 }
@@ -705,9 +813,19 @@ void CKorvanePCPlayerDlg::handleButton(int id)
     case IdFolder:
         Command(CmdSelectFolder);
         return;
+    case IdOption:
+        Command(CmdSettings);
+        return;
+    case IdCopy:
+        CopySelectedRecordings(*this);
+        return;
+    case IdEvent:
+        SaveAllEventFiles(*this);
+        return;
+    case IdDelete:
+        DeleteSelectedRecordings(*this);
+        return;
     default:
-        // Copy, delete, event backup and settings are carried out by their own features once those are
-        // part of the viewer.
         return;
     }
 }
@@ -750,38 +868,39 @@ void CKorvanePCPlayerDlg::showDropList(int listId, int buttonId)
 
 std::unique_ptr<QMenu> CKorvanePCPlayerDlg::createContextMenu() const
 {
+    // The menu texts are string ids 12900 + 10 n: entry n of menu 129, in order.
     auto menu = std::make_unique<QMenu>();
     auto add = [](QMenu* m, int stringId, int command) {
         QAction* a = m->addAction(StringById(stringId));
         a->setData(command);
     };
-    add(menu.get(), 1290, CmdSelectFolder);
-    add(menu.get(), 1291, CmdSelectDrive);
+    add(menu.get(), 12900, CmdSelectFolder);
+    add(menu.get(), 12910, CmdSelectDrive);
     menu->addSeparator();
-    QMenu* play = menu->addMenu(StringById(1292));
-    add(play, 1293, CmdPlayPause);
+    QMenu* play = menu->addMenu(StringById(12920));
+    add(play, 12930, CmdPlayPause);
     play->addSeparator();
-    add(play, 1294, CmdBackward);
-    add(play, 1295, CmdForward);
+    add(play, 12940, CmdBackward);
+    add(play, 12950, CmdForward);
     play->addSeparator();
-    add(play, 1296, CmdPrevious);
-    add(play, 1297, CmdNext);
-    QMenu* sound = menu->addMenu(StringById(1298));
-    add(sound, 1299, CmdVolumeUp);
-    add(sound, 1300, CmdVolumeDown);
-    add(sound, 1301, CmdMute);
+    add(play, 12960, CmdPrevious);
+    add(play, 12970, CmdNext);
+    QMenu* sound = menu->addMenu(StringById(12980));
+    add(sound, 12990, CmdVolumeUp);
+    add(sound, 13000, CmdVolumeDown);
+    add(sound, 13010, CmdMute);
     menu->addSeparator();
-    add(menu.get(), 1302, CmdSaveEvents);
+    add(menu.get(), 13020, CmdSaveEvents);
     // Only the Korean standard menu chooses the map provider.
     const bool korean = StringTableForLanguages(QLocale::system().uiLanguages()) == QLatin1String("ko");
     if (m_contextMenuId == MenuStandard && korean) {
-        QMenu* map = menu->addMenu(StringById(1303));
-        add(map, 1304, CmdMapGoogle);
-        add(map, 1305, CmdMapDaum);
-        add(map, 1306, CmdMapNaver);
+        QMenu* map = menu->addMenu(StringById(13030));
+        add(map, 13040, CmdMapGoogle);
+        add(map, 13050, CmdMapDaum);
+        add(map, 13060, CmdMapNaver);
     }
-    add(menu.get(), 1307, CmdSettings);
-    add(menu.get(), 1308, CmdExit);
+    add(menu.get(), 13070, CmdSettings);
+    add(menu.get(), 13080, CmdExit);
     return menu;
 }
 
@@ -814,8 +933,7 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
             else if (r->controlId() == IdUnitMph)
                 r->setChecked(mph);
         }
-        m_speed.selectUnit(int(param));
-        ShowSpeed(m_speed.text(), m_speed.valid());
+        client()->update(m_readouts->selectUnit(int(param)));
         Relayout();
         return;
     }
@@ -850,15 +968,11 @@ void CKorvanePCPlayerDlg::handleNotification(int code, intptr_t param)
         nextCategory();
         return;
     case NotifyEvent::ListResorted: {
-        const QString base = MakeBaseName(m_currentFileName, m_catalogue.videoExtension());
-        for (int row = 0; row < rowCount(); ++row) {
-            if (m_rows->topLevelItem(row)->text(1) == base) {
-                m_walker.setPosition(row);
-                selectRow(row);
-                setRecordingText(base + QStringLiteral("(%1/%2)").arg(row + 1).arg(rowCount()));
-                break;
-            }
-        }
+        int position = m_walker.position();
+        const QString caption = m_rows->locateCurrentRecording(m_currentFileName, position);
+        m_walker.setPosition(position);
+        if (!caption.isEmpty() && !m_recordingText.isEmpty())
+            setRecordingText(caption);
         return;
     }
     case NotifyEvent::GraphSeek:
@@ -902,8 +1016,8 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (selectedRow() >= 0)
-            OpenListRow(selectedRow());
+        if (const std::optional<int> row = m_rows->rowToOpen())
+            OpenListRow(*row);
         return true;
     case Qt::Key_Space:
         if (!locked && m_player.isOpen())
@@ -932,7 +1046,7 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
         moveSelection(1);
         return true;
     case Qt::Key_Delete:
-        // Deleting recordings comes with the copy and delete feature.
+        DeleteSelectedRecordings(*this);
         return true;
     case Qt::Key_1:
     case Qt::Key_2:

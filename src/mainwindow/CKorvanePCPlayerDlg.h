@@ -6,8 +6,9 @@
 #include "mainwindow/RowWalker.h"
 #include "playback/PlayerContext.h"
 #include "playback/PlayerControllerHost.h"
-#include "sensor/SensorDataTables.h"
-#include "sensor/SpeedReadout.h"
+#include "catalogue/RecordingCommands.h"
+#include "repair/OfferRecovery.h"
+#include "sensor/SensorReadouts.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -20,7 +21,8 @@ class CDropListWnd;
 class CHtmlMap;
 class PlayerController;
 class QMenu;
-class QTreeWidget;
+class CDataParser;
+class CXListCtrl;
 class RemovableVolumes;
 class SettingsStore;
 
@@ -33,11 +35,17 @@ struct MainWindowStartup
     std::function<int(int currentTier)> chooseViewerTier; // the default shows the chooser (style 1027)
     std::function<void(int tier)> installLibraryVariant; // the default installs the tier's build
     bool loadMediaLibrary = true;
+    // The map view with its browser engine; without it the map's place stays an empty panel.
+    bool mapView = true;
 };
 
 // The viewer's main window: the commands of every button, key, menu and notification, the timers, the
 // player and the catalogue of the open card or folder, and the walk from one recording to the next.
-class CKorvanePCPlayerDlg : public CDlgMain, public PlayerControllerHost, public PlaybackGraph
+class CKorvanePCPlayerDlg : public CDlgMain,
+                            public PlayerControllerHost,
+                            public PlaybackGraph,
+                            public RecoveryHost,
+                            public RecordingCommandHost
 {
     Q_OBJECT
 public:
@@ -58,12 +66,13 @@ public:
 
     PlayerContext& player() { return m_player; }
     PlayerController& controller() { return *m_controller; }
-    const SensorDataTables& dataTables() const { return m_tables; }
-    const SpeedReadout& speedReadout() const { return m_speed; }
+    const SensorReadouts& readouts() const { return *m_readouts; }
+    CDataParser* graph() const { return m_graphView; }
+    QString shownSpeed() const;
     bool isReady() const { return m_ready; }
-    void setReady(bool ready) { m_ready = ready; }
+    void setReady(bool ready) override { m_ready = ready; }
     bool inputLocked() const { return m_inputLock; }
-    bool isPlaying() const;
+    bool isPlaying() const override;
     bool lastPlayOk() const;
     int currentListPosition() const { return m_walker.position(); }
     int categoryIndex() const { return m_categoryIndex; }
@@ -71,7 +80,7 @@ public:
     QString recordingText() const { return m_recordingText; }
     QString currentFileName() const { return m_currentFileName; }
     const RecordingCatalogue& catalogue() const { return m_catalogue; }
-    QTreeWidget* rows() const { return m_rows; }
+    CXListCtrl* rows() const { return m_rows; }
     int rowCount() const;
     int selectedRow() const;
     // The context menu for the current language (129 or 130), built from the string tables.
@@ -95,15 +104,34 @@ public:
     void lockInput() override;
     void showMessage(int stringId) override;
     QString currentRowName() const override;
+    int runAdjustmentDialog(PictureAdjustment& adjustment) override;
 
-    // PlaybackGraph: the recording's data file, read by the speed readout and the map. (The graph's own
-    // drawing takes its place once the graph window is part of the viewer.)
-    void markHasData() override { m_hasData = true; }
-    bool hasData() const override { return m_hasData; }
+    // RecoveryHost: a damaged AVI recording is offered for repair instead of being opened.
+    QWidget* recoveryParent() override { return this; }
+    void stopPlaybackAndClearDisplays() override;
+
+    // RecordingCommandHost: copy, event backup and delete work on the list and the player through these.
+    QWidget* commandParent() override { return this; }
+    RecordingCatalogue& catalogue() override { return m_catalogue; }
+    std::vector<SelectedRow> selectedRows() override;
+    bool hasPlayer() const override { return m_player.hasPlayer(); }
+    void togglePause() override;
+    void showStopped() override;
+    void releaseCurrentRecording() override;
+    int currentPosition() const override { return m_walker.position(); }
+    void setCurrentPosition(int position) override { m_walker.setPosition(position); }
+    void removeRow(int row) override;
+    void refreshCaption() override;
+    void selectCurrentRow() override;
+    void openListRow(int index) override { OpenListRow(index); }
+
+    // PlaybackGraph: the recording's data file in the graph, read by the readouts and the map.
+    void markHasData() override;
+    bool hasData() const override;
     void reset() override;
     void loadDataFile(const QString& datPath) override;
     void setRecordingLength(int64_t ms) override;
-    int sampleCount() const override { return m_tables.sensorCount(); }
+    int sampleCount() const override;
     void showTime(int64_t ms) override;
 
 Q_SIGNALS:
@@ -111,6 +139,8 @@ Q_SIGNALS:
     void startupPlaybackSettled(bool framePainted);
 
 protected:
+    void layoutChanged() override;
+    void paintReadouts(QPainter& painter) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -145,14 +175,12 @@ private:
     SettingsStore* m_store = nullptr;
     PlayerContext m_player;
     std::unique_ptr<PlayerController> m_controller;
-    SensorDataTables m_tables;
-    SpeedReadout m_speed;
-    bool m_hasData = false;
+    CDataParser* m_graphView = nullptr;
+    SensorReadouts* m_readouts = nullptr;
     CHtmlMap* m_mapView = nullptr;
     RecordingCatalogue m_catalogue;
     RowWalker m_walker;
-    QTreeWidget* m_rows = nullptr;
-    std::vector<RecordingEntry> m_entries;
+    CXListCtrl* m_rows = nullptr;
 
     bool m_ready = true;
     bool m_inputLock = false;

@@ -16,6 +16,7 @@ struct VolumeDetails
     QString device; // block device (or image file) mounted there
     QString label; // volume label, empty when it has none
     QString fsType; // "vfat", "exfat", ...
+    QString options; // the file system's mount options (owner, masks, character set)
 };
 
 // Capacity, free and used bytes of a mounted volume (statvfs). All zero when the query fails.
@@ -64,7 +65,10 @@ public:
     virtual bool isBlockDevice(const QString& path) const = 0;
 
     virtual bool unmount(const QString& mountPoint, QString* error) = 0;
-    virtual bool mount(const QString& device, const QString& mountPoint, const QString& fsType, QString* error) = 0;
+    // Mounts with the options when the file system takes them, else without.
+    virtual bool mount(
+        const QString& device, const QString& mountPoint, const QString& fsType, const QString& options, QString* error)
+        = 0;
 
     virtual std::unique_ptr<RawVolume> openRaw(const QString& path, RawAccess access, QString* error) const = 0;
 
@@ -84,4 +88,8 @@ namespace platform {
 // Writes the file's dirty pages to the storage and drops its cached pages, so that the next read reaches the
 // card instead of memory (a fake card shows itself only then).
 bool SyncAndDropCache(int fd);
+// The options for mounting a freshly formatted FAT card where it was: the owner, masks and character set of the
+// mount it replaces, and, when the helper runs for a desktop user through pkexec, that user as the owner so that
+// the user can still write the card.
+QString CardMountOptions(const QString& previousOptions);
 } // namespace platform

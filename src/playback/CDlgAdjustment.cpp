@@ -7,6 +7,7 @@
 #include "skin/CSkinSlider.h"
 #include "skin/SkinFont.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -59,16 +60,28 @@ CDlgAdjustment::CDlgAdjustment(PictureAdjustment& adjustment, int countryCode, Q
     m_cancel->setGeometry(158, 110, 64, 29);
 }
 
+int CDlgAdjustment::Run(PictureAdjustment& adjustment, int countryCode, QWidget* parent)
+{
+    CDlgAdjustment dlg(adjustment, countryCode, parent);
+    return dlg.exec();
+}
+
 void CDlgAdjustment::paintClient(QPainter& p)
 {
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.setFont(SkinFont(15));
     p.setPen(kTextColour);
     const int right = m_sliderX - 6;
-    p.drawText(QRect(4, kContrastY, right - 4, kSliderHeight), Qt::AlignRight | Qt::AlignVCenter,
-        StringById(kStrContrast));
-    p.drawText(QRect(4, kBrightnessY, right - 4, kSliderHeight), Qt::AlignRight | Qt::AlignVCenter,
-        StringById(kStrBrightness));
+    const auto caption = [&](int y, const QString& text) {
+        // 15 pixels as designed; a longer caption (the Japanese "contrast") gets a smaller font rather
+        // than being cut at the dialog's edge.
+        QFont font = SkinFont(15);
+        for (int cell = 14; cell >= 10 && QFontMetrics(font).horizontalAdvance(text) > right - 4; --cell)
+            font = SkinFont(cell);
+        p.setFont(font);
+        p.drawText(QRect(4, y, right - 4, kSliderHeight), Qt::AlignRight | Qt::AlignVCenter, text);
+    };
+    caption(kContrastY, StringById(kStrContrast));
+    caption(kBrightnessY, StringById(kStrBrightness));
 }
 
 void CDlgAdjustment::customEvent(QEvent* event)

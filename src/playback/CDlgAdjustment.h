@@ -33,6 +33,10 @@ public:
     CSkinButton* okButton() const { return m_ok; }
     CSkinButton* cancelButton() const { return m_cancel; }
 
+    // Runs the dialog modally and returns its result (1 OK, 2 Cancel): what a PlayerControllerHost's
+    // runAdjustmentDialog does.
+    static int Run(PictureAdjustment& adjustment, int countryCode, QWidget* parent);
+
     // Slider x for a country.
     static int SliderX(int countryCode);
 

@@ -1,13 +1,16 @@
 #include "playback/CPlayWnd.h"
 
+#include "playback/Magnifier.h"
 #include "playback/PlayerContext.h"
 #include "playback/VideoFrameSink.h"
 #include "playback/VideoSurfaceLayout.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QWheelEvent>
 
 // The inner video window. It paints every pixel itself (picture and black bars), so Qt need not clear it.
 class CPlayWnd::VideoWindow : public QWidget
@@ -40,6 +43,18 @@ public:
     }
 
     VideoFrameSink* sink() const { return m_sink; }
+
+    void setMagnifier(Magnifier* magnifier)
+    {
+        if (m_magnifier)
+            disconnect(m_magnifier.data(), nullptr, this, nullptr);
+        m_magnifier = magnifier;
+        if (m_magnifier)
+            connect(m_magnifier.data(), &Magnifier::changed, this, qOverload<>(&QWidget::update));
+        update();
+    }
+    Magnifier* magnifier() const { return m_magnifier; }
+    bool magnifying() const { return m_magnifier && m_magnifier->isAllowed() && m_magnifier->isOn(); }
     QRect pictureRect() const { return m_pictureRect; }
     uint64_t painted() const { return m_painted; }
 
@@ -68,6 +83,10 @@ protected:
             QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()), Qt::black);
 
         const int flips = m_sink->flips();
+        if (magnifying()) {
+            paintMagnified(painter, image, target, flips);
+            return;
+        }
         if (flips == VideoFrameSink::NoFlip && target.size() == image.size()) {
             // The library delivered the frame at the painted size: a plain copy.
             painter.drawImage(target.topLeft(), image);
@@ -84,7 +103,104 @@ protected:
 
     void resizeEvent(QResizeEvent*) override { updateDisplayArea(); }
 
+    // One wheel notch is one gauge step; a turn with the magnifier off only arms the gauge.
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (!m_magnifier || !m_magnifier->isAllowed()) {
+            event->ignore();
+            return;
+        }
+        // Fine-grained wheels send parts of a notch; they add up to whole steps.
+        m_wheelRemainder += event->angleDelta().y();
+        const int notches = m_wheelRemainder / 120;
+        m_wheelRemainder -= notches * 120;
+        for (int i = 0; i < qAbs(notches); ++i)
+            m_magnifier->wheel(notches > 0 ? 120 : -120);
+        event->accept();
+    }
+
+    // Dragging the magnified picture moves the region with the hand, as on a map.
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (!magnifying() || event->button() != Qt::LeftButton) {
+            QWidget::mousePressEvent(event);
+            return;
+        }
+        m_dragging = true;
+        m_dragFrom = event->position();
+        event->accept();
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!m_dragging || !magnifying() || m_pictureRect.isEmpty()) {
+            QWidget::mouseMoveEvent(event);
+            return;
+        }
+        const QPointF delta = event->position() - m_dragFrom;
+        m_dragFrom = event->position();
+        const QRectF region = m_magnifier->regionFraction();
+        m_magnifier->moveRegionBy(QPointF(-delta.x() * region.width() / m_pictureRect.width(),
+            -delta.y() * region.height() / m_pictureRect.height()));
+        event->accept();
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        m_dragging = false;
+        QWidget::mouseReleaseEvent(event);
+    }
+
 private:
+    void paintMagnified(QPainter& painter, const QImage& image, const QRect& target, int flips)
+    {
+        const MagnifierLayout layout = m_magnifier->layout(image.size(), target, flips);
+        const bool first = flips & VideoFrameSink::FirstFlip;
+        const bool second = flips & VideoFrameSink::SecondFlip;
+        // Drawn with the flips, so that the region chosen on the picture as seen is what shows.
+        const auto drawFlipped = [&](const QRect& to, const QRect& from, bool smooth) {
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+            painter.translate(first ? to.right() + 1 : to.left(), second ? to.bottom() + 1 : to.top());
+            painter.scale(first ? -1 : 1, second ? -1 : 1);
+            painter.drawImage(QRect(QPoint(0, 0), to.size()), image, from);
+            painter.restore();
+        };
+        // Enlarged pixels are smoothed so that edges (a number plate's letters) stay readable; a region
+        // still larger than the picture is reduced without it, which costs little.
+        const bool enlarging = layout.source.width() < target.width();
+        drawFlipped(target, layout.source, enlarging);
+
+        // The overview with the region marked.
+        drawFlipped(layout.overview, image.rect(), false);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(255, 255, 255, 200), 1));
+        painter.drawRect(layout.overview.adjusted(-1, -1, 0, 0));
+        painter.setPen(QPen(QColor(255, 210, 0), 2));
+        painter.drawRect(layout.overviewMark.adjusted(0, 0, -1, -1));
+
+        // The zoom gauge: the track, the part up to the current step, the position and the factor.
+        const QRect g = layout.gauge;
+        painter.fillRect(g.adjusted(-2, -2, 2, 2), QColor(0, 0, 0, 140));
+        painter.fillRect(g, QColor(70, 70, 70, 220));
+        painter.fillRect(QRect(g.left(), layout.gaugeMarkY, g.width(), g.bottom() - layout.gaugeMarkY + 1),
+            QColor(255, 210, 0, 230));
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawLine(g.left() - 3, layout.gaugeMarkY, g.right() + 3, layout.gaugeMarkY);
+        QFont font = painter.font();
+        font.setPixelSize(qMax(10, g.width() + 4));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(g.left() - 4, g.bottom() + 6, 80, font.pixelSize() + 4), Qt::AlignLeft | Qt::AlignTop,
+            QStringLiteral("%1x").arg(m_magnifier->zoomFactor(), 0, 'f', 1));
+    }
+
+    QPointer<Magnifier> m_magnifier;
+    int m_wheelRemainder = 0;
+    bool m_dragging = false;
+    QPointF m_dragFrom;
+
     // The player context that owns the sink may go before the surface does.
     QPointer<VideoFrameSink> m_sink;
     QRect m_pictureRect;
@@ -107,6 +223,13 @@ CPlayWnd::~CPlayWnd() = default;
 
 bool CPlayWnd::attachPlayer(PlayerContext& context)
 {
+    context.setSnapshotFinisher([](const QString& path, int flips) {
+        QImage image(path);
+        if (image.isNull())
+            return false;
+        return image.mirrored((flips & VideoFrameSink::FirstFlip) != 0, (flips & VideoFrameSink::SecondFlip) != 0)
+            .save(path, "PNG");
+    });
     m_videoWindow->setSink(&context.videoSink());
     if (m_videoKnown)
         context.videoSink().setVideoSizeHint(videoSize());
@@ -131,6 +254,16 @@ QWidget* CPlayWnd::videoWindow() const
 QRect CPlayWnd::pictureRect() const
 {
     return m_videoWindow->pictureRect();
+}
+
+void CPlayWnd::setMagnifier(Magnifier* magnifier)
+{
+    m_videoWindow->setMagnifier(magnifier);
+}
+
+Magnifier* CPlayWnd::magnifier() const
+{
+    return m_videoWindow->magnifier();
 }
 
 uint64_t CPlayWnd::framesPainted() const

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 
+class Magnifier;
 class PlayerContext;
 class VideoFrameSink;
 
@@ -23,6 +24,13 @@ public:
     void setVideoSize(int width, int height);
     bool videoSizeKnown() const { return m_videoKnown; }
     QSize videoSize() const { return QSize(m_videoWidth, m_videoHeight); }
+
+    // The magnifier to draw and to steer with the wheel and the mouse (PlayerController::magnifier()).
+    // While it is on the picture shows the magnified region, an overview of the whole frame with the
+    // region marked and the zoom gauge in the left column; the wheel moves the zoom one gauge step per
+    // notch and dragging moves the region. Below the High tier (not allowed) it does nothing.
+    void setMagnifier(Magnifier* magnifier);
+    Magnifier* magnifier() const;
 
     QWidget* videoWindow() const;
     // Where the picture was last painted, in the inner window's coordinates.

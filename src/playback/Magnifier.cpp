@@ -92,3 +92,43 @@ void Magnifier::clampCentre()
     m_centre.setX(qBound(half, m_centre.x(), 1.0 - half));
     m_centre.setY(qBound(half, m_centre.y(), 1.0 - half));
 }
+
+MagnifierLayout Magnifier::layout(const QSize& frame, const QRect& picture, int flips) const
+{
+    return Layout(frame, picture, regionFraction(), flips, m_gaugeOffset);
+}
+
+MagnifierLayout Magnifier::Layout(
+    const QSize& frame, const QRect& picture, const QRectF& region, int flips, int gaugeOffset)
+{
+    MagnifierLayout out;
+    // The region as seen, mirrored back into the frame for each flip (1: left-right, 2: upside down).
+    QRectF inFrame = region;
+    if (flips & 1)
+        inFrame.moveLeft(1.0 - region.left() - region.width());
+    if (flips & 2)
+        inFrame.moveTop(1.0 - region.top() - region.height());
+    const int x0 = qBound(0, qRound(inFrame.left() * frame.width()), frame.width());
+    const int y0 = qBound(0, qRound(inFrame.top() * frame.height()), frame.height());
+    const int x1 = qBound(x0, qRound(inFrame.right() * frame.width()), frame.width());
+    const int y1 = qBound(y0, qRound(inFrame.bottom() * frame.height()), frame.height());
+    out.source = QRect(x0, y0, qMax(1, x1 - x0), qMax(1, y1 - y0));
+
+    // The overview: a fifth of the picture's width in its top-right corner.
+    const int margin = qMax(4, picture.width() / 100);
+    const int ow = qMax(16, picture.width() / 5);
+    const int oh = frame.width() > 0 ? qMax(9, ow * frame.height() / frame.width()) : ow * 9 / 16;
+    out.overview = QRect(picture.right() + 1 - margin - ow, picture.top() + margin, ow, oh);
+    out.overviewMark
+        = QRect(out.overview.left() + qRound(region.left() * ow), out.overview.top() + qRound(region.top() * oh),
+            qMax(2, qRound(region.width() * ow)), qMax(2, qRound(region.height() * oh)));
+
+    // The gauge: from a quarter of the picture's height down, kGaugeSteps steps long, at least one pixel
+    // per step and at most two fifths of the picture.
+    const int length = qBound(kGaugeSteps, picture.height() * 2 / 5, 4 * kGaugeSteps);
+    const int top = picture.top() + picture.height() / 4;
+    out.gauge = QRect(picture.left() + margin, top, qMax(8, picture.width() / 80), length);
+    const int steps = qBound(0, -gaugeOffset, kGaugeSteps);
+    out.gaugeMarkY = out.gauge.bottom() - steps * (length - 1) / kGaugeSteps;
+    return out;
+}

@@ -2,7 +2,19 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
+#include <QSize>
+
+// Where the magnifier's parts go on the painted picture, free of any widget.
+struct MagnifierLayout
+{
+    QRect source; // the frame's pixels shown magnified, in the frame's own (unflipped) coordinates
+    QRect overview; // the small whole-frame picture
+    QRect overviewMark; // the magnified region marked inside it
+    QRect gauge; // the zoom gauge in the left column
+    int gaugeMarkY = 0; // the gauge's current position
+};
 
 // The magnifier's state, shared by the player controller (on/off, re-arm) and the video surface (wheel,
 // drag, drawing). The zoom is chosen on a gauge of kGaugeSteps steps drawn in the surface's left column:
@@ -20,6 +32,9 @@ public:
 
     explicit Magnifier(QObject* parent = nullptr);
 
+    // Offered only in the High viewer tier; elsewhere the wheel and the drag do nothing.
+    bool isAllowed() const { return m_allowed; }
+    void setAllowed(bool allowed) { m_allowed = allowed; }
     bool isOn() const { return m_on; }
     int gaugeOffset() const { return m_gaugeOffset; }
     bool gaugeResync() const { return m_gaugeResync; }
@@ -51,6 +66,13 @@ public:
     // The magnified region in frame fractions: 1/zoom of the frame each way, kept inside the frame.
     QRectF regionFraction() const;
 
+    // The layout for a frame of `frame` pixels painted into `picture`, with the picture's flips
+    // (VideoFrameSink::Flip bits): the region is chosen on the picture as seen, so the flips mirror it
+    // back into the frame's coordinates.
+    MagnifierLayout layout(const QSize& frame, const QRect& picture, int flips) const;
+    static MagnifierLayout Layout(
+        const QSize& frame, const QRect& picture, const QRectF& region, int flips, int gaugeOffset);
+
 Q_SIGNALS:
     // Anything that changes what the surface draws.
     void changed();
@@ -58,6 +80,7 @@ Q_SIGNALS:
 private:
     void clampCentre();
 
+    bool m_allowed = false;
     bool m_on = false;
     int m_gaugeOffset = kArmedOffset;
     bool m_gaugeResync = false;

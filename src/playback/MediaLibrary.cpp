@@ -146,6 +146,9 @@ const std::array<MediaEntryInfo, kMediaEntryCount>& MediaEntryTable()
         { "libvlc_video_get_cursor", false, false },
         { "libvlc_video_set_callbacks", false, true },
         { "libvlc_video_set_format_callbacks", false, true },
+        { "libvlc_video_get_track", false, false },
+        { "libvlc_video_set_track", false, false },
+        { "libvlc_media_player_set_pause", false, false },
     } };
     return table;
 }

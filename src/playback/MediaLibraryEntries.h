@@ -55,11 +55,15 @@ using Magnify = void (*)(libvlc_media_player_t*, int);
 using GetCursor = int (*)(libvlc_media_player_t*, unsigned, int*, int*);
 using SetVideoCallbacks = void (*)(libvlc_media_player_t*, VideoLock, VideoUnlock, VideoDisplay, void*);
 using SetVideoFormatCallbacks = void (*)(libvlc_media_player_t*, VideoFormat, VideoCleanup);
+using VideoGetTrack = int (*)(libvlc_media_player_t*);
+using VideoSetTrack = int (*)(libvlc_media_player_t*, int);
+using PlayerSetPause = void (*)(libvlc_media_player_t*, int);
 } // namespace mediafn
 
 // The slots of the entry table, in the order they are resolved. The first 32 are the viewer's classic
-// table (the native-window entry is the X11 one here); the last two hand the decoded frames to the video
-// surface, which draws them itself.
+// table (the native-window entry is the X11 one here); the next two hand the decoded frames to the video
+// surface, which draws them itself; the last two restart the video output when the magnifier changes the
+// frame size it needs; set_pause pauses and resumes by state instead of toggling.
 enum class MediaEntry : int {
     AudioSetMute,
     AudioSetVolume,
@@ -95,6 +99,9 @@ enum class MediaEntry : int {
     VideoGetCursor,
     VideoSetCallbacks,
     VideoSetFormatCallbacks,
+    VideoGetTrack,
+    VideoSetTrack,
+    PlayerSetPause,
     Count
 };
 

@@ -3,8 +3,7 @@
 #include <QtGlobal>
 #include <cmath>
 
-PictureAdjustment::PictureAdjustment(
-    float& brightness, float& contrast, bool nightVision, std::function<void()> apply)
+PictureAdjustment::PictureAdjustment(float& brightness, float& contrast, bool nightVision, std::function<void()> apply)
     : m_brightness(brightness)
     , m_contrast(contrast)
     , m_apply(std::move(apply))

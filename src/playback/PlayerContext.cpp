@@ -161,6 +161,17 @@ bool PlayerContext::TogglePause()
     return true;
 }
 
+bool PlayerContext::SetPaused(bool paused)
+{
+    if (!isOpen())
+        return false;
+    if (auto setPause = lib().get<mediafn::PlayerSetPause>(MediaEntry::PlayerSetPause)) {
+        setPause(m_player, paused ? 1 : 0);
+        return true;
+    }
+    return TogglePause();
+}
+
 int64_t PlayerContext::length() const
 {
     auto get = lib().get<mediafn::PlayerGetTime>(MediaEntry::PlayerGetLength);
@@ -224,7 +235,12 @@ bool PlayerContext::TakeSnapshot(const QString& path)
     if (snapshot(m_player, 0, path.toUtf8().constData(), unsigned(width), unsigned(height)) != 0)
         return false;
     const QFileInfo after(path);
-    return after.exists() && after.size() > 0 && (!existed || after.lastModified() != modifiedBefore);
+    if (!after.exists() || after.size() == 0 || (existed && after.lastModified() == modifiedBefore))
+        return false;
+    const int flips = m_sink->flips();
+    if (flips != VideoFrameSink::NoFlip && m_snapshotFinisher)
+        return m_snapshotFinisher(path, flips);
+    return true;
 }
 
 bool PlayerContext::SetRate(float rate)
@@ -289,9 +305,24 @@ bool PlayerContext::RotateOff()
 
 bool PlayerContext::SetMagnifier(bool on)
 {
+    // The frame size is remembered for the next video even with nothing open (switched off while the
+    // player is empty, the next recording must not come at full size).
+    m_sink->setFullResolution(on);
     if (!isOpen())
         return false;
-    m_sink->setFullResolution(on);
+    if (!m_sink->needsNewFormat())
+        return true;
+    // The frame size is chosen when the video output starts: deselecting and reselecting the video track
+    // starts it again (the sound plays on; the picture waits for the next key frame).
+    auto getTrack = lib().get<mediafn::VideoGetTrack>(MediaEntry::VideoGetTrack);
+    auto setTrack = lib().get<mediafn::VideoSetTrack>(MediaEntry::VideoSetTrack);
+    if (!getTrack || !setTrack)
+        return true; // the next recording gets the new size
+    const int track = getTrack(m_player);
+    if (track >= 0) {
+        setTrack(m_player, -1);
+        setTrack(m_player, track);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QObject;
@@ -53,12 +54,22 @@ public:
     // blocked. Success when nothing is open.
     bool StopMedia();
     bool TogglePause();
+    // Paused or playing by state. A toggle right after a seek can meet the library still reporting
+    // "playing" and pause again instead of resuming; the state form cannot. Falls back to the toggle when
+    // the library lacks it.
+    bool SetPaused(bool paused);
     // Ignored beyond the length.
     bool SeekTo(int64_t ms);
     // Current time + seconds, clamped to 0 … length.
     bool SkipBy(int seconds);
-    // A PNG at the video's own size; true only when the file was written.
+    // A PNG at the video's own size, as the user sees it (with the flips); true only when the file was
+    // written.
     bool TakeSnapshot(const QString& path);
+    // Mirrors a written snapshot file by the flips (VideoFrameSink::Flip bits); the library saves the
+    // decoded picture, and the flips are ours. The video surface installs it (it needs image code the
+    // core does not link).
+    using SnapshotFinisher = std::function<bool(const QString& path, int flips)>;
+    void setSnapshotFinisher(SnapshotFinisher finisher) { m_snapshotFinisher = std::move(finisher); }
 
     // Library values; -1 when not open.
     int64_t length() const;
@@ -75,7 +86,8 @@ public:
     bool RotateOn(int kind);
     bool RotateOff();
     // The magnifier is drawn by the video surface; switching it on asks the library for frames at the
-    // video's own size (the surface needs every pixel to magnify), off for frames at the painted size.
+    // video's own size (the surface needs every pixel to magnify), off for frames at the painted size again,
+    // so normal playback never pays for full frames. A running video restarts its output to switch.
     bool SetMagnifier(bool on);
 
     // The frame size written in the file's header: AVI little-endian 16-bit values at 64 and 68, the
@@ -99,4 +111,5 @@ private:
     // A stop the wait gave up on may still run and draw into the sink; then neither may be released.
     bool m_stopAbandoned = false;
     std::unique_ptr<VideoFrameSink> m_sink;
+    SnapshotFinisher m_snapshotFinisher;
 };

@@ -227,7 +227,7 @@ void PlayerController::Play()
 {
     if (!m_context.isOpen() || m_isPlaying)
         return;
-    m_context.TogglePause();
+    m_context.SetPaused(false);
     m_isPlaying = true;
     m_host.showPlayButton(false);
     m_timer1.start(kTimer1Ms);
@@ -237,7 +237,7 @@ void PlayerController::Pause()
 {
     if (!m_context.isOpen() || !m_isPlaying)
         return;
-    m_context.TogglePause();
+    m_context.SetPaused(true);
     m_isPlaying = false;
     m_rotationAtPause = m_rotationState;
     m_host.showPlayButton(true);
@@ -399,7 +399,7 @@ void PlayerController::AdjustPicture()
 {
     // Playback halts while the dialog is open; isPlaying keeps its value.
     if (m_isPlaying)
-        m_context.TogglePause();
+        m_context.SetPaused(true);
     PictureAdjustment adjustment(m_brightness, m_contrast, m_nightVision, [this] { applyPicture(); });
     m_host.runAdjustmentDialog(adjustment);
     // Values that are no longer the night values mean night vision is off, whichever way the dialog
@@ -409,7 +409,7 @@ void PlayerController::AdjustPicture()
         m_host.showNightButtons(false);
     }
     if (m_isPlaying)
-        m_context.TogglePause();
+        m_context.SetPaused(false);
 }
 
 int PlayerController::NextRotation(int state, int entry)
@@ -477,9 +477,8 @@ void PlayerController::onTimer2()
 
 QString PlayerController::CaptureFolder()
 {
-    const QString base = g_captureBase.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
-        : g_captureBase;
+    const QString base
+        = g_captureBase.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) : g_captureBase;
     return QDir(base).filePath(QStringLiteral("KORVANE/Capture")) + QLatin1Char('/');
 }
 

@@ -49,13 +49,17 @@ public:
     static constexpr int kStrNoRotateWhileZoomed = 290;
 
     // `graph` may be null (no graph: the data file is not loaded and timer 4 never runs).
-    PlayerController(PlayerContext& context, PlayerControllerHost& host, PlaybackGraph* graph = nullptr,
-        QObject* parent = nullptr);
+    PlayerController(
+        PlayerContext& context, PlayerControllerHost& host, PlaybackGraph* graph = nullptr, QObject* parent = nullptr);
     ~PlayerController() override;
 
     // ---- configuration (start-up) ----
     // Set by the start-up sequence: the magnifier is offered only in the High viewer tier.
-    void setZoomAllowed(bool allowed) { m_zoomAllowed = allowed; }
+    void setZoomAllowed(bool allowed)
+    {
+        m_zoomAllowed = allowed;
+        m_magnifier.setAllowed(allowed);
+    }
     // The system's country code (timer 4 runs only for 81).
     void setCountryCode(int code) { m_countryCode = code; }
     void setGraph(PlaybackGraph* graph) { m_graph = graph; }

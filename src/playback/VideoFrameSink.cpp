@@ -69,6 +69,28 @@ void VideoFrameSink::setVideoSizeHint(const QSize& size)
     m_sizeHint.store(packSize(size));
 }
 
+QSize VideoFrameSink::targetSize(const QSize& source) const
+{
+    QSize area = unpackSize(m_area.load());
+    if (area.isEmpty() || m_fullResolution.load())
+        area = source;
+    // Never larger than the video itself: enlarging is left to the painter, shrinking is done once by the
+    // library's converter instead of on every repaint.
+    QSize target = FitPictureRect(area, source).size();
+    if (target.width() > source.width() || target.height() > source.height())
+        target = source;
+    return target;
+}
+
+bool VideoFrameSink::needsNewFormat() const
+{
+    const auto set = m_set.load();
+    const QSize source = unpackSize(m_source.load());
+    if (!set || source.isEmpty())
+        return false;
+    return targetSize(source) != QSize(set->width, set->height);
+}
+
 QSize VideoFrameSink::requestedFrameSize() const
 {
     const auto set = m_set.load();
@@ -151,14 +173,8 @@ unsigned VideoFrameSink::formatCallback(
     QSize source = unpackSize(sink->m_sizeHint.load());
     if (source.isEmpty())
         source = QSize(int(*width), int(*height));
-    QSize area = unpackSize(sink->m_area.load());
-    if (area.isEmpty() || sink->m_fullResolution.load())
-        area = source;
-    // Never larger than the video itself: enlarging is left to the painter, shrinking is done once here by
-    // the library's converter instead of on every repaint.
-    QSize target = FitPictureRect(area, source).size();
-    if (target.width() > source.width() || target.height() > source.height())
-        target = source;
+    sink->m_source.store(packSize(source));
+    const QSize target = sink->targetSize(source);
     if (target.isEmpty())
         return 0;
 

@@ -35,6 +35,9 @@ public:
     // 1080), so this is what the picture's proportions are taken from when known.
     void setVideoSizeHint(const QSize& size);
     QSize requestedFrameSize() const;
+    // The frames the library delivers now are not the size the current settings ask for (the magnifier was
+    // switched since the video started): the video output must start again to change it.
+    bool needsNewFormat() const;
 
     // The next frame to paint: the oldest waiting one, or the one painted last when none waits; `fresh`
     // tells whether it is a new one. False when no frame has come yet.
@@ -72,9 +75,12 @@ private:
     struct FrameSet;
 
     void requestPaint();
+    // Frame size for a video of `source` size under the current area and resolution settings.
+    QSize targetSize(const QSize& source) const;
 
     std::atomic<uint64_t> m_area { 0 };
     std::atomic<uint64_t> m_sizeHint { 0 };
+    std::atomic<uint64_t> m_source { 0 }; // the video size the current format was made for
     std::atomic<int> m_flips { NoFlip };
     std::atomic<bool> m_fullResolution { false };
     std::atomic<bool> m_paintPending { false };

@@ -45,6 +45,7 @@ std::optional<CardTarget> ResolveCardTarget(const QString& target, const platfor
         card.mountPoint = volume->root;
         card.fsType = volume->fsType;
         card.label = volume->label;
+        card.mountOptions = volume->options;
     } else if (devices.isBlockDevice(target)) {
         if (!devices.isRemovableDevice(target))
             return refuse(QStringLiteral("%1 is not a removable device").arg(target));
@@ -55,6 +56,7 @@ std::optional<CardTarget> ResolveCardTarget(const QString& target, const platfor
             if (const std::optional<platform::VolumeDetails> volume = devices.volumeAt(*mountPoint)) {
                 card.fsType = volume->fsType;
                 card.label = volume->label;
+                card.mountOptions = volume->options;
             }
         }
     } else if (info.isFile()) {

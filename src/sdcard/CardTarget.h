@@ -19,6 +19,7 @@ struct CardTarget
     QString mountPoint; // "/"-terminated, empty when not mounted
     QString fsType; // of the mount, empty when not mounted
     QString label; // the volume label, kept across a format
+    QString mountOptions; // of the mount, empty when not mounted
 
     bool mounted() const { return !mountPoint.isEmpty(); }
 };

@@ -9,6 +9,7 @@
 #include "sdcard/ErrorCheck.h"
 #include "sdcard/FatBootSector.h"
 #include "sdcard/Formatter.h"
+#include "sdcard/HelperProcess.h"
 #include "sdcard/LowFormat.h"
 #include "sdcard/ReadSpeedTest.h"
 #include "sdcard/SettingsBackup.h"
@@ -16,6 +17,8 @@
 #include "skin/CDlgMessage.h"
 
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 
 namespace cardtools {
@@ -82,6 +85,15 @@ bool runFormatter(
 int lowFormatJob(
     CDlgFormat& dialog, platform::CardDevices& devices, const platform::VolumeDetails& volume, uint64_t capacity)
 {
+    if (!devices.mayAccess(volume.device, true)) {
+        // A desktop user may not write the device: the helper does it with the administrator's rights.
+        const helperprocess::Run run = helperprocess::RunWithProgress(
+            devices.privilegedCommand(volume.device, { formatter::Program(), QStringLiteral("--zero"), volume.device }),
+            [&dialog](int p) { dialog.setPercent(p); }, &CDlgFormat::pump);
+        const bool ok = run.exitedNormally && run.exitCode == 0 && formatter::OutputMeansSuccess(run.output)
+            && run.lastProgress >= 100;
+        return ok ? 1 : 2;
+    }
     if (!devices.unmount(volume.root, nullptr))
         return 2;
     const std::unique_ptr<platform::RawVolume> raw
@@ -162,7 +174,7 @@ void CheckCard(const CardToolContext& c, const QString& root)
                 if (device.isEmpty())
                     return 3;
                 const errorcheck::Result r
-                    = errorcheck::Run(device, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
+                    = errorcheck::Run(device, true, { [&d](int p) { d.setPercent(p); }, {} }, &CDlgFormat::pump);
                 return r.outcome == errorcheck::Outcome::Clean ? 1 : r.outcome == errorcheck::Outcome::Errors ? 2 : 3;
             },
             c.parent);
@@ -185,6 +197,20 @@ void CheckCard(const CardToolContext& c, const QString& root)
                 const platform::DiskSpace space = devices->diskSpace(root);
                 options.clusterBytes = std::max<uint32_t>(space.blockSize, 512);
                 options.totalClusters = space.capacity / options.clusterBytes;
+            }
+            if (!devices->mayAccess(device, false)) {
+                // Reading the device takes the administrator's rights: the CLI's test runs with them and reports.
+                const helperprocess::Run run = helperprocess::RunWithProgress(
+                    devices->privilegedCommand(device,
+                        { helperprocess::CliProgram(), QStringLiteral("speedtest"), device,
+                            QStringLiteral("--progress") }),
+                    [&d](int p) { d.setPercent(p); }, &CDlgFormat::pump);
+                const QJsonObject json = QJsonDocument::fromJson(run.output).object();
+                speed.ok = run.exitedNormally && json.value(QStringLiteral("ok")).toBool();
+                speed.clusters = static_cast<uint64_t>(json.value(QStringLiteral("clusters")).toInteger());
+                speed.slow = static_cast<uint64_t>(json.value(QStringLiteral("slow")).toInteger());
+                speed.shareHundredths = readspeed::SlowShareHundredths(speed.clusters, speed.slow);
+                return speed.ok ? 1 : 2;
             }
             options.progress = [&d](int p) { d.setPercent(p); };
             options.pump = &CDlgFormat::pump;

@@ -91,7 +91,34 @@ int ProgressOfLine(const QString& line)
     return -1;
 }
 
-Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines)
+bool OnlyMountMarks(const QStringList& lines)
+{
+    static const QRegularExpression dirtyFlagDifference(QStringLiteral(R"(^(65|37):01/00$)"));
+    static const char* const marks[] = {
+        "Dirty bit is set. Fs was not properly unmounted and some data may be corrupt.",
+        "Automatically removing dirty bit.",
+        "There are differences between boot sector and its backup.",
+        "This is mostly harmless. Differences: (offset:original/backup)",
+        "Not automatically fixing this.",
+        "Leaving filesystem unchanged.",
+    };
+    bool sawDirty = false;
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1String("fsck.fat ")) || IsSummaryLine(line)
+            || dirtyFlagDifference.match(line).hasMatch())
+            continue;
+        bool known = false;
+        for (const char* mark : marks)
+            known = known || line == QLatin1String(mark);
+        if (!known)
+            return false;
+        sawDirty = sawDirty || line.startsWith(QLatin1String("Dirty bit"));
+    }
+    return sawDirty;
+}
+
+Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines, bool mounted)
 {
     if (!exitedNormally)
         return Outcome::Failed;
@@ -107,7 +134,7 @@ Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines)
     else if (exitStatus == 0)
         outcome = Outcome::Clean;
     else if (exitStatus == 1)
-        outcome = Outcome::Errors;
+        outcome = mounted && OnlyMountMarks(lines) ? Outcome::Clean : Outcome::Errors;
     else
         outcome = Outcome::Failed;
     if (fragment == kCheckFailed)
@@ -123,11 +150,12 @@ QString Program()
     return fromEnv.isEmpty() ? QStringLiteral("fsck.fat") : fromEnv;
 }
 
-Result Run(const QString& target, const Callbacks& callbacks, const std::function<void()>& pump, int timeoutMs)
+Result Run(
+    const QString& target, bool mounted, const Callbacks& callbacks, const std::function<void()>& pump, int timeoutMs)
 {
     Result result;
     const std::unique_ptr<platform::CardDevices> devices = platform::CreateCardDevices();
-    QStringList command { Program(), QStringLiteral("-n"), QStringLiteral("-v"), target };
+    QStringList command { Program(), QStringLiteral("-n"), target };
     if (!devices->mayAccess(target, false))
         command = devices->privilegedCommand(target, command);
 
@@ -180,7 +208,7 @@ Result Run(const QString& target, const Callbacks& callbacks, const std::functio
     takeLines(true);
     const bool normal = !timedOut && process.exitStatus() == QProcess::NormalExit;
     result.exitStatus = normal ? process.exitCode() : -1;
-    result.outcome = Classify(normal, result.exitStatus, lines);
+    result.outcome = Classify(normal, result.exitStatus, lines, mounted);
     if (timedOut)
         lines << QStringLiteral("the check did not end within %1 s").arg(timeoutMs / 1000);
     result.output = lines.join(QLatin1Char('\n'));

@@ -18,6 +18,10 @@
 //   sentences: single words ("files", "error", "/F", "recoverable", "boot sector" ...) occur in ordinary
 //   output such as the summary line itself and must not make a clean card broken. A sentence that speaks of
 //   problems makes a clean verdict "errors found"; one that speaks of failure makes any verdict "failed".
+// - Linux marks a mounted FAT volume dirty (a flag in the boot sector, which then also differs from its backup
+//   copy), and fsck.fat reports both with exit status 1. On a mounted card, when these marks are all that
+//   fsck.fat reports, the card is clean. fsck.fat runs without -v, so that every line it prints besides its
+//   version and summary speaks of a problem.
 namespace errorcheck {
 
 enum class Outcome { Clean, Errors, Failed };
@@ -42,7 +46,10 @@ bool IsSummaryLine(const QString& line);
 int ProgressOfLine(const QString& line);
 
 // The outcome of a finished process. `exitedNormally` is false for a crash, a time-out or a failed start.
-Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines);
+// `mounted`: the volume was mounted while it was checked.
+Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines, bool mounted = false);
+// Whether the lines report nothing but what mounting leaves on a FAT volume (the dirty flag).
+bool OnlyMountMarks(const QStringList& lines);
 
 // What the dialog, the CLI and the tests see of a running check.
 struct Callbacks
@@ -62,7 +69,7 @@ struct Result
 QString Program();
 // Runs the check on a device or image (through pkexec when this process may not read it). Waits at most
 // `timeoutMs`; a check that reaches no decision by then has failed.
-Result Run(const QString& target, const Callbacks& callbacks, const std::function<void()>& pump = {},
+Result Run(const QString& target, bool mounted, const Callbacks& callbacks, const std::function<void()>& pump = {},
     int timeoutMs = 30 * 60 * 1000);
 
 } // namespace errorcheck

@@ -46,8 +46,15 @@ Result Run(platform::RawVolume& volume, uint64_t capacity, const std::function<v
         if (pump)
             pump();
     }
-    volume.flush();
-    result.ok = result.percent >= 100;
+    // Writing up to the device's own end is the whole volume, even where the file system's capacity (the
+    // percent's base) is the device's full size, as for an image file.
+    if (end > 0 && pos >= end && result.percent < 100) {
+        result.percent = 100;
+        if (progress)
+            progress(100);
+    }
+    const bool flushed = volume.flush();
+    result.ok = result.percent >= 100 && flushed;
     return result;
 }
 

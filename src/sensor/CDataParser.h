@@ -20,7 +20,8 @@
 //   graph->setDuration(lengthMs);                   // timer 0, when the length is known (>= 0)
 //   graph->setPosition(timeMs);                     // every code 8
 //   graph->reset();                                 // playback stopped, list emptied
-// The speed and three-axis readouts read graph->tables() (see SensorReadouts).
+// The speed and three-axis readouts read graph->tables() (see SensorReadouts). The player controller reaches
+// the graph through GraphPlaybackLink, which does the open, length and timer-4 steps above.
 //
 // The curves are drawn once per load and size into a cached picture; a position change repaints only the
 // cursor's old and new columns over it, so its cost does not depend on the recording's length.

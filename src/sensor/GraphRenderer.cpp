@@ -74,10 +74,16 @@ void drawStretched(QPainter& painter, const GraphScene& scene, int plotWidth)
     }
 }
 
+// The curves of one sample per column squeezed to the window keeping, for each window column d, the
+// column s = d x count / width of that wide picture (no smoothing, so the curves keep their colours). Only
+// segments s and s + 1 put pixels into column s (segment i covers columns i - 1 and i), so each window
+// column draws just those two, in the order a full drawing would, into its own three columns s - 1 .. s + 1
+// of a scratch picture: no picture as wide as the recording, and a cost set by the window's width.
 void drawCompressed(QPainter& painter, const GraphScene& scene, int plotWidth)
 {
     const std::vector<sidecar::SensorRecord>& sensors = *scene.sensors;
     const int count = static_cast<int>(sensors.size());
+    const int width = scene.size.width();
     const int height = scene.size.height();
     for (int i = 0; i < count; ++i) {
         if (sensors[static_cast<size_t>(i)].mark != 1)
@@ -85,17 +91,40 @@ void drawCompressed(QPainter& painter, const GraphScene& scene, int plotWidth)
         if (const std::optional<int> column = graph::compressedMarkColumn(i, count, plotWidth))
             fillMark(painter, *column - 5, *column + 5, height);
     }
-    // One column per sample, then squeezed to the window with the nearest column kept (no smoothing, so the
-    // curves keep their colours); the empty background lets the marks show through.
-    QImage wide(count, height, QImage::Format_ARGB32_Premultiplied);
-    wide.fill(Qt::transparent);
+    const auto row = [&](int sample, size_t axis) {
+        if (sample < 0)
+            return graph::valueRow(0, height, scene.rangeTop, scene.rangeBottom); // the curves start at zero
+        const sidecar::SensorRecord& r = sensors[static_cast<size_t>(sample)];
+        const int values[3] = { r.x, r.y, r.z };
+        return graph::valueRow(values[axis], height, scene.rangeTop, scene.rangeBottom);
+    };
+    QImage scratch(3 * width, height, QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
     {
-        QPainter p(&wide);
-        CurveSteps curves(p, scene);
-        for (int i = 0; i < count; ++i)
-            curves.step(i - 1, i, sensors[static_cast<size_t>(i)]);
+        QPainter p(&scratch);
+        const std::array<QPen, 3> pens { curvePen(graphcolours::kX), curvePen(graphcolours::kY),
+            curvePen(graphcolours::kZ) };
+        for (int d = 0; d < width; ++d) {
+            const int kept = graph::sampleAtColumn(d, count, width);
+            // Column kept - 1 of the wide picture lands on scratch column 3 d.
+            const int shift = 3 * d - (kept - 1);
+            for (int i = kept; i <= kept + 1 && i < count; ++i) {
+                for (size_t axis = 0; axis < 3; ++axis) {
+                    p.setPen(pens[axis]);
+                    p.drawLine(i - 1 + shift, row(i - 1, axis), i + shift, row(i, axis));
+                }
+            }
+        }
     }
-    painter.drawImage(QRect(QPoint(0, 0), scene.size), wide);
+    QImage squeezed(width, height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < height; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(squeezed.scanLine(y));
+        for (int d = 0; d < width; ++d)
+            to[d] = from[3 * d + 1];
+    }
+    // The transparent background lets the marks show through.
+    painter.drawImage(0, 0, squeezed);
 }
 
 void drawCompressedJapan(QPainter& painter, const GraphScene& scene, int plotWidth)

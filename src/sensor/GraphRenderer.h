@@ -42,8 +42,8 @@ QImage RenderGraphCurves(const GraphScene& scene);
 QRect CursorBarRect(int cursorX, const QSize& size, int countryCode);
 
 // Paints the part `dirty` of the graph: black, the cursor bar, then the curves picture over them.
-void PaintGraph(QPainter& painter, const QRect& dirty, const QImage& curves, std::optional<int> cursorX,
-    int countryCode);
+void PaintGraph(
+    QPainter& painter, const QRect& dirty, const QImage& curves, std::optional<int> cursorX, int countryCode);
 
 // The whole graph in one picture (what the window shows).
 QImage RenderGraph(const GraphScene& scene, std::optional<int> cursorX);

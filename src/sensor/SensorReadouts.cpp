@@ -74,8 +74,8 @@ void SensorReadouts::place(const QRect& videoArea)
 
 QRect SensorReadouts::axisCellRect(int axis, int cell) const
 {
-    const int left = m_axisRow.left() + axis * (groupWidth() + kGroupGap) + cellWidth()
-        + SkinModule::size(3323).width() + cell * cellWidth();
+    const int left = m_axisRow.left() + axis * (groupWidth() + kGroupGap) + cellWidth() + SkinModule::size(3323).width()
+        + cell * cellWidth();
     return QRect(left, m_axisRow.top(), cellWidth(), m_axisRow.height());
 }
 

@@ -18,7 +18,7 @@ class SensorDataTables;
 //   readouts.place(videoArea);                                   // on every layout
 //   update(readouts.updateSpeed(graph->tables(), t));            // code 8, unless model 4 or 5
 //   update(readouts.selectUnit(controlId));                      // code 2 (1081 / 1082)
-//   update(readouts.showAxisValues(graph->tables(), t, ProcessMsPerSample()));   // timer 4; t = 0 on open/stop
+//   update(readouts.showAxisValues(graph->tables(), t, msPerSample));   // timer 4 (GraphPlaybackLink does it)
 //   readouts.paint(painter, rect());                             // in paintEvent
 // The map listens to mapPositionChanged: the "%lf" longitude and latitude of every valid second.
 class SensorReadouts : public QObject

@@ -124,6 +124,15 @@ TEST(KorvaneCli, DatReportsTablesAndSamples)
     EXPECT_EQ(lying.json.value(QStringLiteral("sensorCount")).toInt(), 3);
     EXPECT_EQ(lying.json.value(QStringLiteral("parkingType")).toInt(), 2);
 
+    // A GPS block cut short: the file is not loaded, and the count says the same as the lookups.
+    card.add(QStringLiteral("rec_3.dat"), block("SENS", sensors) + QByteArray("GPSI") + u32(200) + gps);
+    const CliRun cut = runCli({ QStringLiteral("dat"), card.root() + QStringLiteral("rec_3.dat"),
+        QStringLiteral("--at"), QStringLiteral("0") });
+    EXPECT_FALSE(cut.json.value(QStringLiteral("loaded")).toBool());
+    EXPECT_EQ(cut.json.value(QStringLiteral("gpsCount")).toInt(), 0);
+    EXPECT_FALSE(
+        cut.json.value(QStringLiteral("at")).toArray().at(0).toObject().value(QStringLiteral("valid")).toBool());
+
     const CliRun missing = runCli({ QStringLiteral("dat"), card.root() + QStringLiteral("none.dat") });
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(missing.json.value(QStringLiteral("loaded")).toBool());

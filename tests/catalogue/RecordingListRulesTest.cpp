@@ -142,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, LocateTest,
         LocateCase { "exact match only", "rec_20120101_120000X.mp4", 1, 2, 2, "20120101_120000X(3/4)" },
         LocateCase { "not listed: the position stays", "rec_20990101_000000.avi", 3, 3, 3, "20990101_000000(4/4)" },
         // Past the end (after the last row played): nothing to select, the counter says so.
-        LocateCase { "not listed, one past the end", "evt_20990101_000000.avi", 4, 4, std::nullopt,
-            "20990101_000000(5/4)" },
+        LocateCase {
+            "not listed, one past the end", "evt_20990101_000000.avi", 4, 4, std::nullopt, "20990101_000000(5/4)" },
         LocateCase { "nothing opened yet", "", 0, 0, 0, "(1/4)" }));
 
 struct MoveCase
@@ -169,7 +169,8 @@ TEST_P(KeyboardMoveTest, UpDownAndEnter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, KeyboardMoveTest,
-    ::testing::Values(MoveCase { "middle row", { 3 }, 10, 2, 4, 3 }, MoveCase { "row 0 stays row 0", { 0 }, 10, 0, 1, 0 },
+    ::testing::Values(MoveCase { "middle row", { 3 }, 10, 2, 4, 3 },
+        MoveCase { "row 0 stays row 0", { 0 }, 10, 0, 1, 0 },
         MoveCase { "the last row stays the last", { 9 }, 10, 8, 9, 9 },
         MoveCase { "several: the first selected one moves", { 7, 4, 5 }, 10, 3, 5, 4 },
         MoveCase { "nothing selected: Down takes row 0, Up nothing", {}, 10, std::nullopt, 0, std::nullopt },

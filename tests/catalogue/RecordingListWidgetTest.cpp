@@ -11,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -189,6 +190,27 @@ private Q_SLOTS:
         list.selectPrevious();
         QCOMPARE(list.rowToOpen(), std::optional<int>(1));
         QCOMPARE(list.selectedBaseNames(), QStringList { QStringLiteral("20120101_120000") });
+    }
+
+    void lastColumnMakesRoomForTheScrollBar()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        list.fill(threeRows());
+        QCoreApplication::processEvents();
+        QCOMPARE(list.columnWidth(2), 137);
+        std::vector<RecordingEntry> many;
+        for (int i = 0; i < 100; ++i)
+            many.push_back(entry("Normal", qPrintable(QStringLiteral("20120101_%1").arg(i, 6, 10, QLatin1Char('0')))));
+        list.fill(many);
+        QTRY_VERIFY(list.verticalScrollBar()->isVisible());
+        QTRY_COMPARE(list.columnWidth(2), 137 - list.verticalScrollBar()->width());
+        list.fill(threeRows());
+        QTRY_COMPARE(list.columnWidth(2), 137);
     }
 
     void parkingIconsAreReadWhenTheirRowsArePainted()

@@ -1,7 +1,7 @@
 // The brightness and contrast dialog: its layout, the live preview of both sliders and what OK and
 // Cancel leave behind.
-#include "app/NotifyEvent.h"
 #include "playback/CDlgAdjustment.h"
+#include "app/NotifyEvent.h"
 #include "playback/PictureAdjustment.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinSlider.h"
@@ -15,10 +15,7 @@ class CDlgAdjustmentTest : public QObject
 
 private:
     // x of a slider step: the margin, then six equal steps.
-    static int stepX(const CSkinSlider* s, int position)
-    {
-        return 7 + int(position * (s->width() - 14) / 6.0);
-    }
+    static int stepX(const CSkinSlider* s, int position) { return 7 + int(position * (s->width() - 14) / 6.0); }
 
     static void clickStep(CSkinSlider* s, int position)
     {
@@ -114,6 +111,21 @@ private Q_SLOTS:
         QCOMPARE(dlg.result(), 1);
         QCOMPARE(c, 1.4f);
         QCOMPARE(b, 1.0f);
+    }
+
+    void runIsModalAndGivesTheResult()
+    {
+        float b = 1.0f, c = 1.0f;
+        PictureAdjustment adjustment(b, c, false, {});
+        QTimer::singleShot(50, [&] {
+            auto* dlg = qobject_cast<CDlgAdjustment*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->brightnessSlider()->setPosition(5);
+            adjustment.setBrightnessPosition(5);
+            QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+        });
+        QCOMPARE(CDlgAdjustment::Run(adjustment, 61, nullptr), 1);
+        QCOMPARE(b, 1.4f);
     }
 
     void escapeCancels()

@@ -2,15 +2,20 @@
 // adjustment, checked on the widget's own rendering.
 #include "MediaClips.h"
 
+#include "app/NotifyEvent.h"
 #include "app/ViewerEnvironment.h"
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
+#include "playback/Magnifier.h"
 #include "playback/MediaLibrary.h"
 #include "playback/PlayerContext.h"
+#include "playback/PlayerController.h"
+#include "playback/PlayerControllerHost.h"
 #include "playback/VideoFrameSink.h"
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 using mediaclips::Clip;
@@ -130,6 +135,146 @@ private Q_SLOTS:
         QVERIFY(context.ApplyPicture(1.0f, 1.0f));
         QTRY_VERIFY_WITH_TIMEOUT(pictureColour(wnd, 0.75, 0.75).value() < before + 30, 5000);
         QVERIFY(context.StopMedia());
+    }
+
+    void magnifierShowsTheRegionFromFullFrames()
+    {
+        SettingsStore store(m_settingsDir.path());
+        PlayerContext context;
+        QVERIFY(CreateMediaPlayer(context, store));
+        CPlayWnd wnd;
+        wnd.resize(200, 150); // smaller than the video: normal frames come at 200 x 150
+        wnd.setVideoSize(mediaclips::kWidth, mediaclips::kHeight);
+        Magnifier magnifier;
+        magnifier.setAllowed(true);
+        wnd.setMagnifier(&magnifier);
+        QVERIFY(wnd.attachPlayer(context));
+        wnd.show();
+        QVERIFY(context.OpenMedia(mediaclips::clipPath(Clip::AviMjpeg)));
+        QVERIFY(context.PlayMedia());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.framesPainted() >= 2, 10000);
+        QCOMPARE(context.videoSink().requestedFrameSize(), QSize(200, 150));
+
+        // On: the running video restarts its output at the video's own size.
+        QVERIFY(context.SetMagnifier(true));
+        magnifier.setOn(true);
+        magnifier.setGaugeOffset(Magnifier::kArmedOffset);
+        QTRY_COMPARE_WITH_TIMEOUT(context.videoSink().requestedFrameSize(), QSize(320, 240), 5000);
+        const uint64_t painted = wnd.framesPainted();
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.framesPainted() > painted, 5000);
+
+        // 2x on the top-left quarter: the yellow quarter fills the picture (outside overview and gauge).
+        magnifier.setRegionCentre(QPointF(0.25, 0.25));
+        QVERIFY(near(pictureColour(wnd, 0.5, 0.5), 255, 255, 0));
+        QVERIFY(near(pictureColour(wnd, 0.3, 0.9), 255, 255, 0));
+        QVERIFY(near(pictureColour(wnd, 0.95, 0.95), 255, 255, 0));
+        // The overview shows the whole frame: its bottom-left quarter is red.
+        const MagnifierLayout layout = magnifier.layout(QSize(320, 240), wnd.pictureRect(), 0);
+        const QImage shot = wnd.videoWindow()->grab().toImage();
+        const QPoint overviewRed
+            = layout.overview.topLeft() + QPoint(layout.overview.width() / 4, layout.overview.height() * 3 / 4 + 1);
+        QVERIFY2(near(shot.pixelColor(overviewRed), 255, 0, 0), qPrintable(shot.pixelColor(overviewRed).name()));
+
+        // The region follows the picture as seen: with the first flip, the seen bottom-left is the
+        // frame's bottom-right (black).
+        magnifier.setRegionCentre(QPointF(0.25, 0.75));
+        QVERIFY(near(pictureColour(wnd, 0.5, 0.5), 255, 0, 0));
+        QVERIFY(context.RotateOn(1));
+        QVERIFY(near(pictureColour(wnd, 0.5, 0.5), 0, 0, 0));
+        QVERIFY(context.RotateOff());
+
+        // A wheel notch away from the user is one gauge step.
+        QWheelEvent wheel(QPointF(100, 75), wnd.videoWindow()->mapToGlobal(QPointF(100, 75)), QPoint(), QPoint(0, 120),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(wnd.videoWindow(), &wheel);
+        QCOMPARE(magnifier.gaugeOffset(), Magnifier::kArmedOffset - 1);
+
+        // Off: normal frames again.
+        magnifier.setOn(false);
+        QVERIFY(context.SetMagnifier(false));
+        QTRY_COMPARE_WITH_TIMEOUT(context.videoSink().requestedFrameSize(), QSize(200, 150), 5000);
+        QVERIFY(context.StopMedia());
+    }
+
+    void wheelDoesNothingBelowTheHighTier()
+    {
+        CPlayWnd wnd;
+        wnd.resize(200, 150);
+        wnd.setVideoSize(320, 240);
+        Magnifier magnifier; // not allowed
+        magnifier.setOn(true);
+        wnd.setMagnifier(&magnifier);
+        QWheelEvent wheel(QPointF(100, 75), QPointF(100, 75), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(wnd.videoWindow(), &wheel);
+        QCOMPARE(magnifier.gaugeOffset(), Magnifier::kArmedOffset);
+        QVERIFY(!wheel.isAccepted());
+    }
+
+    void snapshotIsThePictureAsSeenAtTheVideosSize()
+    {
+        SettingsStore store(m_settingsDir.path());
+        PlayerContext context;
+        QVERIFY(CreateMediaPlayer(context, store));
+        CPlayWnd wnd;
+        wnd.resize(160, 120);
+        wnd.setVideoSize(mediaclips::kWidth, mediaclips::kHeight);
+        QVERIFY(wnd.attachPlayer(context));
+        wnd.show();
+        QVERIFY(context.OpenMedia(mediaclips::clipPath(Clip::AviMjpeg)));
+        QVERIFY(context.PlayMedia());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.framesPainted() >= 2, 10000);
+        QVERIFY(context.RotateOn(1)); // the first flip: left and right change places
+        QTemporaryDir dir;
+        const QString shot = dir.filePath(QStringLiteral("20120501_123456_0.5.png"));
+        QVERIFY(context.TakeSnapshot(shot));
+        const QImage image(shot);
+        QCOMPARE(image.size(), QSize(mediaclips::kWidth, mediaclips::kHeight));
+        QVERIFY2(near(image.pixelColor(80, 60), 0, 255, 0), qPrintable(image.pixelColor(80, 60).name()));
+        QVERIFY(near(image.pixelColor(240, 60), 255, 255, 0));
+        QVERIFY(near(image.pixelColor(80, 180), 0, 0, 0));
+        QVERIFY(context.StopMedia());
+    }
+
+    void forwardNearTheEndSeeksToTheEnd()
+    {
+        struct Window : QObject
+        {
+            int ends = 0;
+            bool event(QEvent* e) override
+            {
+                if (e->type() == NotifyEvent::eventType()
+                    && static_cast<NotifyEvent*>(e)->code() == NotifyEvent::EndOfMedia)
+                    ++ends;
+                return QObject::event(e);
+            }
+        } window;
+        SettingsStore store(m_settingsDir.path());
+        PlayerContext context;
+        QVERIFY(CreateMediaPlayer(context, store));
+        context.setMainWindow(&window);
+        CPlayWnd wnd;
+        wnd.resize(160, 120);
+        QVERIFY(wnd.attachPlayer(context));
+        PlayerControllerHost host;
+        PlayerController controller(context, host);
+        controller.PlayRecording(mediaclips::clipPath(Clip::AviMjpeg));
+        QVERIFY(controller.isPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!controller.isTimerActive(0), 3000);
+        QVERIFY(controller.recordingLength() >= 2900);
+        controller.Pause();
+        // 2.5 s before the end of the clip: Forward's 10 s are clamped to the end, and the paused player
+        // resumes there at once.
+        QVERIFY(context.SeekTo(500));
+        QTRY_VERIFY_WITH_TIMEOUT(context.currentTime() >= 400, 3000);
+        QElapsedTimer timer;
+        timer.start();
+        controller.Forward();
+        QVERIFY(controller.isPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(window.ends > 0, 2000);
+        // At the end at once, not after the remaining 2.5 s of the clip.
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+        context.StopMedia();
     }
 };
 

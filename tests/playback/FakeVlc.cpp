@@ -338,6 +338,20 @@ FAKE_EXPORT int libvlc_video_get_cursor(libvlc_media_player_t*, unsigned, int*, 
     record("libvlc_video_get_cursor");
     return -1;
 }
+FAKE_EXPORT void libvlc_media_player_set_pause(libvlc_media_player_t*, int paused)
+{
+    record("libvlc_media_player_set_pause(" + num(paused) + ")");
+}
+FAKE_EXPORT int libvlc_video_get_track(libvlc_media_player_t*)
+{
+    record("libvlc_video_get_track");
+    return 1;
+}
+FAKE_EXPORT int libvlc_video_set_track(libvlc_media_player_t*, int track)
+{
+    record("libvlc_video_set_track(" + num(track) + ")");
+    return 0;
+}
 #ifndef FAKEVLC_PARTIAL
 FAKE_EXPORT void libvlc_video_set_callbacks(libvlc_media_player_t*, void* (*)(void*, void**),
     void (*)(void*, void*, void* const*), void (*)(void*, void*), void*)

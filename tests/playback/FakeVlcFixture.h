@@ -123,5 +123,4 @@ protected:
     }
 };
 
-
 } // namespace fakevlc

@@ -34,7 +34,8 @@ TEST_F(FakeLibraryTest, SlotsAreResolvedInTheTableOrderToTheLibrarysOwnEntries)
         "libvlc_media_release", "libvlc_new", "libvlc_release", "libvlc_video_get_height", "libvlc_video_get_scale",
         "libvlc_video_get_width", "libvlc_video_Rotate_Off", "libvlc_video_Rotate_On", "libvlc_video_set_adjust_float",
         "libvlc_video_set_adjust_int", "libvlc_video_take_snapshot", "libvlc_video_Magnify", "libvlc_video_get_cursor",
-        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks" };
+        "libvlc_video_set_callbacks", "libvlc_video_set_format_callbacks", "libvlc_video_get_track",
+        "libvlc_video_set_track", "libvlc_media_player_set_pause" };
     ASSERT_EQ(int(expected.size()), kMediaEntryCount);
     QLibrary same(loadedPath);
     for (int i = 0; i < kMediaEntryCount; ++i) {
@@ -63,12 +64,12 @@ TEST_P(TierTest, HighOnlySlotsStayEmptyBelowHighEvenWhenExported)
 }
 
 // The argument vectors as literal tables: a wrong, missing or misplaced option fails here.
-const QStringList kHighHead = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show",
-    "--file-caching=2000" };
+const QStringList kHighHead
+    = { "-I", "dummy", "--no-autoscale", "--no-canvas-padd", "--no-video-title-show", "--file-caching=2000" };
 const QStringList kStandardList = { "-I", "dummy", "--ignore-config", "--postproc-q=0", "--avcodec-skiploopfilter=0",
     "--file-caching=2000", "--no-video-title-show", "--no-media-library", "--no-stats", "--no-spu", "--no-osd",
-    "--text-renderer=dummy", "--no-sub-autodetect-file", "--no-autoscale", "--no-ball-edge-visible",
-    "--no-canvas-padd", "--no-dvdnav-menu", "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies",
+    "--text-renderer=dummy", "--no-sub-autodetect-file", "--no-autoscale", "--no-ball-edge-visible", "--no-canvas-padd",
+    "--no-dvdnav-menu", "--no-gradient-cartoon", "--no-hdtv-fix", "--no-http-forward-cookies",
     "--no-input-record-native", "--no-interact", "--no-kate-formatted", "--no-mkv-preload-local-dir",
     "--no-mkv-use-chapter-codec", "--no-mkv-use-ordered-chapters", "--no-mod-noisereduction", "--no-osd",
     "--no-playlist-autostart", "--no-rss-images", "--no-sap-parse", "--no-sout-bridge-in-placeholder-switch-on-iframe",

@@ -1,9 +1,9 @@
 // The main window's player commands against the stand-in media library: the library calls each command
 // makes, in order, and what it asks of the window (button pairs, readouts, messages).
+#include "playback/PlayerController.h"
 #include "FakeVlcFixture.h"
 #include "playback/DropListPlacement.h"
 #include "playback/PictureAdjustment.h"
-#include "playback/PlayerController.h"
 #include "playback/PlayerControllerHost.h"
 #include "playback/VideoFrameSink.h"
 
@@ -253,8 +253,8 @@ TEST_F(ControllerTest, APlayThatFailsClosesTheMediaButKeepsPauseShown)
 
 TEST(DataFilePath, OnlyTheExtensionAtTheEndIsReplaced)
 {
-    EXPECT_EQ(PlayerController::DataFilePath("/media/card/rec_20120501_123456.avi"),
-        "/media/card/rec_20120501_123456.dat");
+    EXPECT_EQ(
+        PlayerController::DataFilePath("/media/card/rec_20120501_123456.avi"), "/media/card/rec_20120501_123456.dat");
     EXPECT_EQ(PlayerController::DataFilePath("/home/u/my.avi.copies/evt_20120501_123456.mp4"),
         "/home/u/my.avi.copies/evt_20120501_123456.dat");
     EXPECT_EQ(PlayerController::DataFilePath("/x/rec.avi.avi"), "/x/rec.avi.dat");
@@ -345,7 +345,7 @@ TEST_F(ControllerTest, PlayAndPauseToggleTheLibraryAndSwapTheButtons)
     EXPECT_TRUE(calls().isEmpty());
     controller->Pause();
     controller->PlayPause();
-    EXPECT_EQ(calls(), QStringList({ "libvlc_media_player_pause", "libvlc_media_player_pause" }));
+    EXPECT_EQ(calls(), QStringList({ "libvlc_media_player_set_pause(1)", "libvlc_media_player_set_pause(0)" }));
     EXPECT_EQ(host.log, QStringList({ "show Play", "show Pause" }));
     EXPECT_TRUE(controller->isPlaying());
     EXPECT_TRUE(controller->isTimerActive(1));
@@ -392,7 +392,8 @@ TEST_P(TransportSkipTest, SkipsClampToTheRecordingAndResumeAPausedPlayer)
         controller->Backward();
     EXPECT_EQ(calls(),
         QStringList({ "libvlc_media_player_get_length", "libvlc_media_player_get_time",
-            QStringLiteral("libvlc_media_player_set_time(%1)").arg(GetParam().target), "libvlc_media_player_pause" }));
+            QStringLiteral("libvlc_media_player_set_time(%1)").arg(GetParam().target),
+            "libvlc_media_player_set_pause(0)" }));
     EXPECT_TRUE(controller->isPlaying());
 }
 
@@ -415,7 +416,8 @@ TEST_F(ControllerTest, SpeedOtherThanNormalSilencesAndNormalRestoresTheStoredVol
     host.log.clear();
     controller->SetRate(4); // 1.0: the stored volume comes back although sound was switched off
     EXPECT_EQ(calls(),
-        QStringList({ "libvlc_media_player_set_rate(1.0)", "libvlc_audio_set_mute(0)", "libvlc_audio_set_volume(50)" }));
+        QStringList(
+            { "libvlc_media_player_set_rate(1.0)", "libvlc_audio_set_mute(0)", "libvlc_audio_set_volume(50)" }));
     EXPECT_EQ(host.log, QStringList({ "speed image 3143", "show VolOff", "slider on" }));
     EXPECT_FALSE(controller->soundOn());
 
@@ -489,14 +491,14 @@ TEST_F(ControllerTest, AdjustmentDialogPausesPreviewsAndCancelRestoresQuantisedV
     };
     controller->AdjustPicture();
     EXPECT_EQ(calls(),
-        QStringList({ "libvlc_media_player_pause", // halted for the dialog
+        QStringList({ "libvlc_media_player_set_pause(1)", // halted for the dialog
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.6)",
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,1.4)",
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.6)",
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,0.4)",
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(2,1.0)",
             "libvlc_video_set_adjust_int(0,1)", "libvlc_video_set_adjust_float(1,1.0)",
-            "libvlc_media_player_pause" })); // resumed
+            "libvlc_media_player_set_pause(0)" })); // resumed
     EXPECT_EQ(controller->brightness(), 1.0f);
     EXPECT_EQ(controller->contrast(), 1.0f);
     EXPECT_TRUE(controller->isPlaying());
@@ -656,6 +658,8 @@ TEST_F(ControllerTest, ZoomToggleSwapsTheButtonsArmsTheGaugeAndAsksForFullFrames
     EXPECT_EQ(controller->magnifier().gaugeOffset(), 0);
     EXPECT_FALSE(context.videoSink().fullResolution());
     EXPECT_EQ(host.log, QStringList({ "show ZoomOff", "show ZoomOn" }));
+    // No video output has started on the stand-in, so there is nothing to restart.
+    EXPECT_TRUE(calls().filter("track").isEmpty());
 
     // Not offered below the High tier.
     controller->setZoomAllowed(false);
@@ -686,6 +690,13 @@ TEST_F(ControllerTest, MagnifierOffAndReArmAfterAnOpen)
     EXPECT_EQ(host.log, QStringList({ "show ZoomOn" }));
     controller->MagnifierOff(); // already off: the buttons stay
     EXPECT_EQ(host.log.size(), 1);
+
+    // Switched off with nothing open, the next recording still comes at the painted size.
+    controller->ZoomToggle();
+    EXPECT_TRUE(context.videoSink().fullResolution());
+    controller->Stop();
+    controller->MagnifierOff();
+    EXPECT_FALSE(context.videoSink().fullResolution());
 }
 
 TEST_F(ControllerTest, CaptureNamesTheFileAfterTheRowAndTheTime)
@@ -770,5 +781,38 @@ TEST(MagnifierGauge, RegionFollowsTheZoomAndStaysInsideTheFrame)
     m.rearm();
     EXPECT_EQ(m.regionCentre(), QPointF(0.5, 0.5));
 }
+
+struct LayoutCase
+{
+    QRectF region;
+    int flips;
+    QRect source;
+};
+
+class MagnifierLayoutTest : public ::testing::TestWithParam<LayoutCase>
+{
+};
+
+TEST_P(MagnifierLayoutTest, TheRegionAsSeenIsMirroredIntoTheFrame)
+{
+    const MagnifierLayout l
+        = Magnifier::Layout(QSize(1920, 1080), QRect(0, 0, 800, 450), GetParam().region, GetParam().flips, -14);
+    EXPECT_EQ(l.source, GetParam().source);
+    // The overview is a fifth of the picture's width in its top-right corner, the region marked in it.
+    EXPECT_EQ(l.overview.width(), 160);
+    EXPECT_EQ(l.overview.height(), 90);
+    EXPECT_EQ(l.overview.right(), 800 - 1 - 8);
+    EXPECT_TRUE(l.overview.contains(l.overviewMark));
+    // The gauge: in the left column, the armed position 14 of 70 steps up from its bottom.
+    EXPECT_LT(l.gauge.right(), 40);
+    EXPECT_EQ(l.gauge.height(), 180);
+    EXPECT_EQ(l.gaugeMarkY, l.gauge.bottom() - 14 * 179 / 70);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MagnifierLayoutTest,
+    ::testing::Values(LayoutCase { QRectF(0, 0, 0.5, 0.5), 0, QRect(0, 0, 960, 540) },
+        LayoutCase { QRectF(0, 0, 0.5, 0.5), 1, QRect(960, 0, 960, 540) },
+        LayoutCase { QRectF(0, 0, 0.5, 0.5), 2, QRect(0, 540, 960, 540) },
+        LayoutCase { QRectF(0.1, 0.2, 0.25, 0.25), 3, QRect(1248, 594, 480, 270) }));
 
 } // namespace

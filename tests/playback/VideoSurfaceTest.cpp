@@ -95,6 +95,35 @@ TEST(FrameSink, FramesAreAskedForAtTheFittedSizeUsingTheHeadersProportions)
     EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(320, 240));
 }
 
+TEST(FrameSink, TheMagnifierAsksForFullFramesOnlyWhileItIsOn)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 800, 450 });
+    sink.setVideoSizeHint({ 1920, 1080 });
+    EXPECT_FALSE(sink.needsNewFormat()); // nothing started yet
+    ASSERT_TRUE(video.format(1920, 1088));
+    EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(800, 450));
+    EXPECT_FALSE(sink.needsNewFormat());
+
+    sink.setFullResolution(true);
+    EXPECT_TRUE(sink.needsNewFormat());
+    ASSERT_TRUE(video.format(1920, 1088));
+    EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(1920, 1080));
+    EXPECT_FALSE(sink.needsNewFormat());
+
+    sink.setFullResolution(false);
+    EXPECT_TRUE(sink.needsNewFormat());
+    ASSERT_TRUE(video.format(1920, 1088));
+    EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(800, 450));
+
+    // A video no larger than the area is delivered whole anyway: switching needs no restart.
+    sink.setVideoSizeHint({ 640, 360 });
+    ASSERT_TRUE(video.format(640, 368));
+    sink.setFullResolution(true);
+    EXPECT_FALSE(sink.needsNewFormat());
+}
+
 TEST(FrameSink, EveryFrameIsPaintedInOrderUnlessTwoNewerWait)
 {
     VideoFrameSink sink;

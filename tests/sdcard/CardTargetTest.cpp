@@ -127,3 +127,23 @@ TEST(CardFiles, ReachFilesInsideAnImageWithoutMountingIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CardMountOptions, KeepTheOwnerAndCharacterSetOfTheMountItReplaces)
+{
+    qunsetenv("PKEXEC_UID");
+    EXPECT_EQ(platform::CardMountOptions(
+                  QStringLiteral("rw,uid=1000,gid=1000,fmask=0022,dmask=0022,codepage=437,"
+                                 "iocharset=ascii,shortname=mixed,showexec,utf8,flush,errors=remount-ro")),
+        QStringLiteral("uid=1000,gid=1000,fmask=0022,dmask=0022,codepage=437,iocharset=ascii,shortname=mixed,showexec,"
+                       "utf8,flush"));
+    EXPECT_EQ(platform::CardMountOptions(QString()), QString());
+    // Run through pkexec for a desktop user, the card stays that user's.
+    qputenv("PKEXEC_UID", "0");
+    EXPECT_EQ(platform::CardMountOptions(QStringLiteral("rw,relatime")), QStringLiteral("uid=0,gid=0"));
+    EXPECT_EQ(platform::CardMountOptions(QStringLiteral("rw,uid=1000")), QStringLiteral("uid=1000"));
+    qunsetenv("PKEXEC_UID");
+}
+
+} // namespace

@@ -195,3 +195,74 @@ TEST_F(CliCard, CardTestFillsAndEmptiesABoundedPartOfAFolder)
 }
 
 } // namespace
+
+namespace {
+
+struct HelperRun
+{
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+HelperRun vlmformat(const QStringList& args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("KORVANE_TEST_BUILD_DIR") + QStringLiteral("/bin/VLMFormat"), args);
+    HelperRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+TEST(VLMFormat, SaysExactlyTheMarkerOnSuccessAndWhyOnRefusal)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 2200LL << 20, 8, QStringLiteral("CAM")));
+    HelperRun run = vlmformat({ QStringLiteral("-c64"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out + run.err, QByteArray("zorvakin ok")) << "nothing else, no line end";
+    const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+    ASSERT_TRUE(bs);
+    EXPECT_EQ(bs->sectorsPerCluster, 64u);
+    EXPECT_EQ(bs->label, QStringLiteral("CAM"));
+
+    const QString text = dir.filePath(QStringLiteral("notes.txt"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(70000, 't'));
+    f.close();
+    for (const QStringList& args : { QStringList { QStringLiteral("-c128"), text },
+             QStringList { QStringLiteral("-c64"), dir.path() }, QStringList { QStringLiteral("--zero"), text } }) {
+        run = vlmformat(args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains("refused")) << run.err.toStdString();
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(70000, 't'));
+    EXPECT_EQ(vlmformat({ image }).exitCode, 2);
+    // Never mounted over a folder in use.
+    run = vlmformat({ QStringLiteral("-c64"), image, QStringLiteral("--mount-at"), dir.path() });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("not an empty folder")) << run.err.toStdString();
+}
+
+TEST(VLMFormat, ZeroModeWritesZerosAndReportsProgress)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 8 << 20, 1));
+    const HelperRun run = vlmformat({ QStringLiteral("--zero"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QByteArray("zorvakin ok"));
+    EXPECT_TRUE(run.err.endsWith("progress 100\n")) << run.err.right(40).toStdString();
+    QFile f(image);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(8 << 20, 0));
+}
+
+} // namespace

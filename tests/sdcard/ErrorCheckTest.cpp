@@ -44,13 +44,17 @@ protected:
 TEST_F(ErrorCheckOnImages, CleanCardHasNoErrorsThoughItsSummarySaysFiles)
 {
     std::vector<int> progress;
-    const errorcheck::Result r = errorcheck::Run(clean, { [&](int p) { progress.push_back(p); }, {} });
+    const errorcheck::Result r = errorcheck::Run(clean, false, { [&](int p) { progress.push_back(p); }, {} });
     EXPECT_EQ(r.outcome, Outcome::Clean) << r.output.toStdString();
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_TRUE(r.output.contains(QLatin1String(" files, "))) << "the summary line itself carries the word";
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), 100);
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_TRUE(errorcheck::OnlyMountMarks(
+        { QStringLiteral("Dirty bit is set. Fs was not properly unmounted and some data may be corrupt.") }));
+    EXPECT_FALSE(
+        errorcheck::OnlyMountMarks({ QStringLiteral("Free cluster summary wrong (129021 vs. really 129020)") }));
 }
 
 TEST_F(ErrorCheckOnImages, DamagedFatIsErrorsFoundAndLeftUnchanged)
@@ -63,7 +67,7 @@ TEST_F(ErrorCheckOnImages, DamagedFatIsErrorsFoundAndLeftUnchanged)
     const QByteArray bytes = before.read(4 << 20);
     before.close();
 
-    const errorcheck::Result r = errorcheck::Run(damaged, {});
+    const errorcheck::Result r = errorcheck::Run(damaged, false, {});
     EXPECT_EQ(r.outcome, Outcome::Errors) << r.output.toStdString();
     EXPECT_EQ(r.exitStatus, 1);
     QFile after(damaged);
@@ -71,19 +75,40 @@ TEST_F(ErrorCheckOnImages, DamagedFatIsErrorsFoundAndLeftUnchanged)
     EXPECT_EQ(after.read(4 << 20), bytes) << "the check is read-only";
 }
 
+// Linux sets the dirty flag of a FAT volume while it is mounted; fsck.fat reports it (status 1). On a mounted
+// card that mark alone is no error; on an unmounted one it tells that the camera stopped without unmounting.
+TEST_F(ErrorCheckOnImages, TheDirtyFlagOfAMountedCardIsNoError)
+{
+    const QString dirty = dir.filePath(QStringLiteral("dirty.img"));
+    ASSERT_TRUE(QFile::copy(clean, dirty));
+    QFile f(dirty);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(65));
+    ASSERT_EQ(f.write("\x01", 1), 1);
+    f.close();
+    const errorcheck::Result mounted = errorcheck::Run(dirty, true, {});
+    EXPECT_EQ(mounted.exitStatus, 1);
+    EXPECT_EQ(mounted.outcome, Outcome::Clean) << mounted.output.toStdString();
+    EXPECT_EQ(errorcheck::Run(dirty, false, {}).outcome, Outcome::Errors);
+
+    // A damaged FAT on a mounted card is still an error.
+    ASSERT_TRUE(damageFat(dirty));
+    EXPECT_EQ(errorcheck::Run(dirty, true, {}).outcome, Outcome::Errors);
+}
+
 TEST_F(ErrorCheckOnImages, TruncatedImageFailsTheCheck)
 {
     const QString truncated = dir.filePath(QStringLiteral("truncated.img"));
     ASSERT_TRUE(QFile::copy(clean, truncated));
     ASSERT_TRUE(QFile::resize(truncated, 2 << 20));
-    const errorcheck::Result r = errorcheck::Run(truncated, {});
+    const errorcheck::Result r = errorcheck::Run(truncated, false, {});
     EXPECT_EQ(r.outcome, Outcome::Failed) << r.output.toStdString();
     EXPECT_EQ(r.exitStatus, 1) << "fsck.fat gives the same status as for errors: only the missing summary tells";
 }
 
 TEST_F(ErrorCheckOnImages, MissingVolumeFailsTheCheck)
 {
-    EXPECT_EQ(errorcheck::Run(dir.filePath(QStringLiteral("none.img")), {}).outcome, Outcome::Failed);
+    EXPECT_EQ(errorcheck::Run(dir.filePath(QStringLiteral("none.img")), false, {}).outcome, Outcome::Failed);
 }
 
 TEST(ErrorCheckRun, ACheckThatNeverEndsFailsAfterItsTimeOut)
@@ -96,7 +121,7 @@ TEST(ErrorCheckRun, ACheckThatNeverEndsFailsAfterItsTimeOut)
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("KORVANE_FSCK", script.toLocal8Bit());
-    const errorcheck::Result r = errorcheck::Run(script, {}, {}, 500);
+    const errorcheck::Result r = errorcheck::Run(script, false, {}, {}, 500);
     qunsetenv("KORVANE_FSCK");
     EXPECT_EQ(r.outcome, Outcome::Failed);
     EXPECT_TRUE(r.output.contains(QLatin1String("did not end")));

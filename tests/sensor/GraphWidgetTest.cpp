@@ -2,10 +2,11 @@
 // the same picture as a full drawing, the graph window's seek clicks, and the readouts' map texts.
 #include "app/NotifyEvent.h"
 #include "sensor/CDataParser.h"
+#include "sensor/DatBytes.h"
 #include "sensor/GraphGeometry.h"
+#include "sensor/GraphPlaybackLink.h"
 #include "sensor/GraphRenderer.h"
 #include "sensor/SensorReadouts.h"
-#include "sensor/DatBytes.h"
 #include "skin/SkinTestSupport.h"
 
 #include "skin/SkinModule.h"
@@ -161,6 +162,49 @@ private Q_SLOTS:
         QCOMPARE(at(image, 300, 30), QColor(Qt::black));
     }
 
+    // The compressed plot draws only what survives the squeeze; a full drawing of one column per sample,
+    // squeezed the same way, gives the same pixels everywhere off the frame and the zero line.
+    void compressedPlotEqualsAFullDrawingSqueezed()
+    {
+        std::vector<sidecar::SensorRecord> sensors;
+        for (int i = 0; i < 5000; ++i)
+            sensors.push_back({ (i * 37) % 2400 - 1200, (i * 53) % 1800 - 900, 600 - (i * 11) % 1300, 0 });
+        const QSize size(640, 40);
+        const QImage fast = RenderGraphCurves(scene(sensors, size));
+
+        const int count = int(sensors.size());
+        QImage wide(count, size.height(), QImage::Format_ARGB32_Premultiplied);
+        wide.fill(Qt::transparent);
+        {
+            QPainter p(&wide);
+            const QColor colours[3] = { graphcolours::kX, graphcolours::kY, graphcolours::kZ };
+            int previous[3] = { 20, 20, 20 };
+            for (int i = 0; i < count; ++i) {
+                const int values[3] = { sensors[size_t(i)].x, sensors[size_t(i)].y, sensors[size_t(i)].z };
+                for (int axis = 0; axis < 3; ++axis) {
+                    QPen pen(colours[axis]);
+                    pen.setCosmetic(true);
+                    pen.setCapStyle(Qt::FlatCap);
+                    p.setPen(pen);
+                    const int row = graph::valueRow(values[axis], size.height(), 1000, -1000);
+                    p.drawLine(i - 1, previous[axis], i, row);
+                    previous[axis] = row;
+                }
+            }
+        }
+        int compared = 0;
+        for (int y = 1; y < size.height() - 1; ++y) {
+            if (y == size.height() / 2)
+                continue;
+            for (int d = 1; d < size.width() - 1; ++d) {
+                const QRgb expected = wide.pixel(graph::sampleAtColumn(d, count, size.width()), y);
+                QCOMPARE(fast.pixel(d, y), expected);
+                compared += qAlpha(expected) != 0;
+            }
+        }
+        QVERIFY(compared > 1000);
+    }
+
     void cachedCurvesPaintTheSamePictureInPieces()
     {
         auto sensors = constantSamples(36000, 300, -200, 100);
@@ -239,6 +283,41 @@ private Q_SLOTS:
         QVERIFY(!graph.tables().isLoaded());
     }
 
+    void playbackLinkDrivesGraphAndAxisReadout()
+    {
+        using namespace datbytes;
+        QTemporaryDir dir;
+        QByteArray sensors;
+        for (int i = 0; i < 600; ++i)
+            sensors += sensorRecord(i == 300 ? -7 : 3, 0, 1024);
+        const QString path = dir.filePath(QStringLiteral("rec.dat"));
+        QVERIFY(writeFile(path, dataFile(sensors, gpsRecord(1, 1, 1, 1), 0)));
+        QWidget window;
+        CDataParser graph(&window, &window, 81);
+        graph.resize(625, 75);
+        SensorReadouts readouts(81);
+        readouts.place(QRect(10, 40, 625, 400));
+        QList<int> messages;
+        GraphPlaybackLink link(graph, &readouts, &window, [&](int id) { messages.append(id); });
+
+        link.markHasData();
+        link.loadDataFile(path);
+        QVERIFY(link.hasData());
+        QCOMPARE(link.sampleCount(), 600);
+        link.setRecordingLength(60000);
+        QCOMPARE(graph.duration(), 60000);
+        link.showTime(30000); // sample 300 of 600 at 100 ms a sample
+        QCOMPARE(graph.cursorX(), std::optional<int>(300));
+        QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kMinus);
+        QCOMPARE(readouts.axes().glyph(0, 4), 7);
+        link.showTime(0);
+        QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kBlank);
+        QVERIFY(messages.isEmpty());
+        link.reset();
+        QVERIFY(!link.hasData());
+        QCOMPARE(link.sampleCount(), 0);
+    }
+
     void readoutsHandTheMapTheirTexts()
     {
         using namespace datbytes;
@@ -281,7 +360,8 @@ private Q_SLOTS:
         const QRegion dirty = readouts.showAxisValues(tables, 1000, 1000); // sample 1
         QCOMPARE(readouts.axes().glyph(0, 0), AxisReadout::kMinus);
         QCOMPARE(readouts.axes().glyph(1, 0), AxisReadout::kPlus);
-        QCOMPARE(dirty, QRegion(readouts.axisCellRect(0, 0)) + readouts.axisCellRect(0, 4) + readouts.axisCellRect(1, 0)
+        QCOMPARE(dirty,
+            QRegion(readouts.axisCellRect(0, 0)) + readouts.axisCellRect(0, 4) + readouts.axisCellRect(1, 0)
                 + readouts.axisCellRect(1, 4));
         QVERIFY(readouts.showAxisValues(tables, 1000, 1000).isEmpty());
     }

@@ -92,8 +92,8 @@ TEST_P(AxisCellsTest, SignAndFourDigits)
 
 INSTANTIATE_TEST_SUITE_P(Values, AxisCellsTest,
     ::testing::Values(SignCase { -5, { 30, 0, 0, 0, 5 } }, SignCase { 0, { 40, 0, 0, 0, 0 } },
-        SignCase { 5, { 20, 0, 0, 0, 5 } }, SignCase { -123, { 30, 0, 1, 2, 3 } }, SignCase { 2048, { 20, 2, 0, 4, 8 } },
-        SignCase { -2048, { 30, 2, 0, 4, 8 } }));
+        SignCase { 5, { 20, 0, 0, 0, 5 } }, SignCase { -123, { 30, 0, 1, 2, 3 } },
+        SignCase { 2048, { 20, 2, 0, 4, 8 } }, SignCase { -2048, { 30, 2, 0, 4, 8 } }));
 
 TEST(AxisReadout, RepaintsOnlyChangedCellsAndKeepsTheDisplayOutsideTheRange)
 {

@@ -27,11 +27,12 @@ public:
     {
         if (root.contains(QLatin1String("KORVANE")))
             return platform::VolumeDetails { root, QStringLiteral("/dev/sdb1"), QStringLiteral("KORVANE"),
-                QStringLiteral("vfat") };
+                QStringLiteral("vfat"), QString() };
         if (root.contains(QLatin1String("3961")))
-            return platform::VolumeDetails { root, QStringLiteral("/dev/sdc1"), QString(), QStringLiteral("vfat") };
+            return platform::VolumeDetails { root, QStringLiteral("/dev/sdc1"), QString(), QStringLiteral("vfat"),
+                QString() };
         return platform::VolumeDetails { root, QStringLiteral("/dev/sdd1"), QStringLiteral("BACKUP"),
-            QStringLiteral("exfat") };
+            QStringLiteral("exfat"), QString() };
     }
     std::optional<QString> mountPointOf(const QString&) const override { return std::nullopt; }
     platform::DiskSpace diskSpace(const QString& root) const override
@@ -45,7 +46,7 @@ public:
     bool isRemovableDevice(const QString&) const override { return true; }
     bool isBlockDevice(const QString&) const override { return true; }
     bool unmount(const QString&, QString*) override { return false; }
-    bool mount(const QString&, const QString&, const QString&, QString*) override { return false; }
+    bool mount(const QString&, const QString&, const QString&, const QString&, QString*) override { return false; }
     std::unique_ptr<platform::RawVolume> openRaw(const QString&, platform::RawAccess, QString*) const override
     {
         return nullptr;

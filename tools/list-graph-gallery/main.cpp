@@ -69,8 +69,7 @@ protected:
         painter.fillRect(m_video, QColor(8, 9, 12));
         painter.setPen(QColor(120, 126, 138));
         painter.setFont(SkinFont(17));
-        painter.drawText(m_video, Qt::AlignCenter,
-            QStringLiteral("country %1 - %2").arg(m_country).arg(m_caption));
+        painter.drawText(m_video, Qt::AlignCenter, QStringLiteral("country %1 - %2").arg(m_country).arg(m_caption));
         m_readouts.paint(painter, rect());
     }
 

@@ -115,79 +115,79 @@
         <source>Vol On</source>
         <translation>Vol On</translation>
     </message>
-    <message id="str_1290">
+    <message id="str_12900">
         <source>Select the folder</source>
         <translation>Select the folder</translation>
     </message>
-    <message id="str_1291">
+    <message id="str_12910">
         <source>Select the Drive</source>
         <translation>Select the Drive</translation>
     </message>
-    <message id="str_1292">
+    <message id="str_12920">
         <source>Play Control</source>
         <translation>Play Control</translation>
     </message>
-    <message id="str_1293">
+    <message id="str_12930">
         <source>Play / Pause</source>
         <translation>Play / Pause</translation>
     </message>
-    <message id="str_1294">
+    <message id="str_12940">
         <source>Backward</source>
         <translation>Backward</translation>
     </message>
-    <message id="str_1295">
+    <message id="str_12950">
         <source>Forward</source>
         <translation>Forward</translation>
     </message>
-    <message id="str_1296">
+    <message id="str_12960">
         <source>Previous</source>
         <translation>Previous</translation>
     </message>
-    <message id="str_1297">
+    <message id="str_12970">
         <source>Next</source>
         <translation>Next</translation>
     </message>
-    <message id="str_1298">
+    <message id="str_12980">
         <source>Sound</source>
         <translation>Sound</translation>
     </message>
-    <message id="str_1299">
+    <message id="str_12990">
         <source>Vol up</source>
         <translation>Vol up</translation>
     </message>
-    <message id="str_1300">
+    <message id="str_13000">
         <source>Vol down</source>
         <translation>Vol down</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_13010">
         <source>Mute</source>
         <translation>Mute</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_13020">
         <source>Save all Eventfiles</source>
         <translation>Save all Eventfiles</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_13030">
         <source>Map</source>
         <translation>Map</translation>
     </message>
-    <message id="str_1304">
+    <message id="str_13040">
         <source>Google</source>
         <translation>Google</translation>
     </message>
-    <message id="str_1305">
+    <message id="str_13050">
         <source>Daum</source>
         <translation>Daum</translation>
     </message>
-    <message id="str_1306">
+    <message id="str_13060">
         <source>Naver</source>
         <translation>Naver</translation>
     </message>
-    <message id="str_1307">
+    <message id="str_13070">
         <source>Setting</source>
         <translation>Setting</translation>
     </message>
-    <message id="str_1308">
+    <message id="str_13080">
         <source>Exit</source>
         <translation>Exit</translation>
     </message>

@@ -115,79 +115,79 @@
         <source>Vol On</source>
         <translation>音声ON</translation>
     </message>
-    <message id="str_1290">
+    <message id="str_12900">
         <source>Select the folder</source>
         <translation>フォルダ選択</translation>
     </message>
-    <message id="str_1291">
+    <message id="str_12910">
         <source>Select the Drive</source>
         <translation>ドライブ選択</translation>
     </message>
-    <message id="str_1292">
+    <message id="str_12920">
         <source>Play Control</source>
         <translation>再生コントロール</translation>
     </message>
-    <message id="str_1293">
+    <message id="str_12930">
         <source>Play / Pause</source>
         <translation>再生 / 一時停止</translation>
     </message>
-    <message id="str_1294">
+    <message id="str_12940">
         <source>Backward</source>
         <translation>巻き戻し</translation>
     </message>
-    <message id="str_1295">
+    <message id="str_12950">
         <source>Forward</source>
         <translation>早送り</translation>
     </message>
-    <message id="str_1296">
+    <message id="str_12960">
         <source>Previous</source>
         <translation>前へ</translation>
     </message>
-    <message id="str_1297">
+    <message id="str_12970">
         <source>Next</source>
         <translation>次へ</translation>
     </message>
-    <message id="str_1298">
+    <message id="str_12980">
         <source>Sound</source>
         <translation>サウンド</translation>
     </message>
-    <message id="str_1299">
+    <message id="str_12990">
         <source>Vol up</source>
         <translation>音量アップ</translation>
     </message>
-    <message id="str_1300">
+    <message id="str_13000">
         <source>Vol down</source>
         <translation>音量ダウン</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_13010">
         <source>Mute</source>
         <translation>ミュート</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_13020">
         <source>Save all Eventfiles</source>
         <translation>イベントファイル全体コピー</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_13030">
         <source>Map</source>
         <translation>地図</translation>
     </message>
-    <message id="str_1304">
+    <message id="str_13040">
         <source>Google</source>
         <translation>Google</translation>
     </message>
-    <message id="str_1305">
+    <message id="str_13050">
         <source>Daum</source>
         <translation>Daum</translation>
     </message>
-    <message id="str_1306">
+    <message id="str_13060">
         <source>Naver</source>
         <translation>Naver</translation>
     </message>
-    <message id="str_1307">
+    <message id="str_13070">
         <source>Setting</source>
         <translation>設定</translation>
     </message>
-    <message id="str_1308">
+    <message id="str_13080">
         <source>Exit</source>
         <translation>終了</translation>
     </message>

@@ -115,79 +115,79 @@
         <source>Vol On</source>
         <translation>소리 켜기</translation>
     </message>
-    <message id="str_1290">
+    <message id="str_12900">
         <source>Select the folder</source>
         <translation>폴더 선택</translation>
     </message>
-    <message id="str_1291">
+    <message id="str_12910">
         <source>Select the Drive</source>
         <translation>드라이브 선택</translation>
     </message>
-    <message id="str_1292">
+    <message id="str_12920">
         <source>Play Control</source>
         <translation>재생 제어</translation>
     </message>
-    <message id="str_1293">
+    <message id="str_12930">
         <source>Play / Pause</source>
         <translation>재생 / 일시정지</translation>
     </message>
-    <message id="str_1294">
+    <message id="str_12940">
         <source>Backward</source>
         <translation>뒤로</translation>
     </message>
-    <message id="str_1295">
+    <message id="str_12950">
         <source>Forward</source>
         <translation>앞으로</translation>
     </message>
-    <message id="str_1296">
+    <message id="str_12960">
         <source>Previous</source>
         <translation>이전</translation>
     </message>
-    <message id="str_1297">
+    <message id="str_12970">
         <source>Next</source>
         <translation>다음</translation>
     </message>
-    <message id="str_1298">
+    <message id="str_12980">
         <source>Sound</source>
         <translation>소리</translation>
     </message>
-    <message id="str_1299">
+    <message id="str_12990">
         <source>Vol up</source>
         <translation>볼륨 크게</translation>
     </message>
-    <message id="str_1300">
+    <message id="str_13000">
         <source>Vol down</source>
         <translation>볼륨 작게</translation>
     </message>
-    <message id="str_1301">
+    <message id="str_13010">
         <source>Mute</source>
         <translation>음소거</translation>
     </message>
-    <message id="str_1302">
+    <message id="str_13020">
         <source>Save all Eventfiles</source>
         <translation>이벤트 파일 전체 복사</translation>
     </message>
-    <message id="str_1303">
+    <message id="str_13030">
         <source>Map</source>
         <translation>지도</translation>
     </message>
-    <message id="str_1304">
+    <message id="str_13040">
         <source>Google</source>
         <translation>구글</translation>
     </message>
-    <message id="str_1305">
+    <message id="str_13050">
         <source>Daum</source>
         <translation>다음</translation>
     </message>
-    <message id="str_1306">
+    <message id="str_13060">
         <source>Naver</source>
         <translation>네이버</translation>
     </message>
-    <message id="str_1307">
+    <message id="str_13070">
         <source>Setting</source>
         <translation>환경설정</translation>
     </message>
-    <message id="str_1308">
+    <message id="str_13080">
         <source>Exit</source>
         <translation>종료</translation>
     </message>

@@ -1,4 +1,5 @@
 #include "platform/CardDevices.h"
+#include "platform/linux/MountInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -19,25 +21,7 @@
 namespace platform {
 namespace {
 
-// /proc/self/mountinfo and udev's by-label names escape characters as \ooo or \xHH.
-QString unescapeOctal(const QByteArray& field)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(static_cast<char>(code));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field[i]);
-    }
-    return QFile::decodeName(out);
-}
-
+// udev's by-label names escape characters as \xHH (mountinfo fields use UnescapeMountField).
 QString unescapeHex(const QString& name)
 {
     QByteArray in = QFile::encodeName(name), out;
@@ -90,7 +74,7 @@ QList<MountLine> readMounts()
         const qsizetype dash = f.indexOf("-");
         if (f.size() < 6 || dash < 6 || dash + 3 >= f.size())
             continue;
-        lines.append({ withSlash(unescapeOctal(f[4])), unescapeOctal(f[dash + 2]), QString::fromLatin1(f[dash + 1]),
+        lines.append({ withSlash(UnescapeMountField(f[4])), UnescapeMountField(f[dash + 2]), QString::fromLatin1(f[dash + 1]),
             f[5], f[dash + 3] });
     }
     return lines;
@@ -185,7 +169,8 @@ public:
         // The last mount on a point is the one in effect.
         for (const MountLine& m : readMounts()) {
             if (m.mountPoint == want)
-                found = VolumeDetails { m.mountPoint, m.source, labelOf(m.source), m.fsType };
+                found = VolumeDetails { m.mountPoint, m.source, labelOf(m.source), m.fsType,
+                    QString::fromLocal8Bit(m.superOptions) };
         }
         return found;
     }
@@ -250,12 +235,18 @@ public:
         return false;
     }
 
-    bool mount(const QString& device, const QString& mountPoint, const QString& fsType, QString* error) override
+    bool mount(const QString& device, const QString& mountPoint, const QString& fsType, const QString& options,
+        QString* error) override
     {
         QDir().mkpath(mountPoint);
-        if (::mount(QFile::encodeName(device).constData(), QFile::encodeName(withoutSlash(mountPoint)).constData(),
-                QFile::encodeName(fsType).constData(), MS_NOSUID | MS_NODEV, nullptr)
-            == 0)
+        const QByteArray data = options.toLocal8Bit();
+        auto tryMount = [&](const char* d) {
+            return ::mount(QFile::encodeName(device).constData(),
+                       QFile::encodeName(withoutSlash(mountPoint)).constData(), QFile::encodeName(fsType).constData(),
+                       MS_NOSUID | MS_NODEV, d)
+                == 0;
+        };
+        if ((!data.isEmpty() && tryMount(data.constData())) || tryMount(nullptr))
             return true;
         if (error)
             *error = QStringLiteral("cannot mount %1 on %2: %3")
@@ -320,6 +311,30 @@ std::unique_ptr<CardDevices> CreateCardDevices()
 } // namespace platform
 
 namespace platform {
+
+QString CardMountOptions(const QString& previousOptions)
+{
+    static const QStringList kept = { QStringLiteral("uid"), QStringLiteral("gid"), QStringLiteral("fmask"),
+        QStringLiteral("dmask"), QStringLiteral("umask"), QStringLiteral("codepage"), QStringLiteral("iocharset"),
+        QStringLiteral("shortname"), QStringLiteral("utf8"), QStringLiteral("flush"), QStringLiteral("showexec") };
+    QStringList options;
+    bool owner = false;
+    for (const QString& option : previousOptions.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString key = option.section(QLatin1Char('='), 0, 0);
+        if (kept.contains(key)) {
+            options << option;
+            owner = owner || key == QLatin1String("uid");
+        }
+    }
+    bool ok = false;
+    const uint user = qEnvironmentVariable("PKEXEC_UID").toUInt(&ok);
+    if (!owner && ok) {
+        options << QStringLiteral("uid=%1").arg(user);
+        if (const struct passwd* pw = ::getpwuid(user))
+            options << QStringLiteral("gid=%1").arg(pw->pw_gid);
+    }
+    return options.join(QLatin1Char(','));
+}
 
 bool SyncAndDropCache(int fd)
 {

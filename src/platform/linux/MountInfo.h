@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -12,3 +13,6 @@ QStringList RemovableRootsFromMountInfo(
 
 // Whether the block device of a mount is removable media, judged from the sysfs tree under sysRoot.
 bool IsRemovableBlockDevice(const QString& devicePath, const QString& sysRoot);
+
+// /proc/self/mountinfo escapes blanks, tabs, newlines and backslashes in its fields as \ooo.
+QString UnescapeMountField(const QByteArray& field);

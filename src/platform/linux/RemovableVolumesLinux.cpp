@@ -9,26 +9,6 @@
 
 namespace {
 
-// /proc/self/mountinfo escapes blanks, tabs, newlines and backslashes in paths as \ooo.
-QString unescapeMountField(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(static_cast<char>(code));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field[i]);
-    }
-    return QFile::decodeName(out);
-}
-
 QByteArray readSmallFile(const QString& path)
 {
     QFile f(path);
@@ -74,10 +54,10 @@ QStringList RemovableRootsFromMountInfo(
         const qsizetype dash = fields.indexOf("-");
         if (fields.size() < 5 || dash < 5 || dash + 2 >= fields.size())
             continue;
-        const QString source = unescapeMountField(fields[dash + 2]);
+        const QString source = UnescapeMountField(fields[dash + 2]);
         if (!source.startsWith(QLatin1String("/dev/")) || !isRemovable(source))
             continue;
-        QString root = unescapeMountField(fields[4]);
+        QString root = UnescapeMountField(fields[4]);
         if (!root.endsWith(QLatin1Char('/')))
             root += QLatin1Char('/');
         if (!roots.contains(root))
@@ -118,4 +98,24 @@ std::unique_ptr<RemovableVolumes> CreateRemovableVolumes(const QString& mountInf
 std::unique_ptr<RemovableVolumes> CreateRemovableVolumes()
 {
     return CreateRemovableVolumes(QStringLiteral("/proc/self/mountinfo"), QStringLiteral("/sys"));
+}
+
+// /proc/self/mountinfo escapes blanks, tabs, newlines and backslashes in paths as \ooo.
+QString UnescapeMountField(const QByteArray& field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                out.append(static_cast<char>(code));
+                i += 3;
+                continue;
+            }
+        }
+        out.append(field[i]);
+    }
+    return QFile::decodeName(out);
 }
