@@ -483,7 +483,9 @@ SetupSaveResult SaveSetupRecord(SetupRecord& record, const QString& path)
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return fail(SetupSaveResult::WriteFailed, out.errorString());
         out.setPermissions(QFile(target).permissions());
-        const bool ok = out.write(wanted) == wanted.size() && platform::syncFile(out);
+        // Through the platform's file layer, whose faults the tests can inject.
+        const bool ok = platform::writeAt(out, 0, wanted.constData(), wanted.size()) == wanted.size()
+            && platform::syncFile(out);
         const QString why = out.errorString();
         out.close();
         if (!ok || out.error() != QFileDevice::NoError) {

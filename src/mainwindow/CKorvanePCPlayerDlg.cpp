@@ -76,6 +76,8 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
 
     m_controller = std::make_unique<PlayerController>(m_player, *this, this);
     m_controller->setCountryCode(country);
+    // The surface draws and steers the controller's magnifier (zoom, region, overview).
+    playWnd()->setMagnifier(&m_controller->magnifier());
 
     layoutChanged();
 
@@ -391,6 +393,12 @@ void CKorvanePCPlayerDlg::videoSizeKnown(int width, int height)
     SetVideoSize(width, height, true);
     m_framesAtOpen = playWnd()->framesPainted();
     ShowCurrentTime(0);
+}
+
+void CKorvanePCPlayerDlg::checkWindowGrowth(int sizeClass)
+{
+    if (FitsWindowAfterOpen(sizeClass, currentLayout().video.size(), m_controller->videoWidth(), m_controller->videoHeight()))
+        SizeMode(1);
 }
 
 void CKorvanePCPlayerDlg::lockInput()

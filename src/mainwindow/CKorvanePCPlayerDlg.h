@@ -106,6 +106,7 @@ public:
     void showMessage(int stringId) override;
     QString currentRowName() const override;
     int runAdjustmentDialog(PictureAdjustment& adjustment) override;
+    void checkWindowGrowth(int sizeClass) override;
 
     // RecoveryHost: a damaged AVI recording is offered for repair instead of being opened.
     QWidget* recoveryParent() override { return this; }

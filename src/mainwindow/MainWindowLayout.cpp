@@ -247,3 +247,12 @@ std::array<int, 4> TimeDigits(long long ms)
     }
     return { int(minutes / 10), int(minutes % 10), int(seconds / 10), int(seconds % 10) };
 }
+
+bool FitsWindowAfterOpen(int newSizeClass, QSize videoArea, int videoWidth, int videoHeight)
+{
+    if (newSizeClass < 0 || newSizeClass >= 2)
+        return false;
+    const int wantedWidth = newSizeClass == 0 ? videoWidth / 2 : int(0.6 * videoWidth);
+    const int wantedHeight = newSizeClass == 0 ? videoHeight / 2 : int(0.6 * videoHeight);
+    return videoArea.width() < wantedWidth || videoArea.height() < wantedHeight;
+}

@@ -130,6 +130,11 @@ struct SizeModeResult
 
 SizeModeResult ApplySizeMode(const SizeModeInput& input);
 
+// Whether a recording whose size class is smaller than the previous one's (a larger picture) fits the window to
+// it (size mode 1): only when the video area is narrower or lower than what mode 1 would give it, half the
+// video for class 0 and 0.6 of it for class 1. A new class 2 never does.
+bool FitsWindowAfterOpen(int newSizeClass, QSize videoArea, int videoWidth, int videoHeight);
+
 // Four digits m/10, m%10, s/10, s%10 of a time readout. Times beyond the readout's two minute digits
 // show 99:59 rather than an image that is not a digit.
 std::array<int, 4> TimeDigits(long long ms);

@@ -192,7 +192,7 @@ private:
     int64_t m_recordingLength = 0;
     int m_videoWidth = 0;
     int m_videoHeight = 0;
-    int m_sizeClass = 2;
+    int m_sizeClass = 0; // as for 1920 × 1080 until the first recording is probed
     int m_countryCode = 0;
     QString m_previousPath;
     double m_graphPeriod = 0;

@@ -93,23 +93,37 @@ int64_t AviSourceReader::read(int64_t pos, unsigned char* into, int64_t size)
             return 0;
         }
     }
-    // Step over what cannot be read in small pieces, keeping every piece that can.
+    // Step over what cannot be read in small pieces, keeping every piece that can. In a long run of failing
+    // pieces (a bad area) the pieces after each failure are given up unasked over a growing distance, as a
+    // rescue tool does: each failing read can take the card a long time, and what is given up past the end of
+    // the bad area is at most about as long as the area itself.
+    int failedInARow = 0;
+    int64_t jump = kRescuePieceBytes;
     for (int64_t at = pos; at < pos + expected;) {
         const int64_t pieceEnd = std::min(pos + expected, (at / kRescuePieceBytes + 1) * kRescuePieceBytes);
         const int64_t n = readOnce(at, into + (at - pos), pieceEnd - at);
-        if (n != pieceEnd - at) {
-            if (n >= 0 || gone(errno)) {
-                m_failed = true;
-                return 0;
-            }
-            std::memset(into + (at - pos), 0, size_t(pieceEnd - at));
-            noteUnreadable(at, pieceEnd - at);
-            if (unreadableBytes() > kMaxUnreadableBytes) {
-                m_failed = true;
-                return 0;
-            }
+        if (n == pieceEnd - at) {
+            failedInARow = 0;
+            jump = kRescuePieceBytes;
+            at = pieceEnd;
+            continue;
         }
-        at = pieceEnd;
+        if (n >= 0 || gone(errno)) {
+            m_failed = true;
+            return 0;
+        }
+        int64_t badEnd = pieceEnd;
+        if (++failedInARow >= kMaxFailedPiecesInARow) {
+            badEnd = std::min(pos + expected, pieceEnd + jump);
+            jump = std::min(jump * 2, kMaxJumpBytes);
+        }
+        std::memset(into + (at - pos), 0, size_t(badEnd - at));
+        noteUnreadable(at, badEnd - at);
+        if (unreadableBytes() > kMaxUnreadableBytes) {
+            m_failed = true;
+            return 0;
+        }
+        at = badEnd;
     }
     return expected;
 }

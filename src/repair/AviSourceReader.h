@@ -51,6 +51,9 @@ public:
     static constexpr int64_t kBlockBytes = 4 * 1024 * 1024;
     // Unreadable ranges are stepped over in pieces of this size (a card's sector).
     static constexpr int64_t kRescuePieceBytes = 512;
+    // After this many failing pieces in a row the reader skips ahead over a bad area, at most this far at once.
+    static constexpr int kMaxFailedPiecesInARow = 8;
+    static constexpr int64_t kMaxJumpBytes = 1024 * 1024;
     // More unreadable bytes than this and the card is taken to be gone.
     static constexpr int64_t kMaxUnreadableBytes = 64 * 1024 * 1024;
 

@@ -185,12 +185,17 @@ void AviTargetWriter::copyOnHelperThread(const Op& op)
 // times more slowly than the blocks it takes for the pieces of a kernel copy.
 void AviTargetWriter::copyThroughBuffer(const Op& op)
 {
-    if (!m_workerBuffer)
+    // The buffer grows with the copies up to its full size, so a small file never takes megabytes.
+    const int64_t wanted = std::clamp<int64_t>((op.size + kPageBytes - 1) / kPageBytes * kPageBytes, kPageBytes,
+        kWorkerBufferBytes);
+    if (!m_workerBuffer || m_workerBufferBytes < wanted) {
+        m_workerBufferBytes = std::max(wanted, std::min(m_workerBufferBytes * 2, kWorkerBufferBytes));
         m_workerBuffer.reset(static_cast<unsigned char*>(
-            ::operator new(size_t(kWorkerBufferBytes + kPageBytes), std::align_val_t(size_t(kPageBytes)))));
+            ::operator new(size_t(m_workerBufferBytes + kPageBytes), std::align_val_t(size_t(kPageBytes)))));
+    }
     for (int64_t done = 0; done < op.size;) {
         unsigned char* const buffer = m_workerBuffer.get() + (op.targetPos + done) % kPageBytes;
-        const int64_t n = std::min(op.size - done, kWorkerBufferBytes);
+        const int64_t n = std::min(op.size - done, m_workerBufferBytes);
         if (m_source->read(op.sourcePos + done, buffer, n) != n) {
             m_failed = true;
             return;

@@ -94,4 +94,5 @@ private:
         void operator()(unsigned char* p) const { ::operator delete(p, std::align_val_t(size_t(kPageBytes))); }
     };
     std::unique_ptr<unsigned char[], AlignedDelete> m_workerBuffer; // helper thread only
+    int64_t m_workerBufferBytes = 0; // helper thread only
 };

@@ -344,6 +344,9 @@ bool CAviRepairCore::finish()
         }
     }
 
+    // The first bytes may be damaged like any others (the file was recognised by "AVI LIST"): the result
+    // is a RIFF file again.
+    patch(0, QByteArray("RIFF", 4));
     patch(4, le32Bytes(uint32_t(riffSize)));
     patch(m_movieRef - 4, le32Bytes(uint32_t(movieSize)));
 

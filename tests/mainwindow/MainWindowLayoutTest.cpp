@@ -292,3 +292,25 @@ TEST(TimeDigits, Table)
 }
 
 } // namespace
+
+TEST(MainWindowLayout, LargerPictureFitsTheWindowOnlyWhenTheVideoAreaIsTooSmall)
+{
+    struct Row {
+        int newClass, areaW, areaH, videoW, videoH;
+        bool fits;
+    };
+    const Row rows[] = {
+        { 0, 959, 540, 1920, 1080, true }, // narrower than half of 1080p
+        { 0, 960, 539, 1920, 1080, true }, // lower than half
+        { 0, 960, 540, 1920, 1080, false }, // exactly half: big enough
+        { 0, 1000, 600, 1920, 1080, false },
+        { 1, 767, 432, 1280, 720, true }, // narrower than 0.6 of 720p
+        { 1, 768, 431, 1280, 720, true },
+        { 1, 768, 432, 1280, 720, false },
+        { 2, 100, 100, 640, 480, false }, // any other size never fits the window
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FitsWindowAfterOpen(r.newClass, QSize(r.areaW, r.areaH), r.videoW, r.videoH), r.fits)
+            << r.newClass << " in " << r.areaW << "x" << r.areaH;
+    }
+}

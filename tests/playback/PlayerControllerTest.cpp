@@ -155,7 +155,8 @@ TEST_F(ControllerTest, PlayRecordingOpensProbesPlaysAndLoadsTheDataFile)
     EXPECT_EQ(calls(),
         QStringList({ "libvlc_media_new_path(" + file + ")", "libvlc_media_player_set_media",
             "libvlc_event_attach(265)", "libvlc_event_attach(267)", "libvlc_media_player_play" }));
-    EXPECT_EQ(host.log, QStringList({ "video 1920x1080", "grow 0", "show Pause", "lock" }));
+    // The window starts as for 1080p: the first 1080p recording is no larger picture.
+    EXPECT_EQ(host.log, QStringList({ "video 1920x1080", "show Pause", "lock" }));
     EXPECT_EQ(graph.log, QStringList({ "mark", "load rec_20120501_123456.dat" }));
     EXPECT_TRUE(controller->isPlaying());
     EXPECT_TRUE(controller->lastPlayOk());
@@ -173,6 +174,11 @@ TEST_F(ControllerTest, PlayRecordingOpensProbesPlaysAndLoadsTheDataFile)
         QStringList({ "libvlc_event_detach(265)", "libvlc_event_detach(267)", "libvlc_media_release" }));
     EXPECT_EQ(host.log, QStringList({ "video 1280x720", "show Pause", "lock" }));
     EXPECT_EQ(controller->sizeClass(), 1);
+
+    // 1080p after 720p is a larger picture: the window is asked whether it must grow.
+    host.log.clear();
+    controller->PlayRecording(avi("rec_20120501_125456.avi", 1920, 1080));
+    EXPECT_EQ(host.log, QStringList({ "video 1920x1080", "grow 0", "show Pause", "lock" }));
 }
 
 TEST_F(ControllerTest, AnUnopenableRecordingFallsBackToThePreviousOne)

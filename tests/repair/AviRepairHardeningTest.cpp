@@ -192,6 +192,49 @@ TEST(UnreadableSource, ACardPulledMidWayFailsTheRepair)
     EXPECT_TRUE(r.error.contains(QStringLiteral("reading"))) << r.error.toStdString();
 }
 
+TEST(UnreadableSource, ABadAreaIsSkippedWithoutAskingForEverySector)
+{
+    // 256 KiB that never read in the middle of 3000-byte frames: the frames before and after it all come
+    // through, the area is counted, and the card is not asked for each of its 512 sectors one by one.
+    QList<QByteArray> chunks; // each numbered in its first bytes: payloads repeat after 128 frames
+    for (int i = 0; i < 400; ++i)
+        chunks << chunk("00dc", payload(3000, QByteArray("\x00\x00\x01\x00", 4) + le32(uint32_t(i)), i));
+    const QByteArray input = file(Layout {}, chunks, false, false);
+    const qint64 badFrom = input.size() / 2;
+    const qint64 badLength = 256 * 1024;
+    ReadFaultDevice source(input, { { badFrom, badLength, -1 } });
+    const DeviceRepair r = repairDevice(source);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.structure.ok) << r.structure.problem.toStdString();
+    EXPECT_GE(r.unreadable, badLength);
+    EXPECT_LE(r.unreadable, 3 * badLength) << "far more was given up than the bad area";
+    EXPECT_LT(source.failedReads(), 200) << "every sector of the bad area was asked for";
+    const qint64 first = movieRef(input) + 4;
+    const QList<int> got = kept(r.structure, chunks);
+    // Every frame wholly before the bad area, and every frame past what was given up, is kept.
+    const qint64 givenUpEnd = badFrom / 512 * 512 + r.unreadable;
+    int before = 0;
+    int beforeTotal = 0;
+    int after = 0;
+    int afterTotal = 0;
+    for (int i = 0; i < chunks.size(); ++i) {
+        const qint64 at = first + qint64(i) * chunks[i].size();
+        if (at + chunks[i].size() <= badFrom / 512 * 512) {
+            ++beforeTotal;
+            before += got.contains(i) ? 1 : 0;
+        }
+        if (at >= givenUpEnd) {
+            ++afterTotal;
+            after += got.contains(i) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(before, beforeTotal);
+    EXPECT_GT(afterTotal, 50);
+    EXPECT_EQ(after, afterTotal);
+    // At most the frame the bad area starts in is kept with a zeroed end (its header was read before).
+    EXPECT_LE(got.count(-1), 1);
+}
+
 // ----------------------------------------------------------------------------------------------------------
 // Crafted headers and stray indexes.
 
@@ -249,6 +292,42 @@ TEST(StrayIndex, AnIndexThatFitsStillEndsTheFirstRiff)
     const DeviceRepair r = repairDevice(source);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(kept(r.structure, chunks), QList<int>({ 0, 1, 2, 3 }));
+}
+
+// Found by fuzzing: the file is recognised by "AVI LIST", so a damaged "RIFF" id was copied into a result
+// that said ok but was no RIFF file.
+TEST(CraftedHeader, ADamagedRiffIdIsWrittenAgain)
+{
+    QByteArray input = file(Layout {}, frames(3, 40), false, false);
+    input[1] = char(0xAF);
+    QBuffer source;
+    source.setData(input);
+    source.open(QIODevice::ReadOnly);
+    const DeviceRepair r = repairDevice(source);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.output.left(4), "RIFF");
+    EXPECT_TRUE(r.structure.ok) << r.structure.problem.toStdString();
+}
+
+// Found by fuzzing: a header chunk whose size is just under 4 GiB (8 + size wraps to 0 in 32 bits) must
+// neither stall the header walks nor the checks of the result.
+TEST(CraftedHeader, AChunkSizeJustUnderFourGiBEndsTheHeaderWalk)
+{
+    const QList<QByteArray> chunks = frames(3, 40);
+    const QByteArray plain = file(Layout {}, chunks, false, false);
+    const qint64 movieList = movieRef(plain) - 8;
+    // Inside "hdrl", which ends right before the movie list and grows by the 8 bytes.
+    QByteArray input = plain.left(movieList) + QByteArray("JUNK", 4) + le32(0xFFFFFFF8) + plain.mid(movieList);
+    ASSERT_EQ(input.mid(12, 4), "LIST");
+    ASSERT_EQ(input.mid(20, 4), "hdrl");
+    input.replace(16, 4, le32(readLe32(input, 16) + 8));
+    QBuffer source;
+    source.setData(input);
+    source.open(QIODevice::ReadOnly);
+    const DeviceRepair r = repairDevice(source);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_TRUE(r.structure.ok) << r.structure.problem.toStdString();
+    EXPECT_EQ(kept(r.structure, chunks), QList<int>({ 0, 1, 2 }));
 }
 
 // ----------------------------------------------------------------------------------------------------------

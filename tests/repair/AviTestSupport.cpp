@@ -212,7 +212,7 @@ Structure inspect(const QByteArray& f, bool keepChunkData)
         } else if (id == "indx") {
             ++s.superIndexes;
         }
-        p += 8 + size + (size & 1);
+        p += 8 + qint64(size) + (size & 1); // 64-bit: a size near 4 GiB must not wrap to a step of 0
     }
     s.ok = true;
     return s;
