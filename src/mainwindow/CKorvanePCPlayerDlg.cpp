@@ -282,8 +282,13 @@ void CKorvanePCPlayerDlg::carryOut(const RowWalker::Plan& plan)
         OfferRecovery(path, *this);
         return;
     }
+    const bool folderAvailable = PlayerController::RecordingFolderAvailable(path);
     m_controller->PlayRecording(path);
     selectRow(plan.index);
+    // Nothing opened because the card (or the folder) has gone: say so rather than stay silent, but only
+    // once until a recording's folder is found again.
+    if (m_missingCard.opened(folderAvailable))
+        showMessage(MissingCardNotice::kStringId);
 }
 
 void CKorvanePCPlayerDlg::endOfList(bool selectLastRow)

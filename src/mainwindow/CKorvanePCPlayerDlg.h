@@ -3,6 +3,7 @@
 #include "catalogue/RecordingCatalogue.h"
 #include "catalogue/RecordingEntry.h"
 #include "mainwindow/CDlgMain.h"
+#include "mainwindow/MissingCardNotice.h"
 #include "mainwindow/RowWalker.h"
 #include "playback/PlayerContext.h"
 #include "playback/PlayerControllerHost.h"
@@ -181,6 +182,7 @@ private:
     CHtmlMap* m_mapView = nullptr;
     RecordingCatalogue m_catalogue;
     RowWalker m_walker;
+    MissingCardNotice m_missingCard;
     CXListCtrl* m_rows = nullptr;
 
     bool m_ready = true;

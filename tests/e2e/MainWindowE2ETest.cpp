@@ -14,6 +14,7 @@
 #include "playback/PlayerController.h"
 #include "sensor/CDataParser.h"
 #include "sensor/MapSchemeHandler.h"
+#include "skin/CDlgMessage.h"
 #include "skin/CSkinButton.h"
 #include "skin/SkinModule.h"
 
@@ -266,6 +267,11 @@ private Q_SLOTS:
         auto w = startViewer(card.path() + QLatin1Char('/'));
         CKorvanePCPlayerDlg& v = *w;
         QVERIFY(waitForFirstFrame(v));
+        // Boxes are answered without a human; spare answers keep an unexpected second box from blocking
+        // the test, and it is counted instead.
+        CDlgMessage::clearNextAnswers();
+        for (int i = 0; i < 4; ++i)
+            CDlgMessage::setNextAnswer(CDlgMessage::ResultOk);
         // The card goes away while row 0 plays.
         QVERIFY(card.remove());
         waitOutInputLock();
@@ -275,6 +281,30 @@ private Q_SLOTS:
         QVERIFY(!v.isPlaying());
         QVERIFY(v.button(IdPlay)->isVisible());
         QVERIFY(v.recordingText().endsWith(QStringLiteral("(3/9)")));
+        // The open that found the card gone tells the user, with an OK box.
+        const QList<CDlgMessage::Asked> asked = CDlgMessage::takeAsked();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().style, int(CDlgMessage::StyleOk));
+        QCOMPARE(asked.first().text, QStringLiteral("The SD card or folder is no longer available."));
+
+        // Further opens while the card stays out (Next, Enter on the selected row, Previous) change rows
+        // without crashing and without another box.
+        waitOutInputLock();
+        QTest::keyClick(v.rows(), Qt::Key_PageDown);
+        QCOMPARE(v.currentListPosition(), 3);
+        QCOMPARE(v.selectedRow(), 3);
+        waitOutInputLock();
+        QTest::keyClick(v.rows(), Qt::Key_Return);
+        QCOMPARE(v.selectedRow(), 3);
+        waitOutInputLock();
+        QTest::keyClick(v.rows(), Qt::Key_PageUp);
+        QCOMPARE(v.currentListPosition(), 2);
+        QCOMPARE(v.selectedRow(), 2);
+        QVERIFY(!v.isPlaying());
+        QVERIFY(v.button(IdPlay)->isVisible());
+        QVERIFY(v.recordingText().endsWith(QStringLiteral("(3/9)")));
+        QVERIFY(CDlgMessage::takeAsked().isEmpty());
+        CDlgMessage::clearNextAnswers();
     }
 };
 

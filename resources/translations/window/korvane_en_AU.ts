@@ -191,5 +191,9 @@
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
+    <message id="str_1320">
+        <source>The SD card or folder is no longer available.</source>
+        <translation>The SD card or folder is no longer available.</translation>
+    </message>
 </context>
 </TS>

@@ -191,5 +191,9 @@
         <source>Exit</source>
         <translation>終了</translation>
     </message>
+    <message id="str_1320">
+        <source>The SD card or folder is no longer available.</source>
+        <translation>SDカードまたはフォルダーは使用できなくなりました。</translation>
+    </message>
 </context>
 </TS>

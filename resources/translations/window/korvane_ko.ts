@@ -191,5 +191,9 @@
         <source>Exit</source>
         <translation>종료</translation>
     </message>
+    <message id="str_1320">
+        <source>The SD card or folder is no longer available.</source>
+        <translation>SD 카드 또는 폴더를 더 이상 사용할 수 없습니다.</translation>
+    </message>
 </context>
 </TS>
