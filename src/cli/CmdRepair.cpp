@@ -38,6 +38,8 @@ int runRepair(const QStringList& args)
     result.insert(QStringLiteral("ok"), ok);
     result.insert(QStringLiteral("indexEntries"), engine.indexEntryCount());
     result.insert(QStringLiteral("streamChunks"), chunks);
+    // Bytes of the source the card could not read; they were stepped over like damage.
+    result.insert(QStringLiteral("unreadableBytes"), qint64(engine.unreadableBytes()));
     cli::printJson(result);
     return ok ? cli::kDone : cli::kFailed;
 }

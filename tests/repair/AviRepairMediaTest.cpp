@@ -303,6 +303,8 @@ TEST(RepairCli, RepairsIntoTheTargetAndReportsTheCounts)
         const Structure s = inspect(readFile(dst));
         ASSERT_TRUE(s.ok) << s.problem.toStdString();
         EXPECT_EQ(o.value(QStringLiteral("indexEntries")).toInt(), int(s.entries.size()));
+        // A readable file has nothing unreadable to report, and the figure is always there.
+        EXPECT_EQ(o.value(QStringLiteral("unreadableBytes")).toInteger(-1), 0);
         const QJsonObject chunks = o.value(QStringLiteral("streamChunks")).toObject();
         EXPECT_EQ(chunks.value(QStringLiteral("0")).toInt(), s.count("00dc"));
         EXPECT_EQ(chunks.value(QStringLiteral("1")).toInt(), s.count("01wb"));
