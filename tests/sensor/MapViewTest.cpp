@@ -293,14 +293,17 @@ private Q_SLOTS:
                 QStringLiteral("[%1,%2]").arg(QString::number(lat[i].toDouble(), 'g', QLocale::FloatingPointShortest),
                     QString::number(lon[i].toDouble(), 'g', QLocale::FloatingPointShortest)),
                 kWaitMs);
-            // On the map, not only in the page's notes: the marker's own place, and in view.
-            const QString at = eval(map,
-                QStringLiteral("(function(){ var m = null; KorvaneMap.map.eachLayer(function (l) {"
-                               " if (l instanceof L.CircleMarker) m = l; });"
-                               " var p = m.getLatLng(); return p.lat.toFixed(6) + ',' + p.lng.toFixed(6) +"
-                               " ',' + KorvaneMap.map.getBounds().contains(p); })()"))
-                                   .toString();
-            QCOMPARE(at, lat[i] + QLatin1Char(',') + lon[i] + QStringLiteral(",true"));
+            // On the map, not only in the page's notes: the marker's own place, and in view once the map has
+            // panned to it (the pan may finish after the marker moved).
+            const auto at = [&map] {
+                return eval(map,
+                    QStringLiteral("(function(){ var m = null; KorvaneMap.map.eachLayer(function (l) {"
+                                   " if (l instanceof L.CircleMarker) m = l; });"
+                                   " var p = m.getLatLng(); return p.lat.toFixed(6) + ',' + p.lng.toFixed(6) +"
+                                   " ',' + KorvaneMap.map.getBounds().contains(p); })()"))
+                    .toString();
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(at(), lat[i] + QLatin1Char(',') + lon[i] + QStringLiteral(",true"), kWaitMs);
         }
     }
 
