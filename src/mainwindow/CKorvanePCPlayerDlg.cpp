@@ -103,6 +103,11 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
     m_store = &store;
 
+    // Timer 3 opens row 0 100 ms from here, so the start-up below counts towards its 100 ms instead of coming
+    // on top of them. The notices below run event loops of their own: the timer waits for the window (onTimer).
+    m_watchingStartup = true;
+    m_startupTimer.start(100);
+
     setWindowIcon(SkinModule::icon(ImageIcon));
     QString type;
     store.ReadRegistryText(kViewerKey, QStringLiteral("Type"), type);
@@ -189,8 +194,6 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     }
 
     // Raw mouse input needs no registration here: the window gets every mouse event it needs from Qt.
-    m_watchingStartup = true;
-    m_startupTimer.start(100);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -999,6 +1002,11 @@ void CKorvanePCPlayerDlg::onTimer(int id)
     if (id != TimerStartup)
         return;
     m_startupTimer.stop();
+    // Row 0 opens in the shown window, never behind a start-up notice.
+    if (!isVisible()) {
+        m_startupTimer.start(10);
+        return;
+    }
     OpenListRow(0);
     if (!m_watchingStartup)
         return;
