@@ -311,22 +311,10 @@ void CDlgMain::ListOn(bool fromButton)
         Relayout();
     else
         resizeWindowBy(kListColumnWidth);
-    setShown(IdListOff, true);
-    setShown(IdListOn, false);
-    const bool mapless = isMapless(m_modelIndex);
-    if (m_mapShown) {
-        setShown(IdMapOff, !mapless);
-        showUnitButtons(true);
-        m_map->show();
-    } else {
-        setShown(IdMapOn, !mapless);
-    }
-    for (int id : { IdDrive, IdFolder, IdDelete, IdCopy, IdEvent, IdOption })
-        setShown(id, true);
+    showListControls();
+    // List On hides the provider button; Map On brings it back.
     if (viewerEnvironment().countryCode == kCountryKorea)
         setShown(IdDropMap, false);
-    m_list->show();
-    m_list->update();
     Relayout();
     if (fromButton && viewerEnvironment().viewerTier == int(ViewerTier::High))
         m_gaugeResync = true;
@@ -393,20 +381,7 @@ void CDlgMain::StandardLayout()
     m_listWanted = true;
     m_listHidden = false;
     Relayout();
-    setShown(IdListOff, true);
-    setShown(IdListOn, false);
-    const bool mapless = isMapless(m_modelIndex);
-    if (m_mapShown) {
-        setShown(IdMapOff, !mapless);
-        showUnitButtons(true);
-        m_map->show();
-    } else {
-        setShown(IdMapOn, !mapless);
-    }
-    for (int id : { IdDrive, IdFolder, IdDelete, IdCopy, IdEvent, IdOption })
-        setShown(id, true);
-    m_list->show();
-    m_list->update();
+    showListControls();
     MapOn();
 }
 
@@ -423,6 +398,26 @@ void CDlgMain::MaplessLayout()
     else
         showUnitButtons(false);
     Relayout();
+}
+
+// What List On and the standard layout show: the list, its buttons, and the map (or its button) as the user
+// left it.
+void CDlgMain::showListControls()
+{
+    setShown(IdListOff, true);
+    setShown(IdListOn, false);
+    const bool mapless = isMapless(m_modelIndex);
+    if (m_mapShown) {
+        setShown(IdMapOff, !mapless);
+        showUnitButtons(true);
+        m_map->show();
+    } else {
+        setShown(IdMapOn, !mapless);
+    }
+    for (int id : { IdDrive, IdFolder, IdDelete, IdCopy, IdEvent, IdOption })
+        setShown(id, true);
+    m_list->show();
+    m_list->update();
 }
 
 void CDlgMain::showListColumn(bool mapButtonsHidden, bool mapButtonByMapShown)

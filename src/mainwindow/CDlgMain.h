@@ -89,6 +89,7 @@ private:
     void updateMinimumSize();
     void setShown(int id, bool shown);
     void showUnitButtons(bool shown);
+    void showListControls();
     void showListColumn(bool mapButtonsHidden, bool mapButtonByMapShown);
     void hideListColumn();
     void resizeWindowBy(int dx);
