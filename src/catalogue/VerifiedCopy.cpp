@@ -38,12 +38,17 @@ VerifiedCopyResult failure(VerifiedCopyResult::Status status, const QString& err
     return result;
 }
 
+int64_t copyStep(const VerifiedCopyOptions& options)
+{
+    return options.chunkBytes > 0 ? options.chunkBytes : VerifiedCopyOptions().chunkBytes;
+}
+
 // Copies `length` bytes from the start of `from` into `to`: by the kernel where it can, else through a buffer.
 bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions& options, bool& readFailed,
     const std::function<void(int64_t)>& onCopied)
 {
     readFailed = false;
-    const int64_t step = options.chunkBytes > 0 ? options.chunkBytes : int64_t(8) * 1024 * 1024;
+    const int64_t step = copyStep(options);
     bool kernel = true;
     std::unique_ptr<char[]> buffer;
     int64_t done = 0;
@@ -261,7 +266,7 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
 
     // Without the sync to the device, whose pages the check must read back from the device afterwards, the
     // check runs beside the copy.
-    const int64_t step = options.chunkBytes > 0 ? options.chunkBytes : int64_t(8) * 1024 * 1024;
+    const int64_t step = copyStep(options);
     std::unique_ptr<ParallelVerifier> verifier;
     if (!options.durable && length > step) {
         verifier = std::make_unique<ParallelVerifier>(source, partName);

@@ -17,8 +17,9 @@ struct VerifiedCopyOptions
     // Syncs the copy to the device and reads it back from there before it counts, and syncs the folder after
     // the rename. Moves need this, because the source is removed afterwards.
     bool durable = false;
-    // Bytes per kernel copy step; progress is reported after each.
-    int64_t chunkBytes = 8 * 1024 * 1024;
+    // Bytes per kernel copy step; progress is reported after each. The check of a step runs beside the copy
+    // of the next, and only the last step's check is left when the copy ends: small steps keep that short.
+    int64_t chunkBytes = 1024 * 1024;
     // Called on the copying thread with the bytes copied so far and the file's size.
     std::function<void(int64_t copied, int64_t total)> progress;
 };
