@@ -1,6 +1,6 @@
 #include "app/CKorvanePCPlayerApp.h"
 #include "platform/SystemInfo.h"
-#include "sensor/CHtmlMap.h"
+#include "map/CHtmlMap.h"
 
 int main(int argc, char** argv)
 {

@@ -23,7 +23,7 @@
 #include "sdcard/CDlgDisk.h"
 #include "sensor/CDataParser.h"
 #include "sensor/SensorDataTables.h"
-#include "sensor/CHtmlMap.h"
+#include "map/CHtmlMap.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CDropListWnd.h"
 #include "skin/CSkinButton.h"

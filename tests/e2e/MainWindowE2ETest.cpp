@@ -13,7 +13,7 @@
 #include "playback/MediaLibrary.h"
 #include "playback/PlayerController.h"
 #include "sensor/CDataParser.h"
-#include "sensor/MapSchemeHandler.h"
+#include "map/MapSchemeHandler.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CSkinButton.h"
 #include "skin/SkinModule.h"

@@ -6,8 +6,8 @@
 // The track comes from the card's first normal recording's data file, read through korvane-cli, so this
 // tool sees the same "%lf" texts the viewer hands to the map.
 #include "app/StringTables.h"
-#include "sensor/CHtmlMap.h"
-#include "sensor/MapNetworkGate.h"
+#include "map/CHtmlMap.h"
+#include "map/MapNetworkGate.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The map rules that need no browser: default page, providers, served paths, the track text and the "app:"
 // addresses.
-#include "sensor/MapPages.h"
+#include "map/MapPages.h"
 
 #include <gtest/gtest.h>
 

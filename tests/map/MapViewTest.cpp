@@ -6,8 +6,8 @@
 #include "platform/SettingsStore.h"
 #include "playback/MediaLibrary.h"
 #include "playback/PlayerContext.h"
-#include "sensor/CHtmlMap.h"
-#include "sensor/MapNetworkGate.h"
+#include "map/CHtmlMap.h"
+#include "map/MapNetworkGate.h"
 
 #include <QApplication>
 #include <QDir>

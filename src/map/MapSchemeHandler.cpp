@@ -1,7 +1,7 @@
-#include "sensor/MapSchemeHandler.h"
+#include "map/MapSchemeHandler.h"
 
-#include "sensor/MapNetworkGate.h"
-#include "sensor/MapPages.h"
+#include "map/MapNetworkGate.h"
+#include "map/MapPages.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

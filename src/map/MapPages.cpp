@@ -1,4 +1,4 @@
-#include "sensor/MapPages.h"
+#include "map/MapPages.h"
 
 #include <QRegularExpression>
 

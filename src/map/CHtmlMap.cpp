@@ -1,7 +1,7 @@
-#include "sensor/CHtmlMap.h"
+#include "map/CHtmlMap.h"
 
 #include "app/StringTables.h"
-#include "sensor/MapSchemeHandler.h"
+#include "map/MapSchemeHandler.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
-#include "sensor/CHtmlCtrl.h"
+#include "map/CHtmlCtrl.h"
 
-#include "sensor/MapPages.h"
-#include "sensor/MapSchemeHandler.h"
+#include "map/MapPages.h"
+#include "map/MapSchemeHandler.h"
 
 #include <QPalette>
 #include <QResizeEvent>

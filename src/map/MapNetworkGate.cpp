@@ -1,6 +1,6 @@
-#include "sensor/MapNetworkGate.h"
+#include "map/MapNetworkGate.h"
 
-#include "sensor/MapPages.h"
+#include "map/MapPages.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sensor/CHtmlCtrl.h"
-#include "sensor/MapPages.h"
+#include "map/CHtmlCtrl.h"
+#include "map/MapPages.h"
 
 #include <QList>
 #include <QTimer>
