@@ -1,7 +1,9 @@
 #include "app/CKorvanePCPlayerApp.h"
 
+#include "app/InstallLayout.h"
 #include "app/SingleInstance.h"
 #include "app/StringTables.h"
+#include "app/ViewerCommandLine.h"
 #include "app/ViewerEnvironment.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "playback/MediaLibrary.h"
@@ -16,14 +18,14 @@ CKorvanePCPlayerApp::CKorvanePCPlayerApp(int& argc, char** argv)
 {
     setApplicationName(QStringLiteral("Velmora Korvane PC Player"));
     setOrganizationName(QStringLiteral("Velmora Korvane"));
-    const QStringList args = arguments();
-    if (args.size() > 1)
-        m_folderArgument = args.at(1);
+    // The desktop entry the window belongs to (its icon and name in the desktop's task list).
+    setDesktopFileName(QStringLiteral("com.velmora.KorvanePlayer"));
+    m_folderArgument = ParseViewerCommandLine(arguments().mid(1)).folder;
 
     // Static environment: the country decides the skin module, the UI language the string table.
     ViewerEnvironment& env = viewerEnvironment();
     env.countryCode = DetermineSystemCountryCode();
-    env.skinModuleLoaded = SkinModule::load(applicationDirPath(), SkinModuleName(env.countryCode));
+    env.skinModuleLoaded = SkinModule::load(installlayout::DataFolder(), SkinModuleName(env.countryCode));
     InstallStringTable(*this, StringTableForLanguages(QLocale::system().uiLanguages()));
 }
 

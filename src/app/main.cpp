@@ -1,9 +1,25 @@
 #include "app/CKorvanePCPlayerApp.h"
+#include "app/ViewerCommandLine.h"
 #include "platform/SystemInfo.h"
 #include "map/CHtmlMap.h"
 
+#include <QStringList>
+
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
+    // --version and --help answer before anything needs a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ViewerCommandLine line = ParseViewerCommandLine(arguments);
+    if (line.action != ViewerCommandLine::Action::Run) {
+        const QString text
+            = line.action == ViewerCommandLine::Action::Version ? ViewerVersionText() + QLatin1Char('\n') : ViewerHelpText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     // The map's web engine cannot start its sandbox for the administrator account.
     if (platform::runsAsAdministrator()) {
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");

@@ -64,6 +64,10 @@ int main(int argc, char** argv)
         return cli::kUsage;
     }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--version")) {
+        std::printf("korvane-cli %s\n", KORVANE_VERSION);
+        return cli::kDone;
+    }
     for (const CliCommand& c : cli::registry()) {
         if (name == QLatin1String(c.name))
             return c.run(args);

@@ -1,5 +1,6 @@
 #include "playback/MediaLibrary.h"
 
+#include "app/InstallLayout.h"
 #include "app/ViewerEnvironment.h"
 #include "platform/SettingsStore.h"
 #include "playback/PlayerContext.h"
@@ -163,7 +164,7 @@ QString MediaLibraryBaseFolder()
 {
     if (!g_baseFolder.isEmpty())
         return g_baseFolder;
-    return QCoreApplication::applicationDirPath();
+    return installlayout::LibraryFolder();
 }
 
 void SetMediaLibraryBaseFolder(const QString& folder)
@@ -197,8 +198,13 @@ QList<LibraryCopy> LibraryVariantCopies(int tier)
 
 void InstallLibraryVariant(int tier)
 {
-    for (const LibraryCopy& copy : LibraryVariantCopies(tier))
+    for (const LibraryCopy& copy : LibraryVariantCopies(tier)) {
+        // An installed tree links its library files to the system's own: writing through such a link would
+        // replace a file of the system (as root) with a copy of itself, so a linked target is left alone.
+        if (QFileInfo(copy.target).isSymLink())
+            continue;
         replaceWithCopy(copy.source, copy.target);
+    }
 }
 
 bool LoadMediaLibrary()

@@ -1,5 +1,7 @@
 #include "sdcard/Formatter.h"
 
+#include "app/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +31,7 @@ QString Program()
     if (!fromEnv.isEmpty())
         return fromEnv;
     if (QCoreApplication::instance()) {
-        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("VLMFormat"));
+        const QString beside = QDir(installlayout::HelperFolder()).filePath(QStringLiteral("VLMFormat"));
         if (QFileInfo(beside).isExecutable())
             return beside;
     }

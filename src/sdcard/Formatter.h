@@ -20,7 +20,8 @@ QString ClusterArgument(uint64_t capacity);
 // The whole captured output (standard output and error together) must be the marker: no line end, nothing else.
 bool OutputMeansSuccess(const QByteArray& output);
 
-// The helper program: KORVANE_FORMATTER when set, else VLMFormat beside the running executable, else on the PATH.
+// The helper program: KORVANE_FORMATTER when set, else VLMFormat in the helper folder (beside the running
+// executable in a build tree), else on the PATH.
 QString Program();
 
 struct Run

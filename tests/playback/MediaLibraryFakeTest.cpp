@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QLibrary>
 #include <QTemporaryDir>
@@ -577,6 +578,32 @@ TEST_F(FakeLibraryTest, VariantInstallMakesByteCopiesAndKeepsTheOldBuildWhenASou
     EXPECT_EQ(read("libvlccore.so"), "core std");
     EXPECT_EQ(read("libvlc.so"), "front thread"); // still loadable, not deleted
     EXPECT_EQ(rdse.entryList(QDir::Files).size(), 5); // no temporary files left behind
+}
+
+TEST_F(FakeLibraryTest, VariantInstallLeavesLinkedTargetsAndWhatTheyPointAtAlone)
+{
+    // An installed tree: the folder's files are links to the system's library files.
+    const QDir rdse(LibraryFolder(int(ViewerTier::Mid)));
+    ASSERT_TRUE(QDir().mkpath(rdse.path()));
+    const QString system = rdse.filePath("system-libvlccore.so.9");
+    {
+        QFile f(system);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("system core");
+    }
+    {
+        QFile f(rdse.filePath("libvlccoreStd.so"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("core std");
+    }
+    ASSERT_TRUE(QFile::link(system, rdse.filePath("libvlccore.so")));
+
+    InstallLibraryVariant(int(ViewerTier::Mid));
+
+    EXPECT_TRUE(QFileInfo(rdse.filePath("libvlccore.so")).isSymLink());
+    QFile f(system);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "system core");
 }
 
 } // namespace
