@@ -6,6 +6,7 @@
 #include "app/ViewerCommandLine.h"
 #include "app/ViewerEnvironment.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
+#include "mainwindow/CardArrivalPrompt.h"
 #include "playback/MediaLibrary.h"
 #include "skin/SkinModule.h"
 
@@ -71,6 +72,8 @@ int CKorvanePCPlayerApp::InitInstance()
 
     // The whole start-up sequence runs before the user sees the window.
     m_mainWindow->InitDialog();
+    // A card inserted from now on is noticed.
+    CardArrivalPrompt::Install(*m_mainWindow);
     m_mainWindow->show();
     return exec();
 }
