@@ -15,10 +15,10 @@ CardArrivalWatcher::CardArrivalWatcher(
     connect(&watcher, &MountWatcher::mountsChanged, this, &CardArrivalWatcher::mountsChanged);
 }
 
-CardArrivalWatcher::Action CardArrivalWatcher::Decide(bool recordingPlays, bool dialogOpen, bool sameAsOpenFolder)
+CardArrivalWatcher::Action CardArrivalWatcher::Decide(bool recordingPlays, bool windowBusy, bool sameAsOpenFolder)
 {
-    // A dialog may be working on a card (a format mounts it again); the open card needs no opening.
-    if (dialogOpen || sameAsOpenFolder)
+    // A dialog or a repair may be working on a card (a format mounts it again); the open card needs no opening.
+    if (windowBusy || sameAsOpenFolder)
         return Action::Ignore;
     return recordingPlays ? Action::Ask : Action::Open;
 }

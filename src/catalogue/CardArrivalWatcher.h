@@ -27,9 +27,9 @@ public:
     enum class Action {
         Open,  // open it as the drive dialog would
         Ask,   // a recording plays: ask first
-        Ignore // a dialog is open, or the card is the one already open
+        Ignore // the window is busy (a dialog is open, a repair runs), or the card is the one already open
     };
-    static Action Decide(bool recordingPlays, bool dialogOpen, bool sameAsOpenFolder);
+    static Action Decide(bool recordingPlays, bool windowBusy, bool sameAsOpenFolder);
 
     // The roots in `now` that were not in `before`, in `now`'s order.
     static QStringList NewRoots(const QStringList& before, const QStringList& now);

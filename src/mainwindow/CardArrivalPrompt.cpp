@@ -40,6 +40,8 @@ CardArrivalPrompt* CardArrivalPrompt::Install(CKorvanePCPlayerDlg& window)
 {
     Host host;
     host.recordingPlays = [&window] { return window.isPlaying(); };
+    // A repair clears the window's ready flag while it works on the card.
+    host.busy = [&window] { return !window.isReady(); };
     host.openFolder = [&window] { return window.catalogue().folder(); };
     host.openCard = [&window](const QString& root) { window.OpenFolder(root); };
     auto* prompt = new CardArrivalPrompt(&window, std::move(host), &window);
@@ -67,9 +69,9 @@ void CardArrivalPrompt::adopt(std::unique_ptr<MountWatcher> mounts, std::unique_
 
 void CardArrivalPrompt::cardInserted(const QString& root)
 {
-    const bool dialogOpen = QApplication::activeModalWidget() != nullptr;
+    const bool busy = QApplication::activeModalWidget() != nullptr || (m_host.busy && m_host.busy());
     const bool sameCard = comparable(m_host.openFolder()) == comparable(root);
-    switch (CardArrivalWatcher::Decide(m_host.recordingPlays(), dialogOpen, sameCard)) {
+    switch (CardArrivalWatcher::Decide(m_host.recordingPlays(), busy, sameCard)) {
     case CardArrivalWatcher::Action::Ignore:
         return;
     case CardArrivalWatcher::Action::Ask:

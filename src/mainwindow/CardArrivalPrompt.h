@@ -15,16 +15,18 @@ class MountWatcher;
 class RemovableVolumes;
 
 // What the main window does with a card inserted while it runs: nothing playing, the card opens as the drive
-// dialog would open it; while a recording plays, a skinned box asks first; while a dialog is open, or for the
-// card already open, nothing happens. A card pulled out changes nothing here.
+// dialog would open it; while a recording plays, a skinned box asks first; while a dialog is open or a repair
+// runs, or for the card already open, nothing happens. A card pulled out changes nothing here.
 class CardArrivalPrompt : public QObject
 {
     Q_OBJECT
 public:
-    // The window's side: whether a recording plays, the folder open now, and opening a card's root.
+    // The window's side: whether a recording plays, whether the window is busy with work of its own (a
+    // repair), the folder open now, and opening a card's root.
     struct Host
     {
         std::function<bool()> recordingPlays;
+        std::function<bool()> busy;
         std::function<QString()> openFolder;
         std::function<void(const QString& root)> openCard;
     };

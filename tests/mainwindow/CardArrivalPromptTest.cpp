@@ -36,6 +36,7 @@ class CardArrivalPromptTest : public QObject
     ChangingVolumes m_volumes;
     ManualMountWatcher m_mounts;
     bool m_plays = false;
+    bool m_busy = false;
     QString m_openFolder;
     QStringList m_opened;
     std::unique_ptr<CardArrivalWatcher> m_watcher;
@@ -62,6 +63,7 @@ private Q_SLOTS:
     {
         m_volumes.roots.clear();
         m_plays = false;
+        m_busy = false;
         m_openFolder.clear();
         m_opened.clear();
         CDlgMessage::clearNextAnswers();
@@ -69,6 +71,7 @@ private Q_SLOTS:
         m_watcher = std::make_unique<CardArrivalWatcher>(m_volumes, m_mounts);
         CardArrivalPrompt::Host host;
         host.recordingPlays = [this] { return m_plays; };
+        host.busy = [this] { return m_busy; };
         host.openFolder = [this] { return m_openFolder; };
         host.openCard = [this](const QString& root) { m_opened << root; };
         m_prompt = std::make_unique<CardArrivalPrompt>(&m_window, std::move(host));
@@ -132,6 +135,14 @@ private Q_SLOTS:
         QVERIFY(m_opened.isEmpty());
         QVERIFY(CDlgMessage::takeAsked().isEmpty());
         dialog.close();
+    }
+
+    void aRepairInProgressIsNotInterrupted()
+    {
+        m_busy = true;
+        insertCard();
+        QVERIFY(m_opened.isEmpty());
+        QVERIFY(CDlgMessage::takeAsked().isEmpty());
     }
 
     void aVolumeWithoutRecordingsIsIgnored()

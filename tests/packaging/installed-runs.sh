@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # installed-runs.sh OUT_DIR DEMO_CARD: unpacks the package into a scratch root and runs what it installed
-# there, with no source or build tree in reach: --version of both programs, korvane-cli scan of the demo card,
-# and the viewer on the demo card (offscreen) until the first frame of row 0 is painted. The viewer must have
-# taken its skin module from the scratch root's share/korvane-player.
+# there, with no source or build tree in reach: --version of both programs, korvane-cli scan of the demo card
+# and format of an image file (through the installed helper), and the viewer on the demo card (offscreen)
+# until the first frame of row 0 is painted. The viewer must have taken its skin module from the scratch
+# root's share/korvane-player.
 set -uo pipefail
 deb=$(ls "$1"/*.deb 2>/dev/null | head -1)
 [ -n "$deb" ] || { echo "no package in $1"; exit 1; }
@@ -40,6 +41,20 @@ scan=$("$root/usr/bin/korvane-cli" scan "$work/card/") || { echo "korvane-cli sc
 rows=$(printf '%s' "$scan" | python3 -c 'import json,sys; d=json.load(sys.stdin); print(len(d["rows"]))' 2>/dev/null)
 [ "${rows:-0}" -gt 0 ] || { echo "korvane-cli scan found no rows: $scan"; fail=1; }
 echo "installed korvane-cli scan: $rows rows"
+
+# korvane-cli formats an image file with the formatter helper it finds in the scratch root's libexec (no other
+# VLMFormat is in reach: KORVANE_FORMATTER is unset and the PATH holds none).
+if command -v mkfs.fat >/dev/null || [ -x /sbin/mkfs.fat ]; then
+  truncate -s 64M "$work/card.img"
+  PATH="$PATH:/sbin:/usr/sbin" mkfs.fat -n KORVANE "$work/card.img" >/dev/null
+  if ! PATH="$PATH:/sbin:/usr/sbin" command -v VLMFormat >/dev/null; then
+    formatted=$(env -u KORVANE_FORMATTER PATH="$PATH:/sbin:/usr/sbin" "$root/usr/bin/korvane-cli" format "$work/card.img")
+    case "$formatted" in
+      *'"ok":true'*) echo "installed korvane-cli formatted an image with the installed helper" ;;
+      *) echo "installed korvane-cli format failed: $formatted"; fail=1 ;;
+    esac
+  fi
+fi
 
 export QT_QPA_PLATFORM=offscreen KORVANE_MAP_OFFLINE=1
 export KORVANE_SETTINGS_DIR="$work/config" XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp"
