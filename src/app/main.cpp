@@ -1,7 +1,7 @@
 #include "app/CKorvanePCPlayerApp.h"
 #include "app/ViewerCommandLine.h"
-#include "platform/SystemInfo.h"
 #include "map/CHtmlMap.h"
+#include "platform/SystemInfo.h"
 
 #include <QStringList>
 
@@ -15,8 +15,8 @@ int main(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     const ViewerCommandLine line = ParseViewerCommandLine(arguments);
     if (line.action != ViewerCommandLine::Action::Run) {
-        const QString text
-            = line.action == ViewerCommandLine::Action::Version ? ViewerVersionText() + QLatin1Char('\n') : ViewerHelpText();
+        const QString text = line.action == ViewerCommandLine::Action::Version ? ViewerVersionText() + QLatin1Char('\n')
+                                                                               : ViewerHelpText();
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }

@@ -25,8 +25,8 @@ public:
 
     // What the viewer does with an inserted card.
     enum class Action {
-        Open,  // open it as the drive dialog would
-        Ask,   // a recording plays: ask first
+        Open, // open it as the drive dialog would
+        Ask, // a recording plays: ask first
         Ignore // the window is busy (a dialog is open, a repair runs), or the card is the one already open
     };
     static Action Decide(bool recordingPlays, bool windowBusy, bool sameAsOpenFolder);

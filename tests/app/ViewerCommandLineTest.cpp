@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QUrl>
 
 namespace {
@@ -58,7 +58,8 @@ TEST(ViewerCommandLine, ARecordingOrItsUrlStandsForItsFolder)
 TEST(ViewerCommandLine, VersionAndHelpTexts)
 {
     EXPECT_TRUE(ViewerVersionText().startsWith(QLatin1String("korvane-player ")));
-    EXPECT_TRUE(ViewerVersionText().contains(QRegularExpression(QStringLiteral("^korvane-player \\d+\\.\\d+\\.\\d+$"))));
+    EXPECT_TRUE(
+        ViewerVersionText().contains(QRegularExpression(QStringLiteral("^korvane-player \\d+\\.\\d+\\.\\d+$"))));
     EXPECT_TRUE(ViewerHelpText().startsWith(QLatin1String("Usage: korvane-player [FOLDER]\n")));
     EXPECT_TRUE(ViewerHelpText().contains(QLatin1String("--version")));
 }

@@ -24,7 +24,7 @@ TEST(CardArrivalWatcher, DecidesOpenAskOrIgnore)
 {
     struct Case
     {
-        bool plays, dialog, same;
+        bool plays, busy, same;
         Action expected;
     };
     const Case cases[] = {
@@ -38,8 +38,7 @@ TEST(CardArrivalWatcher, DecidesOpenAskOrIgnore)
         { true, true, true, Action::Ignore },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CardArrivalWatcher::Decide(c.plays, c.dialog, c.same), c.expected)
-            << c.plays << c.dialog << c.same;
+        EXPECT_EQ(CardArrivalWatcher::Decide(c.plays, c.busy, c.same), c.expected) << c.plays << c.busy << c.same;
 }
 
 TEST(CardArrivalWatcher, NewRootsAreThoseNotSeenBefore)

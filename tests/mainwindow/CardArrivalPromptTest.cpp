@@ -1,8 +1,8 @@
 // A card inserted while the viewer runs, through the prompt as the window uses it: the mount watcher and the
 // removable volumes are the platform layer's fakes, the card a folder with a recording.
+#include "mainwindow/CardArrivalPrompt.h"
 #include "app/StringTables.h"
 #include "catalogue/CardArrivalWatcher.h"
-#include "mainwindow/CardArrivalPrompt.h"
 #include "platform/MountWatcher.h"
 #include "platform/RemovableVolumes.h"
 #include "skin/CDlgMessage.h"

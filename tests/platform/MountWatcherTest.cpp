@@ -2,8 +2,8 @@
 // loop-mounted while they watch. The image is FAT, like a camera's card, where the kernel has FAT; a kernel
 // without it (some sandboxes) gets an ext2 image instead, which is the same to the watcher. Needs root and
 // loop devices; skipped where the machine does not allow it.
-#include "catalogue/CardArrivalWatcher.h"
 #include "platform/MountWatcher.h"
+#include "catalogue/CardArrivalWatcher.h"
 #include "platform/RemovableVolumes.h"
 
 #include <gtest/gtest.h>
