@@ -89,7 +89,8 @@ bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions&
 class ContentComparer
 {
 public:
-    static constexpr int64_t kBlock = 1024 * 1024;
+    // Two blocks stay in the processor's second-level cache between the reads and the comparison.
+    static constexpr int64_t kBlock = 256 * 1024;
 
     // Compares [begin, end) of the two files.
     bool same(QFile& source, QFile& copy, int64_t begin, int64_t end, QString& error)
