@@ -57,8 +57,9 @@ run() { # run NAME ARGS...: one timed run, no pictures
 picture() { # picture NAME ARGS...: an untimed run that takes the X screen's picture 5 s in
   local name=$1; shift
   ( sleep 5; import -window root "$media/playback_$name.png" 2>/dev/null ) &
+  local shot=$!
   "$bench" --clip "$clip" "$@" >/dev/null 2>&1 || true
-  wait
+  wait "$shot" || true # only the picture: Xvfb runs in the background of this shell too
 }
 
 args_of() {
