@@ -7,6 +7,10 @@
 set -u
 pattern=$1
 shift
+if [ ! -x "$1" ]; then
+  echo "run-reporting-skips: $1 is not built" >&2
+  exit 1
+fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 "$@" 2>&1 | tee "$log"
