@@ -1,5 +1,7 @@
-// The rules between recording file names and list texts, on any name. The first byte picks the video
-// extension; the rest is the name (UTF-8).
+// The rules between recording file names and list texts. On any name (the first byte picks the video
+// extension, the rest is the name in UTF-8) the texts keep their shape; and a well-formed name built from
+// the same bytes (kind, base name of digits, underscores and the parking "p") makes the round trips the
+// list depends on: file name to base name and back, base name to the row's date text and back.
 #include "FuzzSupport.h"
 #include "catalogue/RecordingNames.h"
 
@@ -41,5 +43,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(dataPath.endsWith(recording::kDataExtension), "the data file ends with .dat");
     const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
     FUZZ_CHECK(slash < 0 || dataPath.startsWith(name.left(slash + 1)), "the data file stays in the same folder");
+
+    // Round trips on a well-formed name.
+    static const RecordingKind kKinds[] = { RecordingKind::Normal, RecordingKind::Event, RecordingKind::Parking };
+    const RecordingKind kind = kKinds[(data[0] >> 2) % 3];
+    QString wellFormed;
+    for (size_t i = 1; i < size && wellFormed.size() < 40; ++i) {
+        const uint8_t b = data[i] % 12;
+        wellFormed += b < 10 ? QLatin1Char(char('0' + b)) : b == 10 ? QLatin1Char('_') : QLatin1Char('p');
+    }
+    const QString wellExtension = extension.isEmpty() ? recording::kAviExtension : extension;
+    const QString fileName = recording::prefix(kind) + wellFormed + wellExtension;
+    FUZZ_CHECK(recording::kindFromName(fileName) == kind, "the kind comes back from the name's prefix");
+    FUZZ_CHECK(MakeBaseName(fileName, wellExtension) == wellFormed, "the base name comes back from the file name");
+    FUZZ_CHECK(MakeRecordingFileName(recording::kindLabel(kind), wellFormed, wellExtension) == fileName,
+        "the file name comes back from the kind and the base name");
+    FUZZ_CHECK(BaseNameFromRow(FormatEntryDate(wellFormed)) == wellFormed,
+        "the base name comes back from the row's date text");
+    // Any base name without the separators the date text adds comes back from it too.
+    if (!base.contains(QLatin1Char(' ')) && !base.contains(QLatin1Char(':')) && !base.contains(QLatin1Char('-')))
+        FUZZ_CHECK(BaseNameFromRow(FormatEntryDate(base)) == base, "a base name survives its date text");
     return 0;
 }

@@ -1,10 +1,12 @@
 // Copies every recording of a card folder (video and data file) into a folder the way the Copy command does:
-// each file copied by the kernel, then compared with its source before it counts. Prints what it did as one
-// JSON line; run-copy-bench.sh times it against cp.
-//   bench_copy CARD_FOLDER TARGET_FOLDER
+// each file copied by the kernel where it can, compared with its source before it counts. Prints what it did
+// as one JSON line, with the bytes the kernel copied (the rest went through a buffer); run-copy-bench.sh
+// times it against cp. --from-device syncs each copy and reads it back from the device for the comparison.
+//   bench_copy [--from-device] CARD_FOLDER TARGET_FOLDER
 #include "catalogue/CopyJob.h"
 #include "catalogue/RecordingCatalogue.h"
 #include "catalogue/RecordingNames.h"
+#include "platform/FileTransfer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,9 +16,10 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool fromDevice = args.removeAll(QStringLiteral("--from-device")) > 0;
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: bench_copy CARD_FOLDER TARGET_FOLDER\n");
+        std::fprintf(stderr, "usage: bench_copy [--from-device] CARD_FOLDER TARGET_FOLDER\n");
         return 2;
     }
     RecordingCatalogue catalogue;
@@ -30,12 +33,15 @@ int main(int argc, char** argv)
                     MakeBaseName(name, catalogue.videoExtension()) });
 
     CopyJob job(catalogue.videoExtension());
+    job.setReadBackFromDevice(fromDevice);
     AddRowPairs(job, catalogue, rows, args[2]);
     QElapsedTimer clock;
     clock.start();
     job.Run();
-    std::printf("{\"pairs\": %d, \"copied\": %d, \"failed\": %d, \"bytes\": %lld, \"ms\": %lld}\n", job.pairCount(),
-        job.copiedFileCount(), int(job.failures().size()), static_cast<long long>(job.copiedBytes()),
+    std::printf("{\"pairs\": %d, \"copied\": %d, \"failed\": %d, \"bytes\": %lld, \"kernelBytes\": %lld, "
+                "\"fromDevice\": %s, \"ms\": %lld}\n",
+        job.pairCount(), job.copiedFileCount(), int(job.failures().size()), static_cast<long long>(job.copiedBytes()),
+        static_cast<long long>(platform::kernelCopiedBytes()), fromDevice ? "true" : "false",
         static_cast<long long>(clock.elapsed()));
     for (const CopyJob::Failure& f : job.failures())
         std::fprintf(stderr, "not copied: %s\n", qPrintable(f.reason));

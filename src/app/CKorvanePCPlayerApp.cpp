@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QLocale>
 
 CKorvanePCPlayerApp::CKorvanePCPlayerApp(int& argc, char** argv)
@@ -64,9 +65,12 @@ int CKorvanePCPlayerApp::InitInstance()
     const QString readyFile = qEnvironmentVariable("KORVANE_READY_FILE");
     if (!readyFile.isEmpty()) {
         connect(m_mainWindow.get(), &CKorvanePCPlayerDlg::startupPlaybackSettled, this, [readyFile](bool painted) {
-            QFile f(readyFile);
-            if (f.open(QIODevice::WriteOnly))
+            // Written aside and renamed, so a script that sees the file sees its whole word.
+            QSaveFile f(readyFile);
+            if (f.open(QIODevice::WriteOnly)) {
                 f.write(painted ? "frame\n" : "idle\n");
+                f.commit();
+            }
         });
     }
 

@@ -55,6 +55,7 @@ void CopyJob::Run()
     for (int i = 0; i < count; ++i) {
         VerifiedCopyOptions options;
         options.replaceExisting = true;
+        options.durable = m_readBackFromDevice;
         options.progress = [this, doneBytes](int64_t copied, int64_t) { m_copiedBytes.store(doneBytes + copied); };
         const VerifiedCopyResult result = CopyFileVerified(m_sources[i], m_targets[i], options);
         if (result.ok()) {

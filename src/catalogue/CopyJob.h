@@ -28,6 +28,13 @@ public:
 
     explicit CopyJob(QString videoExtension);
 
+    // With it set, each copy is synced to the target device, dropped from memory and read back from the device
+    // for the comparison (what a move does before it removes the source); without it, the comparison reads the
+    // copy as the system holds it in memory, which shows what was handed to the target disk but not what the
+    // disk stored. Set before Run().
+    void setReadBackFromDevice(bool on) { m_readBackFromDevice = on; }
+    bool readBackFromDevice() const { return m_readBackFromDevice; }
+
     // Appends a pair; a source with the job's video extension (compared without regard to case) counts
     // toward the progress bar.
     void AddPair(const QString& source, const QString& target);
@@ -62,6 +69,7 @@ private:
     QStringList m_sources;
     QStringList m_targets;
     int m_queuedVideos = 0;
+    bool m_readBackFromDevice = false;
     std::atomic<int> m_finishedVideos { 0 };
     std::atomic<int64_t> m_copiedBytes { 0 };
     std::atomic<bool> m_cancel { false };

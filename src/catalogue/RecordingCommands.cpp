@@ -37,6 +37,9 @@ QString fileList(const QStringList& paths)
 
 int runCopy(RecordingCommandHost& host, CDlgCopy& dialog)
 {
+    // KORVANE_COPY_READ_BACK=1: each copy is synced and read back from the target device before it counts,
+    // for a user who must show that the disk holds the recording (evidence); slower, as the disk sets the pace.
+    dialog.job().setReadBackFromDevice(qEnvironmentVariableIntValue("KORVANE_COPY_READ_BACK") == 1);
     dialog.exec();
     const std::vector<CopyJob::Failure>& failures = dialog.job().failures();
     if (failures.empty())

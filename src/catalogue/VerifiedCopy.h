@@ -9,6 +9,8 @@
 // kernel into a hidden file beside the target, compared with the source (size, then every byte), and only
 // then renamed to the target's name: a failed copy (full disk, unreadable card, pulled card) never leaves a
 // partial file under the target name, and never replaces a good older copy with a broken one.
+// Unless `durable` is set, the comparison reads the copy as the system holds it in memory (the page cache)
+// right after it was written: it proves what was handed to the target disk, not what the disk stored.
 struct VerifiedCopyOptions
 {
     // The copy command replaces a file of the same name (copying twice in one minute); the recovery never

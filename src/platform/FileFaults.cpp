@@ -32,10 +32,10 @@ std::shared_ptr<FileFaultPlan> fileFaultPlan()
 }
 
 FileFaultRules& FileFaultRules::failReadsAt(
-    const QString& pathPart, int64_t offset, int64_t length, int error, int times)
+    const QString& pathPart, int64_t offset, int64_t length, int error, int times, int spare)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    m_rules.push_back(Rule { Kind::ReadError, pathPart, FileOp::Read, offset, length, error, times });
+    m_rules.push_back(Rule { Kind::ReadError, pathPart, FileOp::Read, offset, length, error, times, spare });
     return *this;
 }
 
@@ -73,17 +73,38 @@ int FileFaultRules::failures() const
     return m_failures;
 }
 
+int FileFaultRules::hits(size_t index) const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return index < m_rules.size() ? m_rules[index].hits : 0;
+}
+
+size_t FileFaultRules::ruleCount() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_rules.size();
+}
+
 FaultDecision FileFaultRules::decide(const QString& path, FileOp op, int64_t pos, int64_t size)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     FaultDecision d;
-    const auto limit = [&d](int64_t bytes) { d.allow = d.allow < 0 ? bytes : std::min(d.allow, bytes); };
+    // A rule's limit counts as a hit when it really cuts the call short.
+    const auto limit = [&d, size](Rule& r, int64_t bytes, bool countsAsHit = true) {
+        d.allow = d.allow < 0 ? bytes : std::min(d.allow, bytes);
+        if (countsAsHit && bytes < size)
+            ++r.hits;
+    };
     for (Rule& r : m_rules) {
         if (!path.contains(r.pathPart))
             continue;
         switch (r.kind) {
         case Kind::ReadError:
             if (op == FileOp::Read && r.times != 0 && pos < r.offset + r.length && r.offset < pos + size) {
+                if (r.spare > 0) {
+                    --r.spare;
+                    break;
+                }
                 if (r.times > 0)
                     --r.times;
                 d.error = r.error;
@@ -94,12 +115,12 @@ FaultDecision FileFaultRules::decide(const QString& path, FileOp op, int64_t pos
                 if (r.used >= r.length)
                     d.error = r.error;
                 else
-                    limit(r.length - r.used);
+                    limit(r, r.length - r.used);
             }
             break;
         case Kind::Short:
             if (op == r.op)
-                limit(r.length);
+                limit(r, r.length);
             break;
         case Kind::SyncError:
             if (op == FileOp::Sync)
@@ -113,12 +134,14 @@ FaultDecision FileFaultRules::decide(const QString& path, FileOp op, int64_t pos
                 }
                 d.error = EIO;
             } else if (op != FileOp::Sync) {
-                limit(r.length - r.used);
+                limit(r, r.length - r.used, false);
             }
             break;
         }
-        if (d.error)
+        if (d.error) {
+            ++r.hits;
             break;
+        }
     }
     if (d.error) {
         ++m_failures;

@@ -40,8 +40,10 @@ std::shared_ptr<FileFaultPlan> fileFaultPlan();
 class FileFaultRules : public FileFaultPlan
 {
 public:
-    // Reads touching [offset, offset + length) fail with `error`, `times` times (negative: always).
-    FileFaultRules& failReadsAt(const QString& pathPart, int64_t offset, int64_t length, int error, int times = -1);
+    // Reads touching [offset, offset + length) fail with `error`, `times` times (negative: always), after the
+    // first `spare` such reads went through (a sector that reads once, then fails when read again).
+    FileFaultRules& failReadsAt(
+        const QString& pathPart, int64_t offset, int64_t length, int error, int times = -1, int spare = 0);
     // After `bytes` bytes were written to matching files, every write fails with `error` (ENOSPC, EIO); the
     // write that crosses the limit is cut short at it.
     FileFaultRules& failWritesAfter(const QString& pathPart, int64_t bytes, int error);
@@ -54,8 +56,13 @@ public:
     FileFaultRules& vanishAfter(const QString& pathPart, int64_t bytes);
 
     FaultDecision decide(const QString& path, FileOp op, int64_t pos, int64_t size) override;
-    // How many calls a rule failed so far.
+    // How many calls the rules failed so far.
     int failures() const;
+    // How many calls the rule added `index`-th (from 0) acted on so far: failed, or cut short (a short
+    // transfer counts only when the call asked for more than the rule lets through). A test whose fault
+    // never met a call proves nothing about that fault.
+    int hits(size_t index) const;
+    size_t ruleCount() const;
 
 private:
     enum class Kind { ReadError, WriteLimit, Short, SyncError, Vanish };
@@ -68,7 +75,9 @@ private:
         int64_t length = 0; // ReadError: length; WriteLimit/Vanish: the byte budget; Short: bytes per call
         int error = 0;
         int times = -1;
+        int spare = 0;
         int64_t used = 0;
+        int hits = 0;
         bool gone = false;
     };
     mutable std::mutex m_mutex;

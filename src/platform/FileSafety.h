@@ -23,32 +23,6 @@ bool sameFileSystem(const QString& a, const QString& b);
 // device and shows what was really written.
 void dropCachedPages(QFileDevice& file);
 
-// A read-only view of part of a file in memory, or null (data() == nullptr) where the file cannot be mapped.
-// Unlike QFileDevice::map it maps a file that another handle is still writing to.
-class MappedRange
-{
-public:
-    MappedRange(QFileDevice& file, int64_t pos, int64_t length);
-    ~MappedRange();
-    MappedRange(const MappedRange&) = delete;
-    MappedRange& operator=(const MappedRange&) = delete;
-
-    const unsigned char* data() const { return m_data; }
-    int64_t length() const { return m_length; }
-    // True when every page of the range is in memory, so that reading it needs no device: a device error
-    // during a read of a mapping ends the process instead of failing a call.
-    bool isResident() const;
-    // Fills the page tables at once, cheaper than a fault every few pages when the whole range is read next.
-    // False when a page could not be read (reported here instead of a fault later).
-    bool populate() const;
-
-private:
-    void* m_base = nullptr;
-    size_t m_baseLength = 0;
-    const unsigned char* m_data = nullptr;
-    int64_t m_length = 0;
-};
-
 enum class RenameResult { Done, TargetExists, CrossDevice, Failed };
 
 // Renames inside one file system. With `replace` off an existing target is never overwritten (the check and

@@ -16,6 +16,9 @@ enum class RangeCopy { Done, Unsupported, Failed };
 // files cannot be copied that way (other file systems, special files, no such call) and nothing was written,
 // so the caller should copy through its own buffer; Failed is a real read or write error (disk full, I/O).
 RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int64_t toPos, int64_t length);
+// Bytes this process had copied inside the kernel so far (not those copied through a buffer), so that a test
+// or a benchmark can tell which way a copy went.
+int64_t kernelCopiedBytes();
 
 // Reads or writes at a position without using or moving the file's own position, so one thread may copy
 // while another reads the same file. They return the bytes transferred (short only at the end of the file),

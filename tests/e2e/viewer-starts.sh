@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The viewer as a user starts it, on the offscreen platform with a fresh settings folder: row 0 plays, the
-# first start writes every setting but Type with its default, and a second start while the first
-# runs comes up too and leaves the first instance's tier in force.
+# The viewer as a user starts it, on the offscreen platform with a fresh settings folder: row 0 plays (its
+# first frame is painted: the ready file says "frame"), the first start writes every setting but Type with its
+# default, and a second start while the first runs comes up too, plays row 0 as well, and leaves the first
+# instance's tier in force.
 set -uo pipefail
 player=$1
 folder=$2
@@ -26,9 +27,9 @@ start() { # start READY_FILE: starts a viewer that reports when row 0's first fr
   KORVANE_READY_FILE="$1" "$player" "$folder" >"$1.log" 2>&1 &
   pids+=($!)
 }
-wait_ready() { # wait_ready READY_FILE PID
+wait_ready() { # wait_ready READY_FILE PID: until the viewer has written its start-up result
   for _ in $(seq 1 300); do
-    [ -e "$1" ] && return 0
+    [ -s "$1" ] && return 0
     kill -0 "$2" 2>/dev/null || { echo "the viewer exited before its window came up:"; cat "$1.log"; return 1; }
     sleep 0.1
   done
@@ -41,10 +42,17 @@ check() { # check NAME EXPECTED
   if [ "$got" != "$2" ]; then echo "setting $1: expected '$2', got '$got'"; fail=1; fi
 }
 
+played() { # played NAME READY_FILE: the result must say that the first frame of row 0 was painted
+  local got
+  got=$(cat "$2")
+  if [ "$got" != "frame" ]; then echo "$1 instance: row 0 did not play, its ready file says '$got'"; fail=1; fi
+}
+
 start "$work/first"
 wait_ready "$work/first" "${pids[0]}" || exit 1
-# The signal comes when the first frame of row 0 has been painted, not merely when the window is up.
-if [ "$(cat "$work/first")" != "frame" ]; then echo "row 0 did not play: '$(cat "$work/first")'"; fail=1; fi
+# The result comes when the first frame of row 0 has been painted ("frame"), or when nothing could play
+# ("idle"); merely showing the window writes nothing.
+played first "$work/first"
 for name in ViewerAdministrator ViewerPerformance ViewerSetting ViewerState ViewerPerformancePrevious; do
   check "$name" "dword:0"
 done
@@ -58,7 +66,9 @@ if grep -q '^Type=' "$ini"; then echo "Type was written without a card model"; f
 sed -i 's/^ViewerPerformance=.*/ViewerPerformance=dword:2/' "$ini"
 start "$work/second"
 wait_ready "$work/second" "${pids[1]}" || exit 1
+played second "$work/second"
 kill -0 "${pids[0]}" 2>/dev/null || { echo "the first instance ended when the second started"; fail=1; }
+kill -0 "${pids[1]}" 2>/dev/null || { echo "the second instance ended after its start-up"; fail=1; }
 check ViewerState "dword:0"
 check ViewerPerformancePrevious "dword:0"
 check ViewerPerformance "dword:2"

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -214,18 +215,24 @@ private Q_SLOTS:
     {
         Card card(20);
         auto w = start(card.root());
+        QSignalSpy settled(w.get(), &CKorvanePCPlayerDlg::startupPlaybackSettled);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        // Timer 3 opens row 0 100 ms after start-up (the fixture's files are offered for recovery, declined).
+        // Timer 3 opens row 0 after start-up (the fixture's files are offered for recovery, declined); without
+        // a media library nothing plays, and the window says so.
+        QTRY_COMPARE_WITH_TIMEOUT(settled.count(), 1, 10000);
+        QCOMPARE(settled.first().first().toBool(), false);
+        QCOMPARE(w->currentListPosition(), 0);
         // Then row 0 again, locked as every open locks.
-        QTest::qWait(100 + kInputLockMs + 100);
         w->OpenListRow(0);
         w->lockInput();
+        QVERIFY(w->inputLocked());
         QCOMPARE(w->currentListPosition(), 0);
         QTest::keyClick(w->rows(), Qt::Key_PageDown);
         QCOMPARE(w->currentListPosition(), 0);
         QTest::keyClick(w->rows(), Qt::Key_Down); // not locked: the selection moves
         QCOMPARE(w->selectedRow(), 1);
+        // The lock is a span of time that the next key looks at; nothing signals its end.
         QTest::qWait(kInputLockMs + 50);
         QTest::keyClick(w->rows(), Qt::Key_PageDown);
         QCOMPARE(w->currentListPosition(), 1);

@@ -43,12 +43,16 @@ protected:
 
 TEST_F(FileFaultsTest, ShortReadsAndWritesAreCompletedByTheLoops)
 {
-    install()->shortTransfers("card.bin", FileOp::Read, 3).shortTransfers("copy.bin", FileOp::Write, 5);
+    const auto rules = install();
+    rules->shortTransfers("card.bin", FileOp::Read, 3).shortTransfers("copy.bin", FileOp::Write, 5);
     QFile in(path);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray got(5000, '\0');
     EXPECT_EQ(platform::readAt(in, 1000, got.data(), got.size()), 5000);
     EXPECT_EQ(got, data.mid(1000, 5000));
+    // 5000 bytes three at a time: every call but the last two-byte one was cut short.
+    EXPECT_EQ(rules->hits(0), 1666);
+    EXPECT_EQ(rules->hits(1), 0);
 
     QFile out(dir.filePath(QStringLiteral("copy.bin")));
     ASSERT_TRUE(out.open(QIODevice::ReadWrite));
@@ -56,6 +60,32 @@ TEST_F(FileFaultsTest, ShortReadsAndWritesAreCompletedByTheLoops)
     EXPECT_EQ(platform::copyFileRange(in, 0, out, 5000, 20000), platform::RangeCopy::Done);
     out.seek(0);
     EXPECT_EQ(out.readAll(), data.mid(1000, 5000) + data.left(20000));
+    EXPECT_EQ(rules->hits(1), 999 + 3999) << "every write of more than five bytes was cut to five";
+    EXPECT_EQ(rules->failures(), 0) << "short transfers fail nothing";
+}
+
+TEST_F(FileFaultsTest, ARuleCountsOnlyTheCallsItActedOn)
+{
+    const auto rules = install();
+    rules->shortTransfers("card.bin", FileOp::Read, 4096)
+        .failReadsAt("card.bin", 90000, 10, EIO, 1, 1)
+        .failSyncs("other.bin", EIO);
+    ASSERT_EQ(rules->ruleCount(), 3u);
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    char b[4096];
+    EXPECT_EQ(platform::readAt(in, 0, b, 100), 100);
+    EXPECT_EQ(rules->hits(0), 0) << "a read of 100 bytes is not cut by a 4096-byte limit";
+    EXPECT_EQ(platform::readAt(in, 89990, b, 20), 20) << "the spared first read";
+    EXPECT_EQ(rules->hits(1), 0);
+    EXPECT_EQ(platform::readAt(in, 89990, b, 20), -1);
+    EXPECT_EQ(rules->hits(1), 1);
+    EXPECT_EQ(platform::readAt(in, 89990, b, 20), 20) << "failed once only";
+    EXPECT_EQ(platform::readAt(in, 0, b, 4096), 4096);
+    EXPECT_EQ(rules->hits(0), 0);
+    EXPECT_TRUE(platform::syncFile(in));
+    EXPECT_EQ(rules->hits(2), 0) << "a rule for another file is never hit";
+    EXPECT_EQ(rules->hits(7), 0) << "no such rule";
 }
 
 TEST_F(FileFaultsTest, ReadErrorsHitOnlyTheirRangeAndOnlyAsOftenAsAsked)
@@ -70,11 +100,13 @@ TEST_F(FileFaultsTest, ReadErrorsHitOnlyTheirRangeAndOnlyAsOftenAsAsked)
     EXPECT_EQ(errno, EIO);
     EXPECT_TRUE(reader.readAt(49990, b, 16)) << "the second read succeeds";
     EXPECT_EQ(rules->failures(), 1);
+    EXPECT_EQ(rules->hits(0), 1);
 }
 
 TEST_F(FileFaultsTest, AFullDiskCutsTheCrossingWriteShortAndFailsTheRest)
 {
-    install()->failWritesAfter("copy.bin", 7000, ENOSPC);
+    const auto rules = install();
+    rules->failWritesAfter("copy.bin", 7000, ENOSPC);
     QFile in(path);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QFile out(dir.filePath(QStringLiteral("copy.bin")));
@@ -85,16 +117,20 @@ TEST_F(FileFaultsTest, AFullDiskCutsTheCrossingWriteShortAndFailsTheRest)
     EXPECT_EQ(errno, ENOSPC);
     EXPECT_EQ(out.size(), 7000) << "the write that crossed the limit was cut short at it";
     EXPECT_EQ(platform::copyFileRange(in, 0, out, 7000, 100), platform::RangeCopy::Failed);
+    EXPECT_EQ(rules->hits(0), 3) << "the crossing write cut short, then two failed";
 }
 
 TEST_F(FileFaultsTest, APulledCardRemovesTheFileAndFailsEverythingAfter)
 {
-    install()->vanishAfter("card.bin", 30000);
+    const auto rules = install();
+    rules->vanishAfter("card.bin", 30000);
     QFile in(path);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray got(20000, '\0');
     EXPECT_EQ(platform::readAt(in, 0, got.data(), got.size()), 20000);
+    EXPECT_EQ(rules->hits(0), 0) << "the card is still there";
     EXPECT_EQ(platform::readAt(in, 20000, got.data(), got.size()), -1);
+    EXPECT_EQ(rules->hits(0), 1);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(platform::syncFile(in));
     EXPECT_EQ(platform::readAt(in, 0, got.data(), 10), -1);

@@ -7,12 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
-
-#include <vector>
 
 namespace platform {
 
@@ -37,56 +34,6 @@ void dropCachedPages(QFileDevice& file)
 {
     if (file.handle() >= 0)
         ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_DONTNEED);
-}
-
-MappedRange::MappedRange(QFileDevice& file, int64_t pos, int64_t length)
-{
-    const int fd = file.handle();
-    if (fd < 0 || pos < 0 || length <= 0)
-        return;
-    const int64_t page = ::sysconf(_SC_PAGESIZE);
-    const int64_t start = pos - pos % page;
-    m_baseLength = size_t(length + (pos - start));
-    void* base = ::mmap(nullptr, m_baseLength, PROT_READ, MAP_SHARED, fd, off_t(start));
-    if (base == MAP_FAILED) {
-        m_baseLength = 0;
-        return;
-    }
-    m_base = base;
-    m_data = static_cast<const unsigned char*>(base) + (pos - start);
-    m_length = length;
-}
-
-MappedRange::~MappedRange()
-{
-    if (m_base)
-        ::munmap(m_base, m_baseLength);
-}
-
-bool MappedRange::isResident() const
-{
-    if (!m_base)
-        return false;
-    const long page = ::sysconf(_SC_PAGESIZE);
-    const size_t pages = (m_baseLength + size_t(page) - 1) / size_t(page);
-    std::vector<unsigned char> resident(pages);
-    if (::mincore(m_base, m_baseLength, resident.data()) != 0)
-        return false;
-    for (unsigned char r : resident)
-        if (!(r & 1))
-            return false;
-    return true;
-}
-
-bool MappedRange::populate() const
-{
-    if (!m_base)
-        return false;
-#ifdef MADV_POPULATE_READ
-    if (::madvise(m_base, m_baseLength, MADV_POPULATE_READ) != 0)
-        return errno == EINVAL; // an older kernel: the faults will do it
-#endif
-    return true;
 }
 
 RenameResult renameFile(const QString& from, const QString& to, bool replace)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <vector>
@@ -17,6 +18,8 @@
 namespace platform {
 
 namespace {
+
+std::atomic<int64_t> g_kernelCopied { 0 };
 
 // The path a descriptor was opened with, for the fault plan of the tests.
 QString descriptorPath(int fd)
@@ -88,6 +91,7 @@ RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int
         if (n > 0) {
             length -= n;
             copiedAny = true;
+            g_kernelCopied.fetch_add(n, std::memory_order_relaxed);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -100,6 +104,11 @@ RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int
         return RangeCopy::Failed;
     }
     return RangeCopy::Done;
+}
+
+int64_t kernelCopiedBytes()
+{
+    return g_kernelCopied.load(std::memory_order_relaxed);
 }
 
 int64_t readAt(QFileDevice& file, int64_t pos, void* into, int64_t size)
