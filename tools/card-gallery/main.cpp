@@ -51,7 +51,10 @@ public:
     {
         return nullptr;
     }
-    QStringList privilegedCommand(const QString&, const QStringList& c) const override { return c; }
+    bool isMountOf(const QString&, const QString&) const override { return false; }
+    platform::DeviceFacts deviceFacts(const QString&) const override { return {}; }
+    bool needsElevation(const QString&) const override { return true; }
+    QStringList elevated(const QStringList& c) const override { return c; }
     bool mayAccess(const QString&, bool) const override { return false; }
 };
 
