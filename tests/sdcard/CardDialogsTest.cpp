@@ -655,6 +655,63 @@ private Q_SLOTS:
         QVERIFY(bs->dataClusters >= 65525);
     }
 
+    // The confirmation names the device's model and size; a disk holding several partitions, or more than any SD
+    // card, is refused before any question and before the card is touched.
+    void theConfirmationShowsModelAndSizeAndNoCameraCardIsRefused()
+    {
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settingsBytes());
+        setup.close();
+        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")), "echo \"$@\" >> '" + log.toUtf8() + "'\n")
+                .toLocal8Bit());
+        m_devices->facts.known = true;
+        m_devices->facts.model = QStringLiteral("Generic STORAGE DEVICE");
+        m_devices->facts.bytes = 15923150848ULL;
+        m_devices->facts.diskBytes = 15931539456ULL;
+        m_devices->facts.diskPartitions = 1;
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(2); // cancel
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(),
+            (QStringList { askedFormat(
+                QStringLiteral("Generic STORAGE DEVICE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]) }));
+
+        // The chooser's Cancel leaves the backup made before it; the refusals below make none.
+        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"))));
+        struct Case
+        {
+            uint64_t diskBytes;
+            int partitions;
+            QString message;
+        };
+        const QList<Case> cases = {
+            { 15931539456ULL, 2, QStringLiteral("0:") + StringById(1510).arg(2) },
+            { 4000787030016ULL, 1, QStringLiteral("0:") + StringById(1509).arg(QStringLiteral("3726.02GB")) },
+        };
+        for (const Case& c : cases) {
+            m_devices->facts.diskBytes = c.diskBytes;
+            m_devices->facts.diskPartitions = c.partitions;
+            int resets = 0;
+            auto refusing = makeDialog([&] { ++resets; });
+            refusing->list()->clearSelection();
+            refusing->list()->topLevelItem(0)->setSelected(true);
+            CDlgMessage::setNextAnswer(1);
+            QTest::mouseClick(refusing->button(CDlgDisk::FormatId), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(askedTexts(), QStringList { c.message });
+            QCOMPARE(resets, 0);
+            QVERIFY(!QFile::exists(log));
+            QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"))));
+        }
+    }
+
     void progressDialogRunsItsJobAndRefusesToCloseMeanwhile()
     {
         bool escapeIgnored = false;
