@@ -50,6 +50,12 @@ int runFormat(const QStringList& args)
 
     const QString root = target->mounted() ? target->mountPoint : target->path;
     const bool elevated = devices->needsElevation(target->path);
+    if (elevated && formatter::InstalledProgram().isEmpty()) {
+        cli::diagnostic(QStringLiteral("format: %1 needs the administrator's rights, and only the installed VLMFormat "
+                                       "beside korvane-cli runs with them; it is not there")
+                            .arg(target->path));
+        return cli::kFailed;
+    }
     QStringList command { formatter::Program(elevated), QStringLiteral("-c%1").arg(cameraCluster), root };
     if (force)
         command << QStringLiteral("--force");

@@ -161,6 +161,7 @@ void CDlgDisk::fillList()
     const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
     if (!selected.isEmpty())
         keep = selected.first()->data(0, kRootRole).toString();
+    const QString keepDevice = keep; // an unmounted card's row is keyed by its device
     if (!keep.isEmpty() && !keep.endsWith(QLatin1Char('/')))
         keep += QLatin1Char('/');
 
@@ -193,7 +194,7 @@ void CDlgDisk::fillList()
             card.model.isEmpty() ? item->text(NameColumn)
                                  : card.model + QStringLiteral(" - ") + item->text(NameColumn));
         item->setForeground(NameColumn, QColor(150, 150, 150));
-        if (!keep.isEmpty() && card.device == keep)
+        if (!keepDevice.isEmpty() && card.device == keepDevice)
             item->setSelected(true);
     }
 }

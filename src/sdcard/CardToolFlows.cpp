@@ -116,6 +116,9 @@ formatter::JobEnd runFormatter(
     platform::CardDevices& devices, const CardTarget& target, int clusterSectors, const QStringList& targetArgs)
 {
     const bool elevated = devices.needsElevation(target.path);
+    // Elevated, only the installed helper runs: without it there is nothing to ask the password for.
+    if (elevated && formatter::InstalledProgram().isEmpty())
+        return formatter::JobEnd::Failed;
     QStringList command { formatter::Program(elevated), QStringLiteral("-c%1").arg(clusterSectors) };
     command += targetArgs;
     if (elevated)
@@ -129,6 +132,8 @@ formatter::JobEnd runFormatter(
 int recoveryByHelper(CDlgFormat& dialog, platform::CardDevices& devices, const CardTarget& target, int clusterSectors)
 {
     const bool elevated = devices.needsElevation(target.path);
+    if (elevated && formatter::InstalledProgram().isEmpty())
+        return 2;
     QStringList command { formatter::Program(elevated), QStringLiteral("--recover"),
         QStringLiteral("-c%1").arg(clusterSectors), target.path };
     if (elevated)

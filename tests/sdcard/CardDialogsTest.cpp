@@ -621,6 +621,10 @@ private Q_SLOTS:
         QCOMPARE(list->topLevelItem(1)->text(CDlgDisk::CapacityColumn), QStringLiteral("64.00MB"));
         list->clearSelection();
         list->topLevelItem(1)->setSelected(true);
+        QTest::mouseClick(dialog->button(CDlgDisk::RefreshId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(list->topLevelItem(1)->isSelected()); // selected again after Refresh
+        QVERIFY(!list->topLevelItem(0)->isSelected());
 
         CDlgMessage::setNextAnswer(1);
         QTest::mouseClick(dialog->button(CDlgDisk::ChooseId), Qt::LeftButton);
