@@ -140,7 +140,11 @@ int main(int argc, char** argv)
         QCoreApplication::installTranslator(&translator);
 
         CDlgDisk disk;
-        disk.setSources(std::make_shared<FixedRemovableVolumes>(roots), std::make_shared<GalleryDevices>());
+        // A damaged card without a mounted volume follows the mounted ones, by device and size.
+        disk.setSources(std::make_shared<FixedRemovableVolumes>(roots,
+                            QList<UnmountedCard> { { QStringLiteral("/dev/mmcblk0p1"), 31914983424ULL,
+                                QStringLiteral("SD card SD32G") } }),
+            std::make_shared<GalleryDevices>());
         disk.setUp({}, roots.last(), lang.country);
         disk.fillList();
         disks << qMakePair(QStringLiteral("%1 — drive dialog, the open card selected").arg(lang.name), grab(disk));
