@@ -2,6 +2,7 @@
 #include "platform/CardDevices.h"
 #include "sdcard/CardTarget.h"
 #include "sdcard/ErrorCheck.h"
+#include "sdcard/Formatter.h"
 
 namespace {
 
@@ -21,12 +22,23 @@ int runCheck(const QStringList& args)
         cli::diagnostic(QStringLiteral("check: refused: %1").arg(why));
         return cli::kFailed;
     }
-    const errorcheck::Result result = errorcheck::Run(target->path, target->mounted(), {});
+    const errorcheck::Result result
+        = errorcheck::Run(target->path, target->mounted(), {}, {}, 30 * 60 * 1000, devices.get());
+    const formatter::JobEnd end = formatter::JobEndOf(result.elevated, result.started, result.exitedNormally,
+        result.exitStatus, result.outcome != errorcheck::Outcome::Failed);
+    const bool cancelled = end == formatter::JobEnd::Cancelled || end == formatter::JobEnd::NotAuthorised;
+    if (cancelled)
+        cli::diagnostic(QStringLiteral("check: %1; the card was not checked")
+                            .arg(end == formatter::JobEnd::Cancelled
+                                    ? QStringLiteral("cancelled at the administrator's password prompt")
+                                    : QStringLiteral("not authorised to read %1").arg(target->path)));
     static const char* const names[] = { "clean", "errors", "failed" };
     QJsonObject out;
     out.insert(QStringLiteral("result"), QLatin1String(names[static_cast<int>(result.outcome)]));
     out.insert(QStringLiteral("exitStatus"), result.exitStatus);
     out.insert(QStringLiteral("output"), result.output);
+    if (cancelled)
+        out.insert(QStringLiteral("cancelled"), true);
     cli::printJson(out);
     return result.outcome == errorcheck::Outcome::Failed ? cli::kFailed : cli::kDone;
 }

@@ -2,6 +2,8 @@
 #include "platform/CardDevices.h"
 #include "sdcard/CardFiles.h"
 #include "sdcard/CardTarget.h"
+#include "sdcard/FatLayout.h"
+#include "sdcard/FormatGuard.h"
 #include "sdcard/Formatter.h"
 #include "sdcard/SettingsBackup.h"
 
@@ -14,6 +16,8 @@ int runFormat(const QStringList& args);
 const CliCommand kFormat { "format", "format TARGET [--force]", runFormat };
 KORVANE_CLI_COMMAND(format, "format", "format TARGET [--force]", runFormat);
 
+// --force: format even what is plainly no camera card (over 2 TB, several partitions), and even when the
+// settings file could not be backed up (it is then restored from memory).
 int runFormat(const QStringList& args)
 {
     QStringList rest = args;
@@ -27,7 +31,14 @@ int runFormat(const QStringList& args)
         cli::diagnostic(QStringLiteral("format: refused: %1").arg(why));
         return cli::kFailed;
     }
-    const int clusterSectors = formatter::ClusterSectors(CardTargetCapacity(*target, *devices));
+    const int cameraCluster = formatter::ClusterSectors(CardTargetCapacity(*target, *devices));
+    const FormatGuard::Facts facts = CardTargetFacts(*target, *devices);
+    const FormatGuard::Refusal refusal = FormatGuard::check(facts, cameraCluster, force);
+    if (refusal != FormatGuard::Refusal::None) {
+        cli::diagnostic(QStringLiteral("format: refused: %1").arg(FormatGuard::describe(refusal, facts)));
+        return cli::kFailed;
+    }
+    const FatLayout layout = *FatLayout::forCard(facts.bytes, cameraCluster);
 
     const SettingsBackup backup = SettingsBackup::make(*CardFilesOf(*target));
     if (backup.existed && !backup.backedUp && !force) {
@@ -38,27 +49,54 @@ int runFormat(const QStringList& args)
     }
 
     const QString root = target->mounted() ? target->mountPoint : target->path;
-    const QStringList command = devices->privilegedCommand(
-        target->path, { formatter::Program(), QStringLiteral("-c%1").arg(clusterSectors), root });
+    const bool elevated = devices->needsElevation(target->path);
+    if (elevated && formatter::InstalledProgram().isEmpty()) {
+        cli::diagnostic(QStringLiteral("format: %1 needs the administrator's rights, and only the installed VLMFormat "
+                                       "beside korvane-cli runs with them; it is not there")
+                            .arg(target->path));
+        return cli::kFailed;
+    }
+    QStringList command { formatter::Program(elevated), QStringLiteral("-c%1").arg(cameraCluster), root };
+    if (force)
+        command << QStringLiteral("--force");
+    if (elevated)
+        command = devices->elevated(command);
     const formatter::Run run = formatter::RunCommand(command);
-    if (!run.ok)
+    const formatter::JobEnd end = formatter::JobEndOf(elevated, run);
+
+    QJsonObject out;
+    out.insert(QStringLiteral("ok"), end == formatter::JobEnd::Done);
+    out.insert(QStringLiteral("clusterSectors"), layout.clusterSectors);
+    out.insert(QStringLiteral("fatType"), QStringLiteral("FAT%1").arg(layout.fatBits));
+    out.insert(QStringLiteral("setupFound"), backup.existed);
+    if (end == formatter::JobEnd::Cancelled || end == formatter::JobEnd::NotAuthorised) {
+        // Nothing was done: the card still holds its settings file, and its copy stays on the PC.
+        cli::diagnostic(end == formatter::JobEnd::Cancelled
+                ? QStringLiteral("format: cancelled at the administrator's password prompt; nothing was changed")
+                : QStringLiteral("format: not authorised to format %1; nothing was changed").arg(target->path));
+        out.insert(QStringLiteral("cancelled"), true);
+        out.insert(QStringLiteral("setupKept"), backup.existed);
+        out.insert(QStringLiteral("backupKept"), backup.backedUp ? QJsonValue(backup.backupPath) : QJsonValue());
+        cli::printJson(out);
+        return cli::kFailed;
+    }
+    if (end != formatter::JobEnd::Done)
         cli::diagnostic(
             QStringLiteral("format: the formatter said: %1").arg(QString::fromLocal8Bit(run.output).simplified()));
 
-    const SettingsRestore restore = RestoreSettings(backup, *CardFilesOf(*target));
+    QString notProven;
+    const std::unique_ptr<CardFiles> card = CardFilesAfterFormat(*target, *devices, &notProven);
+    const SettingsRestore restore = card ? RestoreSettings(backup, *card) : KeepSettingsBackup(backup);
     if (restore.attempted && !restore.restored)
-        cli::diagnostic(QStringLiteral("format: the settings file was not written back; its backup stays at %1")
-                            .arg(restore.backupPath));
+        cli::diagnostic(
+            QStringLiteral("format: the settings file was not written back%1; its backup stays at %2")
+                .arg(card ? QString() : QStringLiteral(" (") + notProven + QLatin1Char(')'), restore.backupPath));
 
-    QJsonObject out;
-    out.insert(QStringLiteral("ok"), run.ok);
-    out.insert(QStringLiteral("clusterSectors"), clusterSectors);
-    out.insert(QStringLiteral("setupFound"), backup.existed);
     out.insert(QStringLiteral("setupKept"), restore.restored);
     out.insert(QStringLiteral("backupKept"),
         restore.attempted && !restore.backupDeleted ? QJsonValue(restore.backupPath) : QJsonValue());
     cli::printJson(out);
-    return run.ok && (!restore.attempted || restore.restored) ? cli::kDone : cli::kFailed;
+    return end == formatter::JobEnd::Done && (!restore.attempted || restore.restored) ? cli::kDone : cli::kFailed;
 }
 
 } // namespace

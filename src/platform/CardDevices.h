@@ -43,6 +43,23 @@ public:
     virtual QString errorString() const = 0;
 };
 
+// What the system tells of a block device beyond its mount: for the confirmation before a format and for the
+// refusal of what is plainly no camera card.
+struct DeviceFacts
+{
+    bool known = false; // the system knows the device
+    uint64_t bytes = 0; // of the device (the partition, when it is one)
+    QString model; // vendor and model, or the SD card's product name; may be empty
+    bool partition = false;
+    int diskPartitions = 0; // partitions in the partition table of its disk
+    uint64_t diskBytes = 0;
+};
+
+// Whether a whole-card job on `target` needs the administrator's rights. Root never does. A block device
+// always does otherwise: even a user allowed to write it (the "disk" group) may not unmount and mount it. An
+// image file does when this user may not write it.
+bool ElevationNeeded(bool root, bool blockDevice, bool mayWrite);
+
 enum class RawAccess {
     ReadTimed, // read-only, bypassing the page cache, so every read reaches the card
     WriteExclusive, // read-write, O_EXCL: refused while the volume is mounted or opened exclusively elsewhere
@@ -58,7 +75,13 @@ public:
     // The mounted volume whose mount point is `root` (with or without a trailing "/").
     virtual std::optional<VolumeDetails> volumeAt(const QString& root) const = 0;
     // The mount point ("/"-terminated) where the device is mounted, if it is.
+    // The mount point ("/"-terminated) where the device or image is mounted, if it is; an image counts as mounted
+    // when a loop device backed by it is.
     virtual std::optional<QString> mountPointOf(const QString& device) const = 0;
+    // Whether the volume in effect at `mountPoint` is the device's (same device numbers, same node, or a loop
+    // device backed by the same image): the proof needed before writing the card's files through that folder.
+    virtual bool isMountOf(const QString& mountPoint, const QString& device) const = 0;
+    virtual DeviceFacts deviceFacts(const QString& device) const = 0;
     virtual DiskSpace diskSpace(const QString& root) const = 0;
     // A block device (or a partition of one) of removable media: a card reader slot, a USB stick.
     virtual bool isRemovableDevice(const QString& device) const = 0;
@@ -72,15 +95,25 @@ public:
 
     virtual std::unique_ptr<RawVolume> openRaw(const QString& path, RawAccess access, QString* error) const = 0;
 
-    // The command line that runs `program` with the rights needed to write `target`: unchanged when this
-    // process already may; otherwise through pkexec, which asks the desktop user for the administrator's
-    // password the way the desktop's own disk tools do.
-    virtual QStringList privilegedCommand(const QString& target, const QStringList& command) const = 0;
+    // Whether a job that writes, unmounts or mounts `target` must run elevated (ElevationNeeded).
+    virtual bool needsElevation(const QString& target) const = 0;
+    // The command line run with the administrator's rights: through pkexec (by its absolute path), which asks
+    // the desktop user for the administrator's password the way the desktop's own disk tools do. The program
+    // must be given by its absolute path.
+    virtual QStringList elevated(const QStringList& command) const = 0;
     // Whether this process may read (or, with write, also write) the target itself.
     virtual bool mayAccess(const QString& target, bool write) const = 0;
 };
 
 std::unique_ptr<CardDevices> CreateCardDevices();
+// The same over another mount table and device tree (a mountinfo file and a sysfs root).
+std::unique_ptr<CardDevices> CreateCardDevices(const QString& mountInfoPath, const QString& sysRoot);
+
+// pkexec's exit status when the user dismissed the password prompt, and when authorisation was refused (or
+// pkexec itself failed).
+inline constexpr int kElevationCancelled = 126;
+inline constexpr int kElevationRefused = 127;
+inline constexpr char kPkexec[] = "/usr/bin/pkexec";
 
 } // namespace platform
 
@@ -92,4 +125,18 @@ bool SyncAndDropCache(int fd);
 // mount it replaces, and, when the helper runs for a desktop user through pkexec, that user as the owner so that
 // the user can still write the card.
 QString CardMountOptions(const QString& previousOptions);
+// The mount flags of a card mounted by the helper: no set-user-ID programs, no device nodes, nothing executable,
+// since anyone who had the card may have written it.
+unsigned long CardMountFlags();
+
+// The desktop user a helper runs for: PKEXEC_UID (pkexec), else SUDO_UID (sudo), else the real user.
+struct InvokingUser
+{
+    uint32_t uid = 0;
+    QString name; // empty when the user database does not know the uid
+};
+InvokingUser CurrentInvokingUser();
+bool RunningAsRoot();
+// The owner of a file, or nothing when it cannot be read.
+std::optional<uint32_t> FileOwner(const QString& path);
 } // namespace platform

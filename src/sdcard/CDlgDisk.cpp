@@ -10,6 +10,7 @@
 #include "skin/SkinFont.h"
 #include "skin/SkinModule.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -22,7 +23,9 @@ namespace {
 constexpr int kStrSelectCard = 257;
 constexpr int kStrSelectOneCard = 256;
 constexpr int kStrCapacityTestItem = 1506;
+constexpr int kStrNoFileSystem = 1512;
 constexpr int kRootRole = Qt::UserRole + 1;
+constexpr int kUnmountedRole = Qt::UserRole + 2;
 
 const int kButtonIds[5]
     = { CDlgDisk::ChooseId, CDlgDisk::CancelId, CDlgDisk::RefreshId, CDlgDisk::FormatId, CDlgDisk::CheckId };
@@ -158,6 +161,7 @@ void CDlgDisk::fillList()
     const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
     if (!selected.isEmpty())
         keep = selected.first()->data(0, kRootRole).toString();
+    const QString keepDevice = keep; // an unmounted card's row is keyed by its device
     if (!keep.isEmpty() && !keep.endsWith(QLatin1Char('/')))
         keep += QLatin1Char('/');
 
@@ -176,6 +180,71 @@ void CDlgDisk::fillList()
         if (!keep.isEmpty() && root == keep)
             item->setSelected(true);
     }
+    // Cards without a mounted volume (a damaged or unformatted file system) follow, by device and size, so that
+    // Format and Check can reach the cards that need them most.
+    for (const UnmountedCard& card : m_volumes->unmountedCards()) {
+        auto* item = new QTreeWidgetItem(m_list);
+        const QString name = QFileInfo(card.device).fileName();
+        item->setText(NameColumn, name + QStringLiteral(" (") + card.device + QLatin1Char(')'));
+        item->setText(CapacityColumn, DriveSizeText(card.bytes, m_country));
+        item->setTextAlignment(CapacityColumn, Qt::AlignRight | Qt::AlignVCenter);
+        item->setData(0, kRootRole, card.device);
+        item->setData(0, kUnmountedRole, true);
+        item->setToolTip(NameColumn,
+            card.model.isEmpty() ? item->text(NameColumn)
+                                 : card.model + QStringLiteral(" - ") + item->text(NameColumn));
+        item->setForeground(NameColumn, QColor(150, 150, 150));
+        if (!keepDevice.isEmpty() && card.device == keepDevice)
+            item->setSelected(true);
+    }
+}
+
+bool CDlgDisk::isUnmountedRow(const QTreeWidgetItem* item)
+{
+    return item && item->data(0, kUnmountedRole).toBool();
+}
+
+bool CDlgDisk::choose(const QTreeWidgetItem* item)
+{
+    // A card without a mounted volume has no recordings to open.
+    if (isUnmountedRow(item)) {
+        CDlgMessage::ask(CDlgMessage::StyleOk, kStrNoFileSystem, this);
+        return false;
+    }
+    m_chosenRoot = item->data(0, kRootRole).toString();
+    done(Chosen);
+    return true;
+}
+
+void CDlgDisk::runTool(const std::function<void()>& tool)
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    for (CSkinButton* b : m_buttons)
+        b->setEnabled(false);
+    m_list->setEnabled(false);
+    tool();
+    m_list->setEnabled(true);
+    for (CSkinButton* b : m_buttons)
+        b->setEnabled(true);
+    m_busy = false;
+}
+
+void CDlgDisk::done(int result)
+{
+    if (m_busy)
+        return;
+    CDlgFrame::done(result);
+}
+
+void CDlgDisk::closeEvent(QCloseEvent* event)
+{
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    CDlgFrame::closeEvent(event);
 }
 
 QStringList CDlgDisk::rowRoots() const
@@ -216,8 +285,7 @@ void CDlgDisk::chooseFirstSelected()
     // The first selected row in list order, as the list control reports it.
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         if (m_list->topLevelItem(i)->isSelected()) {
-            m_chosenRoot = m_list->topLevelItem(i)->data(0, kRootRole).toString();
-            done(Chosen);
+            choose(m_list->topLevelItem(i));
             return;
         }
     }
@@ -226,11 +294,13 @@ void CDlgDisk::chooseFirstSelected()
 
 void CDlgDisk::onButton(int controlId)
 {
+    // One job at a time: clicks that were queued while a tool ran are dropped.
+    if (m_busy)
+        return;
     switch (controlId) {
     case ChooseId:
         if (m_list->selectedItems().size() == 1) {
-            m_chosenRoot = m_list->selectedItems().first()->data(0, kRootRole).toString();
-            done(Chosen);
+            choose(m_list->selectedItems().first());
         } else {
             done(Cancelled);
         }
@@ -243,14 +313,18 @@ void CDlgDisk::onButton(int controlId)
         return;
     case FormatId: {
         const QString root = selectedRootChecked();
-        if (!root.isEmpty() && cardtools::FormatCard(toolContext(), root))
+        if (root.isEmpty())
+            return;
+        bool refill = false;
+        runTool([&] { refill = cardtools::FormatCard(toolContext(), root); });
+        if (refill)
             fillList();
         return;
     }
     case CheckId: {
         const QString root = selectedRootChecked();
         if (!root.isEmpty())
-            cardtools::CheckCard(toolContext(), root);
+            runTool([&] { cardtools::CheckCard(toolContext(), root); });
         return;
     }
     default:
@@ -261,13 +335,14 @@ void CDlgDisk::onButton(int controlId)
 void CDlgDisk::showContextMenu(const QPoint& pos)
 {
     QTreeWidgetItem* item = m_list->itemAt(pos);
-    if (!item)
+    // The capacity test works through the mounted file system.
+    if (!item || m_busy || isUnmountedRow(item))
         return;
     QMenu menu(this);
     QAction* capacity = menu.addAction(StringById(kStrCapacityTestItem));
     if (menu.exec(m_list->viewport()->mapToGlobal(pos)) == capacity) {
         const QString root = item->data(0, kRootRole).toString();
-        cardtools::CapacityTestCard(toolContext(), root);
+        runTool([&] { cardtools::CapacityTestCard(toolContext(), root); });
         fillList();
     }
 }
@@ -287,6 +362,10 @@ void CDlgDisk::customEvent(QEvent* event)
 
 void CDlgDisk::keyPressEvent(QKeyEvent* event)
 {
+    if (m_busy) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -10,6 +10,7 @@
 
 class CSkinButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class RemovableVolumes;
 namespace platform {
 class CardDevices;
@@ -64,15 +65,26 @@ public:
 
     // The single selected root, after the selection check (string 257 with none, 256 with several).
     QString selectedRootChecked();
+    // Whether a card tool runs: the dialog then takes no buttons, keys or closing until it is over.
+    bool isBusy() const { return m_busy; }
+
+public Q_SLOTS:
+    void done(int result) override;
 
 protected:
     void customEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void onButton(int controlId);
+    // Runs a card tool with the dialog held still.
+    void runTool(const std::function<void()>& tool);
+    // Whether the row is a card without a mounted volume (Format and Check only).
+    static bool isUnmountedRow(const QTreeWidgetItem* item);
+    bool choose(const QTreeWidgetItem* item);
     void chooseFirstSelected();
     void showContextMenu(const QPoint& pos);
     CardToolContext toolContext() const;
@@ -83,6 +95,7 @@ private:
     QString m_chosenRoot;
     int m_country = 0;
     bool m_filled = false;
+    bool m_busy = false;
     QString m_backupPath;
     std::shared_ptr<RemovableVolumes> m_volumes;
     std::shared_ptr<platform::CardDevices> m_devices;

@@ -1,5 +1,6 @@
 #include "sdcard/CardFiles.h"
 
+#include "platform/CardDevices.h"
 #include "sdcard/CardTarget.h"
 
 #include <QDir>
@@ -129,4 +130,25 @@ std::unique_ptr<CardFiles> CardFilesOf(const CardTarget& target)
     if (target.mounted())
         return CardFilesInFolder(target.mountPoint);
     return CardFilesInImage(target.path);
+}
+
+std::unique_ptr<CardFiles> CardFilesAfterFormat(
+    const CardTarget& target, const platform::CardDevices& devices, QString* why)
+{
+    if (target.mounted() && devices.isMountOf(target.mountPoint, target.path))
+        return CardFilesInFolder(target.mountPoint);
+    if (const std::optional<QString> elsewhere = devices.mountPointOf(target.path)) {
+        if (devices.isMountOf(*elsewhere, target.path))
+            return CardFilesInFolder(*elsewhere);
+        if (why)
+            *why = QStringLiteral("%1 is mounted at %2, which the mount table does not confirm")
+                       .arg(target.path, *elsewhere);
+        return nullptr;
+    }
+    if (devices.mayAccess(target.path, true))
+        return CardFilesInImage(target.path);
+    if (why)
+        *why = target.mounted() ? QStringLiteral("%1 was not mounted again at %2").arg(target.path, target.mountPoint)
+                                : QStringLiteral("%1 is not mounted and cannot be written here").arg(target.path);
+    return nullptr;
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // A disk image starts with a boot sector (FAT, exFAT or a partition table): the 0x55 0xAA signature.
@@ -89,4 +91,39 @@ uint64_t CardTargetCapacity(const CardTarget& target, const platform::CardDevice
     const std::unique_ptr<platform::RawVolume> raw
         = devices.openRaw(target.path, platform::RawAccess::ReadTimed, nullptr);
     return raw ? static_cast<uint64_t>(raw->size()) : 0;
+}
+
+uint64_t CardTargetDeviceBytes(const CardTarget& target, const platform::CardDevices& devices)
+{
+    if (target.kind == CardTarget::Kind::ImageFile)
+        return static_cast<uint64_t>(QFileInfo(target.path).size());
+    const platform::DeviceFacts facts = devices.deviceFacts(target.path);
+    if (facts.known && facts.bytes > 0)
+        return facts.bytes;
+    const std::unique_ptr<platform::RawVolume> raw
+        = devices.openRaw(target.path, platform::RawAccess::ReadTimed, nullptr);
+    return raw ? static_cast<uint64_t>(raw->size()) : 0;
+}
+
+FormatGuard::Facts CardTargetFacts(const CardTarget& target, const platform::CardDevices& devices)
+{
+    FormatGuard::Facts facts;
+    facts.bytes = CardTargetDeviceBytes(target, devices);
+    if (facts.bytes == 0)
+        facts.bytes = CardTargetCapacity(target, devices); // the file system's size stands in
+    facts.diskBytes = facts.bytes;
+    if (target.kind == CardTarget::Kind::Device) {
+        const platform::DeviceFacts device = devices.deviceFacts(target.path);
+        if (device.known) {
+            facts.diskBytes = std::max(device.diskBytes, facts.bytes);
+            facts.partitions = device.diskPartitions;
+            facts.model = device.model;
+            return facts;
+        }
+    }
+    // An image (or a device the system says nothing of): its own partition table, GPT entries included.
+    QFile file(target.path);
+    if (file.open(QIODevice::ReadOnly))
+        facts.partitions = FormatGuard::partitionsInTable(file.read(64 * 1024));
+    return facts;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sdcard/FormatGuard.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -30,3 +32,9 @@ std::optional<CardTarget> ResolveCardTarget(const QString& target, const platfor
 // The capacity the formatter rule looks at: the mounted file system's total bytes, else the size of the
 // device or image.
 uint64_t CardTargetCapacity(const CardTarget& target, const platform::CardDevices& devices);
+
+// The bytes a format writes over: the device's or image's own size.
+uint64_t CardTargetDeviceBytes(const CardTarget& target, const platform::CardDevices& devices);
+
+// What the format's refusal rule and confirmation look at: sizes, the partition table, the model.
+FormatGuard::Facts CardTargetFacts(const CardTarget& target, const platform::CardDevices& devices);

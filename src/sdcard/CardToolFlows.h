@@ -1,10 +1,13 @@
 #pragma once
 
+#include "sdcard/FormatGuard.h"
+
 #include <QString>
 
 #include <functional>
 
 class QWidget;
+struct CardTarget;
 namespace platform {
 class CardDevices;
 }
@@ -25,13 +28,17 @@ struct CardToolContext
 
 namespace cardtools {
 
-// Format: backup of the settings file, the format chooser (normal or recovery), the format, the restore and
-// the result message. `root` is the card's mount point. Returns true when the chooser was asked (the drive
-// list is then filled again).
-bool FormatCard(const CardToolContext& context, const QString& root);
+// Format: the refusal of what is no camera card, backup of the settings file, the format chooser (normal or
+// recovery) led by the card's model and size, the format in the progress window, the restore onto the proven
+// mount and the result message. `key` is the card's mount point, or its device when it carries no mounted
+// volume. Returns true when the drive list should be filled again.
+bool FormatCard(const CardToolContext& context, const QString& key);
 
-// The check chooser: error check or read-speed test, and its result message.
-void CheckCard(const CardToolContext& context, const QString& root);
+// The format chooser's text for a card.
+QString FormatQuestionText(const CardTarget& target, const FormatGuard::Facts& facts, int countryCode);
+
+// The check chooser: error check or read-speed test, and its result message. `key` as for FormatCard.
+void CheckCard(const CardToolContext& context, const QString& key);
 
 // The capacity test of the card's free space, after a question, and its result message.
 void CapacityTestCard(const CardToolContext& context, const QString& root);

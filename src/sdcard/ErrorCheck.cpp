@@ -144,20 +144,25 @@ Outcome Classify(bool exitedNormally, int exitStatus, const QStringList& lines, 
     return outcome;
 }
 
-QString Program()
+QString Program(bool elevated)
 {
     const QString fromEnv = qEnvironmentVariable("KORVANE_FSCK");
-    return fromEnv.isEmpty() ? QStringLiteral("fsck.fat") : fromEnv;
+    return elevated || fromEnv.isEmpty() ? QString::fromLatin1(kSystemFsck) : fromEnv;
 }
 
-Result Run(
-    const QString& target, bool mounted, const Callbacks& callbacks, const std::function<void()>& pump, int timeoutMs)
+Result Run(const QString& target, bool mounted, const Callbacks& callbacks, const std::function<void()>& pump,
+    int timeoutMs, const platform::CardDevices* givenDevices)
 {
     Result result;
-    const std::unique_ptr<platform::CardDevices> devices = platform::CreateCardDevices();
-    QStringList command { Program(), QStringLiteral("-n"), target };
-    if (!devices->mayAccess(target, false))
-        command = devices->privilegedCommand(target, command);
+    std::unique_ptr<platform::CardDevices> owned;
+    if (!givenDevices)
+        owned = platform::CreateCardDevices();
+    const platform::CardDevices& devices = givenDevices ? *givenDevices : *owned;
+    // A read-only check needs no more than read access: the "disk" group reads cards without a password.
+    result.elevated = !devices.mayAccess(target, false);
+    QStringList command { Program(result.elevated), QStringLiteral("-n"), target };
+    if (result.elevated)
+        command = devices.elevated(command);
 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -170,6 +175,7 @@ Result Run(
         result.output = QStringLiteral("cannot start %1").arg(command.first());
         return result;
     }
+    result.started = true;
 
     QStringList lines;
     QByteArray pending;
@@ -207,6 +213,7 @@ Result Run(
     }
     takeLines(true);
     const bool normal = !timedOut && process.exitStatus() == QProcess::NormalExit;
+    result.exitedNormally = normal;
     result.exitStatus = normal ? process.exitCode() : -1;
     result.outcome = Classify(normal, result.exitStatus, lines, mounted);
     if (timedOut)

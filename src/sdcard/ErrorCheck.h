@@ -22,6 +22,10 @@
 //   copy), and fsck.fat reports both with exit status 1. On a mounted card, when these marks are all that
 //   fsck.fat reports, the card is clean. fsck.fat runs without -v, so that every line it prints besides its
 //   version and summary speaks of a problem.
+namespace platform {
+class CardDevices;
+}
+
 namespace errorcheck {
 
 enum class Outcome { Clean, Errors, Failed };
@@ -63,13 +67,19 @@ struct Result
     Outcome outcome = Outcome::Failed;
     int exitStatus = -1;
     QString output;
+    bool started = false;
+    bool exitedNormally = false;
+    bool elevated = false; // run through pkexec: exit status 126 and 127 are its prompt's outcome
 };
 
-// The program: KORVANE_FSCK when set, else fsck.fat.
-QString Program();
+// The system's fsck.fat, by its absolute path (Debian keeps it in /usr/sbin, which a desktop user's PATH lacks).
+inline constexpr char kSystemFsck[] = "/usr/sbin/fsck.fat";
+// The program. Elevated, only the system's fsck.fat. Unelevated, KORVANE_FSCK when set (tests), else the
+// system's.
+QString Program(bool elevated);
 // Runs the check on a device or image (through pkexec when this process may not read it). Waits at most
-// `timeoutMs`; a check that reaches no decision by then has failed.
+// `timeoutMs`; a check that reaches no decision by then has failed. `devices`: the system's when null.
 Result Run(const QString& target, bool mounted, const Callbacks& callbacks, const std::function<void()>& pump = {},
-    int timeoutMs = 30 * 60 * 1000);
+    int timeoutMs = 30 * 60 * 1000, const platform::CardDevices* devices = nullptr);
 
 } // namespace errorcheck

@@ -25,18 +25,40 @@ bool OutputMeansSuccess(const QByteArray& output)
     return output == QByteArray(kSuccessMarker);
 }
 
-QString Program()
+QString InstalledProgram()
 {
+    if (!QCoreApplication::instance())
+        return {};
+    const QFileInfo beside(QDir(installlayout::HelperFolder()).filePath(QStringLiteral("VLMFormat")));
+    if (!beside.isExecutable())
+        return {};
+    return beside.canonicalFilePath();
+}
+
+QString Program(bool elevated)
+{
+    const QString installed = InstalledProgram();
+    if (elevated)
+        return installed.isEmpty() ? QDir(installlayout::HelperFolder()).filePath(QStringLiteral("VLMFormat"))
+                                   : installed;
     const QString fromEnv = qEnvironmentVariable("KORVANE_FORMATTER");
     if (!fromEnv.isEmpty())
         return fromEnv;
-    if (QCoreApplication::instance()) {
-        const QString beside = QDir(installlayout::HelperFolder()).filePath(QStringLiteral("VLMFormat"));
-        if (QFileInfo(beside).isExecutable())
-            return beside;
-    }
+    if (!installed.isEmpty())
+        return installed;
     const QString onPath = QStandardPaths::findExecutable(QStringLiteral("VLMFormat"));
     return onPath.isEmpty() ? QStringLiteral("VLMFormat") : onPath;
+}
+
+JobEnd JobEndOf(bool elevated, bool started, bool exitedNormally, int exitCode, bool success)
+{
+    if (started && exitedNormally && elevated) {
+        if (exitCode == 126)
+            return JobEnd::Cancelled;
+        if (exitCode == 127)
+            return JobEnd::NotAuthorised;
+    }
+    return started && success ? JobEnd::Done : JobEnd::Failed;
 }
 
 Run RunCommand(const QStringList& command, const std::function<void()>& pump)
@@ -59,7 +81,9 @@ Run RunCommand(const QStringList& command, const std::function<void()>& pump)
             pump();
     }
     run.output += process.readAll();
-    run.ok = process.exitStatus() == QProcess::NormalExit && OutputMeansSuccess(run.output);
+    run.exitedNormally = process.exitStatus() == QProcess::NormalExit;
+    run.exitCode = process.exitCode();
+    run.ok = run.exitedNormally && OutputMeansSuccess(run.output);
     return run;
 }
 

@@ -59,12 +59,12 @@ Run RunWithProgress(
     return run;
 }
 
-QString CliProgram()
+QString CliProgram(bool elevated)
 {
     if (QCoreApplication::instance()) {
-        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvane-cli"));
-        if (QFileInfo(beside).isExecutable())
-            return beside;
+        const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvane-cli")));
+        if (beside.isExecutable() || elevated)
+            return beside.isExecutable() ? beside.canonicalFilePath() : beside.absoluteFilePath();
     }
     const QString onPath = QStandardPaths::findExecutable(QStringLiteral("korvane-cli"));
     return onPath.isEmpty() ? QStringLiteral("korvane-cli") : onPath;

@@ -25,7 +25,8 @@ int ProgressOfLine(const QByteArray& line);
 Run RunWithProgress(
     const QStringList& command, const std::function<void(int)>& progress, const std::function<void()>& pump);
 
-// korvane-cli beside the running executable, else on the PATH.
-QString CliProgram();
+// korvane-cli beside the running executable (canonical); unelevated, else on the PATH. Elevated, only the one
+// beside the executable.
+QString CliProgram(bool elevated);
 
 } // namespace helperprocess

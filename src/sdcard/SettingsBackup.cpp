@@ -55,3 +55,11 @@ SettingsRestore RestoreSettings(const SettingsBackup& backup, CardFiles& card)
         restore.backupDeleted = QFile::remove(backup.backupPath);
     return restore;
 }
+
+SettingsRestore KeepSettingsBackup(const SettingsBackup& backup)
+{
+    SettingsRestore restore;
+    restore.backupPath = backup.backupPath;
+    restore.attempted = backup.existed;
+    return restore;
+}

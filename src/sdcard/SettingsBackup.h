@@ -32,3 +32,5 @@ struct SettingsRestore
 // Writes the backup back onto the card. The backup is deleted only when the card's file reads back identical;
 // otherwise it stays on the PC so that the settings are never lost.
 SettingsRestore RestoreSettings(const SettingsBackup& backup, CardFiles& card);
+// When no proven place on the card is at hand: nothing is written, the backup stays where it is.
+SettingsRestore KeepSettingsBackup(const SettingsBackup& backup);

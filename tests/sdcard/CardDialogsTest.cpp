@@ -3,17 +3,20 @@
 // small script standing in for the helper.
 #include "CardImages.h"
 
+#include "app/NotifyEvent.h"
 #include "app/StringTables.h"
 #include "platform/CardDevices.h"
 #include "platform/RemovableVolumes.h"
 #include "sdcard/CDlgDisk.h"
 #include "sdcard/CDlgFormat.h"
 #include "sdcard/CardToolFlows.h"
+#include "sdcard/FatBootSector.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CProgress.h"
 #include "skin/CSkinButton.h"
 #include "skin/SkinModule.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -41,8 +44,17 @@ public:
     std::optional<QString> mountPointOf(const QString& device) const override
     {
         const QString root = deviceOf.key(device);
-        return root.isEmpty() ? std::nullopt : std::optional<QString>(root);
+        return root.isEmpty() || remountFailed() ? std::nullopt : std::optional<QString>(root);
     }
+    // After a format whose remount failed, the folder is no mount of the card any more.
+    bool isMountOf(const QString& mountPoint, const QString& device) const override
+    {
+        return deviceOf.value(mountPoint) == device && !remountFailed();
+    }
+    bool remountFailed() const { return !remountFailedFlag.isEmpty() && QFile::exists(remountFailedFlag); }
+    QString remountFailedFlag; // a file the formatter's stand-in creates
+    platform::DeviceFacts deviceFacts(const QString&) const override { return facts; }
+    platform::DeviceFacts facts;
     platform::DiskSpace diskSpace(const QString& root) const override { return space.value(root); }
     bool isRemovableDevice(const QString&) const override { return true; }
     bool isBlockDevice(const QString&) const override { return false; }
@@ -57,7 +69,15 @@ public:
     {
         return platform::CreateCardDevices()->openRaw(path, access, error);
     }
-    QStringList privilegedCommand(const QString&, const QStringList& command) const override { return command; }
+    // As for a desktop user: the whole-card jobs run elevated, through `pkexec` (a stand-in script).
+    bool needsElevation(const QString&) const override { return !direct; }
+    QStringList elevated(const QStringList& command) const override
+    {
+        QStringList out = command;
+        out.prepend(pkexec);
+        return out;
+    }
+    QString pkexec;
     // False: as for a desktop user, the device is reached only through the helpers.
     bool mayAccess(const QString&, bool) const override { return direct; }
     bool direct = true;
@@ -84,6 +104,13 @@ QStringList askedTexts()
 QString asked(int style, int stringId)
 {
     return QStringLiteral("%1:%2").arg(style).arg(StringById(stringId));
+}
+
+// The format chooser, led by the card's name (model, else label, else device name), size and device.
+QString askedFormat(const QString& name, const QString& size, const QString& device)
+{
+    return QStringLiteral("1024:") + StringById(1513).arg(name, size, device) + QStringLiteral("\n\n")
+        + StringById(253);
 }
 
 } // namespace
@@ -251,7 +278,10 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
 
         QCOMPARE(resets, 1);
-        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 254) }));
+        QCOMPARE(askedTexts(),
+            (QStringList {
+                askedFormat(QStringLiteral("KORVANE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]),
+                asked(0, 254) }));
         QFile log1(log);
         QVERIFY(log1.open(QIODevice::ReadOnly));
         QCOMPARE(log1.readAll().trimmed(), QByteArray("-c128 ") + m_rootA.toUtf8()); // 15.9 GB > 5,000,000,000
@@ -278,14 +308,16 @@ private Q_SLOTS:
         QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
         QCoreApplication::processEvents();
         QCOMPARE(resets, 0);
-        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253) }));
+        const QString question
+            = askedFormat(QStringLiteral("KORVANE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]);
+        QCOMPARE(askedTexts(), (QStringList { question }));
 
         CDlgMessage::setNextAnswer(1);
         CDlgMessage::setNextAnswer(1);
         QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
         QCoreApplication::processEvents();
         QCOMPARE(resets, 1);
-        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 255) }));
+        QCOMPARE(askedTexts(), (QStringList { question, asked(0, 255) }));
         QVERIFY(setup.open(QIODevice::ReadOnly));
         QCOMPARE(setup.readAll(), settingsBytes());
     }
@@ -307,7 +339,8 @@ private Q_SLOTS:
         CDlgMessage::setNextAnswer(1);
         QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
         QCoreApplication::processEvents();
-        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 254) }));
+        QCOMPARE(askedTexts(),
+            (QStringList { askedFormat(QStringLiteral("KORVANE"), QStringLiteral("8.00MB"), image), asked(0, 254) }));
         QCOMPARE(m_devices->unmounted, QStringList { m_rootA });
         QFile zeroed(image);
         QVERIFY(zeroed.open(QIODevice::ReadOnly));
@@ -371,22 +404,29 @@ private Q_SLOTS:
         QVERIFY2(texts[1] == asked(0, 285) || texts[1].startsWith(slow), qPrintable(texts[1]));
     }
 
-    // A desktop user may not write or read the device: the zeros come from "VLMFormat --zero" and the read-speed
-    // figures from "korvane-cli speedtest --progress", each run with the administrator's rights.
+    // A desktop user may not write or read the device: the whole recovery (zeros, format, mount, format again) is
+    // one run of the installed helper through one password prompt, and the read-speed figures come from
+    // "korvane-cli speedtest --progress", each run with the administrator's rights. KORVANE_FORMATTER never
+    // chooses what runs elevated.
     void withoutDeviceRightsTheHelpersDoTheWholeCardWork()
     {
         m_devices->direct = false;
+        const QString pkexecLog = m_dir.filePath(QStringLiteral("pkexec.log"));
+        m_devices->pkexec = writeScript(m_dir.filePath(QStringLiteral("pkexec")),
+            "echo \"$@\" >> '" + pkexecLog.toUtf8() + "'\nPKEXEC_UID=$(id -u) exec \"$@\"\n");
         const QString image = m_devices->deviceOf[m_rootA];
         QVERIFY(makeFatImage(image, 8 << 20, 1));
+        // Bytes in the data area that only the zeros take away (mkfs.fat writes just its tables).
+        {
+            QFile f(image);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(6 << 20);
+            f.write(QByteArray(4096, char(0xAB)));
+        }
         m_devices->space[m_rootA] = { 7ULL << 20, 1ULL << 20, 6ULL << 20, 512 };
-        const QString bin = QCoreApplication::applicationDirPath();
-        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        const QString envLog = m_dir.filePath(QStringLiteral("env-formatter.log"));
         qputenv("KORVANE_FORMATTER",
-            writeScript(m_dir.filePath(QStringLiteral("fmt")),
-                "if [ \"$1\" = --zero ]; then exec '" + bin.toUtf8()
-                    + "/VLMFormat' \"$@\"; fi\n"
-                      "echo \"$@\" >> '"
-                    + log.toUtf8() + "'\nprintf 'zorvakin ok'\n")
+            writeScript(m_dir.filePath(QStringLiteral("fmt")), "echo \"$@\" >> '" + envLog.toUtf8() + "'\n")
                 .toLocal8Bit());
         auto dialog = makeDialog([] {});
         dialog->list()->clearSelection();
@@ -395,14 +435,25 @@ private Q_SLOTS:
         CDlgMessage::setNextAnswer(1);
         QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
         QCoreApplication::processEvents();
-        QCOMPARE(askedTexts(), (QStringList { asked(1024, 253), asked(0, 254) }));
+        QCOMPARE(askedTexts(),
+            (QStringList { askedFormat(QStringLiteral("KORVANE"), QStringLiteral("8.00MB"), image), asked(0, 254) }));
+        QFile runs(pkexecLog);
+        QVERIFY(runs.open(QIODevice::ReadOnly));
+        const QList<QByteArray> prompts = runs.readAll().trimmed().split('\n');
+        runs.close();
+        QCOMPARE(prompts.size(), 1); // one password prompt for the whole job
+        const QString installed
+            = QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/VLMFormat")).canonicalFilePath();
+        QCOMPARE(prompts[0], (installed + QStringLiteral(" --recover -c64 ") + image).toUtf8());
+        QVERIFY(!QFile::exists(envLog));
         QFile zeroed(image);
         QVERIFY(zeroed.open(QIODevice::ReadOnly));
-        QCOMPARE(zeroed.readAll(), QByteArray(8 << 20, 0));
+        zeroed.seek(6 << 20);
+        QCOMPARE(zeroed.read(4096), QByteArray(4096, 0));
         zeroed.close();
-        QFile runs(log);
-        QVERIFY(runs.open(QIODevice::ReadOnly));
-        QCOMPARE(runs.readAll().trimmed().split('\n').size(), 2);
+        QByteArray fsck;
+        QVERIFY2(
+            runTool(QStringLiteral("/usr/sbin/fsck.fat"), { QStringLiteral("-n"), image }, &fsck), fsck.constData());
 
         QVERIFY(makeFatImage(image, 16 << 20, 8));
         CDlgMessage::setNextAnswer(7); // read-speed test
@@ -413,6 +464,256 @@ private Q_SLOTS:
         QCOMPARE(texts.size(), 2);
         const QString slow = QStringLiteral("0:") + StringById(293).section(QLatin1Char('%'), 0, 0);
         QVERIFY2(texts[1] == asked(0, 285) || texts[1].startsWith(slow), qPrintable(texts[1]));
+        QVERIFY(runs.open(QIODevice::ReadOnly));
+        QCOMPARE(runs.readAll().trimmed().split('\n').size(), 2);
+    }
+
+    // A dismissed (126) or refused (127) password prompt is no card fault: the user is told it was cancelled and
+    // the card keeps everything, its settings file included.
+    void aCancelledPasswordPromptChangesNothing()
+    {
+        m_devices->direct = false;
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settingsBytes());
+        setup.close();
+        QFile rec(m_rootA + QStringLiteral("rec_20240101_120000.avi"));
+        QVERIFY(rec.open(QIODevice::WriteOnly));
+        rec.close();
+        const QString question
+            = askedFormat(QStringLiteral("KORVANE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]);
+        struct Case
+        {
+            const char* exit;
+            int answer; // normal or recovery
+            int message;
+        };
+        for (const Case& c : { Case { "126", 1, 1507 }, Case { "126", 7, 1507 }, Case { "127", 1, 1508 } }) {
+            m_devices->pkexec
+                = writeScript(m_dir.filePath(QStringLiteral("pkexec")), QByteArray("exit ") + c.exit + "\n");
+            auto dialog = makeDialog([] {});
+            dialog->list()->clearSelection();
+            dialog->list()->topLevelItem(0)->setSelected(true);
+            CDlgMessage::setNextAnswer(c.answer);
+            CDlgMessage::setNextAnswer(1);
+            QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(askedTexts(), (QStringList { question, asked(0, c.message) }));
+            QVERIFY(setup.open(QIODevice::ReadOnly));
+            QCOMPARE(setup.readAll(), settingsBytes());
+            setup.close();
+            QVERIFY(QFile::exists(rec.fileName()));
+        }
+
+        // The error check through a dismissed prompt: cancelled, not "the check failed, replace the card".
+        m_devices->pkexec = writeScript(m_dir.filePath(QStringLiteral("pkexec")), "exit 126\n");
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(1);
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::CheckId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), (QStringList { asked(1026, 284), asked(0, 1507) }));
+    }
+
+    // When the card did not come back at its old mount point, that folder is the PC's own disk: the settings file
+    // must not be written there, and its backup stays on the PC with the user told where.
+    void theSettingsFileGoesBackOnlyOntoTheProvenMount()
+    {
+        const QByteArray settings = settingsBytes();
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settings);
+        setup.close();
+        m_devices->remountFailedFlag = m_dir.filePath(QStringLiteral("remount-failed"));
+        // The stand-in formats (empties the folder) but the card is not mounted there again.
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")),
+                "for a; do root=$a; done\nrm -rf \"$root\"/*\ntouch '" + m_devices->remountFailedFlag.toUtf8()
+                    + "'\nprintf 'zorvakin ok'\n")
+                .toLocal8Bit());
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(1);
+        CDlgMessage::setNextAnswer(1);
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const QString backup = m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"));
+        QCOMPARE(askedTexts(),
+            (QStringList {
+                askedFormat(QStringLiteral("KORVANE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]),
+                asked(0, 254), QStringLiteral("0:") + StringById(1501).arg(backup) }));
+        QVERIFY(!QFile::exists(m_rootA + QStringLiteral("Setup/setup.bin")));
+        QFile kept(backup);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), settings);
+    }
+
+    // While a format runs, the drive dialog takes no second job: clicks and keys that reach it are dropped, it
+    // cannot be closed, and the progress window is up.
+    void oneJobAtATimeWithAProgressWindow()
+    {
+        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")),
+                "echo \"$@\" >> '" + log.toUtf8() + "'\nsleep 1\nprintf 'zorvakin ok'\n")
+                .toLocal8Bit());
+        auto dialog = makeDialog([] {});
+        dialog->show();
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        bool busy = false;
+        QString progressClass;
+        QTimer::singleShot(400, dialog.get(), [&] {
+            busy = dialog->isBusy();
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+                progressClass = QString::fromLatin1(modal->metaObject()->className());
+            for (int id :
+                { int(CDlgDisk::FormatId), int(CDlgDisk::CheckId), int(CDlgDisk::ChooseId), int(CDlgDisk::CancelId) })
+                NotifyEvent::post(dialog.get(), NotifyEvent::SkinButton, id);
+            QCoreApplication::processEvents();
+            QTest::keyClick(dialog->list(), Qt::Key_Return);
+            QTest::keyClick(dialog->list(), Qt::Key_Escape);
+            dialog->close();
+        });
+        CDlgMessage::setNextAnswer(1); // normal format
+        CDlgMessage::setNextAnswer(1); // "Format complete"
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(busy);
+        QCOMPARE(progressClass, QStringLiteral("CDlgFormat"));
+        QCOMPARE(askedTexts(),
+            (QStringList {
+                askedFormat(QStringLiteral("KORVANE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]),
+                asked(0, 254) }));
+        QFile runs(log);
+        QVERIFY(runs.open(QIODevice::ReadOnly));
+        QCOMPARE(runs.readAll().trimmed().split('\n').size(), 1);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isBusy());
+        dialog->hide();
+    }
+
+    // A card without a mounted volume is listed by device and size; it cannot be opened for recordings, but the
+    // error check and the format reach it. A 64 MiB card is too small for FAT32 with the camera's cluster size:
+    // it gets a valid FAT32 with smaller clusters and keeps its settings file.
+    void anUnmountedCardIsListedAndFormattable()
+    {
+        const QString card = m_dir.filePath(QStringLiteral("unmounted.img"));
+        QVERIFY(makeFatImage(card, 64 << 20, 1));
+        QVERIFY(putFile(card, QStringLiteral("Setup"), QStringLiteral("setup.bin"), settingsBytes(),
+            m_dir.filePath(QStringLiteral("scratch"))));
+        auto dialog = std::make_unique<CDlgDisk>();
+        dialog->setSources(std::make_shared<FixedRemovableVolumes>(QStringList { m_rootA },
+                               QList<UnmountedCard> { { card, 64ULL << 20, QStringLiteral("Generic SD") } }),
+            m_devices);
+        dialog->setUp({}, QString(), 1);
+        dialog->setBackupPath(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin")));
+        dialog->fillList();
+        QTreeWidget* list = dialog->list();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(1)->text(CDlgDisk::NameColumn), QStringLiteral("unmounted.img (%1)").arg(card));
+        QCOMPARE(list->topLevelItem(1)->text(CDlgDisk::CapacityColumn), QStringLiteral("64.00MB"));
+        list->clearSelection();
+        list->topLevelItem(1)->setSelected(true);
+        QTest::mouseClick(dialog->button(CDlgDisk::RefreshId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(list->topLevelItem(1)->isSelected()); // selected again after Refresh
+        QVERIFY(!list->topLevelItem(0)->isSelected());
+
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::ChooseId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), (QStringList { asked(0, 1512) }));
+        QCOMPARE(dialog->result(), 0); // not chosen
+
+        CDlgMessage::setNextAnswer(1); // error check
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::CheckId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), (QStringList { asked(1026, 284), asked(0, 287) }));
+
+        list->clearSelection();
+        list->topLevelItem(1)->setSelected(true);
+        CDlgMessage::setNextAnswer(1); // normal format, by the installed helper
+        CDlgMessage::setNextAnswer(1);
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(),
+            (QStringList {
+                askedFormat(QStringLiteral("unmounted.img"), QStringLiteral("64.00MB"), card), asked(0, 254) }));
+        QByteArray out;
+        QVERIFY2(runTool(QStringLiteral("/usr/sbin/fsck.fat"), { QStringLiteral("-n"), card }, &out), out.constData());
+        QVERIFY2(runTool(QStringLiteral("mdir"), { QStringLiteral("-i"), card, QStringLiteral("::/") }, &out),
+            out.constData());
+        QCOMPARE(
+            getFile(card, QStringLiteral("Setup/setup.bin"), m_dir.filePath(QStringLiteral("back"))), settingsBytes());
+        const std::optional<FatBootSector> bs = ReadFatBootSector(card);
+        QVERIFY(bs);
+        QVERIFY(bs->fat32);
+        QVERIFY(bs->dataClusters >= 65525);
+    }
+
+    // The confirmation names the device's model and size; a disk holding several partitions, or more than any SD
+    // card, is refused before any question and before the card is touched.
+    void theConfirmationShowsModelAndSizeAndNoCameraCardIsRefused()
+    {
+        QDir().mkpath(m_rootA + QStringLiteral("Setup"));
+        QFile setup(m_rootA + QStringLiteral("Setup/setup.bin"));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(settingsBytes());
+        setup.close();
+        const QString log = m_dir.filePath(QStringLiteral("formatter.log"));
+        qputenv("KORVANE_FORMATTER",
+            writeScript(m_dir.filePath(QStringLiteral("fmt")), "echo \"$@\" >> '" + log.toUtf8() + "'\n")
+                .toLocal8Bit());
+        m_devices->facts.known = true;
+        m_devices->facts.model = QStringLiteral("Generic STORAGE DEVICE");
+        m_devices->facts.bytes = 15923150848ULL;
+        m_devices->facts.diskBytes = 15931539456ULL;
+        m_devices->facts.diskPartitions = 1;
+        auto dialog = makeDialog([] {});
+        dialog->list()->clearSelection();
+        dialog->list()->topLevelItem(0)->setSelected(true);
+        CDlgMessage::setNextAnswer(2); // cancel
+        QTest::mouseClick(dialog->button(CDlgDisk::FormatId), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(),
+            (QStringList { askedFormat(
+                QStringLiteral("Generic STORAGE DEVICE"), QStringLiteral("14.83GB"), m_devices->deviceOf[m_rootA]) }));
+
+        // The chooser's Cancel leaves the backup made before it; the refusals below make none.
+        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"))));
+        struct Case
+        {
+            uint64_t diskBytes;
+            int partitions;
+            QString message;
+        };
+        const QList<Case> cases = {
+            { 15931539456ULL, 2, QStringLiteral("0:") + StringById(1510).arg(2) },
+            { 4000787030016ULL, 1, QStringLiteral("0:") + StringById(1509).arg(QStringLiteral("3726.02GB")) },
+        };
+        for (const Case& c : cases) {
+            m_devices->facts.diskBytes = c.diskBytes;
+            m_devices->facts.diskPartitions = c.partitions;
+            int resets = 0;
+            auto refusing = makeDialog([&] { ++resets; });
+            refusing->list()->clearSelection();
+            refusing->list()->topLevelItem(0)->setSelected(true);
+            CDlgMessage::setNextAnswer(1);
+            QTest::mouseClick(refusing->button(CDlgDisk::FormatId), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(askedTexts(), QStringList { c.message });
+            QCOMPARE(resets, 0);
+            QVERIFY(!QFile::exists(log));
+            QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Desktop/KORVANE/Setup/setup.bin"))));
+        }
     }
 
     void progressDialogRunsItsJobAndRefusesToCloseMeanwhile()

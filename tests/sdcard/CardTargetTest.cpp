@@ -147,3 +147,100 @@ TEST(CardMountOptions, KeepTheOwnerAndCharacterSetOfTheMountItReplaces)
 }
 
 } // namespace
+
+#include "sdcard/FatLayout.h"
+
+namespace {
+
+// The layout rule against the real mkfs.fat: every layout it picks is one mkfs.fat makes without a warning, and
+// the boot sector it writes holds a cluster count valid for its FAT kind.
+TEST(FatLayout, WhatItPicksMkfsFatMakesValid)
+{
+    QTemporaryDir dir;
+    for (const qint64 bytes : { 4LL << 20, 8LL << 20, 32LL << 20, 40LL << 20, 64LL << 20, 1LL << 30, 2LL << 30 }) {
+        const std::optional<FatLayout> layout = FatLayout::forCard(uint64_t(bytes), 64);
+        ASSERT_TRUE(layout) << bytes;
+        const QString image = dir.filePath(QStringLiteral("l.img"));
+        QFile file(image);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(bytes));
+        file.close();
+        QByteArray out;
+        ASSERT_TRUE(runTool(QStringLiteral("/usr/sbin/mkfs.fat"),
+            { QStringLiteral("-F"), QString::number(layout->fatBits), QStringLiteral("-s"),
+                QString::number(layout->clusterSectors), image },
+            &out))
+            << out.toStdString();
+        EXPECT_FALSE(out.contains("WARNING")) << bytes << ": " << out.toStdString();
+        const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+        ASSERT_TRUE(bs) << bytes;
+        EXPECT_EQ(bs->fat32, layout->fatBits == 32) << bytes;
+        EXPECT_EQ(bs->sectorsPerCluster, uint32_t(layout->clusterSectors)) << bytes;
+        EXPECT_GE(bs->dataClusters, layout->clusters) << bytes << ": the estimate is a floor";
+        if (layout->fatBits == 32)
+            EXPECT_GE(bs->dataClusters, FatLayout::kMinFat32Clusters) << bytes;
+        else
+            EXPECT_LE(bs->dataClusters, FatLayout::kMaxFat16Clusters) << bytes;
+        QFile::remove(image);
+    }
+}
+
+// An image is mounted when a loop device backed by it is: it is refused, not formatted under the mount.
+TEST(CardTarget, RefusesAnImageMountedThroughALoopDevice)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 1));
+    const QString sys = dir.filePath(QStringLiteral("sys"));
+    QDir().mkpath(sys + QStringLiteral("/block/loop3/loop"));
+    QFile backing(sys + QStringLiteral("/block/loop3/loop/backing_file"));
+    ASSERT_TRUE(backing.open(QIODevice::WriteOnly));
+    backing.write(QFile::encodeName(image) + "\n");
+    backing.close();
+    QFile mountInfo(dir.filePath(QStringLiteral("mountinfo")));
+    ASSERT_TRUE(mountInfo.open(QIODevice::WriteOnly));
+    mountInfo.write("22 1 8:2 / / rw - ext4 /dev/sda2 rw\n70 22 7:3 / /mnt/img rw - vfat /dev/loop3 rw\n");
+    mountInfo.close();
+    const auto devices = platform::CreateCardDevices(mountInfo.fileName(), sys);
+    QString why;
+    EXPECT_FALSE(ResolveCardTarget(image, *devices, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("mounted"))) << why.toStdString();
+    // Unmounted, the same image is a target.
+    const auto none = platform::CreateCardDevices(dir.filePath(QStringLiteral("nomounts")), sys);
+    EXPECT_TRUE(ResolveCardTarget(image, *none, &why)) << why.toStdString();
+}
+
+// After a format the card's files are written only where the card is proven to be.
+TEST(CardFiles, AfterAFormatOnlyTheProvenPlace)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 1));
+    const QString folder = dir.filePath(QStringLiteral("mnt"));
+    QDir().mkpath(folder);
+    CardTarget target;
+    target.kind = CardTarget::Kind::ImageFile;
+    target.path = image;
+    target.mountPoint = folder + QLatin1Char('/');
+    // The folder was the card's mount point, but the mount table no longer shows the card there: the image
+    // itself is written (it is mounted nowhere and this process may write it), never the folder.
+    const auto devices = platform::CreateCardDevices(dir.filePath(QStringLiteral("nomounts")), dir.path());
+    std::unique_ptr<CardFiles> files = CardFilesAfterFormat(target, *devices);
+    ASSERT_TRUE(files);
+    ASSERT_TRUE(files->write(SettingsBackup::cardPath(), settingsBytes()));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Setup/setup.bin")));
+    EXPECT_EQ(getFile(image, QStringLiteral("Setup/setup.bin"), dir.filePath(QStringLiteral("x"))), settingsBytes());
+
+    // Mounted there according to the table: the folder.
+    QFile mountInfo(dir.filePath(QStringLiteral("mountinfo")));
+    ASSERT_TRUE(mountInfo.open(QIODevice::WriteOnly));
+    mountInfo.write(
+        QByteArray("70 22 7:3 / ") + QFile::encodeName(folder) + " rw - vfat " + QFile::encodeName(image) + " rw\n");
+    mountInfo.close();
+    const auto mounted = platform::CreateCardDevices(mountInfo.fileName(), dir.path());
+    files = CardFilesAfterFormat(target, *mounted);
+    ASSERT_TRUE(files);
+    ASSERT_TRUE(files->write(QStringLiteral("probe.txt"), "x"));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/probe.txt")));
+}
+
+} // namespace

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace card_test;
 
 namespace {
@@ -153,6 +155,89 @@ TEST_F(CliCard, RefusesAndLeavesUntouchedWhatIsNotACard)
         << "a folder that is no card gets no unbounded fill";
 }
 
+QByteArray digest(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result();
+}
+
+// A 64 MiB card is far too small for FAT32 with the camera's 32 KiB clusters (2,048 clusters where FAT32 needs
+// 65,525): it gets a valid FAT32 with smaller clusters, other tools read it, and its settings file is back.
+TEST_F(CliCard, ASmallCardGetsAValidFileSystemAndKeepsItsSettings)
+{
+    const QString image = path(QStringLiteral("small.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 1, QStringLiteral("KORVANE")));
+    ASSERT_TRUE(putFile(
+        image, QStringLiteral("Setup"), QStringLiteral("setup.bin"), settingsBytes(), path(QStringLiteral("s"))));
+    const CliRun run = cli({ QStringLiteral("format"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.json.value(QStringLiteral("ok")).toBool());
+    EXPECT_EQ(run.json.value(QStringLiteral("fatType")).toString(), QStringLiteral("FAT32"));
+    EXPECT_EQ(run.json.value(QStringLiteral("clusterSectors")).toInt(), 1);
+    EXPECT_TRUE(run.json.value(QStringLiteral("setupKept")).toBool());
+    QByteArray out;
+    EXPECT_TRUE(runTool(QStringLiteral("/usr/sbin/fsck.fat"), { QStringLiteral("-n"), image }, &out))
+        << out.toStdString();
+    EXPECT_FALSE(out.contains("WARNING"));
+    // mtools, without the check that tolerates odd geometries, lists it.
+    QProcess mdir;
+    mdir.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("MTOOLS_SKIP_CHECK"));
+    mdir.setProcessEnvironment(env);
+    mdir.start(QStringLiteral("mdir"), { QStringLiteral("-i"), image, QStringLiteral("::/") });
+    ASSERT_TRUE(mdir.waitForFinished(30000));
+    EXPECT_EQ(mdir.exitCode(), 0) << mdir.readAll().toStdString();
+    EXPECT_EQ(getFile(image, QStringLiteral("Setup/setup.bin"), path(QStringLiteral("back"))), settingsBytes());
+    const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+    ASSERT_TRUE(bs);
+    EXPECT_TRUE(bs->fat32);
+    EXPECT_GE(bs->dataClusters, 65525u);
+    EXPECT_EQ(bs->label, QStringLiteral("KORVANE"));
+}
+
+// What cannot hold a valid FAT, and what is plainly no camera card, is refused before it is touched; --force
+// lets the command line format the latter.
+TEST_F(CliCard, RefusesTooSmallAndSeveralPartitionsUnchanged)
+{
+    const QString tiny = path(QStringLiteral("tiny.img"));
+    ASSERT_TRUE(makeFatImage(tiny, 1 << 20, 1));
+    const QByteArray tinyBefore = digest(tiny);
+    for (const QStringList& args : { QStringList { QStringLiteral("format"), tiny },
+             QStringList { QStringLiteral("format"), tiny, QStringLiteral("--force") } }) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("refused") && run.err.contains("too small")) << run.err.toStdString();
+        EXPECT_EQ(digest(tiny), tinyBefore);
+    }
+
+    // A disk image with a partition table of two partitions.
+    const QString disk = path(QStringLiteral("disk.img"));
+    {
+        QFile f(disk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(64 << 20));
+        QByteArray mbr(512, '\0');
+        mbr[446 + 4] = char(0x0c);
+        mbr[446 + 16 + 4] = char(0x83);
+        mbr[510] = char(0x55);
+        mbr[511] = char(0xAA);
+        f.write(mbr);
+    }
+    const QByteArray diskBefore = digest(disk);
+    const CliRun refused = cli({ QStringLiteral("format"), disk });
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("2 partitions")) << refused.err.toStdString();
+    EXPECT_EQ(digest(disk), diskBefore);
+    const CliRun forced = cli({ QStringLiteral("format"), disk, QStringLiteral("--force") });
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    EXPECT_TRUE(ReadFatBootSector(disk));
+}
+
 TEST_F(CliCard, CheckTellsCleanDamagedAndTruncatedImagesApart)
 {
     const QString clean = path(QStringLiteral("clean.img"));
@@ -263,6 +348,114 @@ TEST(VLMFormat, ZeroModeWritesZerosAndReportsProgress)
     QFile f(image);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(8 << 20, 0));
+}
+
+} // namespace
+
+namespace {
+
+HelperRun vlmformatWith(const QStringList& args, const QMap<QString, QString>& env)
+{
+    QProcess process;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (auto it = env.begin(); it != env.end(); ++it)
+        e.insert(it.key(), it.value());
+    process.setProcessEnvironment(e);
+    process.start(qEnvironmentVariable("KORVANE_TEST_BUILD_DIR") + QStringLiteral("/bin/VLMFormat"), args);
+    HelperRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// Run as root for a desktop user, the helper formats only that user's image files, mounts only at the card's
+// place or below the user's media folder, and runs only the system's mkfs.fat.
+TEST(VLMFormat, AsRootItTrustsNothingItIsHanded)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 64 << 20, 1, QStringLiteral("CAM")));
+    const QByteArray before = digest(image);
+
+    // Root's file, asked for by user 12345.
+    HelperRun run = vlmformatWith({ QStringLiteral("-c64"), image }, { { QStringLiteral("PKEXEC_UID"), "12345" } });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("does not own")) << run.err.toStdString();
+    run = vlmformatWith({ QStringLiteral("--zero"), image }, { { QStringLiteral("SUDO_UID"), "12345" } });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(digest(image), before);
+
+    // A mount point that is neither the card's nor below the user's media folder.
+    run = vlmformatWith(
+        { QStringLiteral("-c64"), image, QStringLiteral("--mount-at"), dir.filePath(QStringLiteral("elsewhere")) }, {});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("neither")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("elsewhere"))));
+    EXPECT_EQ(digest(image), before);
+
+    // A card too small for any FAT.
+    const QString tiny = dir.filePath(QStringLiteral("tiny.img"));
+    ASSERT_TRUE(makeFatImage(tiny, 1 << 20, 1));
+    const QByteArray tinyBefore = digest(tiny);
+    run = vlmformatWith({ QStringLiteral("-c64"), tiny }, {});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(digest(tiny), tinyBefore);
+
+    // KORVANE_MKFS is for tests of the unelevated helper: as root the system's mkfs.fat runs.
+    const QString log = dir.filePath(QStringLiteral("mkfs.log"));
+    const QString fake = dir.filePath(QStringLiteral("fake-mkfs"));
+    {
+        QFile f(fake);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$@\" > '" + log.toUtf8() + "'\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // The file's owner asks: allowed.
+    ASSERT_EQ(::chown(QFile::encodeName(image).constData(), 12345, 12345), 0);
+    run = vlmformatWith({ QStringLiteral("-c64"), image },
+        { { QStringLiteral("PKEXEC_UID"), "12345" }, { QStringLiteral("KORVANE_MKFS"), fake } });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out + run.err, QByteArray("zorvakin ok"));
+    EXPECT_FALSE(QFile::exists(log));
+    const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+    ASSERT_TRUE(bs);
+    EXPECT_TRUE(bs->fat32);
+    EXPECT_GE(bs->dataClusters, 65525u);
+}
+
+// The recovery in one run: zeros with progress, then a valid file system.
+TEST(VLMFormat, RecoverZeroesAndFormatsInOneRun)
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("card.img"));
+    ASSERT_TRUE(makeFatImage(image, 16 << 20, 1, QStringLiteral("CAM")));
+    {
+        QFile f(image);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(12 << 20);
+        f.write(QByteArray(4096, char(0xAB)));
+    }
+    const HelperRun run = vlmformat({ QStringLiteral("--recover"), QStringLiteral("-c64"), image });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QByteArray("zorvakin ok"));
+    EXPECT_TRUE(run.err.endsWith("progress 100\n")) << run.err.right(60).toStdString();
+    QFile f(image);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    f.seek(12 << 20);
+    EXPECT_EQ(f.read(4096), QByteArray(4096, 0));
+    f.close();
+    const std::optional<FatBootSector> bs = ReadFatBootSector(image);
+    ASSERT_TRUE(bs);
+    EXPECT_EQ(bs->label, QStringLiteral("CAM"));
+    QByteArray out;
+    EXPECT_TRUE(runTool(QStringLiteral("/usr/sbin/fsck.fat"), { QStringLiteral("-n"), image }, &out))
+        << out.toStdString();
 }
 
 } // namespace

@@ -51,7 +51,10 @@ public:
     {
         return nullptr;
     }
-    QStringList privilegedCommand(const QString&, const QStringList& c) const override { return c; }
+    bool isMountOf(const QString&, const QString&) const override { return false; }
+    platform::DeviceFacts deviceFacts(const QString&) const override { return {}; }
+    bool needsElevation(const QString&) const override { return true; }
+    QStringList elevated(const QStringList& c) const override { return c; }
     bool mayAccess(const QString&, bool) const override { return false; }
 };
 
@@ -137,7 +140,11 @@ int main(int argc, char** argv)
         QCoreApplication::installTranslator(&translator);
 
         CDlgDisk disk;
-        disk.setSources(std::make_shared<FixedRemovableVolumes>(roots), std::make_shared<GalleryDevices>());
+        // A damaged card without a mounted volume follows the mounted ones, by device and size.
+        disk.setSources(std::make_shared<FixedRemovableVolumes>(roots,
+                            QList<UnmountedCard> { { QStringLiteral("/dev/mmcblk0p1"), 31914983424ULL,
+                                QStringLiteral("SD card SD32G") } }),
+            std::make_shared<GalleryDevices>());
         disk.setUp({}, roots.last(), lang.country);
         disk.fillList();
         disks << qMakePair(QStringLiteral("%1 — drive dialog, the open card selected").arg(lang.name), grab(disk));

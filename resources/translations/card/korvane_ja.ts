@@ -79,5 +79,33 @@
         <source>Capacity test...</source>
         <translation>容量検査...</translation>
     </message>
+    <message id="str_1507">
+        <source>The administrator's password was not given, so nothing was done. The SD card is unchanged.</source>
+        <translation>管理者のパスワードが入力されなかったため、何も行いませんでした。SDカードは変更されていません。</translation>
+    </message>
+    <message id="str_1508">
+        <source>This account is not allowed to do this to the SD card, so nothing was done. The SD card is unchanged.</source>
+        <translation>このアカウントにはSDカードにこの操作を行う権限がないため、何も行いませんでした。SDカードは変更されていません。</translation>
+    </message>
+    <message id="str_1509">
+        <source>This drive holds %1, more than any SD card. It is not a camera card and is not formatted.</source>
+        <translation>このドライブの容量は%1で、どのSDカードよりも大きいです。カメラのカードではないため、フォーマットしません。</translation>
+    </message>
+    <message id="str_1510">
+        <source>This drive holds %1 partitions. It is not a camera card and is not formatted.</source>
+        <translation>このドライブには%1個のパーティションがあります。カメラのカードではないため、フォーマットしません。</translation>
+    </message>
+    <message id="str_1511">
+        <source>This card (%1) is too small for a file system the camera can use. It is not formatted.</source>
+        <translation>このカード（%1）はカメラが使えるファイルシステムには小さすぎます。フォーマットしません。</translation>
+    </message>
+    <message id="str_1512">
+        <source>This card has no readable file system, so its recordings cannot be opened. Format or check it.</source>
+        <translation>このカードには読み取れるファイルシステムがないため、録画ファイルを開けません。フォーマットまたは検査してください。</translation>
+    </message>
+    <message id="str_1513">
+        <source>Drive to format: %1, %2 (%3)</source>
+        <translation>フォーマットするドライブ: %1, %2 (%3)</translation>
+    </message>
 </context>
 </TS>

@@ -79,5 +79,33 @@
         <source>Capacity test...</source>
         <translation>용량 검사...</translation>
     </message>
+    <message id="str_1507">
+        <source>The administrator's password was not given, so nothing was done. The SD card is unchanged.</source>
+        <translation>관리자 암호가 입력되지 않아 아무 작업도 하지 않았습니다. SD 카드는 변경되지 않았습니다.</translation>
+    </message>
+    <message id="str_1508">
+        <source>This account is not allowed to do this to the SD card, so nothing was done. The SD card is unchanged.</source>
+        <translation>이 계정에는 SD 카드에 이 작업을 할 권한이 없어 아무 작업도 하지 않았습니다. SD 카드는 변경되지 않았습니다.</translation>
+    </message>
+    <message id="str_1509">
+        <source>This drive holds %1, more than any SD card. It is not a camera card and is not formatted.</source>
+        <translation>이 드라이브의 용량은 %1로 어떤 SD 카드보다 큽니다. 카메라용 카드가 아니므로 포맷하지 않습니다.</translation>
+    </message>
+    <message id="str_1510">
+        <source>This drive holds %1 partitions. It is not a camera card and is not formatted.</source>
+        <translation>이 드라이브에는 파티션이 %1개 있습니다. 카메라용 카드가 아니므로 포맷하지 않습니다.</translation>
+    </message>
+    <message id="str_1511">
+        <source>This card (%1) is too small for a file system the camera can use. It is not formatted.</source>
+        <translation>이 카드(%1)는 카메라가 사용할 수 있는 파일 시스템을 만들기에 너무 작습니다. 포맷하지 않습니다.</translation>
+    </message>
+    <message id="str_1512">
+        <source>This card has no readable file system, so its recordings cannot be opened. Format or check it.</source>
+        <translation>이 카드에는 읽을 수 있는 파일 시스템이 없어 녹화 파일을 열 수 없습니다. 포맷하거나 검사하십시오.</translation>
+    </message>
+    <message id="str_1513">
+        <source>Drive to format: %1, %2 (%3)</source>
+        <translation>포맷할 드라이브: %1, %2 (%3)</translation>
+    </message>
 </context>
 </TS>

@@ -16,6 +16,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform {
@@ -54,44 +55,18 @@ QString withoutSlash(QString path)
     return path;
 }
 
-struct MountLine
+QList<MountEntry> readMounts(const QString& mountInfoPath)
 {
-    QString mountPoint; // "/"-terminated
-    QString source;
-    QString fsType;
-    QByteArray mountOptions;
-    QByteArray superOptions;
-};
-
-QList<MountLine> readMounts()
-{
-    QList<MountLine> lines;
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    QFile file(mountInfoPath);
     if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const QList<QByteArray> f = line.split(' ');
-        const qsizetype dash = f.indexOf("-");
-        if (f.size() < 6 || dash < 6 || dash + 3 >= f.size())
-            continue;
-        lines.append({ withSlash(UnescapeMountField(f[4])), UnescapeMountField(f[dash + 2]), QString::fromLatin1(f[dash + 1]),
-            f[5], f[dash + 3] });
-    }
-    return lines;
+        return {};
+    return ParseMountInfo(file.readAll());
 }
 
 QString canonical(const QString& path)
 {
     const QString c = QFileInfo(path).canonicalFilePath();
     return c.isEmpty() ? path : c;
-}
-
-QByteArray readSmall(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.read(64).trimmed();
 }
 
 QString labelOf(const QString& device)
@@ -162,27 +137,57 @@ private:
 class LinuxCardDevices : public CardDevices
 {
 public:
+    LinuxCardDevices(QString mountInfoPath, QString sysRoot)
+        : m_mountInfoPath(std::move(mountInfoPath))
+        , m_sysRoot(std::move(sysRoot))
+    {
+    }
+
     std::optional<VolumeDetails> volumeAt(const QString& root) const override
     {
-        const QString want = withSlash(canonical(withoutSlash(root)));
-        std::optional<VolumeDetails> found;
-        // The last mount on a point is the one in effect.
-        for (const MountLine& m : readMounts()) {
-            if (m.mountPoint == want)
-                found = VolumeDetails { m.mountPoint, m.source, labelOf(m.source), m.fsType,
-                    QString::fromLocal8Bit(m.superOptions) };
-        }
-        return found;
+        const std::optional<MountEntry> m = mountAt(root);
+        if (!m)
+            return std::nullopt;
+        return VolumeDetails { m->mountPoint, m->source, labelOf(m->source), m->fsType,
+            QString::fromLocal8Bit(m->superOptions) };
     }
 
     std::optional<QString> mountPointOf(const QString& device) const override
     {
-        const QString dev = canonical(device);
-        for (const MountLine& m : readMounts()) {
-            if (canonical(m.source) == dev)
+        const Identity id = identityOf(device);
+        for (const MountEntry& m : readMounts(m_mountInfoPath)) {
+            if (sameDevice(m, id))
                 return m.mountPoint;
         }
         return std::nullopt;
+    }
+
+    bool isMountOf(const QString& mountPoint, const QString& device) const override
+    {
+        const std::optional<MountEntry> m = mountAt(mountPoint);
+        return m && sameDevice(*m, identityOf(device));
+    }
+
+    DeviceFacts deviceFacts(const QString& device) const override
+    {
+        DeviceFacts facts;
+        if (!isBlockDevice(device))
+            return facts;
+        const std::optional<BlockDeviceInfo> info = BlockDeviceOf(device, m_sysRoot);
+        if (!info)
+            return facts;
+        facts.known = true;
+        facts.bytes = info->bytes;
+        facts.model = info->model;
+        facts.partition = info->partition;
+        facts.diskPartitions = info->diskPartitions;
+        facts.diskBytes = info->bytes;
+        if (info->partition) {
+            if (const std::optional<BlockDeviceInfo> disk
+                = BlockDeviceOf(QStringLiteral("/dev/") + info->diskName, m_sysRoot))
+                facts.diskBytes = disk->bytes;
+        }
+        return facts;
     }
 
     DiskSpace diskSpace(const QString& root) const override
@@ -210,18 +215,7 @@ public:
 
     bool isRemovableDevice(const QString& device) const override
     {
-        if (!isBlockDevice(device))
-            return false;
-        const QString name = QFileInfo(canonical(device)).fileName();
-        const QString sysBlock = QStringLiteral("/sys/class/block/") + name;
-        const QString sysPath = QFileInfo(sysBlock).canonicalFilePath();
-        if (sysPath.isEmpty())
-            return false;
-        if (sysPath.contains(QLatin1String("/usb")) || readSmall(sysBlock + QStringLiteral("/removable")) == "1")
-            return true;
-        if (QFileInfo::exists(sysBlock + QStringLiteral("/partition")))
-            return readSmall(QFileInfo(sysPath).path() + QStringLiteral("/removable")) == "1";
-        return false;
+        return isBlockDevice(device) && IsRemovableBlockDevice(device, m_sysRoot);
     }
 
     bool unmount(const QString& mountPoint, QString* error) override
@@ -243,7 +237,7 @@ public:
         auto tryMount = [&](const char* d) {
             return ::mount(QFile::encodeName(device).constData(),
                        QFile::encodeName(withoutSlash(mountPoint)).constData(), QFile::encodeName(fsType).constData(),
-                       MS_NOSUID | MS_NODEV, d)
+                       CardMountFlags(), d)
                 == 0;
         };
         if ((!data.isEmpty() && tryMount(data.constData())) || tryMount(nullptr))
@@ -285,27 +279,85 @@ public:
         return ::access(QFile::encodeName(target).constData(), write ? (R_OK | W_OK) : R_OK) == 0;
     }
 
-    QStringList privilegedCommand(const QString& target, const QStringList& command) const override
+    bool needsElevation(const QString& target) const override
     {
-        if (command.isEmpty() || ::geteuid() == 0 || mayAccess(target, true))
-            return command;
-        QStringList elevated = command;
-        // pkexec wants the program's absolute path.
-        if (!QFileInfo(elevated.first()).isAbsolute()) {
-            const QString found = QStandardPaths::findExecutable(elevated.first());
-            if (!found.isEmpty())
-                elevated.first() = found;
-        }
-        elevated.prepend(QStringLiteral("pkexec"));
-        return elevated;
+        return ElevationNeeded(RunningAsRoot(), isBlockDevice(target), mayAccess(target, true));
     }
+
+    QStringList elevated(const QStringList& command) const override
+    {
+        QStringList out = command;
+        out.prepend(QString::fromLatin1(kPkexec));
+        return out;
+    }
+
+private:
+    // How a device or image is recognised in the mount table.
+    struct Identity
+    {
+        QString path; // canonical
+        bool block = false;
+        dev_t rdev = 0;
+    };
+
+    Identity identityOf(const QString& device) const
+    {
+        Identity id;
+        id.path = canonical(device);
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(device).constData(), &st) == 0 && S_ISBLK(st.st_mode)) {
+            id.block = true;
+            id.rdev = st.st_rdev;
+        }
+        return id;
+    }
+
+    bool sameDevice(const MountEntry& m, const Identity& id) const
+    {
+        if (canonical(m.source) == id.path)
+            return true;
+        if (id.block)
+            return m.major != 0 && m.major == major(id.rdev) && m.minor == minor(id.rdev);
+        // The mount table names the loop device, not the image behind it.
+        const QString backing = LoopBackingFile(m.source, m_sysRoot);
+        return !backing.isEmpty() && canonical(backing) == id.path;
+    }
+
+    std::optional<MountEntry> mountAt(const QString& root) const
+    {
+        const QString want = withSlash(canonical(withoutSlash(root)));
+        std::optional<MountEntry> found;
+        // The last mount on a point is the one in effect.
+        for (const MountEntry& m : readMounts(m_mountInfoPath)) {
+            if (m.mountPoint == want)
+                found = m;
+        }
+        return found;
+    }
+
+    QString m_mountInfoPath;
+    QString m_sysRoot;
 };
 
 } // namespace
 
+std::unique_ptr<CardDevices> CreateCardDevices(const QString& mountInfoPath, const QString& sysRoot)
+{
+    return std::make_unique<LinuxCardDevices>(mountInfoPath, sysRoot);
+}
+
 std::unique_ptr<CardDevices> CreateCardDevices()
 {
-    return std::make_unique<LinuxCardDevices>();
+    return CreateCardDevices(QStringLiteral("/proc/self/mountinfo"), QStringLiteral("/sys"));
+}
+
+bool ElevationNeeded(bool root, bool blockDevice, bool mayWrite)
+{
+    if (root)
+        return false;
+    return blockDevice || !mayWrite;
 }
 
 } // namespace platform
@@ -334,6 +386,43 @@ QString CardMountOptions(const QString& previousOptions)
             options << QStringLiteral("gid=%1").arg(pw->pw_gid);
     }
     return options.join(QLatin1Char(','));
+}
+
+unsigned long CardMountFlags()
+{
+    return MS_NOSUID | MS_NODEV | MS_NOEXEC;
+}
+
+InvokingUser CurrentInvokingUser()
+{
+    InvokingUser user;
+    user.uid = ::getuid();
+    for (const char* variable : { "PKEXEC_UID", "SUDO_UID" }) {
+        bool ok = false;
+        const uint uid = qEnvironmentVariable(variable).toUInt(&ok);
+        if (ok) {
+            user.uid = uid;
+            break;
+        }
+    }
+    if (const struct passwd* pw = ::getpwuid(user.uid))
+        user.name = QString::fromLocal8Bit(pw->pw_name);
+    return user;
+}
+
+bool RunningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+std::optional<uint32_t> FileOwner(const QString& path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return st.st_uid;
 }
 
 bool SyncAndDropCache(int fd)
