@@ -107,6 +107,7 @@ void PlayerController::PlayRecording(const QString& path)
         if (m_graph)
             m_graph->reset();
         m_host.showPlayButton(true);
+        m_host.playerEmptied();
     } else {
         m_isPlaying = true;
         m_context.CloseMedia();
@@ -116,6 +117,10 @@ void PlayerController::PlayRecording(const QString& path)
             opened = m_context.OpenMedia(m_previousPath);
 
         if (opened) {
+            // A speed chosen while nothing was open could not reach the player then; it does now, before
+            // the recording starts, so that the rate, the Speed button and the sound agree.
+            if (m_rateUnsent && m_context.SetRate(m_playRate))
+                m_rateUnsent = false;
             if (m_magnifier.isOn()) {
                 m_context.SetMagnifier(true);
                 m_magnifier.rearm();
@@ -144,6 +149,7 @@ void PlayerController::PlayRecording(const QString& path)
             if (m_graph)
                 m_graph->reset();
             m_host.showPlayButton(true);
+            m_host.playerEmptied();
         }
     }
 
@@ -161,6 +167,7 @@ void PlayerController::Stop()
     m_isPlaying = false;
     if (m_countryCode == kCountryJapan)
         StopGraphTimer();
+    m_host.playerEmptied();
 }
 
 void PlayerController::StopGraphTimer()
@@ -310,7 +317,8 @@ void PlayerController::SetRate(int entry)
         return;
     m_playRate = RateOfEntry(entry);
     m_host.setSpeedButtonImage(SpeedImageOfEntry(entry));
-    m_context.SetRate(m_playRate);
+    // With nothing open the library keeps the rate it had; the next open sends this one.
+    m_rateUnsent = !m_context.SetRate(m_playRate);
     if (m_playRate == 1.0f) {
         m_context.SetSound(m_volume);
         setSoundButtons(true);
