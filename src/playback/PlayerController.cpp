@@ -142,6 +142,9 @@ void PlayerController::PlayRecording(const QString& path)
             if (m_graph)
                 m_graph->loadDataFile(datPath);
             m_host.showPlayButton(false);
+            // A play the library refused closed the media again: nothing is shown.
+            if (!m_lastPlayOk)
+                m_host.playerEmptied();
         } else {
             // Neither the chosen nor the previous recording opens: an empty player, ready for the next.
             m_isPlaying = false;

@@ -494,6 +494,11 @@ TEST_F(ControllerTest, TheHostHearsWhenThePlayerIsLeftEmpty)
     PlayerController fresh(other, host, &graph); // no player at all: nothing opens
     fresh.PlayRecording(avi("rec_h.avi"));
     EXPECT_EQ(host.emptied, 3);
+    control<void (*)(int)>("fakevlc_set_play_result")(-1); // the library refuses to play: the media closes
+    controller->PlayRecording(avi("rec_i.avi"));
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_EQ(host.emptied, 4);
+    control<void (*)(int)>("fakevlc_set_play_result")(0);
 }
 
 TEST_F(ControllerTest, VolumeUpStopsAtAHundredAndVolumeDownNeedsSound)
