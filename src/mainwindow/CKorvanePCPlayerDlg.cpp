@@ -560,8 +560,7 @@ void CKorvanePCPlayerDlg::showTime(int64_t ms)
     // Timer 4 (Japan): the graph and the three-axis readout follow the samples, at the period timer 4 runs
     // at (the recording's length spread over its samples).
     m_graphView->setPosition(int(ms));
-    client()->update(
-        m_readouts->showAxisValues(m_graphView->tables(), double(ms), m_controller->graphTimerPeriod()));
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), double(ms), m_controller->graphTimerPeriod()));
 }
 
 void CKorvanePCPlayerDlg::showTimeChanged(int64_t ms)

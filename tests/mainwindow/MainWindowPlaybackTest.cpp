@@ -103,7 +103,8 @@ private:
     void setTime(int64_t ms) { fake<void (*)(int64_t)>("fakevlc_set_time")(ms); }
     QStringList calls()
     {
-        return QString::fromUtf8(fake<const char* (*)()>("fakevlc_calls")()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(fake<const char* (*)()>("fakevlc_calls")())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     void resetCalls() { fake<void (*)()>("fakevlc_reset")(); }
 
@@ -114,9 +115,9 @@ private:
         MainWindowStartup s;
         s.store = m_store.get();
         s.volumes = &m_noVolumes;
-        s.checkPcCapability = [] { };
+        s.checkPcCapability = [] {};
         s.chooseViewerTier = [](int tier) { return tier; };
-        s.installLibraryVariant = [](int) { };
+        s.installLibraryVariant = [](int) {};
         s.mapView = false; // no browser engine on the offscreen platform here
         w->InitDialog(s);
         w->show();
@@ -162,7 +163,8 @@ private Q_SLOTS:
     void init()
     {
         // A fresh user: the High tier, whose library folder holds the stand-in.
-        m_store = std::make_unique<SettingsStore>(m_settingsDir.path() + QLatin1Char('/') + QString::number(++m_storeCount));
+        m_store = std::make_unique<SettingsStore>(
+            m_settingsDir.path() + QLatin1Char('/') + QString::number(++m_storeCount));
         viewerEnvironment().firstInstance = true;
         viewerEnvironment().countryCode = 33;
         CDlgMessage::clearNextAnswers();
