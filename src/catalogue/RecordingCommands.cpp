@@ -106,10 +106,11 @@ DeletionOutcome DeleteSelectedRecordings(RecordingCommandHost& host, const FileR
     const bool pausedHere = host.isPlaying() && host.hasPlayer();
     if (pausedHere)
         host.togglePause();
-    // However the command ends, playback paused above goes on. A recording opened afresh after the
-    // playing one was deleted is not toggled: it would start paused.
+    // However the command ends, playback paused above goes on: the pause cleared the playing state, so the
+    // recording is resumed while it is still paused. A recording opened afresh after the playing one was
+    // deleted is not toggled (that path returns before): it would start paused.
     const auto resume = [&host, pausedHere] {
-        if (pausedHere && host.isPlaying() && host.hasPlayer())
+        if (pausedHere && host.hasPlayer() && !host.isPlaying())
             host.togglePause();
     };
 

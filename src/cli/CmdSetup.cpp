@@ -66,7 +66,9 @@ int runSetup(const QStringList& args)
     out.insert(QStringLiteral("image"), QString::fromLatin1(record.image().toHex()));
     out.insert(QStringLiteral("firmware"), record.firmwareText());
     cli::printJson(out);
-    return cli::kDone;
+    // A settings file that cannot be read is a failed job, even though the document still says what was
+    // (not) loaded.
+    return loaded ? cli::kDone : cli::kFailed;
 }
 
 } // namespace

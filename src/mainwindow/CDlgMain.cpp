@@ -507,6 +507,12 @@ void CDlgMain::SetVideoSize(int width, int height, bool recordingOpen)
     }
 }
 
+void CDlgMain::RecordingClosed()
+{
+    m_recordingOpen = false;
+    updateMinimumSize();
+}
+
 void CDlgMain::ShowCurrentTime(long long ms)
 {
     const auto before = TimeDigits(m_currentMs);

@@ -62,6 +62,8 @@ public:
     // The open recording's video size: classifies it and, when the new class is smaller and the video
     // area is too small for it, fits the window (mode 1).
     void SetVideoSize(int width, int height, bool recordingOpen);
+    // No recording is open any more: the minimum size goes back to the values for that state.
+    void RecordingClosed();
 
 protected:
     void setModelIndex(int model) { m_modelIndex = model; }

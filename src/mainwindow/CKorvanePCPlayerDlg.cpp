@@ -78,6 +78,8 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     m_controller->setCountryCode(country);
     // The surface draws and steers the controller's magnifier (zoom, region, overview).
     playWnd()->setMagnifier(&m_controller->magnifier());
+    // The slider shows the volume the player starts with, so that the first Vol up moves it by one step.
+    moveVolumeSlider(m_controller->volume());
 
     layoutChanged();
 
@@ -398,6 +400,14 @@ void CKorvanePCPlayerDlg::videoSizeKnown(int width, int height)
     ShowCurrentTime(0);
 }
 
+void CKorvanePCPlayerDlg::playerEmptied()
+{
+    // No last picture of a recording that is no longer open (end of the list, an empty folder or list, a
+    // deleted recording, a failed open), and the minimum size of a window without a recording.
+    playWnd()->clearPicture();
+    RecordingClosed();
+}
+
 void CKorvanePCPlayerDlg::checkWindowGrowth(int sizeClass)
 {
     if (FitsWindowAfterOpen(sizeClass, currentLayout().video.size(), m_controller->videoWidth(), m_controller->videoHeight()))
@@ -511,7 +521,7 @@ void CKorvanePCPlayerDlg::reset()
 {
     m_graphView->reset();
     client()->update(m_readouts->resetSpeed());
-    client()->update(m_readouts->showAxisValues(m_graphView->tables(), 0, ProcessMsPerSample()));
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), 0, m_controller->graphTimerPeriod()));
     if (m_mapView)
         m_mapView->SetTrack({});
 }
@@ -521,6 +531,8 @@ void CKorvanePCPlayerDlg::loadDataFile(const QString& datPath)
     const SensorDataTables::LoadResult result = m_graphView->loadDataFile(datPath);
     m_graphView->setHasData(true);
     client()->update(m_readouts->resetSpeed());
+    // The three-axis readout starts the new recording at its time 0; timer 4 moves it on from there.
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), 0, m_controller->graphTimerPeriod()));
     if (result == SensorDataTables::LoadResult::Damaged)
         showMessage(278);
     // The whole drive goes to the map once per recording; the position follows the playback time.
@@ -545,9 +557,10 @@ void CKorvanePCPlayerDlg::setRecordingLength(int64_t ms)
 
 void CKorvanePCPlayerDlg::showTime(int64_t ms)
 {
-    // Timer 4 (Japan): the graph and the three-axis readout follow the samples.
+    // Timer 4 (Japan): the graph and the three-axis readout follow the samples, at the period timer 4 runs
+    // at (the recording's length spread over its samples).
     m_graphView->setPosition(int(ms));
-    client()->update(m_readouts->showAxisValues(m_graphView->tables(), double(ms), ProcessMsPerSample()));
+    client()->update(m_readouts->showAxisValues(m_graphView->tables(), double(ms), m_controller->graphTimerPeriod()));
 }
 
 void CKorvanePCPlayerDlg::showTimeChanged(int64_t ms)
@@ -589,12 +602,13 @@ void CKorvanePCPlayerDlg::applyOutcome(CatalogueOpenOutcome& outcome)
 {
     if (outcome.setCategoryAll)
         m_categoryIndex = 0;
+    // The header shows the category in force, also when the folder held nothing and the list empties.
+    if (outcome.showAllHeaderPicture)
+        m_rows->setCategoryPicture(ListCategory(m_categoryIndex));
     if (outcome.clearListCaptionAndStop) {
         emptyListReset();
         return;
     }
-    if (outcome.showAllHeaderPicture)
-        m_rows->setCategoryPicture(ListCategory(m_categoryIndex));
     if (outcome.fillList)
         fillList(std::move(outcome.entries));
     if (outcome.sortByBaseNameAscending) {

@@ -103,6 +103,7 @@ public:
     void showRecordingLength(int64_t ms) override;
     void videoSizeKnown(int width, int height) override;
     void lockInput() override;
+    void playerEmptied() override;
     void showMessage(int stringId) override;
     QString currentRowName() const override;
     int runAdjustmentDialog(PictureAdjustment& adjustment) override;

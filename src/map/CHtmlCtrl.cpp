@@ -3,6 +3,8 @@
 #include "map/MapPages.h"
 #include "map/MapSchemeHandler.h"
 
+#include <QGuiApplication>
+#include <QOpenGLWidget>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QStyle>
@@ -46,6 +48,20 @@ CHtmlCtrl::CHtmlCtrl(QWidget* parent)
     m_client->setAutoFillBackground(true);
     m_client->setGeometry(contentsRect());
     SetBackgroundColor(m_background);
+
+    // The browser draws into a texture that the window composes with OpenGL. A window first shown without
+    // such a child composes in software, and switches when the browser arrives: the window is made again
+    // and shows black for a moment. A texture-drawn child that is never shown (and so never sets up any
+    // drawing of its own) makes the window compose that way from its first showing on.
+    // Only window systems that compose with OpenGL; elsewhere (the offscreen platform of the tests) the
+    // browser draws in software and there is nothing to switch.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb") || platform == QLatin1String("wayland")) {
+        auto* composition = new QOpenGLWidget(m_client);
+        composition->setObjectName(QStringLiteral("CHtmlCtrlComposition"));
+        composition->setGeometry(0, 0, 1, 1);
+        composition->hide();
+    }
 }
 
 CHtmlCtrl::~CHtmlCtrl()

@@ -246,6 +246,14 @@ void CPlayWnd::setVideoSize(int width, int height)
     layoutVideoWindow();
 }
 
+void CPlayWnd::clearPicture()
+{
+    if (VideoFrameSink* sink = m_videoWindow->sink())
+        sink->discardFrames();
+    m_videoWindow->update();
+    update();
+}
+
 QWidget* CPlayWnd::videoWindow() const
 {
     return m_videoWindow;

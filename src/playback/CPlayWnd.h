@@ -32,6 +32,10 @@ public:
     void setMagnifier(Magnifier* magnifier);
     Magnifier* magnifier() const;
 
+    // The player was closed with no recording to follow: the surface shows black instead of the last
+    // picture until the library delivers frames again.
+    void clearPicture();
+
     QWidget* videoWindow() const;
     // Where the picture was last painted, in the inner window's coordinates.
     QRect pictureRect() const;

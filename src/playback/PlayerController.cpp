@@ -107,6 +107,7 @@ void PlayerController::PlayRecording(const QString& path)
         if (m_graph)
             m_graph->reset();
         m_host.showPlayButton(true);
+        m_host.playerEmptied();
     } else {
         m_isPlaying = true;
         m_context.CloseMedia();
@@ -116,6 +117,10 @@ void PlayerController::PlayRecording(const QString& path)
             opened = m_context.OpenMedia(m_previousPath);
 
         if (opened) {
+            // A speed chosen while nothing was open could not reach the player then; it does now, before
+            // the recording starts, so that the rate, the Speed button and the sound agree.
+            if (m_rateUnsent && m_context.SetRate(m_playRate))
+                m_rateUnsent = false;
             if (m_magnifier.isOn()) {
                 m_context.SetMagnifier(true);
                 m_magnifier.rearm();
@@ -137,6 +142,9 @@ void PlayerController::PlayRecording(const QString& path)
             if (m_graph)
                 m_graph->loadDataFile(datPath);
             m_host.showPlayButton(false);
+            // A play the library refused closed the media again: nothing is shown.
+            if (!m_lastPlayOk)
+                m_host.playerEmptied();
         } else {
             // Neither the chosen nor the previous recording opens: an empty player, ready for the next.
             m_isPlaying = false;
@@ -144,6 +152,7 @@ void PlayerController::PlayRecording(const QString& path)
             if (m_graph)
                 m_graph->reset();
             m_host.showPlayButton(true);
+            m_host.playerEmptied();
         }
     }
 
@@ -161,6 +170,7 @@ void PlayerController::Stop()
     m_isPlaying = false;
     if (m_countryCode == kCountryJapan)
         StopGraphTimer();
+    m_host.playerEmptied();
 }
 
 void PlayerController::StopGraphTimer()
@@ -310,7 +320,8 @@ void PlayerController::SetRate(int entry)
         return;
     m_playRate = RateOfEntry(entry);
     m_host.setSpeedButtonImage(SpeedImageOfEntry(entry));
-    m_context.SetRate(m_playRate);
+    // With nothing open the library keeps the rate it had; the next open sends this one.
+    m_rateUnsent = !m_context.SetRate(m_playRate);
     if (m_playRate == 1.0f) {
         m_context.SetSound(m_volume);
         setSoundButtons(true);

@@ -183,6 +183,7 @@ private:
     float m_contrast = 1.0f;
     bool m_nightVision = false;
     float m_playRate = 1.0f;
+    bool m_rateUnsent = false; // chosen while nothing was open: the next open sends it
     bool m_soundOn = true;
     int m_volume = 50;
     int m_rotationState = NoRotation;

@@ -50,6 +50,9 @@ public:
     virtual void checkWindowGrowth(int sizeClass) { (void)sizeClass; }
     // A recording was opened: the transport input is locked for 200 ms.
     virtual void lockInput() { }
+    // The player was left without a recording (stopped and closed, or an open found nothing it could
+    // show): the video surface drops its last picture and the window sizes itself as for no recording.
+    virtual void playerEmptied() { }
 
     // ---- messages and dialogs ----
     // The skinned message box (OK) with a string-table text.

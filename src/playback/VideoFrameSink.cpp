@@ -122,15 +122,41 @@ void VideoFrameSink::requestPaint()
         Q_EMIT frameReady();
 }
 
+void VideoFrameSink::discardFrames()
+{
+    std::shared_ptr<FrameSet> published = m_set.load();
+    m_discardedSet = published;
+    m_deliveredAtDiscard = m_delivered.load();
+    m_readerSet.reset();
+    if (!published)
+        return;
+    // Frames finished before the discard are handed back to the video thread unpainted.
+    uint32_t word = published->state.load();
+    for (;;) {
+        const Slots s = unpack(word);
+        if (s.pending == 0)
+            break;
+        // The painter's hold moves to the newest waiting buffer; the others go back to the video thread.
+        const Slots next { s.newer, 0, 0, 0 };
+        if (published->state.compare_exchange_weak(word, pack(next)))
+            break;
+    }
+    published->readerHasFrame = false;
+}
+
 bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
 {
     m_paintPending.store(false);
     if (fresh)
         *fresh = false;
-    // A new format takes over once its first frame is there; until then the last picture stays.
+    // A new format takes over once its first frame is there; until then the last picture stays. A set
+    // whose frames were discarded comes back only with a frame delivered after the discard.
     std::shared_ptr<FrameSet> published = m_set.load();
-    if (published && published != m_readerSet && unpack(published->state.load()).pending > 0)
-        m_readerSet = std::move(published);
+    if (published && published != m_readerSet && unpack(published->state.load()).pending > 0) {
+        const bool discarded = !m_discardedSet.owner_before(published) && !published.owner_before(m_discardedSet);
+        if (!discarded || m_delivered.load() != m_deliveredAtDiscard)
+            m_readerSet = std::move(published);
+    }
     FrameSet* set = m_readerSet.get();
     if (!set)
         return false;

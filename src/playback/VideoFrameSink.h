@@ -42,6 +42,9 @@ public:
     // The next frame to paint: the oldest waiting one, or the one painted last when none waits; `fresh`
     // tells whether it is a new one. False when no frame has come yet.
     bool takeFrame(Frame& frame, bool* fresh = nullptr);
+    // UI side: the player was closed with no recording to follow. The picture painted last, and frames that
+    // were still waiting, are not given out again; takeFrame() is false until the library delivers anew.
+    void discardFrames();
 
     // Frames at the video's own size instead of the display area's (the magnifier needs every pixel). Takes
     // effect at the next video format.
@@ -91,4 +94,7 @@ private:
     std::atomic<std::shared_ptr<FrameSet>> m_set; // published by the video thread at each format
     std::shared_ptr<FrameSet> m_writerSet; // video thread only
     std::shared_ptr<FrameSet> m_readerSet; // UI thread only
+    // UI thread only: the set whose frames were discarded, and how many frames had come when that was done.
+    std::weak_ptr<FrameSet> m_discardedSet;
+    uint64_t m_deliveredAtDiscard = 0;
 };

@@ -14,6 +14,8 @@ struct CliRun
 {
     int exitCode = -1;
     QJsonObject json;
+    bool oneDocument = false; // stdout holds exactly one JSON document
+    QString diagnostics; // stderr
 };
 
 CliRun runCli(const QStringList& args, const QString& country = QStringLiteral("33"))
@@ -29,7 +31,12 @@ CliRun runCli(const QStringList& args, const QString& country = QStringLiteral("
     if (!process.waitForFinished(30000))
         return run;
     run.exitCode = process.exitCode();
-    run.json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    const QByteArray out = process.readAllStandardOutput();
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(out, &error);
+    run.oneDocument = error.error == QJsonParseError::NoError && document.isObject();
+    run.json = document.object();
+    run.diagnostics = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
 
@@ -79,7 +86,12 @@ TEST(CliCamera, NoSettingsFile)
 
     const CliRun setup = runCli({ QStringLiteral("setup"), dir.path() + QStringLiteral("/Setup/setup.bin"),
         QStringLiteral("--model"), QStringLiteral("Delta") });
-    EXPECT_EQ(setup.exitCode, 0);
+    // A file that cannot be read is a failure: exit 1, one line on stderr, still one document on stdout.
+    EXPECT_EQ(setup.exitCode, 1);
+    EXPECT_TRUE(setup.oneDocument);
+    EXPECT_EQ(setup.diagnostics.count(QLatin1Char('\n')), 1) << setup.diagnostics.toStdString();
+    EXPECT_TRUE(setup.diagnostics.contains(QStringLiteral("setup.bin"))) << setup.diagnostics.toStdString();
+    EXPECT_EQ(setup.json.value(QStringLiteral("model")).toString(), QStringLiteral("Delta"));
     EXPECT_FALSE(setup.json.value(QStringLiteral("loaded")).toBool(true));
     EXPECT_EQ(setup.json.value(QStringLiteral("firmware")).toString(QStringLiteral("x")), QString());
 

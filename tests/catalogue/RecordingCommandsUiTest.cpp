@@ -45,13 +45,23 @@ public:
     std::vector<SelectedRow> selectedRows() override { return selection; }
     bool isPlaying() const override { return playing; }
     bool hasPlayer() const override { return player; }
-    void togglePause() override { calls << QStringLiteral("togglePause"); }
+    // As the window does: pausing clears the playing state, resuming sets it again.
+    void togglePause() override
+    {
+        playing = !playing;
+        calls << QStringLiteral("togglePause");
+    }
     void showStopped() override
     {
         playing = false;
         calls << QStringLiteral("showStopped");
     }
-    void releaseCurrentRecording() override { calls << QStringLiteral("release"); }
+    // The window stops its player: nothing plays any more.
+    void releaseCurrentRecording() override
+    {
+        playing = false;
+        calls << QStringLiteral("release");
+    }
     int currentPosition() const override { return position; }
     void setCurrentPosition(int p) override { position = p; }
     void removeRow(int row) override
@@ -360,6 +370,7 @@ private Q_SLOTS:
         QCOMPARE(host.calls, QStringList({ QStringLiteral("togglePause"), QStringLiteral("removeRow 0"),
                                  QStringLiteral("removeRow 1"), QStringLiteral("caption"), QStringLiteral("select 1"),
                                  QStringLiteral("togglePause") }));
+        QVERIFY(host.playing); // paused for the question, playing again afterwards
         QCOMPARE(host.rows, QStringList({ QStringLiteral("rec_20250314_090100.avi"), QStringLiteral("evt_20250314_090300.avi") }));
     }
 
@@ -384,6 +395,7 @@ private Q_SLOTS:
         CDlgMessage::setNextAnswer(CDlgMessage::ResultNo);
         DeleteSelectedRecordings(host);
         QCOMPARE(host.calls, QStringList({ QStringLiteral("togglePause"), QStringLiteral("togglePause") }));
+        QVERIFY(host.playing);
         QVERIFY(QFileInfo::exists(m_card + QStringLiteral("rec_20250314_090000.avi")));
     }
 

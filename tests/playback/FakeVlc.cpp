@@ -59,6 +59,21 @@ struct Listener
 };
 std::vector<Listener> g_listeners;
 
+// The video callbacks the binding installed, and whether the current playback has announced its format.
+struct VideoOutput
+{
+    void* (*lock)(void*, void**) = nullptr;
+    void (*unlock)(void*, void*, void* const*) = nullptr;
+    void (*display)(void*, void*) = nullptr;
+    void* opaque = nullptr;
+    unsigned (*format)(void**, char*, unsigned*, unsigned*, unsigned*, unsigned*) = nullptr;
+    void (*cleanup)(void*) = nullptr;
+    bool formatted = false;
+    unsigned pitch = 0;
+    unsigned lines = 0;
+};
+VideoOutput g_video;
+
 void record(const std::string& call)
 {
     std::lock_guard<std::mutex> guard(g_lock);
@@ -140,6 +155,37 @@ FAKE_EXPORT int fakevlc_listener_count()
 {
     std::lock_guard<std::mutex> guard(g_lock);
     return int(g_listeners.size());
+}
+// Delivers one frame of a single colour (0xRRGGBB) through the video callbacks, as the library's video
+// thread does after play: the format first when this playback has not announced it yet. Returns 0 when no
+// frame could be delivered (no callbacks, nothing playing, the format refused).
+FAKE_EXPORT int fakevlc_deliver_frame(unsigned rgb, unsigned width, unsigned height)
+{
+    VideoOutput& v = g_video;
+    if (!v.lock || !v.display || !v.format)
+        return 0;
+    if (!v.formatted) {
+        char chroma[5] = "I420";
+        unsigned w = width, h = height;
+        unsigned pitches[3] = {}, lines[3] = {};
+        void* opaque = v.opaque;
+        if (v.format(&opaque, chroma, &w, &h, pitches, lines) == 0)
+            return 0;
+        v.opaque = opaque;
+        v.pitch = pitches[0];
+        v.lines = lines[0];
+        v.formatted = true;
+    }
+    void* planes[3] = {};
+    void* picture = v.lock(v.opaque, planes);
+    auto* pixels = static_cast<uint32_t*>(planes[0]);
+    const size_t count = size_t(v.pitch / 4) * v.lines;
+    for (size_t i = 0; i < count; ++i)
+        pixels[i] = 0xff000000u | rgb;
+    if (v.unlock)
+        v.unlock(v.opaque, picture, planes);
+    v.display(v.opaque, picture);
+    return 1;
 }
 // Sends an event to the attached listeners, as the library's event thread would.
 FAKE_EXPORT void fakevlc_fire(int type, int64_t newTime)
@@ -230,6 +276,7 @@ FAKE_EXPORT void libvlc_media_player_pause(libvlc_media_player_t*)
 FAKE_EXPORT int libvlc_media_player_play(libvlc_media_player_t*)
 {
     record("libvlc_media_player_play");
+    g_video.formatted = false; // a new playback announces its format with its first frame
     return g_playResult;
 }
 #endif
@@ -260,6 +307,9 @@ FAKE_EXPORT void libvlc_media_player_stop(libvlc_media_player_t*)
 {
     ++g_stopsRunning;
     record("libvlc_media_player_stop");
+    if (g_video.formatted && g_video.cleanup)
+        g_video.cleanup(g_video.opaque);
+    g_video.formatted = false;
     const int ms = g_stopBlockMs.load();
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -353,14 +403,21 @@ FAKE_EXPORT int libvlc_video_set_track(libvlc_media_player_t*, int track)
     return 0;
 }
 #ifndef FAKEVLC_PARTIAL
-FAKE_EXPORT void libvlc_video_set_callbacks(libvlc_media_player_t*, void* (*)(void*, void**),
-    void (*)(void*, void*, void* const*), void (*)(void*, void*), void*)
+FAKE_EXPORT void libvlc_video_set_callbacks(libvlc_media_player_t*, void* (*lock)(void*, void**),
+    void (*unlock)(void*, void*, void* const*), void (*display)(void*, void*), void* opaque)
 {
     record("libvlc_video_set_callbacks");
+    g_video.lock = lock;
+    g_video.unlock = unlock;
+    g_video.display = display;
+    g_video.opaque = opaque;
+    g_video.formatted = false;
 }
 #endif
-FAKE_EXPORT void libvlc_video_set_format_callbacks(
-    libvlc_media_player_t*, unsigned (*)(void**, char*, unsigned*, unsigned*, unsigned*, unsigned*), void (*)(void*))
+FAKE_EXPORT void libvlc_video_set_format_callbacks(libvlc_media_player_t*,
+    unsigned (*format)(void**, char*, unsigned*, unsigned*, unsigned*, unsigned*), void (*cleanup)(void*))
 {
     record("libvlc_video_set_format_callbacks");
+    g_video.format = format;
+    g_video.cleanup = cleanup;
 }

@@ -24,6 +24,7 @@ public:
     QStringList log;
     QString rowName;
     std::function<int(PictureAdjustment&)> dialog;
+    int emptied = 0; // times the player was left without a recording
 
     void showPlayButton(bool play) override { log << (play ? "show Play" : "show Pause"); }
     void showSoundButtons(bool audible) override { log << (audible ? "show VolOff" : "show VolOn"); }
@@ -38,6 +39,7 @@ public:
     void videoSizeKnown(int w, int h) override { log << QStringLiteral("video %1x%2").arg(w).arg(h); }
     void checkWindowGrowth(int c) override { log << QStringLiteral("grow %1").arg(c); }
     void lockInput() override { log << "lock"; }
+    void playerEmptied() override { ++emptied; }
     void showMessage(int id) override { log << QStringLiteral("message %1").arg(id); }
     QString currentRowName() const override { return rowName; }
     int runAdjustmentDialog(PictureAdjustment& a) override { return dialog ? dialog(a) : 2; }
@@ -433,6 +435,70 @@ TEST_F(ControllerTest, SpeedOtherThanNormalSilencesAndNormalRestoresTheStoredVol
         EXPECT_EQ(PlayerController::RateOfEntry(e), rates[e - 1]);
         EXPECT_EQ(PlayerController::SpeedImageOfEntry(e), 3139 + e);
     }
+}
+
+// A speed chosen while nothing is open reaches the player with the next recording, before it starts, so the
+// rate, the Speed button and the sound agree: the library would otherwise keep the rate it had.
+struct PendingRateCase
+{
+    int entry;
+    const char* rateCall;
+    int volumeAfterOpen;
+};
+
+class PendingRateTest : public ControllerTest, public ::testing::WithParamInterface<PendingRateCase>
+{
+};
+
+TEST_P(PendingRateTest, ReachesTheNextOpen)
+{
+    openPlaying(avi("rec_fast.avi"));
+    controller->SetRate(5); // 2.0 while playing
+    controller->Stop();
+    resetFake();
+    host.log.clear();
+    controller->SetRate(GetParam().entry);
+    EXPECT_TRUE(calls().filter(QStringLiteral("set_rate")).isEmpty()); // nothing open to take it
+    controller->PlayRecording(avi("rec_next.avi"));
+    const QStringList log = calls();
+    const qsizetype rate = log.indexOf(QString::fromLatin1(GetParam().rateCall));
+    ASSERT_GE(rate, 0) << log.join(QLatin1Char(' ')).toStdString();
+    EXPECT_LT(rate, log.indexOf(QStringLiteral("libvlc_media_player_play")));
+    EXPECT_EQ(log.filter(QStringLiteral("set_rate")).size(), 1);
+    resetFake();
+    fire(0);
+    EXPECT_TRUE(calls().contains(QStringLiteral("libvlc_audio_set_volume(%1)").arg(GetParam().volumeAfterOpen)));
+
+    // Sent once: the open after it does not send it again.
+    controller->PlayRecording(avi("rec_third.avi"));
+    EXPECT_TRUE(calls().filter(QStringLiteral("set_rate")).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PendingRateTest,
+    ::testing::Values(PendingRateCase { 4, "libvlc_media_player_set_rate(1.0)", 50 },
+        PendingRateCase { 1, "libvlc_media_player_set_rate(0.4)", 0 }));
+
+// The window hears every time the player is left without a recording (it clears the picture then), and
+// not when a recording opens.
+TEST_F(ControllerTest, TheHostHearsWhenThePlayerIsLeftEmpty)
+{
+    openPlaying(avi("rec_e.avi"));
+    EXPECT_EQ(host.emptied, 0);
+    controller->Stop();
+    EXPECT_EQ(host.emptied, 1);
+    controller->PlayRecording(avi("rec_f.avi"));
+    EXPECT_EQ(host.emptied, 1);
+    controller->PlayRecording(base.filePath(QStringLiteral("gone/rec_g.avi"))); // its folder is gone
+    EXPECT_EQ(host.emptied, 2);
+    PlayerContext other;
+    PlayerController fresh(other, host, &graph); // no player at all: nothing opens
+    fresh.PlayRecording(avi("rec_h.avi"));
+    EXPECT_EQ(host.emptied, 3);
+    control<void (*)(int)>("fakevlc_set_play_result")(-1); // the library refuses to play: the media closes
+    controller->PlayRecording(avi("rec_i.avi"));
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_EQ(host.emptied, 4);
+    control<void (*)(int)>("fakevlc_set_play_result")(0);
 }
 
 TEST_F(ControllerTest, VolumeUpStopsAtAHundredAndVolumeDownNeedsSound)

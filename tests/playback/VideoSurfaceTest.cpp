@@ -232,6 +232,47 @@ TEST(FrameSink, ANewFormatTakesOverWithItsFirstFrame)
     EXPECT_EQ(frame.bits[0], 2);
 }
 
+// The player closed with nothing to follow: neither the picture painted last nor frames still waiting come
+// back; the next frame the library delivers does, on the same format or a new one.
+TEST(FrameSink, DiscardedFramesAreNotGivenOutAgain)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 64, 36 });
+    ASSERT_TRUE(video.format(64, 36));
+    VideoFrameSink::Frame frame;
+    video.frame(10);
+    ASSERT_TRUE(sink.takeFrame(frame));
+    EXPECT_EQ(frame.bits[0], 10);
+
+    sink.discardFrames();
+    EXPECT_FALSE(sink.takeFrame(frame));
+    EXPECT_FALSE(sink.takeFrame(frame));
+
+    // Two frames wait when the player closes: neither is painted.
+    video.frame(11);
+    video.frame(12);
+    sink.discardFrames();
+    EXPECT_FALSE(sink.takeFrame(frame));
+
+    // Playback again on the same format: the new frame, then it stays as the picture.
+    video.frame(13);
+    bool fresh = false;
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(frame.bits[0], 13);
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_FALSE(fresh);
+    EXPECT_EQ(frame.bits[0], 13);
+
+    // And on a new format.
+    sink.discardFrames();
+    ASSERT_TRUE(video.format(64, 36));
+    video.frame(14);
+    ASSERT_TRUE(sink.takeFrame(frame));
+    EXPECT_EQ(frame.bits[0], 14);
+}
+
 TEST(FrameSink, ChangingTheFlipsAsksForARepaint)
 {
     VideoFrameSink sink;
