@@ -17,10 +17,27 @@
 
 namespace {
 
+// The folder's real path, also when it does not exist yet: its nearest existing parent resolved, the rest
+// appended.
+QString realPath(const QString& folder)
+{
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo(existing).exists()) {
+        const QFileInfo info(existing);
+        rest = info.fileName() + (rest.isEmpty() ? QString() : QLatin1Char('/') + rest);
+        if (info.path() == existing)
+            break;
+        existing = info.path();
+    }
+    const QString base = QFileInfo(existing).canonicalFilePath();
+    return rest.isEmpty() ? base : base + QLatin1Char('/') + rest;
+}
+
 bool isSameOrBelow(const QString& folder, const QString& root)
 {
-    const QString f = QDir(folder).canonicalPath();
-    const QString r = QDir(root).canonicalPath();
+    const QString f = realPath(folder);
+    const QString r = realPath(root);
     return !f.isEmpty() && !r.isEmpty() && (f == r || f.startsWith(r + QLatin1Char('/')));
 }
 
@@ -73,12 +90,12 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         return result;
     }
     const QFileInfo video(request.videoPath);
-    if (!QDir().mkpath(request.outputFolder)) {
-        result.error = QStringLiteral("cannot make \"%1\"").arg(request.outputFolder);
-        return result;
-    }
     if (isSameOrBelow(request.outputFolder, video.absolutePath())) {
         result.error = QStringLiteral("the package would be written among the recordings; choose another folder");
+        return result;
+    }
+    if (!QDir().mkpath(request.outputFolder)) {
+        result.error = QStringLiteral("cannot make \"%1\"").arg(request.outputFolder);
         return result;
     }
     const EvidenceCollector::Plan plan
