@@ -65,6 +65,7 @@ int runExport(const QStringList& args)
     request.countryCode = DetermineSystemCountryCode();
 
 #ifdef KORVANE_CLI_GUI
+    const std::future<void> fonts = incidentreport::prepareFonts();
     const EvidenceResult result = EvidencePackage::write(request, incidentreport::write);
 #else
     const EvidenceResult result = EvidencePackage::write(request);

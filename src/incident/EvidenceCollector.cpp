@@ -166,6 +166,5 @@ EvidenceData EvidenceCollector::collect(const Plan& plan, int segmentsUsed, qint
     data.at = secondAt(data.incidentLocal);
     data.tenBefore = secondAt(data.incidentLocal.addSecs(-10));
     data.tenAfter = secondAt(data.incidentLocal.addSecs(10));
-    data.frame = GrabFrame(plan.segments.front().path, atMs);
     return data;
 }

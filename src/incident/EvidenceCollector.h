@@ -28,6 +28,7 @@ public:
     static Plan plan(const QString& videoPath, qint64 atMs, qint64 beforeMs, qint64 afterMs);
 
     // The data of the window the clip really covers: from clipStartMs of the first segment to the end of the
-    // segments used.
+    // segments used. The frame at the incident is left to the caller (GrabFrame), which can decode it while
+    // the clip is cut.
     static EvidenceData collect(const Plan& plan, int segmentsUsed, qint64 clipStartMs, qint64 atMs, int countryCode);
 };

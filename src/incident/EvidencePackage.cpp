@@ -2,6 +2,7 @@
 
 #include "incident/CsvWriter.h"
 #include "incident/EvidenceCollector.h"
+#include "incident/FrameGrabber.h"
 #include "incident/GpxWriter.h"
 #include "incident/KmlWriter.h"
 #include "incident/PackageManifest.h"
@@ -14,6 +15,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QTemporaryDir>
+
+#include <future>
 
 namespace {
 
@@ -112,12 +115,18 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         return result;
     }
     const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
+    // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
+    // taken while the data files and the report are written: each of them costs about as much as the other.
+    std::future<RgbFrame> frame = std::async(std::launch::async, GrabFrame, request.videoPath, request.atMs);
     result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
     if (!result.cut.ok) {
         result.error = result.cut.error;
         return result;
     }
+    std::future<QString> clipSum
+        = std::async(std::launch::async, packagemanifest::sha256OfFile, work.filePath(clipName));
     result.data = EvidenceCollector::collect(plan, result.cut.segmentsUsed, result.cut.startMs, request.atMs, request.countryCode);
+    result.data.frame = frame.get();
 
     if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
         || !csvwriter::write(result.data, work.filePath(kCsvName))
@@ -134,7 +143,11 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.hasReport = true;
     }
     QString error;
-    if (!packagemanifest::write(work.path(), error)) {
+    QHash<QString, QString> known;
+    const QString sum = clipSum.get();
+    if (!sum.isEmpty())
+        known.insert(clipName, sum);
+    if (!packagemanifest::write(work.path(), error, known)) {
         result.error = error;
         return result;
     }

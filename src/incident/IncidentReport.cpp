@@ -3,6 +3,7 @@
 #include "incident/EvidenceData.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -149,6 +150,11 @@ QImage drawTrack(const EvidenceData& data, const QSize& size)
     return image;
 }
 
+std::future<void> prepareFonts()
+{
+    return std::async(std::launch::async, [] { QFontDatabase::families(); });
+}
+
 bool write(const EvidenceData& data, const QString& pdfPath, QString& error)
 {
     QPdfWriter pdf(pdfPath);
@@ -207,7 +213,11 @@ bool write(const EvidenceData& data, const QString& pdfPath, QString& error)
     const int pictureWidth = (width - 20) / 2;
     const QImage track = drawTrack(data, QSize(pictureWidth, pictureWidth));
     p.drawImage(QRect(0, y, pictureWidth, pictureWidth), track);
-    const QImage frame = frameImage(data.frame);
+    // Twice the drawn size keeps the picture sharp in print; the full 1080p frame would only make the page
+    // slow to write and heavy to send.
+    QImage frame = frameImage(data.frame);
+    if (frame.width() > 2 * pictureWidth)
+        frame = frame.scaledToWidth(2 * pictureWidth, Qt::SmoothTransformation);
     const int frameX = pictureWidth + 20;
     if (!frame.isNull()) {
         const int h = pictureWidth * frame.height() / std::max(1, frame.width());

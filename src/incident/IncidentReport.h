@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include <future>
+
 struct EvidenceData;
 struct RgbFrame;
 
@@ -12,6 +14,11 @@ struct RgbFrame;
 namespace incidentreport {
 
 bool write(const EvidenceData& data, const QString& pdfPath, QString& error);
+
+// Loads the font database on a worker thread. The first text drawn waits for it (it reads the font
+// configuration of every installed font, the large CJK ones included), so an export starts it before cutting
+// the clip and finds it ready by the time the page is drawn. Keep the future until the page is written.
+std::future<void> prepareFonts();
 
 // The track picture on its own (also what the gallery shows).
 QImage drawTrack(const EvidenceData& data, const QSize& size);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +13,9 @@ inline const QString kFileName = QStringLiteral("manifest.sha256");
 // Lower-case hex SHA-256 of a file; empty when it cannot be read.
 QString sha256OfFile(const QString& path);
 
-// Writes the manifest of every file directly in `folder` (the manifest itself aside), names sorted.
-bool write(const QString& folder, QString& error);
+// Writes the manifest of every file directly in `folder` (the manifest itself aside), names sorted. Sums
+// already taken (name -> hex) are used as they are.
+bool write(const QString& folder, QString& error, const QHash<QString, QString>& known = {});
 
 struct VerifyResult
 {
