@@ -12,6 +12,7 @@
 #include "platform/SettingsStore.h"
 #include "playback/PlayerController.h"
 #include "sensor/CDataParser.h"
+#include "sensor/SensorDataTables.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +36,24 @@ IncidentNavigator::IncidentNavigator(CKorvanePCPlayerDlg* window)
         connect(graph, &CDataParser::durationChanged, this, &IncidentNavigator::onDuration);
     }
     connect(window, &CKorvanePCPlayerDlg::videoMenuAboutToShow, this, &IncidentNavigator::addMenuEntries);
+    if (CXListCtrl* rows = window->rows())
+        rows->setRowMarker([this](const RecordingEntry& entry) { return rowHoldsImpact(entry); });
+}
+
+bool IncidentNavigator::rowHoldsImpact(const RecordingEntry& entry)
+{
+    if (entry.spanMarker || !m_window)
+        return false;
+    const QString video = m_window->catalogue().videoPath(entry.kindLabel, entry.baseName);
+    const auto known = m_rowImpacts.constFind(video);
+    if (known != m_rowImpacts.constEnd())
+        return known.value();
+    // Whether any sample counts needs only the data file; the video's length only places the impacts.
+    SensorDataTables tables;
+    tables.load(DataFilePath(video, m_window->catalogue().videoExtension()));
+    const bool holds = !ImpactFinder(m_thresholdG).find(tables.sensorTable(), tables.sensorCount() * 100LL).empty();
+    m_rowImpacts.insert(video, holds);
+    return holds;
 }
 
 void IncidentNavigator::addMenuEntries(QMenu* menu)

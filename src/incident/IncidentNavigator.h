@@ -2,6 +2,7 @@
 
 #include "incident/ImpactFinder.h"
 
+#include <QHash>
 #include <QKeySequence>
 #include <QObject>
 #include <QPointer>
@@ -12,6 +13,7 @@
 
 class CKorvanePCPlayerDlg;
 class QMenu;
+struct RecordingEntry;
 
 // The viewer's incident commands, kept beside the main window: impact ticks on the graph of every opened
 // recording, jumps to the next or previous impact (a few seconds before its peak, on through the list's rows
@@ -43,6 +45,8 @@ public:
     std::optional<qint64> pendingSeek() const { return m_pendingSeek; }
 
     void addMenuEntries(QMenu* menu);
+    // The list's mark: whether a row's data file holds an impact, read once per recording when first painted.
+    bool rowHoldsImpact(const RecordingEntry& entry);
 
 private:
     void onDataLoaded();
@@ -61,4 +65,5 @@ private:
     QString m_lastPackage;
     QString m_lastError;
     bool m_showsResult = true;
+    QHash<QString, bool> m_rowImpacts;
 };

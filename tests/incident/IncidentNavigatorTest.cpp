@@ -4,6 +4,7 @@
 // alone, and the video menu carries the entries.
 #include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
+#include "catalogue/CXListCtrl.h"
 #include "incident/IncidentNavigator.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
@@ -103,6 +104,13 @@ private Q_SLOTS:
         QTest::keyClick(w.get(), Qt::Key_BracketLeft);
         QCOMPARE(w->currentListPosition(), 1);
         QCOMPARE(navigator->pendingSeek().value_or(-1), 15000 - IncidentNavigator::kLeadMs);
+
+        // the list marks the rows that hold an impact
+        CXListCtrl* rows = w->rows();
+        QVERIFY(rows->rowMarker());
+        QCOMPARE(rows->rowMarker()(rows->entryAt(0)), false);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(1)), true);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(2)), true);
 
         QMenu menu;
         Q_EMIT w->videoMenuAboutToShow(&menu);
