@@ -18,19 +18,17 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
-#include <QShortcut>
+#include <QKeyEvent>
 
 IncidentNavigator::IncidentNavigator(CKorvanePCPlayerDlg* window)
     : QObject(window)
     , m_window(window)
     , m_thresholdG(impactsetting::read(SettingsStore::user()))
 {
-    auto* next = new QShortcut(kNextKey, window);
-    connect(next, &QShortcut::activated, this, &IncidentNavigator::NextImpact);
-    auto* previous = new QShortcut(kPreviousKey, window);
-    connect(previous, &QShortcut::activated, this, &IncidentNavigator::PreviousImpact);
-    auto* exportKey = new QShortcut(kExportKey, window);
-    connect(exportKey, &QShortcut::activated, this, &IncidentNavigator::ExportCurrent);
+    // Seen before any widget of the window: the recording list would take ] and [ for its type-ahead
+    // search. The window installs its own filter after this one, so that one runs first and ends a
+    // stale input lock before this one reads it.
+    qApp->installEventFilter(this);
     if (CDataParser* graph = window->graph()) {
         connect(graph, &CDataParser::dataFileLoaded, this, &IncidentNavigator::onDataLoaded);
         connect(graph, &CDataParser::durationChanged, this, &IncidentNavigator::onDuration);
@@ -54,6 +52,40 @@ bool IncidentNavigator::rowHoldsImpact(const RecordingEntry& entry)
     const bool holds = !ImpactFinder(m_thresholdG).find(tables.sensorTable(), tables.sensorCount() * 100LL).empty();
     m_rowImpacts.insert(video, holds);
     return holds;
+}
+
+IncidentNavigator::~IncidentNavigator()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool IncidentNavigator::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!m_window || !widget || widget->window() != m_window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    void (IncidentNavigator::*action)() = nullptr;
+    if (pressed == kNextKey)
+        action = &IncidentNavigator::NextImpact;
+    else if (pressed == kPreviousKey)
+        action = &IncidentNavigator::PreviousImpact;
+    else if (pressed == kExportKey)
+        action = &IncidentNavigator::ExportCurrent;
+    if (!action)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // ours: no shortcut and no type-ahead takes it
+        return true;
+    }
+    // During the lock after an open (and while a repair runs) the window's own filter swallows keys.
+    if (m_window->inputLocked() || !m_window->isReady())
+        return false;
+    (this->*action)();
+    return true;
 }
 
 void IncidentNavigator::addMenuEntries(QMenu* menu)

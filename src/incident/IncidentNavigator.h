@@ -29,6 +29,7 @@ public:
     static inline const QKeySequence kExportKey { Qt::CTRL | Qt::Key_E };
 
     explicit IncidentNavigator(CKorvanePCPlayerDlg* window);
+    ~IncidentNavigator() override;
 
     void NextImpact();
     void PreviousImpact();
@@ -47,6 +48,9 @@ public:
     void addMenuEntries(QMenu* menu);
     // The list's mark: whether a row's data file holds an impact, read once per recording when first painted.
     bool rowHoldsImpact(const RecordingEntry& entry);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onDataLoaded();

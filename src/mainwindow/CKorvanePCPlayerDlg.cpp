@@ -88,8 +88,8 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     m_frameWatch.setInterval(15);
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
 
-    qApp->installEventFilter(this);
     new IncidentNavigator(this);
+    qApp->installEventFilter(this);
 }
 
 CKorvanePCPlayerDlg::~CKorvanePCPlayerDlg()
