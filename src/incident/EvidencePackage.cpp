@@ -156,6 +156,9 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = error;
         return result;
     }
+    // The temporary folder is private to its maker; the finished package is for handing on.
+    QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+            | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
     const QString finalFolder = QDir(request.outputFolder).filePath(name);
     const QString finalZip = finalFolder + QStringLiteral(".zip");
     if (!QDir().rename(work.path(), finalFolder)) {
