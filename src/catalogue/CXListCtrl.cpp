@@ -25,9 +25,10 @@ constexpr int kRowTextCellHeight = 13;
 class RowDelegate : public QStyledItemDelegate
 {
 public:
-    RowDelegate(RecordingListModel* model, QObject* parent)
-        : QStyledItemDelegate(parent)
+    RowDelegate(RecordingListModel* model, const CXListCtrl* list)
+        : QStyledItemDelegate(const_cast<CXListCtrl*>(list))
         , m_model(model)
+        , m_list(list)
     {
     }
 
@@ -56,6 +57,18 @@ public:
                     text.left(), option.rect.top() + (option.rect.height() - kIconSize) / 2, kIconSize, kIconSize);
                 painter->drawPixmap(target, pixmap);
             }
+            if (m_list->rowMarker() && index.row() < m_list->rowCount() && m_list->rowMarker()(m_list->entryAt(index.row()))) {
+                // A corner flag over the icon: the row keeps its columns and texts.
+                const int size = kIconSize / 2;
+                const int top = option.rect.top() + (option.rect.height() - kIconSize) / 2;
+                const QPoint flag[3] = { QPoint(text.left() + kIconSize - size, top), QPoint(text.left() + kIconSize, top),
+                    QPoint(text.left() + kIconSize, top + size) };
+                painter->save();
+                painter->setPen(Qt::NoPen);
+                painter->setBrush(QColor(0, 220, 255));
+                painter->drawPolygon(flag, 3);
+                painter->restore();
+            }
             text.setLeft(text.left() + kIconSize + 3);
             // The kind column is narrow: where its label does not fit beside the icon, the icon alone says it
             // better than a lone ellipsis.
@@ -71,6 +84,7 @@ public:
 
 private:
     RecordingListModel* m_model;
+    const CXListCtrl* m_list;
 };
 
 } // namespace
@@ -187,6 +201,12 @@ QString CXListCtrl::locateCurrentRecording(const QString& currentFileName, int& 
 int CXListCtrl::rowCount() const
 {
     return m_model->rows().count();
+}
+
+void CXListCtrl::setRowMarker(std::function<bool(const RecordingEntry&)> marker)
+{
+    m_rowMarker = std::move(marker);
+    viewport()->update();
 }
 
 const RecordingEntry& CXListCtrl::entryAt(int row) const

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTreeView>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,11 @@ public:
     // Returns the caption text ("20120101_123456(3/120)").
     QString locateCurrentRecording(const QString& currentFileName, int& currentPosition);
 
+    // A mark drawn over a row's icon when the predicate says so (rows holding an impact); asked only for
+    // the rows being painted. No predicate: no marks.
+    void setRowMarker(std::function<bool(const RecordingEntry&)> marker);
+    const std::function<bool(const RecordingEntry&)>& rowMarker() const { return m_rowMarker; }
+
     int rowCount() const;
     const RecordingEntry& entryAt(int row) const; // 0 <= row < rowCount()
     std::optional<int> iconIndexAt(int row) const;
@@ -89,4 +95,5 @@ private:
     RecordingListModel* m_model = nullptr;
     CXListHeader* m_header = nullptr;
     int m_remembered = -1;
+    std::function<bool(const RecordingEntry&)> m_rowMarker;
 };

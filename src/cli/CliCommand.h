@@ -13,6 +13,9 @@ struct CliCommand
     const char* name;
     const char* usage;
     int (*run)(const QStringList& args);
+    // Drawing text (the evidence report) needs the GUI application object; the CLI never opens a window, so
+    // it runs on the offscreen platform.
+    bool needsGui = false;
 };
 
 namespace cli {
@@ -35,3 +38,5 @@ int usageError(const CliCommand& command, const QString& message);
 
 #define KORVANE_CLI_COMMAND(ident, name, usage, fn) \
     static const bool korvaneCliRegistered_##ident = ::cli::add(CliCommand{name, usage, fn})
+#define KORVANE_CLI_GUI_COMMAND(ident, name, usage, fn) \
+    static const bool korvaneCliRegistered_##ident = ::cli::add(CliCommand{name, usage, fn, true})

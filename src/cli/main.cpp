@@ -1,9 +1,13 @@
 #include "cli/CliCommand.h"
 
 #include <QCoreApplication>
+#ifdef KORVANE_CLI_GUI
+#include <QGuiApplication>
+#endif
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace cli {
 
@@ -52,12 +56,28 @@ QString overallUsage()
     return lines.join(QStringLiteral("; "));
 }
 
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+#ifdef KORVANE_CLI_GUI
+    if (argc > 1) {
+        for (const CliCommand& c : cli::registry()) {
+            if (qstrcmp(argv[1], c.name) == 0 && c.needsGui) {
+                if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                    qputenv("QT_QPA_PLATFORM", "offscreen");
+                return std::make_unique<QGuiApplication>(argc, argv);
+            }
+        }
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    QStringList args = app->arguments();
     args.removeFirst();
     if (args.isEmpty()) {
         cli::diagnostic(QStringLiteral("usage: %1").arg(overallUsage()));

@@ -10,6 +10,7 @@
 #include "catalogue/CXListCtrl.h"
 #include "catalogue/CatalogueOpenFlow.h"
 #include "catalogue/RecordingNames.h"
+#include "incident/IncidentNavigator.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/StartupNotices.h"
 #include "platform/RemovableVolumes.h"
@@ -89,6 +90,7 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     m_frameWatch.setInterval(15);
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
 
+    new IncidentNavigator(this);
     qApp->installEventFilter(this);
 }
 
@@ -1125,6 +1127,7 @@ bool CKorvanePCPlayerDlg::eventFilter(QObject* watched, QEvent* event)
             if (!video.contains(global))
                 return false;
             std::unique_ptr<QMenu> menu = createContextMenu();
+            Q_EMIT videoMenuAboutToShow(menu.get());
             if (QAction* chosen = menu->exec(global))
                 Command(chosen->data().toInt());
             return true;

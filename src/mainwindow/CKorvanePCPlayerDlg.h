@@ -140,6 +140,8 @@ public:
 Q_SIGNALS:
     // The first frame of a recording opened by timer 3 has been painted (or start-up found nothing to play).
     void startupPlaybackSettled(bool framePainted);
+    // The video's right-click menu is built and about to show; added commands may add their entries.
+    void videoMenuAboutToShow(QMenu* menu);
 
 protected:
     void layoutChanged() override;

@@ -22,8 +22,10 @@ CDataParser::CDataParser(QWidget* parent, QObject* notifyTarget, int countryCode
 SensorDataTables::LoadResult CDataParser::loadDataFile(const QString& path)
 {
     m_tables.load(path);
+    m_impactSamples.clear();
     m_curvesValid = false;
     update();
+    Q_EMIT dataFileLoaded();
     return m_tables.lastLoadResult();
 }
 
@@ -37,6 +39,7 @@ void CDataParser::reset()
     m_hasData = false;
     m_dragging = false;
     m_tables.unload();
+    m_impactSamples.clear();
     m_cursorX = 0;
     m_curvesValid = false;
     update();
@@ -45,6 +48,14 @@ void CDataParser::reset()
 void CDataParser::setDuration(int ms)
 {
     m_tables.setDuration(ms);
+    Q_EMIT durationChanged(ms);
+}
+
+void CDataParser::setImpactSamples(std::vector<int> samples)
+{
+    m_impactSamples = std::move(samples);
+    m_curvesValid = false;
+    update();
 }
 
 int CDataParser::plotWidth() const
@@ -83,6 +94,7 @@ const QImage& CDataParser::curves()
         scene.rangeBottom = m_tables.rangeBottom();
         scene.size = size();
         scene.countryCode = m_countryCode;
+        scene.impactSamples = m_impactSamples.empty() ? nullptr : &m_impactSamples;
         m_curves = RenderGraphCurves(scene);
         m_curvesValid = true;
     }

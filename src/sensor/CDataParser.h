@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 // The acceleration graph under the video (control 1009): the three curves of the whole recording across
 // its width, the cursor at the playback time, and a seek bar: pressing or dragging posts
@@ -46,9 +47,18 @@ public:
     void setPosition(int ms);
     int position() const { return m_tables.position(); }
 
+    // Impact ticks on the curves (sample indexes of the loaded table); cleared by the next load or reset.
+    void setImpactSamples(std::vector<int> samples);
+    const std::vector<int>& impactSamples() const { return m_impactSamples; }
+
     std::optional<int> cursorX() const { return m_cursorX; }
     int plotWidth() const;
     int countryCode() const { return m_countryCode; }
+
+Q_SIGNALS:
+    // A data file was loaded (whatever it held) and the video's length became known.
+    void dataFileLoaded();
+    void durationChanged(int ms);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,6 +78,7 @@ private:
     bool m_hasData = false;
     bool m_dragging = false;
     std::optional<int> m_cursorX = 0;
+    std::vector<int> m_impactSamples;
     QImage m_curves;
     bool m_curvesValid = false;
 };

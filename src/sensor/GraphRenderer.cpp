@@ -176,6 +176,26 @@ void drawFrame(QPainter& painter, const QSize& size, int countryCode)
 
 } // namespace
 
+// A small triangle pointing in from the top and from the bottom edge at the impact's column, above
+// everything else, so the impact shows whatever the curves do there.
+static void drawImpactTicks(QPainter& painter, const std::vector<int>& samples, int count, int plotWidth, int height)
+{
+    const int size = std::max(3, std::min(6, height / 4));
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(graphcolours::kImpact);
+    for (int sample : samples) {
+        if (sample < 0 || sample >= count)
+            continue;
+        const int x = static_cast<int>(static_cast<int64_t>(sample) * plotWidth / count);
+        const QPoint top[3] = { QPoint(x - size, 0), QPoint(x + size, 0), QPoint(x, size) };
+        const QPoint bottom[3] = { QPoint(x - size, height), QPoint(x + size, height), QPoint(x, height - size) };
+        painter.drawPolygon(top, 3);
+        painter.drawPolygon(bottom, 3);
+    }
+    painter.restore();
+}
+
 QImage RenderGraphCurves(const GraphScene& scene)
 {
     QImage image(scene.size, QImage::Format_ARGB32_Premultiplied);
@@ -199,6 +219,8 @@ QImage RenderGraphCurves(const GraphScene& scene)
         break;
     }
     drawFrame(painter, scene.size, scene.countryCode);
+    if (scene.impactSamples && count > 0)
+        drawImpactTicks(painter, *scene.impactSamples, count, plotWidth, scene.size.height());
     return image;
 }
 

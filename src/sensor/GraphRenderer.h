@@ -23,6 +23,7 @@ inline const QColor kY(30, 200, 30);
 inline const QColor kZ(30, 30, 200);
 inline const QColor kMark(255, 157, 33); // cursor bar and sample marks
 inline const QColor kLabel(255, 255, 255);
+inline const QColor kImpact(0, 220, 255); // impact ticks, apart from the curves and the marks
 } // namespace graphcolours
 
 struct GraphScene
@@ -33,6 +34,9 @@ struct GraphScene
     int rangeBottom = 0;
     QSize size;
     int countryCode = 0;
+    // Sensor samples where an impact peaks: each gets a tick at the top and bottom edge. None: the graph is
+    // drawn exactly as without them.
+    const std::vector<int>* impactSamples = nullptr;
 };
 
 // Marks, the three curves, frame, grid and labels over a transparent background.

@@ -1,0 +1,180 @@
+#include "incident/EvidencePackage.h"
+
+#include "incident/CsvWriter.h"
+#include "incident/EvidenceCollector.h"
+#include "incident/FrameGrabber.h"
+#include "incident/GpxWriter.h"
+#include "incident/KmlWriter.h"
+#include "incident/PackageManifest.h"
+#include "incident/PackageZip.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <future>
+
+namespace {
+
+// The folder's real path, also when it does not exist yet: its nearest existing parent resolved, the rest
+// appended.
+QString realPath(const QString& folder)
+{
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo(existing).exists()) {
+        const QFileInfo info(existing);
+        rest = info.fileName() + (rest.isEmpty() ? QString() : QLatin1Char('/') + rest);
+        if (info.path() == existing)
+            break;
+        existing = info.path();
+    }
+    const QString base = QFileInfo(existing).canonicalFilePath();
+    return rest.isEmpty() ? base : base + QLatin1Char('/') + rest;
+}
+
+bool isSameOrBelow(const QString& folder, const QString& root)
+{
+    const QString f = realPath(folder);
+    const QString r = realPath(root);
+    return !f.isEmpty() && !r.isEmpty() && (f == r || f.startsWith(r + QLatin1Char('/')));
+}
+
+bool writeCutDescription(const EvidenceRequest& request, const EvidenceResult& result, const QString& path)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("recording"), result.data.recordingName);
+    QJsonArray used;
+    for (const QString& name : result.data.recordingsUsed)
+        used.append(name);
+    o.insert(QStringLiteral("recordingsUsed"), used);
+    o.insert(QStringLiteral("atSeconds"), request.atMs / 1000.0);
+    o.insert(QStringLiteral("beforeSeconds"), request.beforeMs / 1000.0);
+    o.insert(QStringLiteral("afterSeconds"), request.afterMs / 1000.0);
+    o.insert(QStringLiteral("clipStartSeconds"), result.cut.startMs / 1000.0);
+    o.insert(QStringLiteral("clipDurationSeconds"), result.cut.durationMs / 1000.0);
+    o.insert(QStringLiteral("cameraTime"), result.data.incidentLocal.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
+            + result.data.zone.offsetText());
+    o.insert(QStringLiteral("timeZone"), result.data.zone.name);
+    o.insert(QStringLiteral("model"), result.data.modelName);
+    o.insert(QStringLiteral("peakG"), result.data.peakG);
+    QSaveFile file(path);
+    const QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+}
+
+QString freeName(const QString& folder, const QString& name)
+{
+    QString candidate = name;
+    for (int n = 2; QFileInfo::exists(QDir(folder).filePath(candidate))
+         || QFileInfo::exists(QDir(folder).filePath(candidate + QStringLiteral(".zip")));
+         ++n)
+        candidate = QStringLiteral("%1-%2").arg(name).arg(n);
+    return candidate;
+}
+
+} // namespace
+
+QString EvidencePackage::packageName(const QString& videoPath, qint64 atMs)
+{
+    const QString seconds = atMs % 1000 == 0 ? QString::number(atMs / 1000) : QString::number(atMs / 1000.0, 'f', 3);
+    return QStringLiteral("%1_at%2s").arg(QFileInfo(videoPath).completeBaseName(), seconds);
+}
+
+EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
+{
+    EvidenceResult result;
+    if (request.beforeMs < 0 || request.afterMs < 0 || request.beforeMs + request.afterMs <= 0) {
+        result.error = QStringLiteral("the window must have a length");
+        return result;
+    }
+    const QFileInfo video(request.videoPath);
+    if (isSameOrBelow(request.outputFolder, video.absolutePath())) {
+        result.error = QStringLiteral("the package would be written among the recordings; choose another folder");
+        return result;
+    }
+    if (!QDir().mkpath(request.outputFolder)) {
+        result.error = QStringLiteral("cannot make \"%1\"").arg(request.outputFolder);
+        return result;
+    }
+    const EvidenceCollector::Plan plan
+        = EvidenceCollector::plan(request.videoPath, request.atMs, request.beforeMs, request.afterMs);
+    if (!plan.ok) {
+        result.error = plan.error;
+        return result;
+    }
+
+    const QString name = freeName(request.outputFolder, packageName(request.videoPath, request.atMs));
+    QTemporaryDir work(QDir(request.outputFolder).filePath(QStringLiteral(".%1-XXXXXX").arg(name)));
+    if (!work.isValid()) {
+        result.error = QStringLiteral("cannot write into \"%1\"").arg(request.outputFolder);
+        return result;
+    }
+    const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
+    // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
+    // taken while the data files and the report are written: each of them costs about as much as the other.
+    std::future<RgbFrame> frame = std::async(std::launch::async, GrabFrame, request.videoPath, request.atMs);
+    result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
+    if (!result.cut.ok) {
+        result.error = result.cut.error;
+        return result;
+    }
+    std::future<QString> clipSum
+        = std::async(std::launch::async, packagemanifest::sha256OfFile, work.filePath(clipName));
+    result.data = EvidenceCollector::collect(plan, result.cut.segmentsUsed, result.cut.startMs, request.atMs, request.countryCode);
+    result.data.frame = frame.get();
+
+    if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
+        || !csvwriter::write(result.data, work.filePath(kCsvName))
+        || !writeCutDescription(request, result, work.filePath(kCutName))) {
+        result.error = QStringLiteral("cannot write the package's data files");
+        return result;
+    }
+    if (report) {
+        QString error;
+        if (!report(result.data, work.filePath(kReportName), error)) {
+            result.error = error.isEmpty() ? QStringLiteral("cannot write the report") : error;
+            return result;
+        }
+        result.hasReport = true;
+    }
+    QString error;
+    QHash<QString, QString> known;
+    const QString sum = clipSum.get();
+    if (!sum.isEmpty())
+        known.insert(clipName, sum);
+    if (!packagemanifest::write(work.path(), error, known)) {
+        result.error = error;
+        return result;
+    }
+    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
+    if (!packagezip::write(work.path(), name, partialZip, error)) {
+        result.error = error;
+        return result;
+    }
+    // The temporary folder is private to its maker; the finished package is for handing on.
+    QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+            | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    const QString finalFolder = QDir(request.outputFolder).filePath(name);
+    const QString finalZip = finalFolder + QStringLiteral(".zip");
+    if (!QDir().rename(work.path(), finalFolder)) {
+        QFile::remove(partialZip);
+        result.error = QStringLiteral("cannot name the package \"%1\"").arg(finalFolder);
+        return result;
+    }
+    work.setAutoRemove(false);
+    if (!QFile::rename(partialZip, finalZip)) {
+        QFile::remove(partialZip);
+        result.error = QStringLiteral("cannot name the zip \"%1\"").arg(finalZip);
+        return result;
+    }
+    result.folder = finalFolder;
+    result.zipPath = finalZip;
+    result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "incident/ImpactFinder.h"
+
+#include <QHash>
+#include <QKeySequence>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class CKorvanePCPlayerDlg;
+class QMenu;
+struct RecordingEntry;
+
+// The viewer's incident commands, kept beside the main window: impact ticks on the graph of every opened
+// recording, jumps to the next or previous impact (a few seconds before its peak, on through the list's rows
+// in list order), and the evidence package of the playing recording at the current time. Reached by keys the
+// window does not use otherwise and by entries added to the video's right-click menu.
+class IncidentNavigator : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr qint64 kLeadMs = 3000; // a jump lands this long before the peak
+    static inline const QKeySequence kNextKey { Qt::Key_BracketRight };
+    static inline const QKeySequence kPreviousKey { Qt::Key_BracketLeft };
+    static inline const QKeySequence kExportKey { Qt::CTRL | Qt::Key_E };
+
+    explicit IncidentNavigator(CKorvanePCPlayerDlg* window);
+    ~IncidentNavigator() override;
+
+    void NextImpact();
+    void PreviousImpact();
+    // Writes the package into the desktop backup folder's "Evidence" folder (or the folder set for tests).
+    void ExportCurrent();
+
+    void setExportFolder(const QString& folder) { m_exportFolder = folder; }
+    // Tests read lastPackage() and lastError() instead of a message box.
+    void setShowsResult(bool shows) { m_showsResult = shows; }
+    QString lastPackage() const { return m_lastPackage; }
+    QString lastError() const { return m_lastError; }
+    const std::vector<Impact>& currentImpacts() const { return m_current; }
+    // The seek a jump into another row waits for until that row's length is known.
+    std::optional<qint64> pendingSeek() const { return m_pendingSeek; }
+
+    void addMenuEntries(QMenu* menu);
+    // The list's mark: whether a row's data file holds an impact, read once per recording when first painted.
+    bool rowHoldsImpact(const RecordingEntry& entry);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onDataLoaded();
+    void onDuration(int ms);
+    void findCurrent(qint64 durationMs);
+    QString rowVideoPath(int row) const;
+    std::vector<qint64> jumpTargets(int row) const; // ms, from the row's own files
+    std::vector<qint64> currentTargets() const;
+    void seekOrOpen(int row, qint64 ms);
+
+    QPointer<CKorvanePCPlayerDlg> m_window;
+    double m_thresholdG;
+    std::vector<Impact> m_current;
+    std::optional<qint64> m_pendingSeek;
+    QString m_exportFolder;
+    QString m_lastPackage;
+    QString m_lastError;
+    bool m_showsResult = true;
+    QHash<QString, bool> m_rowImpacts;
+};

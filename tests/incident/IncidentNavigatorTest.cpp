@@ -1,0 +1,133 @@
+// The viewer's impact keys on a card folder built here (recordings without playable video, data files with
+// known impacts), without the media library: ] walks to the next recording holding an impact in list order
+// and asks for a seek a few seconds before its peak, [ walks back, the keys leave rows without impacts
+// alone, and the video menu carries the entries.
+#include "app/StringTables.h"
+#include "app/ViewerEnvironment.h"
+#include "catalogue/CXListCtrl.h"
+#include "incident/IncidentNavigator.h"
+#include "mainwindow/CKorvanePCPlayerDlg.h"
+#include "mainwindow/MainWindowIds.h"
+#include "platform/RemovableVolumes.h"
+#include "platform/SettingsStore.h"
+#include "skin/CDlgMessage.h"
+#include "skin/SkinModule.h"
+#include "SidecarWriter.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mainwindow;
+
+namespace {
+
+// 30 s of samples (10 a second) and GPS; a jolt at `impactSecond` unless it is negative.
+QByteArray dataFile(int impactSecond)
+{
+    std::vector<sidecarwriter::Sensor> sensors(300, sidecarwriter::Sensor { 0, 0, 1024, 0 });
+    if (impactSecond >= 0)
+        sensors[static_cast<size_t>(impactSecond * 10)].y = -2300;
+    std::vector<sidecarwriter::Gps> gps(30);
+    return sidecarwriter::buildDataFile(sensors, gps, QByteArray(8, '\0'), 0);
+}
+
+} // namespace
+
+class IncidentNavigatorTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_settings;
+    std::unique_ptr<SettingsStore> m_store;
+    FixedRemovableVolumes m_noVolumes { QStringList() };
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(SkinModule::load(QCoreApplication::applicationDirPath(), QStringLiteral("ResourceE")));
+        InstallStringTable(*qApp, QStringLiteral("en"));
+        qputenv("KORVANE_SETTINGS_DIR", m_settings.path().toLocal8Bit());
+        m_store = std::make_unique<SettingsStore>(m_settings.path());
+        viewerEnvironment().firstInstance = true;
+        CDlgMessage::clearNextAnswers();
+        for (int i = 0; i < 40; ++i)
+            CDlgMessage::setNextAnswer(CDlgMessage::ResultNo); // the fake recordings are offered for recovery
+    }
+
+    void keysWalkTheImpactsInListOrder()
+    {
+        QTemporaryDir card;
+        // list order: rec 100000 (no impact), rec 100030 (impact at 15 s), evt 100100 (impact at 5 s)
+        const std::pair<const char*, int> recordings[] = { { "rec_20240101_100000", -1 }, { "rec_20240101_100030", 15 },
+            { "evt_20240101_100100", 5 } };
+        for (const auto& [name, impact] : recordings) {
+            QFile video(card.filePath(QString::fromLatin1(name) + ".avi"));
+            QVERIFY(video.open(QIODevice::WriteOnly));
+            video.write(QByteArray(600, 'v'));
+            QFile data(card.filePath(QString::fromLatin1(name) + ".dat"));
+            QVERIFY(data.open(QIODevice::WriteOnly));
+            data.write(dataFile(impact));
+        }
+        auto w = std::make_unique<CKorvanePCPlayerDlg>(card.path() + "/");
+        MainWindowStartup s;
+        s.store = m_store.get();
+        s.volumes = &m_noVolumes;
+        s.checkPcCapability = [] { };
+        s.chooseViewerTier = [](int tier) { return tier; };
+        s.installLibraryVariant = [](int) { };
+        s.loadMediaLibrary = false;
+        s.mapView = false;
+        w->InitDialog(s);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(100 + kInputLockMs + 100);
+        QCOMPARE(w->rowCount(), 3);
+        auto* navigator = w->findChild<IncidentNavigator*>();
+        QVERIFY(navigator);
+
+        // sent to the list, which has the focus and would take ] for its type-ahead search
+        w->rows()->setFocus();
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 1);
+        QCOMPARE(navigator->pendingSeek().value_or(-1), 15000 - IncidentNavigator::kLeadMs);
+        // while the window's input lock holds (as after an open that plays) the key does nothing
+        w->lockInput();
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 1);
+        QTest::qWait(kInputLockMs + 50);
+
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 2);
+        QCOMPARE(navigator->pendingSeek().value_or(-1), 5000 - IncidentNavigator::kLeadMs);
+        QTest::qWait(kInputLockMs + 50);
+
+        // nothing after the last impact: the position stays
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 2);
+        QTest::qWait(kInputLockMs + 50);
+
+        QTest::keyClick(w->rows(), Qt::Key_BracketLeft);
+        QCOMPARE(w->currentListPosition(), 1);
+        QCOMPARE(navigator->pendingSeek().value_or(-1), 15000 - IncidentNavigator::kLeadMs);
+
+        // the list marks the rows that hold an impact
+        CXListCtrl* rows = w->rows();
+        QVERIFY(rows->rowMarker());
+        QCOMPARE(rows->rowMarker()(rows->entryAt(0)), false);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(1)), true);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(2)), true);
+
+        QMenu menu;
+        Q_EMIT w->videoMenuAboutToShow(&menu);
+        QStringList shortcuts;
+        for (QAction* a : menu.actions())
+            shortcuts << a->shortcut().toString();
+        QVERIFY(shortcuts.contains(QStringLiteral("]")));
+        QVERIFY(shortcuts.contains(QStringLiteral("[")));
+        QVERIFY(shortcuts.contains(QStringLiteral("Ctrl+E")));
+    }
+};
+
+QTEST_MAIN(IncidentNavigatorTest)
+#include "IncidentNavigatorTest.moc"
