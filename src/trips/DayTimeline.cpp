@@ -103,11 +103,15 @@ QRect DayTimeline::BarRect(const QRect& axis, const Bar& bar) const
 
 std::optional<DayTimeline::Moment> DayTimeline::MomentAt(int64_t msIntoDay) const
 {
-    const int64_t t = m_dayStart + msIntoDay;
+    return MomentAtTime(m_list, m_dayStart + msIntoDay);
+}
+
+std::optional<DayTimeline::Moment> DayTimeline::MomentAtTime(const TripList& list, int64_t t)
+{
     // A driving recording running then; recordings are in start order, so the last match started latest.
     std::optional<Moment> found;
-    for (size_t i = 0; i < m_list.recordings.size(); ++i) {
-        const TripRecording& r = m_list.recordings[i];
+    for (size_t i = 0; i < list.recordings.size(); ++i) {
+        const TripRecording& r = list.recordings[i];
         if (r.startMs > t)
             break;
         if (r.kind != RecordingKind::Parking && t < r.endMs())
@@ -115,15 +119,15 @@ std::optional<DayTimeline::Moment> DayTimeline::MomentAt(int64_t msIntoDay) cons
     }
     if (found)
         return found;
-    for (const Trip& trip : m_list.entries) {
+    for (const Trip& trip : list.entries) {
         if (trip.parking || t < trip.startMs || t >= trip.endMs)
             continue;
         for (int r : trip.recordings) {
-            if (m_list.recordings[size_t(r)].startMs >= t)
+            if (list.recordings[size_t(r)].startMs >= t)
                 return Moment { r, 0 };
         }
     }
-    for (const Trip& trip : m_list.entries) {
+    for (const Trip& trip : list.entries) {
         if (trip.parking && t >= trip.startMs && t < trip.endMs)
             return Moment { trip.recordings.front(), t - trip.startMs };
     }

@@ -71,6 +71,8 @@ public:
     // several overlap), else the next recording of the trip in whose pause the time falls (from its start),
     // else the parking recording running then; nothing elsewhere.
     std::optional<Moment> MomentAt(int64_t msIntoDay) const;
+    // The same rule for a time on the camera clock (ms since 1970), any day.
+    static std::optional<Moment> MomentAtTime(const TripList& list, int64_t ms);
 
 private:
     const TripList& m_list;
