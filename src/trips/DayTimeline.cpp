@@ -55,7 +55,7 @@ DayTimeline::Layout DayTimeline::Place(const QRect& strip)
     Layout l;
     const int arrow = 20;
     l.summary = QRect(strip.left() + 6, strip.top() + 2, strip.width() - 12, 18);
-    const int axisTop = strip.top() + 22;
+    const int axisTop = strip.top() + 30; // room above the axis for the impact and position markers
     const int axisHeight = 20;
     l.previousDay = QRect(strip.left(), axisTop, arrow, axisHeight);
     l.nextDay = QRect(strip.right() - arrow + 1, axisTop, arrow, axisHeight);

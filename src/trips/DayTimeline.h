@@ -44,8 +44,8 @@ public:
     };
 
     static constexpr int kDayMs = 24 * 3600 * 1000;
-    static constexpr int kStripHeight = 58;
-    static constexpr int kMinBarWidth = 2; // a ten-second parking clip stays visible
+    static constexpr int kStripHeight = 64;
+    static constexpr int kMinBarWidth = 3; // a one-minute event or a ten-second parking clip stays visible
 
     DayTimeline(const TripList& list, QDate day);
 

@@ -20,7 +20,7 @@ void arrow(QPainter& p, const QRect& r, bool left, bool enabled)
     const QColor c = enabled ? DayTimelineRenderer::kText : QColor(90, 95, 102);
     const QPointF mid = QRectF(r).center();
     QPainterPath path;
-    const double dx = left ? -4.0 : 4.0;
+    const double dx = left ? 4.0 : -4.0;
     path.moveTo(mid.x() + dx, mid.y() - 6);
     path.lineTo(mid.x() - dx, mid.y());
     path.lineTo(mid.x() + dx, mid.y() + 6);
@@ -67,7 +67,7 @@ void DayTimelineRenderer::Paint(QPainter& p, const QRect& strip, const DayTimeli
         QRect r = day.BarRect(l.axis, b);
         QColor c = kTrip;
         if (b.kind == DayTimeline::BarKind::Event) {
-            c = kEvent;
+            c = kEvent; // the full height of the axis, over its trip
         } else if (b.kind == DayTimeline::BarKind::Parking) {
             c = kParking;
             r.adjust(0, 5, 0, -5); // parking sits lower than the drives, so a clip beside a trip stays apart
@@ -76,11 +76,19 @@ void DayTimelineRenderer::Paint(QPainter& p, const QRect& strip, const DayTimeli
         }
         p.fillRect(r, c);
     }
-    p.setPen(QPen(kImpact, 2));
+    // Impacts: a marker above the axis and a thin line through the bar beneath it.
+    p.setRenderHint(QPainter::Antialiasing, true);
     for (int64_t at : day.impacts()) {
         const int x = DayTimeline::XOfTime(l.axis, at - day.dayStartMs());
-        p.drawLine(x, l.axis.top() - 3, x, l.axis.bottom());
+        QPainterPath tick;
+        tick.moveTo(x - 4, l.axis.top() - 8);
+        tick.lineTo(x + 4, l.axis.top() - 8);
+        tick.lineTo(x, l.axis.top() - 1);
+        tick.closeSubpath();
+        p.fillPath(tick, kImpact);
+        p.fillRect(QRect(x, l.axis.top(), 1, l.axis.height()), kImpact);
     }
+    p.setRenderHint(QPainter::Antialiasing, false);
     if (state.playingMsIntoDay) {
         const int x = DayTimeline::XOfTime(l.axis, *state.playingMsIntoDay);
         p.setRenderHint(QPainter::Antialiasing, true);

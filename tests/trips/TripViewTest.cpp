@@ -103,7 +103,8 @@ private Q_SLOTS:
         // No trip at ten: the bare axis (between hour lines).
         QVERIFY(near(image.pixel(xOf(10, 30), y), DayTimelineRenderer::kAxis));
         // The impact 10 s into the event, drawn over it and above the axis.
-        QVERIFY(near(image.pixel(xOf(8, 30, 10), l.axis.top() - 2), DayTimelineRenderer::kImpact));
+        QVERIFY(near(image.pixel(xOf(8, 30, 10), l.axis.top() - 6), DayTimelineRenderer::kImpact));
+        QVERIFY(near(image.pixel(xOf(8, 30, 10), y), DayTimelineRenderer::kImpact));
         // The playing position: a white line.
         QVERIFY(near(image.pixel(xOf(18, 30), y), DayTimelineRenderer::kPlaying));
         // The summary line carries text: some light pixels in its first 60 px.
