@@ -30,7 +30,8 @@ QVariant eval(CHtmlMap& map, const QString& script)
         result = v;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 10000);
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning() << "no answer from the page to" << script;
     return result;
 }
 
