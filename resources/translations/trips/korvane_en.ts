@@ -25,7 +25,7 @@
     </message>
     <message id="str_24006">
         <source>%1 km · %2 min · top %3 km/h · average %4 km/h · %5 events</source>
-        <translation>%1 km · %2 min · top %3 km/h · average %4 km/h · %5 events</translation>
+        <translation>%1 km · %2 min · top %3 km/h · average %4 km/h · events: %5</translation>
     </message>
     <message id="str_24007">
         <source>impacts: not available</source>
