@@ -2,15 +2,28 @@
 // their distances, speeds and event counts, as `korvane-cli trips` and the viewer's timeline do once the
 // data files are read. Measured against one bare pass over the same fixes (their latitudes summed: the
 // least any figure from them costs) in the same run. Prints the medians and, last, the ratio.
-//   bench_trip_grouping
+// With --card, first also reads such a card from disk (a data file of a minute beside every recording, made
+// once in FOLDER or a temporary folder) into trips, against the catalogue's own scan of the same folder.
+//   bench_trip_grouping [--card [FOLDER]]
 
+#include "catalogue/RecordingCatalogue.h"
 #include "trips/RecordingStartTime.h"
+#include "trips/TripCardReader.h"
 #include "trips/TripGrouping.h"
+
+#include "../../tools/demo-card/SidecarWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
+
+#include <QDateTime>
 
 namespace {
 
@@ -52,10 +65,43 @@ std::vector<TripRecording> makeCard()
     return recs;
 }
 
-template <typename F> double medianMs(F&& f)
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The same card on disk: empty video files (the lengths come from the data files) and a data file each.
+bool makeDiskCard(const QString& root, const std::vector<TripRecording>& card)
+{
+    if (QFile::exists(root + QStringLiteral("/.bench-trips-card-v1")))
+        return true;
+    QDir().mkpath(root);
+    const QByteArray settings(26, '\0');
+    for (const TripRecording& r : card) {
+        std::vector<sidecarwriter::Gps> gps;
+        for (const TripFix& f : r.fixes) {
+            gps.push_back(sidecarwriter::Gps { f.locked ? 1 : 0, sidecarwriter::degreesToNmeaField(f.latitude),
+                sidecarwriter::degreesToNmeaField(f.longitude), uint32_t(f.speedKmh / 1.852) });
+        }
+        const QString base
+            = QDateTime::fromMSecsSinceEpoch(r.startMs, Qt::UTC).toString(QStringLiteral("yyyyMMdd_HHmmss"));
+        const char* prefix = r.kind == RecordingKind::Event ? "evt_"
+            : r.kind == RecordingKind::Parking              ? "pmr_"
+                                                            : "rec_";
+        const QString stem = root + QLatin1Char('/') + QString::fromLatin1(prefix) + base;
+        if (!writeFile(stem + QStringLiteral(".avi"), QByteArray())
+            || !writeFile(stem + QStringLiteral(".dat"),
+                sidecarwriter::buildDataFile(std::vector<sidecarwriter::Sensor>(600), gps, settings, 2)))
+            return false;
+    }
+    return writeFile(root + QStringLiteral("/.bench-trips-card-v1"), QByteArray());
+}
+
+template <typename F> double medianMs(F&& f, int rounds = kRounds)
 {
     std::vector<double> times;
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < rounds; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
@@ -66,9 +112,34 @@ template <typename F> double medianMs(F&& f)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     const std::vector<TripRecording> card = makeCard();
+    if (argc >= 2 && std::string(argv[1]) == "--card") {
+        QTemporaryDir temp;
+        const QString root = argc >= 3 ? QString::fromLocal8Bit(argv[2]) : temp.path();
+        if (!makeDiskCard(root, card)) {
+            std::fprintf(stderr, "bench_trip_grouping: cannot write the card in %s\n", qPrintable(root));
+            return 1;
+        }
+        int read = 0;
+        const double scan = medianMs(
+            [&] {
+                RecordingCatalogue c;
+                c.ScanCatalogueFolder(root, 0);
+                read = c.names(RecordingKind::Normal).size();
+            },
+            3);
+        const double trips = medianMs(
+            [&] {
+                TripList list;
+                TripCardReader::Read(root, 0, TripGrouping::Options(), list);
+                read = list.tripCount();
+            },
+            3);
+        std::printf("card on disk: catalogue scan %.1f ms, read into %d trips %.1f ms (ratio %.1f)\n", scan, read,
+            trips, trips / scan);
+    }
     volatile double sink = 0;
     int trips = 0;
     const double bare = medianMs([&] {
