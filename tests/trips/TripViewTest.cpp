@@ -7,6 +7,7 @@
 #include "catalogue/RecordingCatalogue.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
+#include "map/CHtmlMap.h"
 #include "platform/RemovableVolumes.h"
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
@@ -154,7 +155,9 @@ private Q_SLOTS:
             return true;
         };
         hooks.message = [&](int) { ++messages; };
-        TripView view(&window, video, nullptr, hooks);
+        // The map view is never shown here, so its browser never starts; its commands still arrive.
+        CHtmlMap map;
+        TripView view(&window, video, &map, hooks);
         QVERIFY(!view.strip()->isVisible());
         QCOMPARE(view.trips().recordings.size(), size_t(0)); // nothing read before it is shown
 
@@ -192,6 +195,23 @@ private Q_SLOTS:
         // The arrow steps to the next day with recordings.
         QTest::mouseClick(view.strip(), Qt::LeftButton, {}, l.nextDay.center());
         QCOMPARE(view.strip()->day(), QDate(2026, 3, 2));
+
+        // A click on the map's route at a point of the first recording opens it at that moment.
+        opened.clear();
+        seeks.clear();
+        const int64_t first = RecordingStartTime::FromBaseName(QStringLiteral("20260301_080000")).value();
+        Q_EMIT map.AppCommand(QStringLiteral("route?at=%1").arg(first + 125000));
+        QCOMPARE(opened, QStringList { dir.filePath(QStringLiteral("rec_20260301_080000.avi")) });
+        playing = opened.front();
+        QTRY_COMPARE_WITH_TIMEOUT(seeks, QList<int64_t> { 125000 }, 2000);
+        // Within the recording being played the seek is at once.
+        Q_EMIT map.AppCommand(QStringLiteral("route?at=%1").arg(first + 5000));
+        QCOMPARE(seeks.size(), 2);
+        QCOMPARE(seeks.back(), 5000);
+        QCOMPARE(opened.size(), 1);
+        // The recording's own seek is not the trips' business.
+        Q_EMIT map.AppCommand(QStringLiteral("seek?ms=7000"));
+        QCOMPARE(seeks.size(), 2);
 
         // Export of the trip being played.
         QTemporaryDir out;
