@@ -1,8 +1,11 @@
 // The map page of the viewer. The viewer writes the car's position into the inputs "X" (longitude) and "Y"
 // (latitude) and the whole drive into "TRACK" ("ms,lon,lat;ms,lon,lat;..."); the page reads them on a short
 // timer. A click on the track navigates to "app:seek?ms=N" with the recording time of the nearest point, which
-// the viewer turns into a seek. Tiles come from the tile server when it can be reached; beneath them a plain
-// grid with degree lines always shows, so without a network the map still has a ground with a scale.
+// the viewer turns into a seek. Beside them the input "ROUTE" may carry a whole trip ("ms,lon,lat;...|...",
+// one part per recording, times on the camera clock): it is drawn beneath the track, and a click on it
+// navigates to "app:route?at=MS" with the time of the nearest point. Tiles come from the tile server when it
+// can be reached; beneath them a plain grid with degree lines always shows, so without a network the map still
+// has a ground with a scale.
 (function () {
   'use strict';
 
@@ -79,7 +82,7 @@
 
   function start(config) {
     var state = window.korvaneMapState = {
-      provider: config.provider, marker: null, trackPoints: 0, tilesLoaded: 0, tileErrors: 0, grid: true
+      provider: config.provider, marker: null, trackPoints: 0, routePoints: 0, tilesLoaded: 0, tileErrors: 0, grid: true
     };
     // No keyboard handling: arrows, space and the page keys belong to the player, and keys the page leaves
     // alone reach the viewer's window.
@@ -107,8 +110,44 @@
     new Badge({ position: 'topright' }).addTo(map);
 
     var trackLine = null, trackHit = null, track = [];
+    var routeLine = null, routeHit = null, route = [];
     var marker = null;
-    var lastX = null, lastY = null, lastTrack = null;
+    var lastX = null, lastY = null, lastTrack = null, lastRoute = null;
+
+    function nearest(points, latlng) {
+      var at = map.latLngToLayerPoint(latlng), best = 0, bestD = Infinity;
+      for (var i = 0; i < points.length; i++) {
+        var d = map.latLngToLayerPoint(points[i].latlng).distanceTo(at);
+        if (d < bestD) { bestD = d; best = i; }
+      }
+      return points[best];
+    }
+
+    function showRoute(text) {
+      if (routeLine) { map.removeLayer(routeLine); routeLine = null; }
+      if (routeHit) { map.removeLayer(routeHit); routeHit = null; }
+      route = [];
+      var parts = [];
+      var texts = text ? text.split('|') : [];
+      for (var i = 0; i < texts.length; i++) {
+        var p = parseTrack(texts[i]);
+        if (!p.length) continue;
+        route = route.concat(p);
+        parts.push(p.map(function (q) { return q.latlng; }));
+      }
+      state.routePoints = route.length;
+      if (!route.length) return;
+      routeLine = L.polyline(parts, { color: '#6f9fdc', weight: 6, opacity: 0.75, interactive: false }).addTo(map);
+      routeHit = L.polyline(parts, { color: '#000', weight: 18, opacity: 0, className: 'route-hit' }).addTo(map);
+      routeHit.on('click', function (e) {
+        window.location.href = 'app:route?at=' + Math.round(nearest(route, e.latlng).t);
+      });
+      routeLine.bringToBack();
+      if (trackHit) trackHit.bringToFront();
+      if (trackLine) trackLine.bringToFront();
+      map.fitBounds(routeLine.getBounds(), { padding: [24, 24], maxZoom: 17 });
+      if (marker) marker.bringToFront();
+    }
 
     function seekNear(latlng) {
       if (!track.length) return;
@@ -131,7 +170,8 @@
       // A wide invisible twin takes the clicks, so the thin line is easy to hit.
       trackHit = L.polyline(latlngs, { color: '#000', weight: 18, opacity: 0, className: 'track-hit' }).addTo(map);
       trackHit.on('click', function (e) { seekNear(e.latlng); });
-      map.fitBounds(trackLine.getBounds(), { padding: [24, 24], maxZoom: 17 });
+      // Within a whole trip the map keeps the trip in view rather than the recording.
+      if (!routeLine) map.fitBounds(trackLine.getBounds(), { padding: [24, 24], maxZoom: 17 });
       if (marker) marker.bringToFront();
     }
 
@@ -141,7 +181,7 @@
         marker = L.circleMarker(ll, {
           radius: 7, color: '#ffffff', weight: 2, fillColor: '#e0262b', fillOpacity: 1, interactive: false
         }).addTo(map);
-        if (!track.length) map.setView(ll, Math.max(map.getZoom(), 15));
+        if (!track.length && !route.length) map.setView(ll, Math.max(map.getZoom(), 15));
       } else {
         marker.setLatLng(ll);
       }
@@ -153,6 +193,8 @@
     }
 
     function poll() {
+      var r = inputNamed('ROUTE');
+      if (r && r.value !== lastRoute) { lastRoute = r.value; showRoute(r.value); }
       var t = inputNamed('TRACK'), x = inputNamed('X'), y = inputNamed('Y');
       if (t && t.value !== lastTrack) { lastTrack = t.value; showTrack(t.value); }
       if (x && y && (x.value !== lastX || y.value !== lastY)) {
@@ -170,6 +212,10 @@
       // Where track point i is drawn, in pixels of the page.
       trackPointOnScreen: function (i) {
         var p = map.latLngToContainerPoint(track[i].latlng);
+        return { x: p.x, y: p.y };
+      },
+      routePointOnScreen: function (i) {
+        var p = map.latLngToContainerPoint(route[i].latlng);
         return { x: p.x, y: p.y };
       },
       markerOnScreen: function () {

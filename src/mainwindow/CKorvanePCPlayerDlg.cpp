@@ -31,6 +31,7 @@
 #include "skin/CSkinRadioButton.h"
 #include "skin/CSkinSlider.h"
 #include "skin/SkinModule.h"
+#include "trips/TripView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -762,6 +763,9 @@ void CKorvanePCPlayerDlg::Command(int id)
     case CmdSaveEvents:
         SaveAllEventFiles(*this);
         return;
+    case CmdTripTimeline:
+        tripView().Toggle();
+        return;
     default:
         return;
     }
@@ -1083,6 +1087,9 @@ bool CKorvanePCPlayerDlg::handleKey(int key)
     case Qt::Key_Delete:
         DeleteSelectedRecordings(*this);
         return true;
+    case Qt::Key_T:
+        Command(CmdTripTimeline);
+        return true;
     case Qt::Key_1:
     case Qt::Key_2:
     case Qt::Key_3:
@@ -1121,6 +1128,9 @@ bool CKorvanePCPlayerDlg::eventFilter(QObject* watched, QEvent* event)
                 ListOff(false);
             return true;
         }
+        // The trips strip over the video has a menu of its own.
+        if (mouse->button() == Qt::RightButton && m_tripView && m_tripView->IsStrip(widget))
+            break;
         if (mouse->button() == Qt::RightButton && m_ready && lastPlayOk()) {
             const QPoint global = mouse->globalPosition().toPoint();
             const QRect video(playWnd()->mapToGlobal(QPoint(0, 0)), playWnd()->size());
@@ -1146,4 +1156,34 @@ void CKorvanePCPlayerDlg::closeEvent(QCloseEvent* event)
     m_frameWatch.stop();
     m_player.StopMedia();
     CDlgMain::closeEvent(event);
+}
+
+TripView& CKorvanePCPlayerDlg::tripView()
+{
+    if (m_tripView)
+        return *m_tripView;
+    TripViewHooks hooks;
+    hooks.catalogue = [this]() -> const RecordingCatalogue& { return m_catalogue; };
+    hooks.currentVideoPath = [this] {
+        return m_player.isOpen() && !m_currentFileName.isEmpty() ? m_catalogue.folder() + m_currentFileName : QString();
+    };
+    hooks.currentTimeMs = [this] { return m_player.currentTime(); };
+    hooks.openRecording = [this](const QString& path) {
+        for (int row = 0; row < rowCount(); ++row) {
+            const RecordingEntry& e = m_rows->entryAt(row);
+            if (!e.spanMarker && m_catalogue.videoPath(e.kindLabel, e.baseName) == path) {
+                OpenListRow(row);
+                return true;
+            }
+        }
+        return false;
+    };
+    hooks.seek = [this](int64_t ms) { return m_ready && m_player.SeekTo(ms); };
+    hooks.message = [this](int stringId) { showMessage(stringId); };
+    TripGrouping::Options options;
+    int32_t gapSeconds = 0;
+    if (settings().ReadRegistryNumber(kViewerKey, QStringLiteral("TripGapSeconds"), gapSeconds) && gapSeconds >= 0)
+        options.maxGapMs = int64_t(gapSeconds) * 1000;
+    m_tripView = std::make_unique<TripView>(client(), playWnd(), m_mapView, std::move(hooks), options);
+    return *m_tripView;
 }

@@ -26,6 +26,7 @@ class CDataParser;
 class CXListCtrl;
 class RemovableVolumes;
 class SettingsStore;
+class TripView;
 
 // What start-up asks of the world, so that tests can run it without a card, dialogs or libvlc.
 struct MainWindowStartup
@@ -86,6 +87,10 @@ public:
     int selectedRow() const;
     // The context menu for the current language (129 or 130), built from the string tables.
     std::unique_ptr<QMenu> createContextMenu() const;
+
+    // The trips view (day strip, whole route, export), made on first use.
+    TripView& tripView();
+    bool hasTripView() const { return m_tripView != nullptr; }
 
     // Runs a command as the buttons, keys and menus do.
     void Command(int id);
@@ -203,4 +208,5 @@ private:
     QElapsedTimer m_frameWatchClock;
     bool m_watchingStartup = false;
     uint64_t m_framesAtOpen = 0;
+    std::unique_ptr<TripView> m_tripView;
 };

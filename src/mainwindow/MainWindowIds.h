@@ -59,6 +59,8 @@ enum MenuCommand : int {
     CmdMapNaver = 32806,
     CmdSettings = 32807,
     CmdExit = 32808,
+    // The trips view (beside the designed commands): shows or hides the day strip.
+    CmdTripTimeline = 32900,
 };
 
 enum ContextMenuId : int { MenuStandard = 129, MenuMapless = 130 };

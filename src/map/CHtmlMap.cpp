@@ -63,6 +63,15 @@ void CHtmlMap::SetTrack(const QList<mappages::TrackPoint>& points)
         writeInputs({ { QStringLiteral("TRACK"), m_track } });
 }
 
+void CHtmlMap::SetPageInput(const QString& name, const QString& text)
+{
+    auto same = [&name](const QPair<QString, QString>& v) { return v.first == name; };
+    m_pageInputs.removeIf(same);
+    m_pageInputs.append({ name, text });
+    if (IsDocumentLoaded())
+        writeInputs({ { name, text } });
+}
+
 QString CHtmlMap::InputWalkScript(const QList<QPair<QString, QString>>& values)
 {
     QJsonArray names;
@@ -108,7 +117,7 @@ void CHtmlMap::OnNavigateComplete(bool ok)
     CHtmlCtrl::OnNavigateComplete(ok);
     if (!ok)
         return;
-    QList<QPair<QString, QString>> values;
+    QList<QPair<QString, QString>> values = m_pageInputs;
     if (!m_track.isEmpty())
         values.append({ QStringLiteral("TRACK"), m_track });
     if (m_hasPosition) {

@@ -46,6 +46,9 @@ public:
 
     void SetPosition(const QString& longitude, const QString& latitude);
     void SetTrack(const QList<mappages::TrackPoint>& points);
+    // Any further input of the pages (the trips' "ROUTE"), kept and written again after every page change
+    // like the position and the track; an empty text clears it.
+    void SetPageInput(const QString& name, const QString& text);
 
     // The script that sets every text input named by a key of values (exact case), in document order. Public
     // so that tests can check the walk on pages of their own.
@@ -69,4 +72,5 @@ private:
     QString m_longitude;
     QString m_latitude;
     QString m_track;
+    QList<QPair<QString, QString>> m_pageInputs;
 };
