@@ -1,6 +1,8 @@
 #include "cli/CliCommand.h"
 
-#include "trips/NoImpactSource.h"
+#include "incident/ImpactThresholdSetting.h"
+#include "platform/SettingsStore.h"
+#include "trips/SensorImpactSource.h"
 #include "trips/TripCardReader.h"
 #include "trips/TripGpxWriter.h"
 #include "trips/TripKmlWriter.h"
@@ -68,7 +70,7 @@ int runTripExport(const QStringList& args)
         cli::diagnostic(QStringLiteral("trip-export: cannot read the folder \"%1\"").arg(folder));
         return cli::kFailed;
     }
-    TripGrouping::ApplyImpacts(list, NoImpactSource());
+    TripGrouping::ApplyImpacts(list, SensorImpactSource(impactsetting::read(SettingsStore::user())));
     const Trip* trip = list.trip(number);
     if (!trip) {
         cli::printJson(result);

@@ -1,6 +1,8 @@
 #include "cli/CliCommand.h"
 
-#include "trips/NoImpactSource.h"
+#include "incident/ImpactThresholdSetting.h"
+#include "platform/SettingsStore.h"
+#include "trips/SensorImpactSource.h"
 #include "trips/TripCardReader.h"
 #include "trips/TripJson.h"
 
@@ -44,7 +46,7 @@ int runTrips(const QStringList& args)
         cli::printJson(TripJson::Document(TripList(), options.maxGapMs));
         return cli::kFailed;
     }
-    TripGrouping::ApplyImpacts(list, NoImpactSource());
+    TripGrouping::ApplyImpacts(list, SensorImpactSource(impactsetting::read(SettingsStore::user())));
     cli::printJson(TripJson::Document(list, options.maxGapMs));
     return cli::kDone;
 }

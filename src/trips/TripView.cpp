@@ -5,7 +5,9 @@
 #include "map/CHtmlMap.h"
 #include "trips/CTripTimeline.h"
 #include "trips/DayTimeline.h"
-#include "trips/NoImpactSource.h"
+#include "incident/ImpactThresholdSetting.h"
+#include "platform/SettingsStore.h"
+#include "trips/SensorImpactSource.h"
 #include "trips/RecordingStartTime.h"
 #include "trips/TripCardReader.h"
 #include "trips/TripGpxWriter.h"
@@ -106,7 +108,7 @@ void TripView::reloadIfCatalogueChanged()
     if (m_loaded && c.folder() == m_loadedFolder && names == m_loadedNames)
         return;
     m_list = TripCardReader::FromCatalogue(c, m_options);
-    TripGrouping::ApplyImpacts(m_list, NoImpactSource());
+    TripGrouping::ApplyImpacts(m_list, SensorImpactSource(impactsetting::read(SettingsStore::user())));
     m_loaded = true;
     m_loadedFolder = c.folder();
     m_loadedNames = names;
