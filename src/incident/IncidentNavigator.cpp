@@ -1,5 +1,6 @@
 #include "incident/IncidentNavigator.h"
 
+#include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
 #include "catalogue/CXListCtrl.h"
 #include "catalogue/DesktopBackup.h"
@@ -13,11 +14,11 @@
 #include "playback/PlayerController.h"
 #include "sensor/CDataParser.h"
 #include "sensor/SensorDataTables.h"
+#include "skin/CDlgMessage.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
-#include <QMessageBox>
 #include <QKeyEvent>
 
 IncidentNavigator::IncidentNavigator(CKorvanePCPlayerDlg* window)
@@ -91,11 +92,11 @@ bool IncidentNavigator::eventFilter(QObject* watched, QEvent* event)
 void IncidentNavigator::addMenuEntries(QMenu* menu)
 {
     menu->addSeparator();
-    QAction* next = menu->addAction(tr("Next impact"), this, &IncidentNavigator::NextImpact);
+    QAction* next = menu->addAction(StringById(kStrNextImpact), this, &IncidentNavigator::NextImpact);
     next->setShortcut(kNextKey);
-    QAction* previous = menu->addAction(tr("Previous impact"), this, &IncidentNavigator::PreviousImpact);
+    QAction* previous = menu->addAction(StringById(kStrPreviousImpact), this, &IncidentNavigator::PreviousImpact);
     previous->setShortcut(kPreviousKey);
-    QAction* exportAction = menu->addAction(tr("Export evidence package..."), this, &IncidentNavigator::ExportCurrent);
+    QAction* exportAction = menu->addAction(StringById(kStrExportPackage), this, &IncidentNavigator::ExportCurrent);
     exportAction->setShortcut(kExportKey);
 }
 
@@ -243,8 +244,12 @@ void IncidentNavigator::ExportCurrent()
     m_lastError = result.error;
     if (!m_showsResult)
         return;
+    CDlgMessage::ask(CDlgMessage::StyleOk, ResultText(result), QString(), m_window);
+}
+
+QString IncidentNavigator::ResultText(const EvidenceResult& result)
+{
     if (result.ok)
-        QMessageBox::information(m_window, tr("Evidence package"), tr("The package was written to\n%1\nand %2").arg(result.folder, result.zipPath));
-    else
-        QMessageBox::warning(m_window, tr("Evidence package"), tr("No package was written: %1").arg(result.error));
+        return StringById(kStrPackageWritten).arg(result.folder, result.zipPath);
+    return StringById(kStrPackageFailed).arg(result.error);
 }

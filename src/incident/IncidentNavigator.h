@@ -13,6 +13,7 @@
 
 class CKorvanePCPlayerDlg;
 class QMenu;
+struct EvidenceResult;
 struct RecordingEntry;
 
 // The viewer's incident commands, kept beside the main window: impact ticks on the graph of every opened
@@ -28,6 +29,16 @@ public:
     static inline const QKeySequence kPreviousKey { Qt::Key_BracketLeft };
     static inline const QKeySequence kExportKey { Qt::CTRL | Qt::Key_E };
 
+    // String ids of the navigator's texts.
+    static constexpr int kStrNextImpact = 23001;
+    static constexpr int kStrPreviousImpact = 23002;
+    static constexpr int kStrExportPackage = 23003;
+    static constexpr int kStrPackageWritten = 23004;
+    static constexpr int kStrPackageFailed = 23005;
+
+    // What the viewer tells after an export, from the installed string table.
+    static QString ResultText(const EvidenceResult& result);
+
     explicit IncidentNavigator(CKorvanePCPlayerDlg* window);
     ~IncidentNavigator() override;
 
@@ -37,7 +48,7 @@ public:
     void ExportCurrent();
 
     void setExportFolder(const QString& folder) { m_exportFolder = folder; }
-    // Tests read lastPackage() and lastError() instead of a message box.
+    // Tests read lastPackage() and lastError() instead of the message box.
     void setShowsResult(bool shows) { m_showsResult = shows; }
     QString lastPackage() const { return m_lastPackage; }
     QString lastError() const { return m_lastError; }

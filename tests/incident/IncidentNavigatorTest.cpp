@@ -5,6 +5,7 @@
 #include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
 #include "catalogue/CXListCtrl.h"
+#include "incident/EvidencePackage.h"
 #include "incident/IncidentNavigator.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
@@ -121,11 +122,64 @@ private Q_SLOTS:
         QMenu menu;
         Q_EMIT w->videoMenuAboutToShow(&menu);
         QStringList shortcuts;
-        for (QAction* a : menu.actions())
+        QStringList texts;
+        for (QAction* a : menu.actions()) {
             shortcuts << a->shortcut().toString();
+            texts << a->text();
+        }
         QVERIFY(shortcuts.contains(QStringLiteral("]")));
         QVERIFY(shortcuts.contains(QStringLiteral("[")));
         QVERIFY(shortcuts.contains(QStringLiteral("Ctrl+E")));
+        // the entries' texts come from the string table
+        QVERIFY(texts.contains(QStringLiteral("Next impact")));
+        QVERIFY(texts.contains(QStringLiteral("Previous impact")));
+        QVERIFY(texts.contains(QStringLiteral("Export evidence package...")));
+    }
+
+    // The menu entries and the export's outcome in every table: never an English fallback or a bare id.
+    void textsComeFromEveryStringTable_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("failed");
+        QTest::newRow("ko") << "ko" << QString::fromUtf8("다음 충격")
+                            << QString::fromUtf8("증거 패키지를 다음 폴더에 저장했습니다.\n/p/evidence\nZIP 파일:\n/p/evidence.zip")
+                            << QString::fromUtf8("증거 패키지를 저장하지 못했습니다: disk full");
+        QTest::newRow("en") << "en" << "Next impact"
+                            << "The evidence package was written to\n/p/evidence\nand as a zip file to\n/p/evidence.zip"
+                            << "No evidence package was written: disk full";
+        QTest::newRow("en_AU") << "en_AU" << "Next impact"
+                               << "The evidence package was written to\n/p/evidence\nand as a zip file to\n/p/evidence.zip"
+                               << "No evidence package was written: disk full";
+        QTest::newRow("ja") << "ja" << QString::fromUtf8("次の衝撃")
+                            << QString::fromUtf8("証拠パッケージを次のフォルダーに保存しました。\n/p/evidence\nZIPファイル:\n/p/evidence.zip")
+                            << QString::fromUtf8("証拠パッケージを保存できませんでした: disk full");
+    }
+
+    void textsComeFromEveryStringTable()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, next);
+        QFETCH(QString, written);
+        QFETCH(QString, failed);
+        QVERIFY(InstallStringTable(*qApp, table));
+        QCOMPARE(StringById(IncidentNavigator::kStrNextImpact), next);
+        for (int id : { IncidentNavigator::kStrPreviousImpact, IncidentNavigator::kStrExportPackage }) {
+            const QString text = StringById(id);
+            QVERIFY2(!text.isEmpty() && !text.startsWith(QLatin1String("str_")), qPrintable(text));
+            if (table.startsWith(QLatin1String("ko")) || table.startsWith(QLatin1String("ja")))
+                QVERIFY2(text.toLatin1() != text.toUtf8(), qPrintable(text)); // not an English stand-in
+        }
+        EvidenceResult ok;
+        ok.ok = true;
+        ok.folder = QStringLiteral("/p/evidence");
+        ok.zipPath = QStringLiteral("/p/evidence.zip");
+        QCOMPARE(IncidentNavigator::ResultText(ok), written);
+        EvidenceResult bad;
+        bad.error = QStringLiteral("disk full");
+        QCOMPARE(IncidentNavigator::ResultText(bad), failed);
+        QVERIFY(InstallStringTable(*qApp, QStringLiteral("en")));
     }
 };
 

@@ -1,0 +1,33 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_AU">
+<context>
+    <name>korvane</name>
+    <message id="str_23001">
+        <source>Next impact</source>
+        <translation>Next impact</translation>
+    </message>
+    <message id="str_23002">
+        <source>Previous impact</source>
+        <translation>Previous impact</translation>
+    </message>
+    <message id="str_23003">
+        <source>Export evidence package...</source>
+        <translation>Export evidence package...</translation>
+    </message>
+    <message id="str_23004">
+        <source>The evidence package was written to
+%1
+and as a zip file to
+%2</source>
+        <translation>The evidence package was written to
+%1
+and as a zip file to
+%2</translation>
+    </message>
+    <message id="str_23005">
+        <source>No evidence package was written: %1</source>
+        <translation>No evidence package was written: %1</translation>
+    </message>
+</context>
+</TS>

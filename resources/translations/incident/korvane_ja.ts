@@ -1,0 +1,33 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>korvane</name>
+    <message id="str_23001">
+        <source>Next impact</source>
+        <translation>次の衝撃</translation>
+    </message>
+    <message id="str_23002">
+        <source>Previous impact</source>
+        <translation>前の衝撃</translation>
+    </message>
+    <message id="str_23003">
+        <source>Export evidence package...</source>
+        <translation>証拠パッケージを書き出す...</translation>
+    </message>
+    <message id="str_23004">
+        <source>The evidence package was written to
+%1
+and as a zip file to
+%2</source>
+        <translation>証拠パッケージを次のフォルダーに保存しました。
+%1
+ZIPファイル:
+%2</translation>
+    </message>
+    <message id="str_23005">
+        <source>No evidence package was written: %1</source>
+        <translation>証拠パッケージを保存できませんでした: %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,33 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko_KR">
+<context>
+    <name>korvane</name>
+    <message id="str_23001">
+        <source>Next impact</source>
+        <translation>다음 충격</translation>
+    </message>
+    <message id="str_23002">
+        <source>Previous impact</source>
+        <translation>이전 충격</translation>
+    </message>
+    <message id="str_23003">
+        <source>Export evidence package...</source>
+        <translation>증거 패키지 내보내기...</translation>
+    </message>
+    <message id="str_23004">
+        <source>The evidence package was written to
+%1
+and as a zip file to
+%2</source>
+        <translation>증거 패키지를 다음 폴더에 저장했습니다.
+%1
+ZIP 파일:
+%2</translation>
+    </message>
+    <message id="str_23005">
+        <source>No evidence package was written: %1</source>
+        <translation>증거 패키지를 저장하지 못했습니다: %1</translation>
+    </message>
+</context>
+</TS>
