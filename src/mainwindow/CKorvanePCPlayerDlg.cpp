@@ -92,6 +92,7 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
 
     new IncidentNavigator(this);
+    connect(this, &CKorvanePCPlayerDlg::videoMenuAboutToShow, this, &CKorvanePCPlayerDlg::addTripMenuEntries);
     qApp->installEventFilter(this);
 }
 
@@ -1156,6 +1157,18 @@ void CKorvanePCPlayerDlg::closeEvent(QCloseEvent* event)
     m_frameWatch.stop();
     m_player.StopMedia();
     CDlgMain::closeEvent(event);
+}
+
+void CKorvanePCPlayerDlg::addTripMenuEntries(QMenu* menu)
+{
+    // The entries carry no command id: the menu runs the chosen entry's id as well, and 0 runs nothing.
+    menu->addSeparator();
+    QAction* shown = menu->addAction(StringById(TripView::kStrMenuTimeline), this, [this] { Command(CmdTripTimeline); });
+    shown->setCheckable(true);
+    shown->setChecked(m_tripView && m_tripView->IsShown());
+    shown->setShortcut(QKeySequence(Qt::Key_T));
+    menu->addAction(StringById(TripView::kStrExportGpx), this, [this] { tripView().ExportCurrentTrip(true); });
+    menu->addAction(StringById(TripView::kStrExportKml), this, [this] { tripView().ExportCurrentTrip(false); });
 }
 
 TripView& CKorvanePCPlayerDlg::tripView()

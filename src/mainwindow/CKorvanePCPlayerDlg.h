@@ -91,6 +91,9 @@ public:
     // The trips view (day strip, whole route, export), made on first use.
     TripView& tripView();
     bool hasTripView() const { return m_tripView != nullptr; }
+    // The trips' entries at the end of the video's right-click menu (the strip shown or hidden, the trip's
+    // export); adding them leaves the trips view unmade until one is chosen.
+    void addTripMenuEntries(QMenu* menu);
 
     // Runs a command as the buttons, keys and menus do.
     void Command(int id);

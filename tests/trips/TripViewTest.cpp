@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -283,6 +284,82 @@ private Q_SLOTS:
         QVERIFY(!w.tripView().strip()->isVisible());
         w.Command(mainwindow::CmdTripTimeline);
         QVERIFY(w.tripView().IsShown());
+    }
+
+    // The video's right-click menu reaches the strip too: its entries come after the window's own, and
+    // opening the menu does not make the view.
+    void videoMenuShowsAndHidesTheStrip()
+    {
+        QTemporaryDir settingsDir;
+        SettingsStore store(settingsDir.path());
+        FixedRemovableVolumes noVolumes { QStringList() };
+        QTemporaryDir card;
+        QVERIFY(datbytes::writeFile(card.filePath(QStringLiteral("rec_20260301_080000.avi")), QByteArray(600, 'v')));
+        viewerEnvironment().firstInstance = true;
+        CDlgMessage::clearNextAnswers();
+        for (int i = 0; i < 5; ++i)
+            CDlgMessage::setNextAnswer(CDlgMessage::ResultNo);
+        CKorvanePCPlayerDlg w(card.path());
+        MainWindowStartup s;
+        s.store = &store;
+        s.volumes = &noVolumes;
+        s.checkPcCapability = [] {};
+        s.chooseViewerTier = [](int tier) { return tier; };
+        s.installLibraryVariant = [](int) {};
+        s.loadMediaLibrary = false;
+        s.mapView = false;
+        QSignalSpy settled(&w, &CKorvanePCPlayerDlg::startupPlaybackSettled);
+        w.InitDialog(s);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Start-up's open of row 0 (nothing plays without a media library) is over before the menu is used.
+        QTRY_COMPARE_WITH_TIMEOUT(settled.count(), 1, 10000);
+
+        // The menu as the window's right button builds it.
+        auto videoMenu = [&w] {
+            std::unique_ptr<QMenu> menu = w.createContextMenu();
+            Q_EMIT w.videoMenuAboutToShow(menu.get());
+            return menu;
+        };
+        std::unique_ptr<QMenu> menu = videoMenu();
+        QVERIFY(!w.hasTripView());
+        QVERIFY(!w.findChild<CTripTimeline*>());
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QStringList ownTexts;
+        const std::unique_ptr<QMenu> ownMenu = w.createContextMenu();
+        for (QAction* a : ownMenu->actions())
+            ownTexts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(texts.mid(0, ownTexts.size()), ownTexts);
+        QCOMPARE(texts.mid(texts.size() - 4),
+            QStringList({ "-", "Trip timeline", "Export trip as GPX...", "Export trip as KML..." }));
+        QAction* timeline = menu->actions().at(texts.indexOf(QStringLiteral("Trip timeline")));
+        QVERIFY(timeline->isCheckable());
+        QVERIFY(!timeline->isChecked());
+        QCOMPARE(timeline->data().toInt(), 0); // the menu's own command run after a choice does nothing more
+
+        timeline->trigger();
+        QVERIFY(w.hasTripView());
+        QVERIFY(w.tripView().IsShown());
+        QVERIFY(w.tripView().strip()->isVisible());
+
+        menu = videoMenu();
+        timeline = menu->actions().at(texts.indexOf(QStringLiteral("Trip timeline")));
+        QVERIFY(timeline->isChecked());
+        timeline->trigger();
+        QVERIFY(!w.tripView().IsShown());
+        QVERIFY(!w.tripView().strip()->isVisible());
+
+        // Nothing is played: the export entry says so in the viewer's message box.
+        CDlgMessage::clearNextAnswers();
+        CDlgMessage::takeAsked();
+        CDlgMessage::setNextAnswer(CDlgMessage::ResultOk);
+        menu = videoMenu();
+        menu->actions().at(texts.indexOf(QStringLiteral("Export trip as GPX...")))->trigger();
+        const QList<CDlgMessage::Asked> asked = CDlgMessage::takeAsked();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().text, StringById(TripView::kStrNoTrip));
     }
 };
 
