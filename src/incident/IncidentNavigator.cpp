@@ -250,6 +250,7 @@ void IncidentNavigator::ExportCurrent()
 QString IncidentNavigator::ResultText(const EvidenceResult& result)
 {
     if (result.ok)
-        return StringById(kStrPackageWritten).arg(result.folder, result.zipPath);
+        // The zip always sits beside the folder under the same name; the small box keeps its lines for the path.
+        return StringById(kStrPackageWritten).arg(QDir::toNativeSeparators(result.folder));
     return StringById(kStrPackageFailed).arg(result.error);
 }

@@ -144,16 +144,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("failed");
         QTest::newRow("ko") << "ko" << QString::fromUtf8("다음 충격")
-                            << QString::fromUtf8("증거 패키지를 다음 폴더에 저장했습니다.\n/p/evidence\nZIP 파일:\n/p/evidence.zip")
+                            << QString::fromUtf8("증거 패키지를 저장했습니다.\n/p/evidence\n(같은 위치에 ZIP 파일도 있습니다.)")
                             << QString::fromUtf8("증거 패키지를 저장하지 못했습니다: disk full");
         QTest::newRow("en") << "en" << "Next impact"
-                            << "The evidence package was written to\n/p/evidence\nand as a zip file to\n/p/evidence.zip"
+                            << "The evidence package was written to\n/p/evidence\n(and beside it as a zip file)"
                             << "No evidence package was written: disk full";
         QTest::newRow("en_AU") << "en_AU" << "Next impact"
-                               << "The evidence package was written to\n/p/evidence\nand as a zip file to\n/p/evidence.zip"
+                               << "The evidence package was written to\n/p/evidence\n(and beside it as a zip file)"
                                << "No evidence package was written: disk full";
         QTest::newRow("ja") << "ja" << QString::fromUtf8("次の衝撃")
-                            << QString::fromUtf8("証拠パッケージを次のフォルダーに保存しました。\n/p/evidence\nZIPファイル:\n/p/evidence.zip")
+                            << QString::fromUtf8("証拠パッケージを保存しました。\n/p/evidence\n(同じ場所にZIPファイルもあります。)")
                             << QString::fromUtf8("証拠パッケージを保存できませんでした: disk full");
     }
 

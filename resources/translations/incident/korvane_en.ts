@@ -18,12 +18,10 @@
     <message id="str_23004">
         <source>The evidence package was written to
 %1
-and as a zip file to
-%2</source>
+(and beside it as a zip file)</source>
         <translation>The evidence package was written to
 %1
-and as a zip file to
-%2</translation>
+(and beside it as a zip file)</translation>
     </message>
     <message id="str_23005">
         <source>No evidence package was written: %1</source>

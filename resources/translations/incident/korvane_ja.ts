@@ -18,12 +18,10 @@
     <message id="str_23004">
         <source>The evidence package was written to
 %1
-and as a zip file to
-%2</source>
-        <translation>証拠パッケージを次のフォルダーに保存しました。
+(and beside it as a zip file)</source>
+        <translation>証拠パッケージを保存しました。
 %1
-ZIPファイル:
-%2</translation>
+(同じ場所にZIPファイルもあります。)</translation>
     </message>
     <message id="str_23005">
         <source>No evidence package was written: %1</source>

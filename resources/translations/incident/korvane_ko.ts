@@ -18,12 +18,10 @@
     <message id="str_23004">
         <source>The evidence package was written to
 %1
-and as a zip file to
-%2</source>
-        <translation>증거 패키지를 다음 폴더에 저장했습니다.
+(and beside it as a zip file)</source>
+        <translation>증거 패키지를 저장했습니다.
 %1
-ZIP 파일:
-%2</translation>
+(같은 위치에 ZIP 파일도 있습니다.)</translation>
     </message>
     <message id="str_23005">
         <source>No evidence package was written: %1</source>
