@@ -16,10 +16,15 @@
 #include "sensor/SensorDataTables.h"
 #include "skin/CDlgMessage.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QKeyEvent>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
 
 IncidentNavigator::IncidentNavigator(CKorvanePCPlayerDlg* window)
     : QObject(window)
@@ -98,6 +103,41 @@ void IncidentNavigator::addMenuEntries(QMenu* menu)
     previous->setShortcut(kPreviousKey);
     QAction* exportAction = menu->addAction(StringById(kStrExportPackage), this, &IncidentNavigator::ExportCurrent);
     exportAction->setShortcut(kExportKey);
+
+    QMenu* thresholds = menu->addMenu(StringById(kStrImpactThreshold));
+    std::vector<double> choices(std::begin(kThresholdChoicesG), std::end(kThresholdChoicesG));
+    if (std::find(choices.begin(), choices.end(), m_thresholdG) == choices.end()) {
+        choices.push_back(m_thresholdG);
+        std::sort(choices.begin(), choices.end());
+    }
+    auto* group = new QActionGroup(thresholds);
+    const QLocale locale;
+    for (double g : choices) {
+        const int decimals = std::abs(g * 10 - std::round(g * 10)) < 1e-9 ? 1 : 2;
+        QAction* choice = thresholds->addAction(StringById(kStrThresholdChoice).arg(locale.toString(g, 'f', decimals)));
+        choice->setCheckable(true);
+        choice->setChecked(g == m_thresholdG);
+        choice->setData(g);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, g] { setThresholdG(g); });
+    }
+}
+
+bool IncidentNavigator::setThresholdG(double thresholdG)
+{
+    if (!impactsetting::isValid(thresholdG))
+        return false;
+    SettingsStore& store = SettingsStore::user();
+    impactsetting::write(store, thresholdG);
+    m_thresholdG = thresholdG;
+    m_rowImpacts.clear();
+    if (!m_window)
+        return true;
+    if (CDataParser* graph = m_window->graph(); graph && graph->tables().sensorCount() > 0)
+        findCurrent(graph->duration());
+    if (CXListCtrl* rows = m_window->rows())
+        rows->viewport()->update();
+    return true;
 }
 
 void IncidentNavigator::onDataLoaded()

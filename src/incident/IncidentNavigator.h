@@ -35,6 +35,11 @@ public:
     static constexpr int kStrExportPackage = 23003;
     static constexpr int kStrPackageWritten = 23004;
     static constexpr int kStrPackageFailed = 23005;
+    static constexpr int kStrImpactThreshold = 23006;
+    static constexpr int kStrThresholdChoice = 23007;
+
+    // The thresholds the video menu offers; another stored value is shown beside them.
+    static constexpr double kThresholdChoicesG[] = { 1.0, 1.5, 2.0, 2.5, 3.0, 4.0 };
 
     // What the viewer tells after an export, from the installed string table.
     static QString ResultText(const EvidenceResult& result);
@@ -55,6 +60,11 @@ public:
     const std::vector<Impact>& currentImpacts() const { return m_current; }
     // The seek a jump into another row waits for until that row's length is known.
     std::optional<qint64> pendingSeek() const { return m_pendingSeek; }
+
+    double thresholdG() const { return m_thresholdG; }
+    // Keeps the threshold in the viewer's settings and finds the impacts again with it: the graph's ticks,
+    // the list's marks and the jumps follow at once. Refuses values outside the stored range.
+    bool setThresholdG(double thresholdG);
 
     void addMenuEntries(QMenu* menu);
     // The list's mark: whether a row's data file holds an impact, read once per recording when first painted.

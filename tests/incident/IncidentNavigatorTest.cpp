@@ -6,6 +6,7 @@
 #include "app/ViewerEnvironment.h"
 #include "catalogue/CXListCtrl.h"
 #include "incident/EvidencePackage.h"
+#include "incident/ImpactThresholdSetting.h"
 #include "incident/IncidentNavigator.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
@@ -134,6 +135,81 @@ private Q_SLOTS:
         QVERIFY(texts.contains(QStringLiteral("Next impact")));
         QVERIFY(texts.contains(QStringLiteral("Previous impact")));
         QVERIFY(texts.contains(QStringLiteral("Export evidence package...")));
+        QVERIFY(texts.contains(QStringLiteral("Impact threshold")));
+    }
+
+    // The threshold chosen in the video menu is kept in the viewer's settings and applies at once: a 2.25 g
+    // jolt stops counting at 2.5 g (no mark, no jump) and counts again at 1.5 g.
+    void theMenuSetsTheThresholdForMarksAndJumps()
+    {
+        QTemporaryDir card;
+        for (const auto& [name, impact] : { std::pair { "rec_20240101_100000", -1 }, std::pair { "rec_20240101_100030", 15 } }) {
+            QFile video(card.filePath(QString::fromLatin1(name) + ".avi"));
+            QVERIFY(video.open(QIODevice::WriteOnly));
+            video.write(QByteArray(600, 'v'));
+            QFile data(card.filePath(QString::fromLatin1(name) + ".dat"));
+            QVERIFY(data.open(QIODevice::WriteOnly));
+            data.write(dataFile(impact));
+        }
+        auto w = std::make_unique<CKorvanePCPlayerDlg>(card.path() + "/");
+        MainWindowStartup s;
+        s.store = m_store.get();
+        s.volumes = &m_noVolumes;
+        s.checkPcCapability = [] { };
+        s.chooseViewerTier = [](int tier) { return tier; };
+        s.installLibraryVariant = [](int) { };
+        s.loadMediaLibrary = false;
+        s.mapView = false;
+        w->InitDialog(s);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(100 + kInputLockMs + 100);
+        auto* navigator = w->findChild<IncidentNavigator*>();
+        QVERIFY(navigator);
+        CXListCtrl* rows = w->rows();
+        QCOMPARE(rows->rowMarker()(rows->entryAt(1)), true);
+
+        // the menu's choice, as a user picks it
+        auto pick = [&](const QString& label) {
+            QMenu menu;
+            Q_EMIT w->videoMenuAboutToShow(&menu);
+            QMenu* thresholds = nullptr;
+            for (QAction* a : menu.actions())
+                if (a->menu() && a->text() == QLatin1String("Impact threshold"))
+                    thresholds = a->menu();
+            QVERIFY(thresholds);
+            QAction* wanted = nullptr;
+            QStringList checked;
+            for (QAction* a : thresholds->actions()) {
+                if (a->text() == label)
+                    wanted = a;
+                if (a->isChecked())
+                    checked << a->text();
+            }
+            QCOMPARE(checked.size(), 1);
+            QVERIFY2(wanted, qPrintable(label));
+            wanted->trigger();
+        };
+        pick(QStringLiteral("2.5 g"));
+        QCOMPARE(navigator->thresholdG(), 2.5);
+        QCOMPARE(impactsetting::read(SettingsStore::user()), 2.5);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(1)), false);
+        w->rows()->setFocus();
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 0);
+        QVERIFY(!navigator->pendingSeek());
+
+        // out of range: refused, nothing changes
+        QVERIFY(!navigator->setThresholdG(0.0));
+        QCOMPARE(navigator->thresholdG(), 2.5);
+
+        pick(QStringLiteral("1.5 g"));
+        QCOMPARE(impactsetting::read(SettingsStore::user()), 1.5);
+        QCOMPARE(rows->rowMarker()(rows->entryAt(1)), true);
+        QTest::qWait(kInputLockMs + 50);
+        QTest::keyClick(w->rows(), Qt::Key_BracketRight);
+        QCOMPARE(w->currentListPosition(), 1);
+        QCOMPARE(navigator->pendingSeek().value_or(-1), 15000 - IncidentNavigator::kLeadMs);
     }
 
     // The menu entries and the export's outcome in every table: never an English fallback or a bare id.
@@ -165,7 +241,8 @@ private Q_SLOTS:
         QFETCH(QString, failed);
         QVERIFY(InstallStringTable(*qApp, table));
         QCOMPARE(StringById(IncidentNavigator::kStrNextImpact), next);
-        for (int id : { IncidentNavigator::kStrPreviousImpact, IncidentNavigator::kStrExportPackage }) {
+        for (int id : { IncidentNavigator::kStrPreviousImpact, IncidentNavigator::kStrExportPackage,
+                 IncidentNavigator::kStrImpactThreshold }) {
             const QString text = StringById(id);
             QVERIFY2(!text.isEmpty() && !text.startsWith(QLatin1String("str_")), qPrintable(text));
             if (table.startsWith(QLatin1String("ko")) || table.startsWith(QLatin1String("ja")))

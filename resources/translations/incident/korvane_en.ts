@@ -27,5 +27,13 @@
         <source>No evidence package was written: %1</source>
         <translation>No evidence package was written: %1</translation>
     </message>
+    <message id="str_23006">
+        <source>Impact threshold</source>
+        <translation>Impact threshold</translation>
+    </message>
+    <message id="str_23007">
+        <source>%1 g</source>
+        <translation>%1 g</translation>
+    </message>
 </context>
 </TS>

@@ -27,5 +27,13 @@
         <source>No evidence package was written: %1</source>
         <translation>証拠パッケージを保存できませんでした: %1</translation>
     </message>
+    <message id="str_23006">
+        <source>Impact threshold</source>
+        <translation>衝撃のしきい値</translation>
+    </message>
+    <message id="str_23007">
+        <source>%1 g</source>
+        <translation>%1 G</translation>
+    </message>
 </context>
 </TS>

@@ -27,5 +27,13 @@
         <source>No evidence package was written: %1</source>
         <translation>증거 패키지를 저장하지 못했습니다: %1</translation>
     </message>
+    <message id="str_23006">
+        <source>Impact threshold</source>
+        <translation>충격 감지 기준</translation>
+    </message>
+    <message id="str_23007">
+        <source>%1 g</source>
+        <translation>%1 G</translation>
+    </message>
 </context>
 </TS>
