@@ -21,6 +21,9 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,8 +62,29 @@ TripView::TripView(
     m_strip->installEventFilter(this);
 }
 
+struct TripView::Reading
+{
+    QString folder;
+    qsizetype names = -1;
+    TripList list;
+};
+
+namespace {
+
+TripList readTrips(const RecordingCatalogue& catalogue, const TripGrouping::Options& options, double thresholdG)
+{
+    TripList list = TripCardReader::FromCatalogue(catalogue, options);
+    TripGrouping::ApplyImpacts(list, SensorImpactSource(thresholdG));
+    return list;
+}
+
+} // namespace
+
 TripView::~TripView()
 {
+    // The reading only holds copies, but a running thread must not be destroyed.
+    if (m_reader)
+        m_reader->wait();
     if (m_video)
         m_video->removeEventFilter(this);
     delete m_strip;
@@ -101,16 +125,79 @@ void TripView::SetShown(bool shown)
     m_poll.start();
 }
 
-void TripView::reloadIfCatalogueChanged()
+bool TripView::catalogueChanged() const
 {
     const RecordingCatalogue& c = m_hooks.catalogue();
-    const qsizetype names = nameCount(c);
-    if (m_loaded && c.folder() == m_loadedFolder && names == m_loadedNames)
+    return !m_loaded || c.folder() != m_loadedFolder || nameCount(c) != m_loadedNames;
+}
+
+void TripView::reloadIfCatalogueChanged()
+{
+    // A reading under way is checked against the catalogue again when it ends.
+    if (m_reader || !catalogueChanged())
         return;
-    m_list = TripCardReader::FromCatalogue(c, m_options);
-    TripGrouping::ApplyImpacts(m_list, SensorImpactSource(impactsetting::read(SettingsStore::user())));
+    startReading();
+}
+
+void TripView::startReading()
+{
+    const RecordingCatalogue& c = m_hooks.catalogue();
+    auto reading = std::make_shared<Reading>();
+    reading->folder = c.folder();
+    reading->names = nameCount(c);
+    const RecordingCatalogue copy = c;
+    const TripGrouping::Options options = m_options;
+    const double thresholdG = impactsetting::read(SettingsStore::user());
+    m_reading = reading;
+    m_reader.reset(QThread::create([reading, copy, options, thresholdG] {
+        reading->list = readTrips(copy, options, thresholdG);
+    }));
+    connect(m_reader.get(), &QThread::finished, this, [this, reading] { readingDone(reading); });
+    m_reader->start(QThread::LowPriority);
+}
+
+void TripView::readingDone(const std::shared_ptr<Reading>& reading)
+{
+    if (reading != m_reading)
+        return; // taken over already by an export that waited for it
+    m_reader->wait();
+    m_reader.reset();
+    m_reading.reset();
+    install(std::move(reading->list), reading->folder, reading->names);
+    if (catalogueChanged())
+        startReading();
+    if (!m_shown)
+        return;
+    poll();
+    // Shown before anything was read, the strip stood on today: bring up the first day with recordings.
+    if (!m_days.empty() && !std::binary_search(m_days.begin(), m_days.end(), m_strip->day()))
+        showDay(m_days.front());
+    poll();
+}
+
+void TripView::loadNow()
+{
+    if (m_reader) {
+        const std::shared_ptr<Reading> reading = m_reading;
+        m_reader->wait();
+        readingDone(reading);
+    }
+    if (m_reader) {
+        // The catalogue changed while it was read: its newer state is wanted now.
+        m_reader->wait();
+        readingDone(m_reading);
+    }
+    if (catalogueChanged()) {
+        const RecordingCatalogue& c = m_hooks.catalogue();
+        install(readTrips(c, m_options, impactsetting::read(SettingsStore::user())), c.folder(), nameCount(c));
+    }
+}
+
+void TripView::install(TripList list, const QString& folder, qsizetype names)
+{
+    m_list = std::move(list);
     m_loaded = true;
-    m_loadedFolder = c.folder();
+    m_loadedFolder = folder;
     m_loadedNames = names;
     m_byPath.clear();
     for (size_t i = 0; i < m_list.recordings.size(); ++i)
@@ -253,7 +340,7 @@ void TripView::PlayMoment(int recording, int64_t offsetMs)
 
 bool TripView::ExportCurrentTrip(bool gpx, const QString& chosenPath)
 {
-    reloadIfCatalogueChanged();
+    loadNow();
     const Trip* trip = currentTrip();
     if (!trip) {
         m_hooks.message(kStrNoTrip);

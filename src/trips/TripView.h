@@ -16,6 +16,7 @@
 class CHtmlMap;
 class CTripTimeline;
 class QMenu;
+class QThread;
 class QWidget;
 class RecordingCatalogue;
 
@@ -61,6 +62,8 @@ public:
     CTripTimeline* strip() const { return m_strip; }
     bool IsStrip(const QWidget* widget) const;
     const TripList& trips() const { return m_list; }
+    // Whether the card is being read for the strip; the strip shows what was read before until it ends.
+    bool IsReading() const { return m_reader != nullptr; }
     // The trip entry of the recording being played, if any.
     const Trip* currentTrip() const;
     // The strip's own menu (its right button): hide the strip, export the trip as GPX or KML. The window's
@@ -87,7 +90,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Reading;
+    bool catalogueChanged() const;
+    // Reading a card's data files takes seconds on a full card: it runs beside the window, which stays
+    // responsive, and what it read is taken over when it ends.
     void reloadIfCatalogueChanged();
+    void startReading();
+    void readingDone(const std::shared_ptr<Reading>& reading);
+    // Exports need the list as it is now: waits for a reading under way, or reads at once.
+    void loadNow();
+    void install(TripList list, const QString& folder, qsizetype names);
     void poll();
     void placeStrip();
     void showDay(QDate day);
@@ -105,6 +117,8 @@ private:
     bool m_shown = false;
 
     TripList m_list;
+    std::unique_ptr<QThread> m_reader;
+    std::shared_ptr<Reading> m_reading;
     bool m_loaded = false;
     QString m_loadedFolder;
     qsizetype m_loadedNames = -1;

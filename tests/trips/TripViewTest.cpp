@@ -164,7 +164,9 @@ private Q_SLOTS:
 
         view.SetShown(true);
         QVERIFY(view.strip()->isVisible());
-        QCOMPARE(view.trips().tripCount(), 2);
+        // The card is read beside the window; the strip comes up at once and takes the trips when read.
+        QTRY_COMPARE_WITH_TIMEOUT(view.trips().tripCount(), 2, 10000);
+        QVERIFY(!view.IsReading());
         QCOMPARE(
             view.strip()->geometry(), QRect(10, 20 + 600 - DayTimeline::kStripHeight, 1000, DayTimeline::kStripHeight));
         QCOMPARE(view.strip()->day(), QDate(2026, 3, 1));
@@ -225,6 +227,58 @@ private Q_SLOTS:
 
         view.SetShown(false);
         QVERIFY(!view.strip()->isVisible());
+    }
+
+    // The card is read beside the window. A recording added while it is read is taken in by a second
+    // reading, and an export asked for meanwhile waits for the list instead of finding no trip.
+    void readingBesideTheWindowFollowsTheCatalogue()
+    {
+        QTemporaryDir dir;
+        auto add = [&](const char* base) {
+            QVERIFY(datbytes::writeFile(dir.filePath(QStringLiteral("rec_%1.avi").arg(QLatin1String(base))), "video"));
+            QVERIFY(datbytes::writeFile(dir.filePath(QStringLiteral("rec_%1.dat").arg(QLatin1String(base))), drive(600)));
+        };
+        add("20260301_080000");
+        RecordingCatalogue catalogue;
+        QVERIFY(catalogue.ScanCatalogueFolder(dir.path(), 0));
+        catalogue.setFolder(dir.path() + QLatin1Char('/'));
+
+        QWidget window;
+        window.resize(1100, 700);
+        auto* video = new QWidget(&window);
+        video->setGeometry(10, 20, 1000, 600);
+        window.show();
+        QString playing;
+        int messages = 0;
+        TripViewHooks hooks;
+        hooks.catalogue = [&]() -> const RecordingCatalogue& { return catalogue; };
+        hooks.currentVideoPath = [&] { return playing; };
+        hooks.currentTimeMs = [&] { return int64_t(0); };
+        hooks.openRecording = [&](const QString&) { return true; };
+        hooks.seek = [&](int64_t) { return true; };
+        hooks.message = [&](int) { ++messages; };
+        TripView view(&window, video, nullptr, hooks);
+
+        view.SetShown(true);
+        QVERIFY(view.IsReading());
+        // a second drive the next day, found by a rescan while the first reading runs
+        add("20260302_090000");
+        QVERIFY(catalogue.ScanCatalogueFolder(dir.path(), 0));
+        QTRY_COMPARE_WITH_TIMEOUT(view.trips().tripCount(), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.IsReading(), 10000);
+        QCOMPARE(view.strip()->day(), QDate(2026, 3, 1));
+
+        // an export right after the view is shown again over a changed card
+        add("20260303_100000");
+        QVERIFY(catalogue.ScanCatalogueFolder(dir.path(), 0));
+        view.SetShown(false);
+        view.SetShown(true);
+        playing = dir.filePath(QStringLiteral("rec_20260303_100000.avi"));
+        QTemporaryDir out;
+        QVERIFY(view.ExportCurrentTrip(true, out.filePath(QStringLiteral("t.gpx"))));
+        QCOMPARE(messages, 0);
+        QCOMPARE(view.trips().tripCount(), 3);
+        QVERIFY(!view.IsReading());
     }
 
     void windowMakesTheViewOnlyWhenAsked()
