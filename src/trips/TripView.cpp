@@ -66,6 +66,7 @@ struct TripView::Reading
 {
     QString folder;
     qsizetype names = -1;
+    double thresholdG = 0;
     TripList list;
 };
 
@@ -128,7 +129,9 @@ void TripView::SetShown(bool shown)
 bool TripView::catalogueChanged() const
 {
     const RecordingCatalogue& c = m_hooks.catalogue();
-    return !m_loaded || c.folder() != m_loadedFolder || nameCount(c) != m_loadedNames;
+    // A threshold chosen in the video menu changes the impact counts.
+    return !m_loaded || c.folder() != m_loadedFolder || nameCount(c) != m_loadedNames
+        || impactsetting::read(SettingsStore::user()) != m_loadedThresholdG;
 }
 
 void TripView::reloadIfCatalogueChanged()
@@ -145,9 +148,10 @@ void TripView::startReading()
     auto reading = std::make_shared<Reading>();
     reading->folder = c.folder();
     reading->names = nameCount(c);
+    reading->thresholdG = impactsetting::read(SettingsStore::user());
     const RecordingCatalogue copy = c;
     const TripGrouping::Options options = m_options;
-    const double thresholdG = impactsetting::read(SettingsStore::user());
+    const double thresholdG = reading->thresholdG;
     m_reading = reading;
     m_reader.reset(QThread::create([reading, copy, options, thresholdG] {
         reading->list = readTrips(copy, options, thresholdG);
@@ -163,7 +167,7 @@ void TripView::readingDone(const std::shared_ptr<Reading>& reading)
     m_reader->wait();
     m_reader.reset();
     m_reading.reset();
-    install(std::move(reading->list), reading->folder, reading->names);
+    install(std::move(reading->list), reading->folder, reading->names, reading->thresholdG);
     if (catalogueChanged())
         startReading();
     if (!m_shown)
@@ -189,14 +193,16 @@ void TripView::loadNow()
     }
     if (catalogueChanged()) {
         const RecordingCatalogue& c = m_hooks.catalogue();
-        install(readTrips(c, m_options, impactsetting::read(SettingsStore::user())), c.folder(), nameCount(c));
+        const double thresholdG = impactsetting::read(SettingsStore::user());
+        install(readTrips(c, m_options, thresholdG), c.folder(), nameCount(c), thresholdG);
     }
 }
 
-void TripView::install(TripList list, const QString& folder, qsizetype names)
+void TripView::install(TripList list, const QString& folder, qsizetype names, double thresholdG)
 {
     m_list = std::move(list);
     m_loaded = true;
+    m_loadedThresholdG = thresholdG;
     m_loadedFolder = folder;
     m_loadedNames = names;
     m_byPath.clear();

@@ -99,7 +99,7 @@ private:
     void readingDone(const std::shared_ptr<Reading>& reading);
     // Exports need the list as it is now: waits for a reading under way, or reads at once.
     void loadNow();
-    void install(TripList list, const QString& folder, qsizetype names);
+    void install(TripList list, const QString& folder, qsizetype names, double thresholdG);
     void poll();
     void placeStrip();
     void showDay(QDate day);
@@ -120,6 +120,7 @@ private:
     std::unique_ptr<QThread> m_reader;
     std::shared_ptr<Reading> m_reading;
     bool m_loaded = false;
+    double m_loadedThresholdG = 0;
     QString m_loadedFolder;
     qsizetype m_loadedNames = -1;
     std::map<QString, int> m_byPath;
