@@ -1,10 +1,10 @@
 #include "playback/VideoFrameSink.h"
 
+#include "platform/FrameMemory.h"
 #include "playback/VideoSurfaceLayout.h"
 
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -46,10 +46,22 @@ QSize unpackSize(uint64_t packed)
 
 struct VideoFrameSink::FrameSet
 {
-    int width = 0;
-    int height = 0;
-    int stride = 0;
-    std::vector<unsigned char> buffers[kBuffers];
+    FrameSet(int w, int h)
+        : width(w)
+        , height(h)
+        , stride(w * 4)
+        , memory(kBuffers, size_t(w) * 4 * size_t(h))
+    {
+    }
+
+    unsigned char* buffer(int index) const { return memory.frame(index); }
+
+    const int width;
+    const int height;
+    const int stride;
+    // The buffers are written before they are given out, so they need no clearing (clearing them would
+    // touch every page of a block that the frames will touch anyway).
+    const FrameMemory memory;
     // Painter on buffer 3 (nothing painted yet), nothing waiting; the video thread starts on buffer 0.
     std::atomic<uint32_t> state { pack({ 3, 0, 0, 0 }) };
     int writing = 0; // video thread only
@@ -185,7 +197,7 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
     }
     if (!set->readerHasFrame)
         return false;
-    frame.bits = set->buffers[next.reader].data();
+    frame.bits = set->buffer(next.reader);
     frame.width = set->width;
     frame.height = set->height;
     frame.stride = set->stride;
@@ -204,12 +216,15 @@ unsigned VideoFrameSink::formatCallback(
     if (target.isEmpty())
         return 0;
 
-    auto set = std::make_shared<FrameSet>();
-    set->width = target.width();
-    set->height = target.height();
-    set->stride = target.width() * 4;
-    for (auto& buffer : set->buffers)
-        buffer.assign(size_t(set->stride) * size_t(set->height), 0);
+    // The library opens the video output more than once while it settles on a decoder (it tries the
+    // hardware ones first), asking each time: frames of the size already in use go on in the same buffers,
+    // handed over as before, instead of a fresh block whose pages would all be touched again.
+    std::shared_ptr<FrameSet> set = sink->m_writerSet;
+    if (!set || set->width != target.width() || set->height != target.height()) {
+        set = std::make_shared<FrameSet>(target.width(), target.height());
+        if (set->memory.isNull())
+            return 0;
+    }
     std::memcpy(chroma, "RV32", 4);
     *width = unsigned(set->width);
     *height = unsigned(set->height);
@@ -229,7 +244,7 @@ void* VideoFrameSink::lockCallback(void* opaque, void** planes)
 {
     auto* sink = static_cast<VideoFrameSink*>(opaque);
     FrameSet* set = sink->m_writerSet.get();
-    void* bits = set->buffers[set->writing].data();
+    void* bits = set->buffer(set->writing);
     planes[0] = bits;
     return bits;
 }
@@ -242,7 +257,7 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
 {
     auto* sink = static_cast<VideoFrameSink*>(opaque);
     FrameSet* set = sink->m_writerSet.get();
-    if (!set || picture != set->buffers[set->writing].data())
+    if (!set || picture != set->buffer(set->writing))
         return;
     const int written = set->writing;
     uint32_t word = set->state.load();

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <set>
 #include <thread>
 
 namespace {
@@ -230,6 +231,64 @@ TEST(FrameSink, ANewFormatTakesOverWithItsFirstFrame)
     ASSERT_TRUE(sink.takeFrame(frame));
     EXPECT_EQ(frame.width, 32);
     EXPECT_EQ(frame.bits[0], 2);
+}
+
+// The library opens its video output again while it settles on a decoder, asking for the same size: the
+// frames go on in the same buffers, and the ones finished before are still painted, in order.
+TEST(FrameSink, ASameSizedFormatGoesOnInTheSameBuffers)
+{
+    VideoFrameSink sink;
+    FakeVideoThread video { sink };
+    sink.setDisplayArea({ 64, 48 });
+    ASSERT_TRUE(video.format(64, 48));
+    std::set<const void*> buffers;
+    const auto lockedBuffer = [&] {
+        void* planes[3] = {};
+        void* picture = VideoFrameSink::lockCallback(&sink, planes);
+        VideoFrameSink::unlockCallback(&sink, picture, planes);
+        return static_cast<const void*>(planes[0]);
+    };
+    // The painter holding frame 1 while two more wait sends the video thread through all four buffers.
+    VideoFrameSink::Frame frame;
+    for (unsigned char n = 1; n <= 4; ++n) {
+        buffers.insert(lockedBuffer());
+        video.frame(n);
+        if (n == 1) {
+            ASSERT_TRUE(sink.takeFrame(frame));
+        }
+    }
+    ASSERT_EQ(buffers.size(), 4u);
+    for (unsigned char n = 3; n <= 4; ++n) {
+        ASSERT_TRUE(sink.takeFrame(frame));
+        EXPECT_EQ(frame.bits[0], n);
+    }
+    EXPECT_EQ(sink.framesDropped(), 1u); // frame 2
+    video.frame(5);
+    video.frame(6);
+
+    ASSERT_TRUE(video.format(64, 48));
+    EXPECT_EQ(QSize(int(video.width), int(video.height)), QSize(64, 48));
+    EXPECT_EQ(video.pitch, 64u * 4);
+    bool fresh = false;
+    ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(frame.bits[0], 5);
+    EXPECT_EQ(buffers.count(lockedBuffer()), 1u);
+    video.frame(7);
+    for (unsigned char n = 6; n <= 7; ++n) {
+        ASSERT_TRUE(sink.takeFrame(frame, &fresh));
+        EXPECT_TRUE(fresh);
+        EXPECT_EQ(frame.bits[0], n);
+        EXPECT_EQ(buffers.count(frame.bits), 1u);
+    }
+    EXPECT_EQ(sink.framesDropped(), 1u);
+
+    // Another size: other buffers, and the last picture stays until the first frame of the new size.
+    ASSERT_TRUE(video.format(32, 24));
+    EXPECT_EQ(buffers.count(lockedBuffer()), 0u);
+    ASSERT_TRUE(sink.takeFrame(frame));
+    EXPECT_EQ(frame.width, 64);
+    EXPECT_EQ(frame.bits[0], 7);
 }
 
 // The player closed with nothing to follow: neither the picture painted last nor frames still waiting come
