@@ -9,6 +9,7 @@
 #include "incident/PackageZip.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,6 +68,42 @@ bool writeCutDescription(const EvidenceRequest& request, const EvidenceResult& r
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
 }
 
+// Times the steps of one export into its result.
+class StepClock
+{
+public:
+    explicit StepClock(EvidenceResult& result)
+        : m_result(result)
+    {
+        m_timer.start();
+    }
+    void mark(const QString& step)
+    {
+        m_result.stepMs.append({ step, m_timer.nsecsElapsed() / 1e6 });
+        m_timer.restart();
+    }
+
+private:
+    EvidenceResult& m_result;
+    QElapsedTimer m_timer;
+};
+
+// Runs a step on a worker thread and tells how long it took there.
+template <typename T> struct Timed
+{
+    T value;
+    double ms = 0;
+};
+template <typename F, typename... Args> auto timedAsync(F f, Args... args)
+{
+    return std::async(std::launch::async, [f, args...]() {
+        QElapsedTimer timer;
+        timer.start();
+        auto value = f(args...);
+        return Timed<decltype(value)> { std::move(value), timer.nsecsElapsed() / 1e6 };
+    });
+}
+
 QString freeName(const QString& folder, const QString& name)
 {
     QString candidate = name;
@@ -88,6 +125,7 @@ QString EvidencePackage::packageName(const QString& videoPath, qint64 atMs)
 EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
 {
     EvidenceResult result;
+    StepClock clock(result);
     if (request.beforeMs < 0 || request.afterMs < 0 || request.beforeMs + request.afterMs <= 0) {
         result.error = QStringLiteral("the window must have a length");
         return result;
@@ -107,6 +145,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = plan.error;
         return result;
     }
+    clock.mark(QStringLiteral("plan"));
 
     const QString name = freeName(request.outputFolder, packageName(request.videoPath, request.atMs));
     QTemporaryDir work(QDir(request.outputFolder).filePath(QStringLiteral(".%1-XXXXXX").arg(name)));
@@ -117,16 +156,26 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
     // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
     // taken while the data files and the report are written: each of them costs about as much as the other.
-    std::future<RgbFrame> frame = std::async(std::launch::async, GrabFrame, request.videoPath, request.atMs);
+    std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs);
     result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
+    clock.mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
         result.error = result.cut.error;
         return result;
     }
-    std::future<QString> clipSum
-        = std::async(std::launch::async, packagemanifest::sha256OfFile, work.filePath(clipName));
+    // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
+    quint32 clipCrc = 0;
+    std::future<Timed<QString>> clipSum = timedAsync(
+        [&clipCrc](const QString& path) {
+            return packagemanifest::sha256OfFile(path, [&clipCrc](const char* data, qsizetype size) { clipCrc = packagezip::crc32(clipCrc, data, size); });
+        },
+        work.filePath(clipName));
     result.data = EvidenceCollector::collect(plan, result.cut.segmentsUsed, result.cut.startMs, request.atMs, request.countryCode);
-    result.data.frame = frame.get();
+    clock.mark(QStringLiteral("collect"));
+    Timed<RgbFrame> grabbed = frame.get();
+    result.data.frame = std::move(grabbed.value);
+    clock.mark(QStringLiteral("frame wait"));
+    result.stepMs.append({ QStringLiteral("frame (thread)"), grabbed.ms });
 
     if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
         || !csvwriter::write(result.data, work.filePath(kCsvName))
@@ -134,6 +183,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = QStringLiteral("cannot write the package's data files");
         return result;
     }
+    clock.mark(QStringLiteral("gpx kml csv json"));
     if (report) {
         QString error;
         if (!report(result.data, work.filePath(kReportName), error)) {
@@ -142,20 +192,28 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         }
         result.hasReport = true;
     }
+    clock.mark(QStringLiteral("report"));
     QString error;
     QHash<QString, QString> known;
-    const QString sum = clipSum.get();
-    if (!sum.isEmpty())
-        known.insert(clipName, sum);
+    const Timed<QString> sum = clipSum.get();
+    clock.mark(QStringLiteral("clip sum wait"));
+    result.stepMs.append({ QStringLiteral("clip sum (thread)"), sum.ms });
+    if (!sum.value.isEmpty())
+        known.insert(clipName, sum.value);
     if (!packagemanifest::write(work.path(), error, known)) {
         result.error = error;
         return result;
     }
+    clock.mark(QStringLiteral("manifest"));
     const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
-    if (!packagezip::write(work.path(), name, partialZip, error)) {
+    packagezip::KnownCrcs crcs;
+    if (!sum.value.isEmpty())
+        crcs.insert(clipName, clipCrc);
+    if (!packagezip::write(work.path(), name, partialZip, error, crcs)) {
         result.error = error;
         return result;
     }
+    clock.mark(QStringLiteral("zip"));
     // The temporary folder is private to its maker; the finished package is for handing on.
     QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
             | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
@@ -175,6 +233,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     result.folder = finalFolder;
     result.zipPath = finalZip;
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    clock.mark(QStringLiteral("rename"));
     result.ok = true;
     return result;
 }

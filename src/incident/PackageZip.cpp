@@ -1,22 +1,167 @@
 #include "incident/PackageZip.h"
 
+#include "platform/FileTransfer.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+#include <vector>
 
 #include <zip.h>
+#include <zlib.h>
 
 namespace packagezip {
 
-bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error)
+namespace {
+
+constexpr quint32 kLocalHeader = 0x04034b50;
+constexpr quint32 kCentralHeader = 0x02014b50;
+constexpr quint32 kEndOfDirectory = 0x06054b50;
+constexpr quint16 kStore = 0;
+constexpr quint16 kDeflate = 8;
+constexpr quint16 kUtf8Names = 0x0800;
+constexpr quint16 kVersion = 20; // 2.0: deflate, folders
+constexpr quint16 kMadeOnUnix = 3 << 8;
+constexpr quint32 kRegularFileMode = 0100644;
+// Below this the plain records hold every size and offset; beyond it libzip writes the zip64 ones.
+constexpr qint64 kPlainLimit = std::numeric_limits<quint32>::max() - (1 << 20);
+
+bool isCompressedAlready(const QString& name)
 {
-    QFile::remove(zipPath);
+    return name.endsWith(QLatin1String(".avi"), Qt::CaseInsensitive) || name.endsWith(QLatin1String(".mp4"), Qt::CaseInsensitive)
+        || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+void put16(QByteArray& b, quint16 v)
+{
+    b.append(char(v & 0xff)).append(char(v >> 8));
+}
+
+void put32(QByteArray& b, quint32 v)
+{
+    put16(b, quint16(v & 0xffff));
+    put16(b, quint16(v >> 16));
+}
+
+struct Entry
+{
+    QString name; // in the folder
+    QByteArray zipName; // UTF-8, below the folder's name
+    qint64 size = 0;
+    quint32 crc = 0;
+    quint16 method = kStore;
+    QByteArray deflated; // the compressed bytes of a deflated entry
+    quint16 dosTime = 0;
+    quint16 dosDate = 0;
+    qint64 offset = 0; // of its local header
+};
+
+void setDosTime(Entry& e, const QDateTime& modified)
+{
+    QDateTime t = modified.toLocalTime();
+    if (!t.isValid() || t.date().year() < 1980)
+        t = QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+    e.dosDate = quint16(((t.date().year() - 1980) << 9) | (t.date().month() << 5) | t.date().day());
+    e.dosTime = quint16((t.time().hour() << 11) | (t.time().minute() << 5) | (t.time().second() / 2));
+}
+
+// Raw deflate (no zlib wrapper), as zip entries hold it; empty when it does not make the data smaller.
+QByteArray deflated(const QByteArray& data)
+{
+    z_stream z {};
+    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return {};
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    const int rc = deflate(&z, Z_FINISH);
+    const qsizetype written = qsizetype(z.total_out);
+    deflateEnd(&z);
+    if (rc != Z_STREAM_END || written >= data.size())
+        return {};
+    out.truncate(written);
+    return out;
+}
+
+QByteArray localHeader(const Entry& e)
+{
+    QByteArray h;
+    put32(h, kLocalHeader);
+    put16(h, kVersion);
+    put16(h, kUtf8Names);
+    put16(h, e.method);
+    put16(h, e.dosTime);
+    put16(h, e.dosDate);
+    put32(h, e.crc);
+    put32(h, quint32(e.method == kDeflate ? e.deflated.size() : e.size));
+    put32(h, quint32(e.size));
+    put16(h, quint16(e.zipName.size()));
+    put16(h, 0);
+    return h + e.zipName;
+}
+
+QByteArray centralHeader(const Entry& e)
+{
+    QByteArray h;
+    put32(h, kCentralHeader);
+    put16(h, kMadeOnUnix | kVersion);
+    put16(h, kVersion);
+    put16(h, kUtf8Names);
+    put16(h, e.method);
+    put16(h, e.dosTime);
+    put16(h, e.dosDate);
+    put32(h, e.crc);
+    put32(h, quint32(e.method == kDeflate ? e.deflated.size() : e.size));
+    put32(h, quint32(e.size));
+    put16(h, quint16(e.zipName.size()));
+    put16(h, 0); // extra
+    put16(h, 0); // comment
+    put16(h, 0); // disk
+    put16(h, 0); // internal attributes
+    put32(h, kRegularFileMode << 16);
+    put32(h, quint32(e.offset));
+    return h + e.zipName;
+}
+
+// Copies a stored file's bytes to `at` in the zip: inside the kernel when its CRC is known, else through a
+// buffer that takes the CRC on the way.
+bool copyStored(QFile& from, QFile& zip, qint64 at, Entry& e, bool crcKnown)
+{
+    if (crcKnown) {
+        const platform::RangeCopy r = platform::copyFileRange(from, 0, zip, at, e.size);
+        if (r == platform::RangeCopy::Done)
+            return true;
+        if (r == platform::RangeCopy::Failed)
+            return false;
+    }
+    std::vector<char> buffer(size_t(std::min<qint64>(std::max<qint64>(e.size, 1), 1 << 20)));
+    quint32 crc = 0;
+    for (qint64 done = 0; done < e.size;) {
+        const qint64 n = std::min<qint64>(e.size - done, qint64(buffer.size()));
+        if (platform::readAt(from, done, buffer.data(), n) != n || platform::writeAt(zip, at + done, buffer.data(), n) != n)
+            return false;
+        crc = crc32(crc, buffer.data(), n);
+        done += n;
+    }
+    if (crcKnown && crc != e.crc)
+        return false; // the file changed since its sum was taken
+    e.crc = crc;
+    return true;
+}
+
+bool writeWithLibzip(const QString& folder, const QStringList& names, const QString& entryFolderName, const QString& zipPath, QString& error)
+{
     int code = 0;
     zip_t* archive = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_EXCL, &code);
     if (!archive) {
         error = QStringLiteral("cannot create \"%1\"").arg(zipPath);
         return false;
     }
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
         const QByteArray source = QFile::encodeName(QDir(folder).filePath(name));
         zip_source_t* file = zip_source_file(archive, source.constData(), 0, -1);
@@ -30,15 +175,104 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
             QFile::remove(zipPath);
             return false;
         }
-        // The clip is compressed video already: storing it saves the time deflate would spend for nothing.
-        if (name.endsWith(QLatin1String(".avi"), Qt::CaseInsensitive) || name.endsWith(QLatin1String(".mp4"), Qt::CaseInsensitive)
-            || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        if (isCompressedAlready(name))
             zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
     }
     if (zip_close(archive) < 0) {
         error = QStringLiteral("cannot write \"%1\": %2").arg(zipPath, QString::fromUtf8(zip_strerror(archive)));
         zip_discard(archive);
         QFile::remove(zipPath);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+quint32 crc32(quint32 crc, const char* data, qsizetype size)
+{
+    return quint32(::crc32_z(crc, reinterpret_cast<const Bytef*>(data), z_size_t(size)));
+}
+
+bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error, const KnownCrcs& known)
+{
+    QFile::remove(zipPath);
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    std::vector<Entry> entries;
+    qint64 total = 0;
+    for (const QString& name : names) {
+        const QFileInfo info(QDir(folder).filePath(name));
+        Entry e;
+        e.name = name;
+        e.zipName = (entryFolderName + QLatin1Char('/') + name).toUtf8();
+        e.size = info.size();
+        setDosTime(e, info.lastModified());
+        total += e.size + 2 * (46 + e.zipName.size());
+        entries.push_back(std::move(e));
+    }
+    if (total >= kPlainLimit || entries.size() >= 0xffff)
+        return writeWithLibzip(folder, names, entryFolderName, zipPath, error);
+
+    QFile zip(zipPath);
+    if (!zip.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        error = QStringLiteral("cannot create \"%1\"").arg(zipPath);
+        return false;
+    }
+    auto fail = [&](const QString& message) {
+        error = message;
+        zip.close();
+        QFile::remove(zipPath);
+        return false;
+    };
+    qint64 at = 0;
+    for (Entry& e : entries) {
+        QFile file(QDir(folder).filePath(e.name));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
+        e.offset = at;
+        if (!isCompressedAlready(e.name)) {
+            const QByteArray data = file.readAll();
+            if (data.size() != e.size)
+                return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
+            e.crc = crc32(0, data.constData(), data.size());
+            e.deflated = deflated(data);
+            e.method = e.deflated.isEmpty() ? kStore : kDeflate;
+            const QByteArray bytes = localHeader(e) + (e.method == kDeflate ? e.deflated : data);
+            if (platform::writeAt(zip, at, bytes.constData(), bytes.size()) != bytes.size())
+                return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
+            at += bytes.size();
+            continue;
+        }
+        // The header goes in once the CRC is sure: a copy through the buffer takes it on the way.
+        const bool crcKnown = known.contains(e.name);
+        e.crc = known.value(e.name);
+        const qint64 headerSize = localHeader(e).size();
+        if (!copyStored(file, zip, at + headerSize, e, crcKnown))
+            return fail(QStringLiteral("cannot add \"%1\" to the zip").arg(e.name));
+        const QByteArray header = localHeader(e);
+        if (platform::writeAt(zip, at, header.constData(), header.size()) != header.size())
+            return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
+        at += headerSize + e.size;
+    }
+    QByteArray directory;
+    for (const Entry& e : entries)
+        directory += centralHeader(e);
+    QByteArray end;
+    put32(end, kEndOfDirectory);
+    put16(end, 0); // this disk
+    put16(end, 0); // the disk the directory starts on
+    put16(end, quint16(entries.size()));
+    put16(end, quint16(entries.size()));
+    put32(end, quint32(directory.size()));
+    put32(end, quint32(at));
+    put16(end, 0); // comment
+    directory += end;
+    if (platform::writeAt(zip, at, directory.constData(), directory.size()) != directory.size())
+        return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
+    zip.close();
+    if (zip.error() != QFileDevice::NoError) {
+        QFile::remove(zipPath);
+        error = QStringLiteral("cannot write \"%1\"").arg(zipPath);
         return false;
     }
     return true;

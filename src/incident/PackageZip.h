@@ -1,11 +1,24 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
-// The package folder as one zip file (libzip), for sending by mail or upload. Entries sit below the
-// folder's name, so unpacking gives the folder back.
+// The package folder as one zip file, for sending by mail or upload. Entries sit below the folder's name, so
+// unpacking gives the folder back.
+//
+// The clip (and the report, both compressed already) are stored; the text files are deflated (zlib). A stored
+// entry whose CRC-32 the caller already took (crcOfFile, alongside its SHA-256 in one read) is copied into
+// the zip inside the kernel, as `cp` copies, so the clip's bytes never pass through the process a second
+// time. A package of 4 GiB or more is written by libzip, which writes the zip64 records such a size needs.
 namespace packagezip {
 
-bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error);
+// The zip format's CRC-32 of `size` more bytes, continuing `crc` (start with 0).
+quint32 crc32(quint32 crc, const char* data, qsizetype size);
+
+// name -> CRC-32 of a file in the folder whose sum is known already.
+using KnownCrcs = QHash<QString, quint32>;
+
+bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error,
+    const KnownCrcs& known = {});
 
 } // namespace packagezip
