@@ -1,6 +1,8 @@
 // Times the viewer's export call (EvidencePackage::write with the report page, in a running GUI process, as
 // Ctrl+E makes it) against `cp` of the clip's bytes, alternating, and takes the export apart step by step.
 //   bench_export RECORDING AT_SECONDS ROUNDS WORK_FOLDER
+// Both are timed until their bytes are on the disk: each file they wrote is synced (fsync), not the whole
+// system (`sync` would also wait for what other programs on the machine have written).
 // Prints the load, the per-step medians, both medians and, last, the export/cp ratio.
 #include "incident/EvidencePackage.h"
 #include "incident/IncidentReport.h"
@@ -13,6 +15,7 @@
 #include <QMap>
 #include <QProcess>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -55,6 +58,27 @@ EvidenceResult exportOnce(const QString& recording, qint64 atMs, const QString& 
     // As the viewer's export call does.
     const std::future<void> fonts = incidentreport::prepareFonts();
     return EvidencePackage::write(request, incidentreport::write);
+}
+
+// fsync of each file, as `sync FILE...` does.
+void syncFiles(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+}
+
+QStringList packageFiles(const EvidenceResult& r)
+{
+    QStringList paths;
+    for (const QString& name : r.files)
+        paths << QDir(r.folder).filePath(name);
+    paths << r.zipPath << r.folder << QFileInfo(r.folder).path();
+    return paths;
 }
 
 } // namespace
@@ -100,7 +124,7 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         QProcess::execute(QStringLiteral("cp"), { clip, copy });
-        ::sync();
+        syncFiles({ copy, work.path() });
         wallCp.push_back(t.nsecsElapsed() / 1e9);
         cpuCp.push_back(cpuSeconds(RUSAGE_CHILDREN) - c0);
         QFile::remove(copy);
@@ -113,7 +137,7 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         const EvidenceResult r = exportOnce(recording, atMs, out);
-        ::sync();
+        syncFiles(packageFiles(r));
         wallExport.push_back(t.nsecsElapsed() / 1e9);
         cpuExport.push_back(cpuSeconds(RUSAGE_SELF) - c0);
         for (const auto& [step, ms] : r.stepMs) {

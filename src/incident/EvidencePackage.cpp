@@ -7,6 +7,8 @@
 #include "incident/KmlWriter.h"
 #include "incident/PackageManifest.h"
 #include "incident/PackageZip.h"
+#include "platform/FileSafety.h"
+#include "platform/FileTransfer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,7 +16,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <future>
@@ -63,9 +64,11 @@ bool writeCutDescription(const EvidenceRequest& request, const EvidenceResult& r
     o.insert(QStringLiteral("timeZone"), result.data.zone.name);
     o.insert(QStringLiteral("model"), result.data.modelName);
     o.insert(QStringLiteral("peakG"), result.data.peakG);
-    QSaveFile file(path);
+    // A plain write: the package folder is temporary until whole and synced at the end; a sync here would wait
+    // for the clip's data the disk is busy writing.
+    QFile file(path);
     const QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Indented);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() && file.error() == QFileDevice::NoError;
 }
 
 // Times the steps of one export into its result.
@@ -102,6 +105,30 @@ template <typename F, typename... Args> auto timedAsync(F f, Args... args)
         auto value = f(args...);
         return Timed<decltype(value)> { std::move(value), timer.nsecsElapsed() / 1e6 };
     });
+}
+
+// Makes every file of the finished package, and the zip, durable before they get their names: after a power
+// cut a package that looks complete must be complete. The writing was started earlier (startWriteback), so
+// this mostly waits for what the disk is doing already.
+bool syncPackage(const QString& folder, const QString& zipPath)
+{
+    QStringList paths;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
+        paths << QDir(folder).filePath(name);
+    paths << zipPath;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !platform::syncFile(file))
+            return false;
+    }
+    return platform::syncDirectory(folder);
+}
+
+void startWriteback(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        platform::startWriteback(file);
 }
 
 QString freeName(const QString& folder, const QString& name)
@@ -156,7 +183,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
     // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
     // taken while the data files and the report are written: each of them costs about as much as the other.
-    std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs);
+    std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs, kEvidenceFrameMaxWidth);
     result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
     clock.mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
@@ -165,6 +192,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     }
     // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
     quint32 clipCrc = 0;
+    startWriteback(work.filePath(clipName));
     std::future<Timed<QString>> clipSum = timedAsync(
         [&clipCrc](const QString& path) {
             return packagemanifest::sha256OfFile(path, [&clipCrc](const char* data, qsizetype size) { clipCrc = packagezip::crc32(clipCrc, data, size); });
@@ -214,6 +242,12 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         return result;
     }
     clock.mark(QStringLiteral("zip"));
+    if (!syncPackage(work.path(), partialZip)) {
+        QFile::remove(partialZip);
+        result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
+        return result;
+    }
+    clock.mark(QStringLiteral("sync"));
     // The temporary folder is private to its maker; the finished package is for handing on.
     QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
             | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
@@ -232,6 +266,8 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     }
     result.folder = finalFolder;
     result.zipPath = finalZip;
+    // The names are made durable too; the files already are, so a failure here loses no evidence.
+    platform::syncDirectory(request.outputFolder);
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     clock.mark(QStringLiteral("rename"));
     result.ok = true;

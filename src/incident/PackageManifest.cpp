@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <set>
 
@@ -69,8 +68,10 @@ bool write(const QString& folder, QString& error, const QHash<QString, QString>&
         }
         text += sum.toLatin1() + "  " + name.toUtf8() + '\n';
     }
-    QSaveFile file(QDir(folder).filePath(kFileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // Written in place: the manifest goes into a package folder that keeps a temporary name until it is whole
+    // and synced.
+    QFile file(QDir(folder).filePath(kFileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush()) {
         error = QStringLiteral("cannot write the manifest");
         return false;
     }

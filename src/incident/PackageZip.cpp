@@ -249,6 +249,8 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
         const qint64 headerSize = localHeader(e).size();
         if (!copyStored(file, zip, at + headerSize, e, crcKnown))
             return fail(QStringLiteral("cannot add \"%1\" to the zip").arg(e.name));
+        // The disk starts on the large copy while the rest is written.
+        platform::startWriteback(zip);
         const QByteArray header = localHeader(e);
         if (platform::writeAt(zip, at, header.constData(), header.size()) != header.size())
             return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
