@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <future>
+#include <memory>
 
 namespace {
 
@@ -193,6 +194,11 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
     quint32 clipCrc = 0;
     startWriteback(work.filePath(clipName));
+    // The zip gets the clip's bytes (copied inside the kernel) while the clip is summed and the report drawn;
+    // its header follows once the sum is known. Whatever ends the export early removes the unfinished zip.
+    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
+    const std::unique_ptr<const QString, void (*)(const QString*)> zipCleanup(&partialZip, [](const QString* path) { QFile::remove(*path); });
+    std::future<Timed<packagezip::Begun>> zipBegun = timedAsync(packagezip::begin, work.path(), name, clipName, partialZip);
     std::future<Timed<QString>> clipSum = timedAsync(
         [&clipCrc](const QString& path) {
             return packagemanifest::sha256OfFile(path, [&clipCrc](const char* data, qsizetype size) { clipCrc = packagezip::crc32(clipCrc, data, size); });
@@ -233,11 +239,13 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         return result;
     }
     clock.mark(QStringLiteral("manifest"));
-    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
     packagezip::KnownCrcs crcs;
     if (!sum.value.isEmpty())
         crcs.insert(clipName, clipCrc);
-    if (!packagezip::write(work.path(), name, partialZip, error, crcs)) {
+    const Timed<packagezip::Begun> begun = zipBegun.get();
+    clock.mark(QStringLiteral("zip copy wait"));
+    result.stepMs.append({ QStringLiteral("zip copy (thread)"), begun.ms });
+    if (!packagezip::write(work.path(), name, partialZip, error, crcs, &begun.value)) {
         result.error = error;
         return result;
     }

@@ -128,30 +128,32 @@ QByteArray centralHeader(const Entry& e)
     return h + e.zipName;
 }
 
-// Copies a stored file's bytes to `at` in the zip: inside the kernel when its CRC is known, else through a
-// buffer that takes the CRC on the way.
-bool copyStored(QFile& from, QFile& zip, qint64 at, Entry& e, bool crcKnown)
+// Copies a stored file's bytes to `at` in the zip: inside the kernel when no CRC is asked for (it is known
+// already), else through a buffer that takes the CRC on the way.
+bool copyBytes(QFile& from, QFile& zip, qint64 at, qint64 size, quint32* crcOut)
 {
-    if (crcKnown) {
-        const platform::RangeCopy r = platform::copyFileRange(from, 0, zip, at, e.size);
-        if (r == platform::RangeCopy::Done)
-            return true;
-        if (r == platform::RangeCopy::Failed)
-            return false;
+    if (!crcOut) {
+        const platform::RangeCopy r = platform::copyFileRange(from, 0, zip, at, size);
+        if (r != platform::RangeCopy::Unsupported)
+            return r == platform::RangeCopy::Done;
     }
-    std::vector<char> buffer(size_t(std::min<qint64>(std::max<qint64>(e.size, 1), 1 << 20)));
+    std::vector<char> buffer(size_t(std::min<qint64>(std::max<qint64>(size, 1), 1 << 20)));
     quint32 crc = 0;
-    for (qint64 done = 0; done < e.size;) {
-        const qint64 n = std::min<qint64>(e.size - done, qint64(buffer.size()));
+    for (qint64 done = 0; done < size;) {
+        const qint64 n = std::min<qint64>(size - done, qint64(buffer.size()));
         if (platform::readAt(from, done, buffer.data(), n) != n || platform::writeAt(zip, at + done, buffer.data(), n) != n)
             return false;
         crc = crc32(crc, buffer.data(), n);
         done += n;
     }
-    if (crcKnown && crc != e.crc)
-        return false; // the file changed since its sum was taken
-    e.crc = crc;
+    if (crcOut)
+        *crcOut = crc;
     return true;
+}
+
+qint64 localHeaderSize(const QByteArray& zipName)
+{
+    return 30 + zipName.size();
 }
 
 bool writeWithLibzip(const QString& folder, const QStringList& names, const QString& entryFolderName, const QString& zipPath, QString& error)
@@ -194,9 +196,37 @@ quint32 crc32(quint32 crc, const char* data, qsizetype size)
     return quint32(::crc32_z(crc, reinterpret_cast<const Bytef*>(data), z_size_t(size)));
 }
 
-bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error, const KnownCrcs& known)
+Begun begin(const QString& folder, const QString& entryFolderName, const QString& name, const QString& zipPath)
 {
+    Begun b;
+    b.name = name;
     QFile::remove(zipPath);
+    QFile file(QDir(folder).filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return b;
+    b.size = file.size();
+    if (b.size >= kPlainLimit)
+        return b; // write() leaves it to libzip
+    QFile zip(zipPath);
+    if (!zip.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return b;
+    const qint64 at = localHeaderSize((entryFolderName + QLatin1Char('/') + name).toUtf8());
+    if (!copyBytes(file, zip, at, b.size, nullptr)) {
+        zip.close();
+        QFile::remove(zipPath);
+        return b;
+    }
+    // The disk starts on the large copy while the rest of the package is made.
+    platform::startWriteback(zip);
+    b.ok = true;
+    return b;
+}
+
+bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error,
+    const KnownCrcs& known, const Begun* begun)
+{
+    // A begun zip is carried on when the sum of its entry is known; otherwise it is written afresh.
+    bool carryOn = begun && begun->ok && known.contains(begun->name) && QFileInfo::exists(zipPath);
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     std::vector<Entry> entries;
     qint64 total = 0;
@@ -208,13 +238,22 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
         e.size = info.size();
         setDosTime(e, info.lastModified());
         total += e.size + 2 * (46 + e.zipName.size());
-        entries.push_back(std::move(e));
+        if (carryOn && name == begun->name) {
+            carryOn = e.size == begun->size;
+            entries.insert(entries.begin(), std::move(e)); // the begun entry's bytes lie first in the zip
+        } else {
+            entries.push_back(std::move(e));
+        }
     }
-    if (total >= kPlainLimit || entries.size() >= 0xffff)
+    if (!carryOn)
+        QFile::remove(zipPath);
+    if (total >= kPlainLimit || entries.size() >= 0xffff) {
+        QFile::remove(zipPath);
         return writeWithLibzip(folder, names, entryFolderName, zipPath, error);
+    }
 
     QFile zip(zipPath);
-    if (!zip.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!zip.open(carryOn ? QIODevice::ReadWrite : QIODevice::WriteOnly | QIODevice::NewOnly)) {
         error = QStringLiteral("cannot create \"%1\"").arg(zipPath);
         return false;
     }
@@ -226,31 +265,33 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
     };
     qint64 at = 0;
     for (Entry& e : entries) {
-        QFile file(QDir(folder).filePath(e.name));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
         e.offset = at;
-        if (!isCompressedAlready(e.name)) {
-            const QByteArray data = file.readAll();
-            if (data.size() != e.size)
+        const qint64 headerSize = localHeaderSize(e.zipName);
+        if (carryOn && at == 0) {
+            e.crc = known.value(e.name);
+        } else {
+            QFile file(QDir(folder).filePath(e.name));
+            if (!file.open(QIODevice::ReadOnly))
                 return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
-            e.crc = crc32(0, data.constData(), data.size());
-            e.deflated = deflated(data);
-            e.method = e.deflated.isEmpty() ? kStore : kDeflate;
-            const QByteArray bytes = localHeader(e) + (e.method == kDeflate ? e.deflated : data);
-            if (platform::writeAt(zip, at, bytes.constData(), bytes.size()) != bytes.size())
-                return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
-            at += bytes.size();
-            continue;
+            if (!isCompressedAlready(e.name)) {
+                const QByteArray data = file.readAll();
+                if (data.size() != e.size)
+                    return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
+                e.crc = crc32(0, data.constData(), data.size());
+                e.deflated = deflated(data);
+                e.method = e.deflated.isEmpty() ? kStore : kDeflate;
+                const QByteArray bytes = localHeader(e) + (e.method == kDeflate ? e.deflated : data);
+                if (platform::writeAt(zip, at, bytes.constData(), bytes.size()) != bytes.size())
+                    return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
+                at += bytes.size();
+                continue;
+            }
+            const bool crcKnown = known.contains(e.name);
+            e.crc = known.value(e.name);
+            if (!copyBytes(file, zip, at + headerSize, e.size, crcKnown ? nullptr : &e.crc))
+                return fail(QStringLiteral("cannot add \"%1\" to the zip").arg(e.name));
         }
-        // The header goes in once the CRC is sure: a copy through the buffer takes it on the way.
-        const bool crcKnown = known.contains(e.name);
-        e.crc = known.value(e.name);
-        const qint64 headerSize = localHeader(e).size();
-        if (!copyStored(file, zip, at + headerSize, e, crcKnown))
-            return fail(QStringLiteral("cannot add \"%1\" to the zip").arg(e.name));
-        // The disk starts on the large copy while the rest is written.
-        platform::startWriteback(zip);
+        // The header goes in once the CRC is sure.
         const QByteArray header = localHeader(e);
         if (platform::writeAt(zip, at, header.constData(), header.size()) != header.size())
             return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
@@ -269,7 +310,8 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
     put32(end, quint32(at));
     put16(end, 0); // comment
     directory += end;
-    if (platform::writeAt(zip, at, directory.constData(), directory.size()) != directory.size())
+    if (platform::writeAt(zip, at, directory.constData(), directory.size()) != directory.size()
+        || !zip.resize(at + directory.size()))
         return fail(QStringLiteral("cannot write \"%1\"").arg(zipPath));
     zip.close();
     if (zip.error() != QFileDevice::NoError) {

@@ -18,7 +18,19 @@ quint32 crc32(quint32 crc, const char* data, qsizetype size);
 // name -> CRC-32 of a file in the folder whose sum is known already.
 using KnownCrcs = QHash<QString, quint32>;
 
+// A zip begun with one large stored entry (the clip), its bytes copied before their CRC-32 is known, so the
+// copy runs while the file is summed; write() carries it on.
+struct Begun
+{
+    QString name;
+    qint64 size = 0;
+    bool ok = false;
+};
+Begun begin(const QString& folder, const QString& entryFolderName, const QString& name, const QString& zipPath);
+
+// Writes the zip of every file in `folder`, carrying on `begun` (when given, whole, and its CRC-32 known);
+// removes the zip when it fails.
 bool write(const QString& folder, const QString& entryFolderName, const QString& zipPath, QString& error,
-    const KnownCrcs& known = {});
+    const KnownCrcs& known = {}, const Begun* begun = nullptr);
 
 } // namespace packagezip
