@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <zip.h>
-#include <zlib.h>
+#include <libdeflate.h>
 
 namespace packagezip {
 
@@ -71,20 +71,15 @@ void setDosTime(Entry& e, const QDateTime& modified)
 // Raw deflate (no zlib wrapper), as zip entries hold it; empty when it does not make the data smaller.
 QByteArray deflated(const QByteArray& data)
 {
-    z_stream z {};
-    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
+    if (!compressor)
         return {};
-    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = uInt(out.size());
-    const int rc = deflate(&z, Z_FINISH);
-    const qsizetype written = qsizetype(z.total_out);
-    deflateEnd(&z);
-    if (rc != Z_STREAM_END || written >= data.size())
+    QByteArray out(qsizetype(libdeflate_deflate_compress_bound(compressor, size_t(data.size()))), Qt::Uninitialized);
+    const size_t written = libdeflate_deflate_compress(compressor, data.constData(), size_t(data.size()), out.data(), size_t(out.size()));
+    libdeflate_free_compressor(compressor);
+    if (written == 0 || qsizetype(written) >= data.size())
         return {};
-    out.truncate(written);
+    out.truncate(qsizetype(written));
     return out;
 }
 
@@ -193,7 +188,7 @@ bool writeWithLibzip(const QString& folder, const QStringList& names, const QStr
 
 quint32 crc32(quint32 crc, const char* data, qsizetype size)
 {
-    return quint32(::crc32_z(crc, reinterpret_cast<const Bytef*>(data), z_size_t(size)));
+    return quint32(libdeflate_crc32(crc, data, size_t(size)));
 }
 
 Begun begin(const QString& folder, const QString& entryFolderName, const QString& name, const QString& zipPath)

@@ -6,10 +6,11 @@
 // The package folder as one zip file, for sending by mail or upload. Entries sit below the folder's name, so
 // unpacking gives the folder back.
 //
-// The clip (and the report, both compressed already) are stored; the text files are deflated (zlib). A stored
-// entry whose CRC-32 the caller already took (crcOfFile, alongside its SHA-256 in one read) is copied into
-// the zip inside the kernel, as `cp` copies, so the clip's bytes never pass through the process a second
-// time. A package of 4 GiB or more is written by libzip, which writes the zip64 records such a size needs.
+// The clip and the report, compressed already, are stored; the text files are deflated. libdeflate gives the
+// deflate and the CRC-32, which it takes with the processor's carry-less multiply, about three times as fast
+// as zlib on a clip. A stored entry whose CRC-32 the caller already took (alongside its SHA-256, in one read)
+// is copied into the zip inside the kernel, as `cp` copies, so the clip's bytes never pass through the process
+// a second time. A package of 4 GiB or more is written by libzip, which writes the zip64 records it needs.
 namespace packagezip {
 
 // The zip format's CRC-32 of `size` more bytes, continuing `crc` (start with 0).
