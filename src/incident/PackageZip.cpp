@@ -28,6 +28,8 @@ constexpr quint16 kMadeOnUnix = 3 << 8;
 constexpr quint32 kRegularFileMode = 0100644;
 // Below this the plain records hold every size and offset; beyond it libzip writes the zip64 ones.
 constexpr qint64 kPlainLimit = std::numeric_limits<quint32>::max() - (1 << 20);
+// Text is deflated whole in memory; anything larger (a clip in a container not named below) is stored.
+constexpr qint64 kDeflateLimit = 16 << 20;
 
 bool isCompressedAlready(const QString& name)
 {
@@ -268,7 +270,7 @@ bool write(const QString& folder, const QString& entryFolderName, const QString&
             QFile file(QDir(folder).filePath(e.name));
             if (!file.open(QIODevice::ReadOnly))
                 return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));
-            if (!isCompressedAlready(e.name)) {
+            if (!isCompressedAlready(e.name) && e.size <= kDeflateLimit) {
                 const QByteArray data = file.readAll();
                 if (data.size() != e.size)
                     return fail(QStringLiteral("cannot read \"%1\"").arg(e.name));

@@ -150,6 +150,26 @@ INSTANTIATE_TEST_SUITE_P(Clip, PackageZipWrites,
         ZipCase { "BegunButNoCrc", false, true }),
     [](const ::testing::TestParamInfo<ZipCase>& info) { return std::string(info.param.what); });
 
+TEST(PackageZip, ALargeFileOfAnotherContainerIsStoredNotDeflatedInMemory)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("pkg");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray clip = noise((16 << 20) + 1);
+    ASSERT_TRUE(writeFile(folder + "/clip.mov", clip));
+    const QString zipPath = dir.filePath("pkg.zip");
+    QString error;
+    ASSERT_TRUE(packagezip::write(folder, "pkg", zipPath, error)) << error.toStdString();
+    int code = 0;
+    zip_t* archive = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    ASSERT_NE(archive, nullptr) << code;
+    const Read r = readEntry(archive, "pkg/clip.mov");
+    zip_close(archive);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.method, ZIP_CM_STORE);
+    EXPECT_TRUE(r.bytes == clip);
+}
+
 TEST(PackageZip, AFullDiskLeavesNoZip)
 {
     QTemporaryDir dir;
