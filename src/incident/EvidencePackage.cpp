@@ -72,26 +72,6 @@ bool writeCutDescription(const EvidenceRequest& request, const EvidenceResult& r
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() && file.error() == QFileDevice::NoError;
 }
 
-// Times the steps of one export into its result.
-class StepClock
-{
-public:
-    explicit StepClock(EvidenceResult& result)
-        : m_result(result)
-    {
-        m_timer.start();
-    }
-    void mark(const QString& step)
-    {
-        m_result.stepMs.append({ step, m_timer.nsecsElapsed() / 1e6 });
-        m_timer.restart();
-    }
-
-private:
-    EvidenceResult& m_result;
-    QElapsedTimer m_timer;
-};
-
 // Runs a step on a worker thread and tells how long it took there.
 template <typename T> struct Timed
 {
@@ -153,7 +133,13 @@ QString EvidencePackage::packageName(const QString& videoPath, qint64 atMs)
 EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
 {
     EvidenceResult result;
-    StepClock clock(result);
+    // Times the steps of the export into its result.
+    QElapsedTimer stepTimer;
+    stepTimer.start();
+    auto mark = [&result, &stepTimer](const QString& step) {
+        result.stepMs.append({ step, stepTimer.nsecsElapsed() / 1e6 });
+        stepTimer.restart();
+    };
     if (request.beforeMs < 0 || request.afterMs < 0 || request.beforeMs + request.afterMs <= 0) {
         result.error = QStringLiteral("the window must have a length");
         return result;
@@ -173,7 +159,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = plan.error;
         return result;
     }
-    clock.mark(QStringLiteral("plan"));
+    mark(QStringLiteral("plan"));
 
     const QString name = freeName(request.outputFolder, packageName(request.videoPath, request.atMs));
     QTemporaryDir work(QDir(request.outputFolder).filePath(QStringLiteral(".%1-XXXXXX").arg(name)));
@@ -186,7 +172,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     // taken while the data files and the report are written: each of them costs about as much as the other.
     std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs, kEvidenceFrameMaxWidth);
     result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
-    clock.mark(QStringLiteral("cut"));
+    mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
         result.error = result.cut.error;
         return result;
@@ -205,10 +191,10 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         },
         work.filePath(clipName));
     result.data = EvidenceCollector::collect(plan, result.cut.segmentsUsed, result.cut.startMs, request.atMs, request.countryCode);
-    clock.mark(QStringLiteral("collect"));
+    mark(QStringLiteral("collect"));
     Timed<RgbFrame> grabbed = frame.get();
     result.data.frame = std::move(grabbed.value);
-    clock.mark(QStringLiteral("frame wait"));
+    mark(QStringLiteral("frame wait"));
     result.stepMs.append({ QStringLiteral("frame (thread)"), grabbed.ms });
 
     if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
@@ -217,7 +203,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = QStringLiteral("cannot write the package's data files");
         return result;
     }
-    clock.mark(QStringLiteral("gpx kml csv json"));
+    mark(QStringLiteral("gpx kml csv json"));
     if (report) {
         QString error;
         if (!report(result.data, work.filePath(kReportName), error)) {
@@ -226,11 +212,11 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         }
         result.hasReport = true;
     }
-    clock.mark(QStringLiteral("report"));
+    mark(QStringLiteral("report"));
     QString error;
     QHash<QString, QString> known;
     const Timed<QString> sum = clipSum.get();
-    clock.mark(QStringLiteral("clip sum wait"));
+    mark(QStringLiteral("clip sum wait"));
     result.stepMs.append({ QStringLiteral("clip sum (thread)"), sum.ms });
     if (!sum.value.isEmpty())
         known.insert(clipName, sum.value);
@@ -238,24 +224,24 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = error;
         return result;
     }
-    clock.mark(QStringLiteral("manifest"));
+    mark(QStringLiteral("manifest"));
     packagezip::KnownCrcs crcs;
     if (!sum.value.isEmpty())
         crcs.insert(clipName, clipCrc);
     const Timed<packagezip::Begun> begun = zipBegun.get();
-    clock.mark(QStringLiteral("zip copy wait"));
+    mark(QStringLiteral("zip copy wait"));
     result.stepMs.append({ QStringLiteral("zip copy (thread)"), begun.ms });
     if (!packagezip::write(work.path(), name, partialZip, error, crcs, &begun.value)) {
         result.error = error;
         return result;
     }
-    clock.mark(QStringLiteral("zip"));
+    mark(QStringLiteral("zip"));
     if (!syncPackage(work.path(), partialZip)) {
         QFile::remove(partialZip);
         result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
         return result;
     }
-    clock.mark(QStringLiteral("sync"));
+    mark(QStringLiteral("sync"));
     // The temporary folder is private to its maker; the finished package is for handing on.
     QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
             | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
@@ -277,7 +263,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     // The names are made durable too; the files already are, so a failure here loses no evidence.
     platform::syncDirectory(request.outputFolder);
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    clock.mark(QStringLiteral("rename"));
+    mark(QStringLiteral("rename"));
     result.ok = true;
     return result;
 }
