@@ -7,16 +7,19 @@
 #include "incident/KmlWriter.h"
 #include "incident/PackageManifest.h"
 #include "incident/PackageZip.h"
+#include "platform/FileSafety.h"
+#include "platform/FileTransfer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <future>
+#include <memory>
 
 namespace {
 
@@ -62,9 +65,51 @@ bool writeCutDescription(const EvidenceRequest& request, const EvidenceResult& r
     o.insert(QStringLiteral("timeZone"), result.data.zone.name);
     o.insert(QStringLiteral("model"), result.data.modelName);
     o.insert(QStringLiteral("peakG"), result.data.peakG);
-    QSaveFile file(path);
+    // A plain write: the package folder is temporary until whole and synced at the end; a sync here would wait
+    // for the clip's data the disk is busy writing.
+    QFile file(path);
     const QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Indented);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() && file.error() == QFileDevice::NoError;
+}
+
+// Runs a step on a worker thread and tells how long it took there.
+template <typename T> struct Timed
+{
+    T value;
+    double ms = 0;
+};
+template <typename F, typename... Args> auto timedAsync(F f, Args... args)
+{
+    return std::async(std::launch::async, [f, args...]() {
+        QElapsedTimer timer;
+        timer.start();
+        auto value = f(args...);
+        return Timed<decltype(value)> { std::move(value), timer.nsecsElapsed() / 1e6 };
+    });
+}
+
+// Makes every file of the finished package, and the zip, durable before they get their names: after a power
+// cut a package that looks complete must be complete. The writing was started earlier (startWriteback), so
+// this mostly waits for what the disk is doing already.
+bool syncPackage(const QString& folder, const QString& zipPath)
+{
+    QStringList paths;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
+        paths << QDir(folder).filePath(name);
+    paths << zipPath;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !platform::syncFile(file))
+            return false;
+    }
+    return platform::syncDirectory(folder);
+}
+
+void startWriteback(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        platform::startWriteback(file);
 }
 
 QString freeName(const QString& folder, const QString& name)
@@ -88,6 +133,13 @@ QString EvidencePackage::packageName(const QString& videoPath, qint64 atMs)
 EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
 {
     EvidenceResult result;
+    // Times the steps of the export into its result.
+    QElapsedTimer stepTimer;
+    stepTimer.start();
+    auto mark = [&result, &stepTimer](const QString& step) {
+        result.stepMs.append({ step, stepTimer.nsecsElapsed() / 1e6 });
+        stepTimer.restart();
+    };
     if (request.beforeMs < 0 || request.afterMs < 0 || request.beforeMs + request.afterMs <= 0) {
         result.error = QStringLiteral("the window must have a length");
         return result;
@@ -107,6 +159,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = plan.error;
         return result;
     }
+    mark(QStringLiteral("plan"));
 
     const QString name = freeName(request.outputFolder, packageName(request.videoPath, request.atMs));
     QTemporaryDir work(QDir(request.outputFolder).filePath(QStringLiteral(".%1-XXXXXX").arg(name)));
@@ -117,16 +170,32 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
     // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
     // taken while the data files and the report are written: each of them costs about as much as the other.
-    std::future<RgbFrame> frame = std::async(std::launch::async, GrabFrame, request.videoPath, request.atMs);
+    std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs, kEvidenceFrameMaxWidth);
     result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
+    mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
         result.error = result.cut.error;
         return result;
     }
-    std::future<QString> clipSum
-        = std::async(std::launch::async, packagemanifest::sha256OfFile, work.filePath(clipName));
+    // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
+    quint32 clipCrc = 0;
+    startWriteback(work.filePath(clipName));
+    // The zip gets the clip's bytes (copied inside the kernel) while the clip is summed and the report drawn;
+    // its header follows once the sum is known. Whatever ends the export early removes the unfinished zip.
+    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
+    const std::unique_ptr<const QString, void (*)(const QString*)> zipCleanup(&partialZip, [](const QString* path) { QFile::remove(*path); });
+    std::future<Timed<packagezip::Begun>> zipBegun = timedAsync(packagezip::begin, work.path(), name, clipName, partialZip);
+    std::future<Timed<QString>> clipSum = timedAsync(
+        [&clipCrc](const QString& path) {
+            return packagemanifest::sha256OfFile(path, [&clipCrc](const char* data, qsizetype size) { clipCrc = packagezip::crc32(clipCrc, data, size); });
+        },
+        work.filePath(clipName));
     result.data = EvidenceCollector::collect(plan, result.cut.segmentsUsed, result.cut.startMs, request.atMs, request.countryCode);
-    result.data.frame = frame.get();
+    mark(QStringLiteral("collect"));
+    Timed<RgbFrame> grabbed = frame.get();
+    result.data.frame = std::move(grabbed.value);
+    mark(QStringLiteral("frame wait"));
+    result.stepMs.append({ QStringLiteral("frame (thread)"), grabbed.ms });
 
     if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
         || !csvwriter::write(result.data, work.filePath(kCsvName))
@@ -134,6 +203,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = QStringLiteral("cannot write the package's data files");
         return result;
     }
+    mark(QStringLiteral("gpx kml csv json"));
     if (report) {
         QString error;
         if (!report(result.data, work.filePath(kReportName), error)) {
@@ -142,20 +212,36 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         }
         result.hasReport = true;
     }
+    mark(QStringLiteral("report"));
     QString error;
     QHash<QString, QString> known;
-    const QString sum = clipSum.get();
-    if (!sum.isEmpty())
-        known.insert(clipName, sum);
+    const Timed<QString> sum = clipSum.get();
+    mark(QStringLiteral("clip sum wait"));
+    result.stepMs.append({ QStringLiteral("clip sum (thread)"), sum.ms });
+    if (!sum.value.isEmpty())
+        known.insert(clipName, sum.value);
     if (!packagemanifest::write(work.path(), error, known)) {
         result.error = error;
         return result;
     }
-    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
-    if (!packagezip::write(work.path(), name, partialZip, error)) {
+    mark(QStringLiteral("manifest"));
+    packagezip::KnownCrcs crcs;
+    if (!sum.value.isEmpty())
+        crcs.insert(clipName, clipCrc);
+    const Timed<packagezip::Begun> begun = zipBegun.get();
+    mark(QStringLiteral("zip copy wait"));
+    result.stepMs.append({ QStringLiteral("zip copy (thread)"), begun.ms });
+    if (!packagezip::write(work.path(), name, partialZip, error, crcs, &begun.value)) {
         result.error = error;
         return result;
     }
+    mark(QStringLiteral("zip"));
+    if (!syncPackage(work.path(), partialZip)) {
+        QFile::remove(partialZip);
+        result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
+        return result;
+    }
+    mark(QStringLiteral("sync"));
     // The temporary folder is private to its maker; the finished package is for handing on.
     QFile::setPermissions(work.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
             | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
@@ -174,7 +260,10 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     }
     result.folder = finalFolder;
     result.zipPath = finalZip;
+    // The names are made durable too; the files already are, so a failure here loses no evidence.
+    platform::syncDirectory(request.outputFolder);
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    mark(QStringLiteral("rename"));
     result.ok = true;
     return result;
 }

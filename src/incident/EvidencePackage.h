@@ -32,6 +32,9 @@ struct EvidenceResult
     bool hasReport = false;
     ClipCutResult cut;
     EvidenceData data;
+    // Wall time of each step in milliseconds, in the order they ran (for the export benchmark); the steps
+    // on worker threads are timed on them.
+    QList<std::pair<QString, double>> stepMs;
 };
 
 // Writes the report page; given by the caller because drawing a PDF needs the GUI library.

@@ -6,6 +6,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -27,19 +28,25 @@ struct PacketFree
     void operator()(AVPacket* p) const { av_packet_free(&p); }
 };
 
-RgbFrame toRgb(const AVFrame* frame, qint64 timeMs)
+RgbFrame toRgb(const AVFrame* frame, qint64 timeMs, int maxWidth)
 {
     RgbFrame out;
+    int width = frame->width;
+    int height = frame->height;
+    if (maxWidth > 0 && width > maxWidth) {
+        height = std::max(1, static_cast<int>((static_cast<qint64>(height) * maxWidth + width / 2) / width));
+        width = maxWidth;
+    }
     SwsContext* sws = sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
-        frame->width, frame->height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        width, height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!sws)
         return out;
-    out.width = frame->width;
-    out.height = frame->height;
+    out.width = width;
+    out.height = height;
     out.timeMs = timeMs;
-    out.rgb.resize(static_cast<qsizetype>(frame->width) * frame->height * 3);
+    out.rgb.resize(static_cast<qsizetype>(width) * height * 3);
     uint8_t* planes[4] = { reinterpret_cast<uint8_t*>(out.rgb.data()), nullptr, nullptr, nullptr };
-    int strides[4] = { frame->width * 3, 0, 0, 0 };
+    int strides[4] = { width * 3, 0, 0, 0 };
     sws_scale(sws, frame->data, frame->linesize, 0, frame->height, planes, strides);
     sws_freeContext(sws);
     return out;
@@ -47,7 +54,7 @@ RgbFrame toRgb(const AVFrame* frame, qint64 timeMs)
 
 } // namespace
 
-RgbFrame GrabFrame(const QString& path, qint64 timeMs)
+RgbFrame GrabFrame(const QString& path, qint64 timeMs, int maxWidth)
 {
     AVFormatContext* raw = nullptr;
     const QByteArray name = path.toLocal8Bit();
@@ -103,5 +110,5 @@ RgbFrame GrabFrame(const QString& path, qint64 timeMs)
     if (!have)
         return {};
     const int64_t ts = shown->best_effort_timestamp;
-    return toRgb(shown.get(), ts == AV_NOPTS_VALUE ? timeMs : av_rescale_q(ts, stream->time_base, AVRational { 1, 1000 }));
+    return toRgb(shown.get(), ts == AV_NOPTS_VALUE ? timeMs : av_rescale_q(ts, stream->time_base, AVRational { 1, 1000 }), maxWidth);
 }

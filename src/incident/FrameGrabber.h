@@ -13,5 +13,7 @@ struct RgbFrame
     bool isNull() const { return rgb.isEmpty(); }
 };
 
-// Decodes the frame shown at a playback time: the last frame that starts at or before it.
-RgbFrame GrabFrame(const QString& path, qint64 timeMs);
+// Decodes the frame shown at a playback time: the last frame that starts at or before it. A frame wider
+// than maxWidth (when above 0) is scaled down to it, keeping its shape, by the same conversion that makes it
+// RGB, which costs far less than scaling the full picture afterwards.
+RgbFrame GrabFrame(const QString& path, qint64 timeMs, int maxWidth = 0);

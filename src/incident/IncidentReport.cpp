@@ -213,8 +213,8 @@ bool write(const EvidenceData& data, const QString& pdfPath, QString& error)
     const int pictureWidth = (width - 20) / 2;
     const QImage track = drawTrack(data, QSize(pictureWidth, pictureWidth));
     p.drawImage(QRect(0, y, pictureWidth, pictureWidth), track);
-    // Twice the drawn size keeps the picture sharp in print; the full 1080p frame would only make the page
-    // slow to write and heavy to send.
+    // Twice the drawn size keeps the picture sharp in print. The export grabs the frame at that size already
+    // (kEvidenceFrameMaxWidth); a full-size frame from another caller is scaled here.
     QImage frame = frameImage(data.frame);
     if (frame.width() > 2 * pictureWidth)
         frame = frame.scaledToWidth(2 * pictureWidth, Qt::SmoothTransformation);

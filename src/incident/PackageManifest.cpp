@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <set>
 
@@ -13,7 +12,16 @@ namespace packagemanifest {
 
 // OpenSSL's SHA-256 uses the processor's SHA instructions where it has them: hashing a clip costs a small
 // part of writing it, where a portable implementation costs several times the write.
-QString sha256OfFile(const QString& path)
+QString sha256(const QByteArray& bytes)
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.constData(), static_cast<size_t>(bytes.size()), digest, &length, EVP_sha256(), nullptr) != 1)
+        return {};
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length)).toHex());
+}
+
+QString sha256OfFile(const QString& path, const std::function<void(const char*, qsizetype)>& alsoSee)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -30,6 +38,8 @@ QString sha256OfFile(const QString& path)
         if (n <= 0)
             break;
         ok = EVP_DigestUpdate(context, buffer.constData(), static_cast<size_t>(n)) == 1;
+        if (alsoSee)
+            alsoSee(buffer.constData(), n);
     }
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
@@ -58,8 +68,10 @@ bool write(const QString& folder, QString& error, const QHash<QString, QString>&
         }
         text += sum.toLatin1() + "  " + name.toUtf8() + '\n';
     }
-    QSaveFile file(QDir(folder).filePath(kFileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // Written in place: the manifest goes into a package folder that keeps a temporary name until it is whole
+    // and synced.
+    QFile file(QDir(folder).filePath(kFileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush()) {
         error = QStringLiteral("cannot write the manifest");
         return false;
     }

@@ -45,6 +45,10 @@ bool syncFile(QFileDevice& file);
 // as done.
 bool syncDirectory(const QString& path);
 
+// Starts writing what `file` holds unwritten to the medium, without waiting for it, so the disk works while
+// the caller goes on (a later syncFile then finds little left to wait for).
+void startWriteback(QFileDevice& file);
+
 // Hints that `file` is read front to back, and asks for the given range to be read ahead now.
 void adviseSequential(QFileDevice& file);
 void prefetch(QFileDevice& file, int64_t pos, int64_t length);

@@ -3,6 +3,8 @@
 // 25 s into the first. The package is judged by outside tools: ffprobe and ffmpeg for the clip, xmllint
 // and gpsbabel for the GPX, gpsbabel for the KML, pdftotext for the report.
 #include "SidecarWriter.h"
+#include "incident/EvidencePackage.h"
+#include "platform/FileFaults.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,7 +21,10 @@
 
 #include <zip.h>
 
+#include <cerrno>
+#include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -332,6 +337,39 @@ TEST_F(EvidencePackageMedia, AFailedExportLeavesNothingThatLooksLikeAPackage)
     // usage errors
     EXPECT_EQ(run(cli(), { "export", s_card + "/rec_20260314_080000.avi", "--out", out.path() }).exitCode, 2);
     EXPECT_EQ(run(cli(), { "verify" }).exitCode, 2);
+}
+
+// The package is written in this process with faults under the file layer: the disk fills up while the
+// clip goes into the zip, or the disk fails when the finished files are made durable. Either way the export
+// fails and the output folder holds nothing, hidden or not.
+TEST_F(EvidencePackageMedia, AFaultWhileZippingOrSyncingLeavesNoPackage)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(platform::FileFaultRules&)> fault;
+    } cases[] = {
+        { "disk full in the zip", [](platform::FileFaultRules& r) { r.failWritesAfter(".zip.partial", 100000, ENOSPC); } },
+        { "sync of the zip fails", [](platform::FileFaultRules& r) { r.failSyncs(".zip.partial", EIO); } },
+        { "sync of the clip fails", [](platform::FileFaultRules& r) { r.failSyncs("clip.avi", EIO); } },
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir out;
+        auto rules = std::make_shared<platform::FileFaultRules>();
+        c.fault(*rules);
+        platform::setFileFaultPlan(rules);
+        EvidenceRequest request;
+        request.videoPath = s_card + QStringLiteral("/rec_20260314_080000.avi");
+        request.atMs = kImpactSecond * 1000;
+        request.outputFolder = out.path();
+        const EvidenceResult result = EvidencePackage::write(request);
+        platform::setFileFaultPlan(nullptr);
+        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_FALSE(result.error.isEmpty()) << c.what;
+        EXPECT_GT(rules->hits(0), 0) << c.what;
+        EXPECT_TRUE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+            << c.what << ": " << QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(' ').toStdString();
+    }
 }
 
 } // namespace

@@ -211,6 +211,14 @@ bool syncDirectory(const QString& path)
     return ok;
 }
 
+void startWriteback(QFileDevice& file)
+{
+    if (file.isOpen() && file.isWritable())
+        file.flush();
+    if (file.handle() >= 0)
+        ::sync_file_range(file.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 void adviseSequential(QFileDevice& file)
 {
     if (file.handle() >= 0)
