@@ -1,5 +1,7 @@
 #include "catalogue/RecordingNames.h"
 
+#include "catalogue/LowerCaseOrder.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -201,15 +203,11 @@ QString DataFilePath(const QString& videoPath, const QString& videoExtension)
 
 void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
 {
-    std::vector<std::pair<QString, size_t>> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i)
-        keys.emplace_back(entries[i].baseName.toLower(), i);
-    std::stable_sort(keys.begin(), keys.end(),
-        [ascending](const auto& a, const auto& b) { return ascending ? a.first < b.first : b.first < a.first; });
+    const std::vector<uint32_t> order = LowerCaseOrder(
+        entries.size(), [&entries](size_t row) { return entries[row].baseName; }, ascending);
     std::vector<RecordingEntry> sorted;
     sorted.reserve(entries.size());
-    for (const auto& k : keys)
-        sorted.push_back(std::move(entries[k.second]));
+    for (const uint32_t row : order)
+        sorted.push_back(std::move(entries[row]));
     entries = std::move(sorted);
 }
