@@ -5,24 +5,46 @@
 
 namespace {
 
-constexpr size_t kPackedWords = 4; // 4 × 4 code units: a whole base name of the camera's
+constexpr qsizetype kPackedUnits = 16; // a whole base name of the camera's
+using Packed = std::array<uint64_t, kPackedUnits / 4>;
 
 struct Key
 {
-    std::array<uint64_t, kPackedWords> packed {};
+    Packed packed {};
     uint32_t row = 0;
 };
 
-// Code units 0..15, most significant first, so the words compare as the texts do. A text shorter than
-// sixteen units is padded with zero units; where that ties with a real zero unit the full comparison
-// decides (it also decides every other tie).
-std::array<uint64_t, kPackedWords> pack(const QString& lowered)
+// Code units 0..15 of a lower-cased text, most significant first, so the words compare as the texts do.
+// A text shorter than sixteen units is padded with zero units; where that ties with a real zero unit the
+// full comparison decides (it also decides every other tie).
+Packed packLowered(QStringView lowered)
 {
-    std::array<uint64_t, kPackedWords> words {};
-    const qsizetype length = std::min<qsizetype>(lowered.size(), static_cast<qsizetype>(kPackedWords * 4));
-    const QChar* units = lowered.constData();
+    Packed words {};
+    const qsizetype length = std::min(lowered.size(), kPackedUnits);
     for (qsizetype i = 0; i < length; ++i)
-        words[static_cast<size_t>(i / 4)] |= uint64_t(units[i].unicode()) << (16 * (3 - i % 4));
+        words[static_cast<size_t>(i / 4)] |= uint64_t(lowered[i].unicode()) << (16 * (3 - i % 4));
+    return words;
+}
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// ASCII texts (every name the camera writes) are lower-cased unit by unit while packing; any other text
+// takes the full lower-casing rules, which may change its length.
+Packed pack(const QString& text)
+{
+    if (!isAscii(QStringView(text).left(kPackedUnits)))
+        return packLowered(text.toLower());
+    Packed words {};
+    const qsizetype length = std::min(text.size(), kPackedUnits);
+    for (qsizetype i = 0; i < length; ++i) {
+        char16_t unit = text[i].unicode();
+        if (unit >= u'A' && unit <= u'Z')
+            unit = static_cast<char16_t>(unit - u'A' + u'a');
+        words[static_cast<size_t>(i / 4)] |= uint64_t(unit) << (16 * (3 - i % 4));
+    }
     return words;
 }
 
@@ -30,18 +52,17 @@ std::array<uint64_t, kPackedWords> pack(const QString& lowered)
 
 std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending)
 {
-    std::vector<QString> lowered(count);
     std::vector<Key> keys(count);
     for (size_t i = 0; i < count; ++i) {
-        lowered[i] = text(i).toLower();
-        keys[i].packed = pack(lowered[i]);
+        keys[i].packed = pack(text(i));
         keys[i].row = static_cast<uint32_t>(i);
     }
-    // -1, 0, 1 as the lower-cased texts compare.
-    const auto compare = [&lowered](const Key& a, const Key& b) {
+    // -1, 0, 1 as the lower-cased texts compare. Ties of the packed part are rare (equal names, or names
+    // longer than it): those texts are lower-cased when they meet.
+    const auto compare = [&text](const Key& a, const Key& b) {
         if (a.packed != b.packed)
             return a.packed < b.packed ? -1 : 1;
-        return lowered[a.row].compare(lowered[b.row], Qt::CaseSensitive);
+        return text(a.row).toLower().compare(text(b.row).toLower(), Qt::CaseSensitive);
     };
     // Equal texts stay in row order in either direction.
     std::sort(keys.begin(), keys.end(), [&compare, ascending](const Key& a, const Key& b) {
