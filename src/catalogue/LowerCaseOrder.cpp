@@ -60,8 +60,10 @@ std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(s
     // -1, 0, 1 as the lower-cased texts compare. Ties of the packed part are rare (equal names, or names
     // longer than it): those texts are lower-cased when they meet.
     const auto compare = [&text](const Key& a, const Key& b) {
-        if (a.packed != b.packed)
-            return a.packed < b.packed ? -1 : 1;
+        for (size_t i = 0; i < a.packed.size(); ++i) {
+            if (a.packed[i] != b.packed[i])
+                return a.packed[i] < b.packed[i] ? -1 : 1;
+        }
         return text(a.row).toLower().compare(text(b.row).toLower(), Qt::CaseSensitive);
     };
     // Equal texts stay in row order in either direction.

@@ -241,7 +241,7 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
     entry.kindLabel = recording::kindLabel(kind);
     if (!base.endsWith(QLatin1Char('p'))) {
         entry.baseName = base;
-        entry.dateText = FormatEntryDate(base);
+        entry.dateFromBaseName = true;
         entry.iconIndex = recording::iconIndex(kind, base, 2);
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
         return entry;

@@ -1,6 +1,7 @@
 #include "catalogue/RecordingListRules.h"
 
 #include "catalogue/LowerCaseOrder.h"
+#include "catalogue/RecordingNames.h"
 
 #include <algorithm>
 #include <utility>
@@ -74,7 +75,7 @@ QString columnText(const RecordingEntry& entry, int column)
     case 1:
         return entry.baseName;
     case 2:
-        return entry.dateText;
+        return EntryDateText(entry);
     default:
         return QString();
     }

@@ -183,6 +183,11 @@ QString FormatEntryDate(const QString& baseName)
     return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
 }
 
+QString EntryDateText(const RecordingEntry& entry)
+{
+    return entry.dateFromBaseName ? FormatEntryDate(entry.baseName) : entry.dateText;
+}
+
 QString MakeRecordingFileName(const QString& kindLabel, const QString& baseName, const QString& videoExtension)
 {
     QString name;
