@@ -94,11 +94,7 @@ void RecordingListRows::sort(int column)
     const std::vector<uint32_t> order = LowerCaseOrder(
         m_rows.size(), [this, column](size_t row) { return recordinglist::columnText(m_rows[row], column); },
         m_ascending);
-    std::vector<RecordingEntry> sorted;
-    sorted.reserve(m_rows.size());
-    for (const uint32_t row : order)
-        sorted.push_back(std::move(m_rows[row]));
-    m_rows = std::move(sorted);
+    ApplyOrder(m_rows, order);
 }
 
 void RecordingListRows::removeAt(int row)

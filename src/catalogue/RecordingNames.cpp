@@ -243,9 +243,5 @@ void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
 {
     const std::vector<uint32_t> order = LowerCaseOrder(
         entries.size(), [&entries](size_t row) { return entries[row].baseName; }, ascending);
-    std::vector<RecordingEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const uint32_t row : order)
-        sorted.push_back(std::move(entries[row]));
-    entries = std::move(sorted);
+    ApplyOrder(entries, order);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -98,6 +99,30 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyNames)
             ascending);
         EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
     }
+}
+
+TEST(ApplyOrder, PutsEachItemWhereTheOrderSays)
+{
+    struct Case
+    {
+        std::vector<uint32_t> order;
+        std::vector<std::string> expected;
+    };
+    const std::vector<std::string> items { "a", "b", "c", "d", "e" };
+    const Case cases[] = {
+        { { 0, 1, 2, 3, 4 }, { "a", "b", "c", "d", "e" } },
+        { { 4, 3, 2, 1, 0 }, { "e", "d", "c", "b", "a" } },
+        { { 1, 2, 3, 4, 0 }, { "b", "c", "d", "e", "a" } }, // one long cycle
+        { { 1, 0, 3, 4, 2 }, { "b", "a", "d", "e", "c" } }, // two cycles
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> moved = items;
+        ApplyOrder(moved, c.order);
+        EXPECT_EQ(moved, c.expected);
+    }
+    std::vector<std::string> none;
+    ApplyOrder(none, {});
+    EXPECT_TRUE(none.empty());
 }
 
 } // namespace
