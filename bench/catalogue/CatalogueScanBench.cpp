@@ -100,40 +100,63 @@ size_t filesystemEnumeration(const QString& root)
 // Every recording and every span marker is a row of the All view (no marker sorts first here).
 constexpr size_t kExpectedRows = kRecordings + kRecordings / 100;
 
-struct Phases
+double processorMilliseconds()
 {
-    std::vector<double> scan, build, fill, paint;
+    timespec now {};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// One phase's wall and processor times, round by round.
+struct Phase
+{
+    std::vector<double> wall, processor;
+    std::chrono::steady_clock::time_point start;
+    double processorStart = 0;
+
+    void begin()
+    {
+        start = std::chrono::steady_clock::now();
+        processorStart = processorMilliseconds();
+    }
+    void end(bool keep)
+    {
+        const double used = processorMilliseconds() - processorStart;
+        const double elapsed
+            = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (keep) {
+            wall.push_back(elapsed);
+            processor.push_back(used);
+        }
+    }
 };
 
-double since(std::chrono::steady_clock::time_point start)
+struct Phases
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+    Phase scan, build, fill, paint;
+};
 
 // The card opened into the list, up to its first screen on the display.
 size_t openCard(const QString& root, CXListCtrl& list, RecordingCatalogue& catalogue, Phases* phases = nullptr)
 {
-    auto start = std::chrono::steady_clock::now();
+    Phases ignored;
+    Phases& p = phases ? *phases : ignored;
+    p.scan.begin();
     catalogue = RecordingCatalogue();
     catalogue.ScanCatalogueFolder(root, 0);
     catalogue.setFolder(WithTrailingSeparator(root));
-    const double scan = since(start);
-    start = std::chrono::steady_clock::now();
+    p.scan.end(phases);
+    p.build.begin();
     std::vector<RecordingEntry> rows = catalogue.BuildCategoryEntries(ListCategory::All);
-    const double build = since(start);
-    start = std::chrono::steady_clock::now();
+    p.build.end(phases);
+    p.fill.begin();
     list.setCatalogue(&catalogue);
     list.fill(std::move(rows));
-    const double fill = since(start);
-    start = std::chrono::steady_clock::now();
+    p.fill.end(phases);
+    p.paint.begin();
     list.repaint(); // the parking icons of the rows shown are read here
     QCoreApplication::processEvents();
-    if (phases) {
-        phases->scan.push_back(scan);
-        phases->build.push_back(build);
-        phases->fill.push_back(fill);
-        phases->paint.push_back(since(start));
-    }
+    p.paint.end(phases);
     return static_cast<size_t>(list.rowCount());
 }
 
@@ -161,13 +184,6 @@ size_t parkingReads(const QString& root)
     for (const QString& name : catalogue.names(RecordingKind::Parking))
         ones += ReadParkingType(root + QLatin1Char('/') + DataFilePath(name, catalogue.videoExtension())) == 1;
     return ones;
-}
-
-double processorMilliseconds()
-{
-    timespec now {};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 template <typename F> double milliseconds(F&& f, size_t& result, std::vector<double>* processor = nullptr)
@@ -256,7 +272,11 @@ int main(int argc, char** argv)
     std::printf("  through std::filesystem (the baseline of earlier runs): %.2f ms, open / that %.2f\n",
         median(filesystem), openMs / median(filesystem));
     std::printf("  scan %.2f ms, All build %.2f ms, list fill (sort) %.2f ms, first screen painted %.2f ms (medians)\n",
-        median(phases.scan), median(phases.build), median(phases.fill), median(phases.paint));
+        median(phases.scan.wall), median(phases.build.wall), median(phases.fill.wall), median(phases.paint.wall));
+    std::printf("  processor time: scan %.2f ms, All build %.2f ms, list fill (sort) %.2f ms, first screen painted %.2f "
+                "ms (medians)\n",
+        median(phases.scan.processor), median(phases.build.processor), median(phases.fill.processor),
+        median(phases.paint.processor));
     std::printf("  scrolling through all %zu rows, %zu pages painted: %.2f ms (ratio %.2f)\n", rows, pages,
         median(scroll), median(scroll) / bareMs);
     std::printf(
