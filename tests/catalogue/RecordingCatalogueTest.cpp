@@ -53,6 +53,21 @@ TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
 }
 
+TEST(ScanCatalogueFolder, NamesBeyondAsciiKeepTheirText)
+{
+    // Names copied from elsewhere may carry any character; only the prefix and extension are ASCII.
+    CardFolder card;
+    card.add(QStringLiteral("rec_Fahrt_über_Land.avi"));
+    card.add(QStringLiteral("evt_주행_20120101.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ QStringLiteral("rec_Fahrt_über_Land.avi") }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ QStringLiteral("evt_주행_20120101.avi") }));
+    const std::vector<RecordingEntry> rows = build(catalogue, card, ListCategory::Normal);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].baseName, QStringLiteral("Fahrt_über_Land"));
+}
+
 TEST(ScanCatalogueFolder, TheFirstRecordingDecidesTheFormat)
 {
     CardFolder card;
