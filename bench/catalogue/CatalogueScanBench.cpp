@@ -1,7 +1,8 @@
 // Opening a card of 20,000 recordings as the viewer does it: scan, All build, the list filled (and sorted) and
 // its first screen painted, parking icons read for the rows shown; and scrolling through every row. Measured
 // against the bare enumeration of the same folder (the entries counted, nothing converted or kept) in the
-// same run. Prints the medians and, last, the ratio of the open to the bare enumeration.
+// same run (readdir, the way the scan reads the folder). Prints the load, the medians (wall and processor time)
+// and, last, the ratio of the open to the bare enumeration in wall time.
 //   bench_catalogue_scan [FOLDER]   (a temporary folder when none is given; an existing card is reused)
 
 #include "catalogue/CXListCtrl.h"
@@ -20,8 +21,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <vector>
+
+#include <dirent.h>
 
 namespace {
 
@@ -67,8 +72,22 @@ bool makeCard(const QString& root)
     return writeFile(root + QStringLiteral("/.bench-card-v2"), QByteArray());
 }
 
-// What no scan can do without: the folder's entries, one by one.
+// What no scan can do without: the folder's entries, one by one, as the kernel hands them out (the scan
+// reads them the same way).
 size_t bareEnumeration(const QString& root)
+{
+    size_t count = 0;
+    if (DIR* folder = ::opendir(QFile::encodeName(root).constData())) {
+        while (::readdir(folder))
+            ++count;
+        ::closedir(folder);
+    }
+    return count;
+}
+
+// The same entries through std::filesystem, which builds a path per entry: the baseline of earlier runs,
+// printed beside it so that old figures can be compared.
+size_t filesystemEnumeration(const QString& root)
 {
     size_t count = 0;
     std::error_code error;
@@ -81,40 +100,63 @@ size_t bareEnumeration(const QString& root)
 // Every recording and every span marker is a row of the All view (no marker sorts first here).
 constexpr size_t kExpectedRows = kRecordings + kRecordings / 100;
 
-struct Phases
+double processorMilliseconds()
 {
-    std::vector<double> scan, build, fill, paint;
+    timespec now {};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// One phase's wall and processor times, round by round.
+struct Phase
+{
+    std::vector<double> wall, processor;
+    std::chrono::steady_clock::time_point start;
+    double processorStart = 0;
+
+    void begin()
+    {
+        start = std::chrono::steady_clock::now();
+        processorStart = processorMilliseconds();
+    }
+    void end(bool keep)
+    {
+        const double used = processorMilliseconds() - processorStart;
+        const double elapsed
+            = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (keep) {
+            wall.push_back(elapsed);
+            processor.push_back(used);
+        }
+    }
 };
 
-double since(std::chrono::steady_clock::time_point start)
+struct Phases
 {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+    Phase scan, build, fill, paint;
+};
 
 // The card opened into the list, up to its first screen on the display.
 size_t openCard(const QString& root, CXListCtrl& list, RecordingCatalogue& catalogue, Phases* phases = nullptr)
 {
-    auto start = std::chrono::steady_clock::now();
+    Phases ignored;
+    Phases& p = phases ? *phases : ignored;
+    p.scan.begin();
     catalogue = RecordingCatalogue();
     catalogue.ScanCatalogueFolder(root, 0);
     catalogue.setFolder(WithTrailingSeparator(root));
-    const double scan = since(start);
-    start = std::chrono::steady_clock::now();
+    p.scan.end(phases);
+    p.build.begin();
     std::vector<RecordingEntry> rows = catalogue.BuildCategoryEntries(ListCategory::All);
-    const double build = since(start);
-    start = std::chrono::steady_clock::now();
+    p.build.end(phases);
+    p.fill.begin();
     list.setCatalogue(&catalogue);
     list.fill(std::move(rows));
-    const double fill = since(start);
-    start = std::chrono::steady_clock::now();
+    p.fill.end(phases);
+    p.paint.begin();
     list.repaint(); // the parking icons of the rows shown are read here
     QCoreApplication::processEvents();
-    if (phases) {
-        phases->scan.push_back(scan);
-        phases->build.push_back(build);
-        phases->fill.push_back(fill);
-        phases->paint.push_back(since(start));
-    }
+    p.paint.end(phases);
     return static_cast<size_t>(list.rowCount());
 }
 
@@ -144,11 +186,22 @@ size_t parkingReads(const QString& root)
     return ones;
 }
 
-template <typename F> double milliseconds(F&& f, size_t& result)
+template <typename F> double milliseconds(F&& f, size_t& result, std::vector<double>* processor = nullptr)
 {
+    const double processorStart = processorMilliseconds();
     const auto start = std::chrono::steady_clock::now();
     result = f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (processor)
+        processor->push_back(processorMilliseconds() - processorStart);
+    return wall;
+}
+
+void printLoad(const char* when)
+{
+    double load[3] = { 0, 0, 0 };
+    if (::getloadavg(load, 3) == 3)
+        std::printf("load %s: %.2f %.2f %.2f\n", when, load[0], load[1], load[2]);
 }
 
 double median(std::vector<double> v)
@@ -183,15 +236,20 @@ int main(int argc, char** argv)
     RecordingCatalogue catalogue;
     bareEnumeration(root); // warm the caches for both
     openCard(root, list, catalogue);
+    printLoad("before");
     std::vector<double> bare;
+    std::vector<double> bareProcessor;
+    std::vector<double> filesystem;
     std::vector<double> open;
+    std::vector<double> openProcessor;
     std::vector<double> scroll;
     std::vector<double> parking;
     Phases phases;
     size_t ignored = 0;
     for (int round = 0; round < kRounds; ++round) {
-        bare.push_back(milliseconds([&] { return bareEnumeration(root); }, entries));
-        open.push_back(milliseconds([&] { return openCard(root, list, catalogue, &phases); }, rows));
+        bare.push_back(milliseconds([&] { return bareEnumeration(root); }, entries, &bareProcessor));
+        filesystem.push_back(milliseconds([&] { return filesystemEnumeration(root); }, ignored));
+        open.push_back(milliseconds([&] { return openCard(root, list, catalogue, &phases); }, rows, &openProcessor));
         scroll.push_back(milliseconds([&] { return scrollThrough(list); }, pages));
         parking.push_back(milliseconds([&] { return parkingReads(root); }, ignored));
         if (rows != kExpectedRows) {
@@ -206,16 +264,26 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    printLoad("after");
     const double bareMs = median(bare);
     const double openMs = median(open);
-    std::printf("bare enumeration: %zu entries, median %.2f ms\n", entries, bareMs);
+    std::printf("bare enumeration (readdir): %zu entries, median %.2f ms (processor %.2f ms)\n", entries, bareMs,
+        median(bareProcessor));
+    std::printf("  through std::filesystem (the baseline of earlier runs): %.2f ms, open / that %.2f\n",
+        median(filesystem), openMs / median(filesystem));
     std::printf("  scan %.2f ms, All build %.2f ms, list fill (sort) %.2f ms, first screen painted %.2f ms (medians)\n",
-        median(phases.scan), median(phases.build), median(phases.fill), median(phases.paint));
+        median(phases.scan.wall), median(phases.build.wall), median(phases.fill.wall), median(phases.paint.wall));
+    std::printf("  processor time: scan %.2f ms, All build %.2f ms, list fill (sort) %.2f ms, first screen painted %.2f "
+                "ms (medians)\n",
+        median(phases.scan.processor), median(phases.build.processor), median(phases.fill.processor),
+        median(phases.paint.processor));
     std::printf("  scrolling through all %zu rows, %zu pages painted: %.2f ms (ratio %.2f)\n", rows, pages,
         median(scroll), median(scroll) / bareMs);
     std::printf(
         "  scan + every parking icon read at once: %.2f ms (ratio %.2f)\n", median(parking), median(parking) / bareMs);
-    std::printf("scan + All build + list fill + first screen: %zu rows (as expected), median %.2f ms\n", rows, openMs);
+    std::printf("scan + All build + list fill + first screen: %zu rows (as expected), median %.2f ms (processor %.2f ms, "
+                "ratio %.2f)\n",
+        rows, openMs, median(openProcessor), median(openProcessor) / median(bareProcessor));
     std::printf("ratio (scan + All build + list fill + first screen) / bare enumeration: %.2f\n", openMs / bareMs);
     return 0;
 }

@@ -1,13 +1,13 @@
 #include "catalogue/RecordingCatalogue.h"
 
 #include "catalogue/RecordingNames.h"
+#include "platform/DirectoryListing.h"
 #include "sensor/SidecarDataFile.h"
 
 #include <QFile>
 #include <QHash>
 
 #include <algorithm>
-#include <filesystem>
 #include <string_view>
 
 namespace {
@@ -39,6 +39,16 @@ bool equalsAsciiNoCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+// The camera writes ASCII names: those become text without the general decoder.
+QString decodeRawName(std::string_view name)
+{
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 } // namespace
@@ -77,16 +87,10 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         m_mp4 = false;
     }
 
-    const QString root = WithTrailingSeparator(folder);
-    std::error_code error;
-    std::filesystem::directory_iterator it(std::filesystem::path(QFile::encodeName(root).toStdString()), error);
-    if (error)
+    DirectoryListing listing(WithTrailingSeparator(folder));
+    if (!listing.isOpen())
         return result;
-    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-        if (error)
-            break;
-        const std::filesystem::path fileName = it->path().filename();
-        const std::string& native = fileName.native();
+    for (std::string_view native = listing.next(); !native.empty(); native = listing.next()) {
         // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
         // recordings are decoded (a card holds as many data files as recordings).
         const std::optional<RecordingKind> kind = kindFromRawName(native);
@@ -98,7 +102,6 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         const bool marker = equalsAsciiNoCase(extension, ".vlm");
         if (!avi && !mp4 && !marker)
             continue;
-        const QString name = QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
         const size_t k = index(*kind);
         if (!decided) {
             decided = true;
@@ -107,7 +110,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         } else if (m_mp4 ? !mp4 : !(avi || marker)) {
             continue;
         }
-        m_names[k].append(name);
+        m_names[k].append(decodeRawName(native));
         if (marker)
             ++m_markerCounts[k];
     }
@@ -238,7 +241,7 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
     entry.kindLabel = recording::kindLabel(kind);
     if (!base.endsWith(QLatin1Char('p'))) {
         entry.baseName = base;
-        entry.dateText = FormatEntryDate(base);
+        entry.dateFromBaseName = true;
         entry.iconIndex = recording::iconIndex(kind, base, 2);
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
         return entry;

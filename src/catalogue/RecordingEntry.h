@@ -15,7 +15,10 @@ struct RecordingEntry
 {
     QString kindLabel; // "Normal", "Event" or "Parking"
     QString baseName; // date "_" time, optionally one more character
-    QString dateText; // formatted start, or "start ~ end" for a span marker
+    // "start ~ end" for a span marker. A recording's date is its base name formatted: the build leaves the
+    // text empty and sets dateFromBaseName, and EntryDateText (the list's column 2) formats it when asked,
+    // so a card of tens of thousands of rows formats only the dates that are shown or sorted.
+    QString dateText;
     std::optional<int> iconIndex; // 0..7; none for a base name of unusual length
     RecordingKind kind = RecordingKind::Normal;
     bool spanMarker = false;
@@ -24,4 +27,5 @@ struct RecordingEntry
     // then): a card may hold thousands of parking recordings, and reading each data file before the list
     // appears would cost thousands of reads on a slow card when only the visible rows need their icon.
     bool iconPending = false;
+    bool dateFromBaseName = false;
 };

@@ -1,5 +1,8 @@
 #include "catalogue/RecordingListRules.h"
 
+#include "catalogue/LowerCaseOrder.h"
+#include "catalogue/RecordingNames.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -72,7 +75,7 @@ QString columnText(const RecordingEntry& entry, int column)
     case 1:
         return entry.baseName;
     case 2:
-        return entry.dateText;
+        return EntryDateText(entry);
     default:
         return QString();
     }
@@ -88,19 +91,10 @@ void RecordingListRows::fill(std::vector<RecordingEntry> entries)
 
 void RecordingListRows::sort(int column)
 {
-    // Lower-case each text once: a card holds tens of thousands of rows.
-    std::vector<std::pair<QString, size_t>> keys;
-    keys.reserve(m_rows.size());
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        keys.emplace_back(recordinglist::columnText(m_rows[i], column).toLower(), i);
-    const bool ascending = m_ascending;
-    std::stable_sort(keys.begin(), keys.end(),
-        [ascending](const auto& a, const auto& b) { return ascending ? a.first < b.first : b.first < a.first; });
-    std::vector<RecordingEntry> sorted;
-    sorted.reserve(m_rows.size());
-    for (const auto& key : keys)
-        sorted.push_back(std::move(m_rows[key.second]));
-    m_rows = std::move(sorted);
+    const std::vector<uint32_t> order = LowerCaseOrder(
+        m_rows.size(), [this, column](size_t row) { return recordinglist::columnText(m_rows[row], column); },
+        m_ascending);
+    ApplyOrder(m_rows, order);
 }
 
 void RecordingListRows::removeAt(int row)

@@ -1,9 +1,14 @@
 #include "catalogue/RecordingNames.h"
 
-#include <QFile>
+#include "catalogue/LowerCaseOrder.h"
+
+#include "platform/FileRangeReader.h"
+
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace recording {
 
@@ -110,42 +115,77 @@ QString withTimeColons(QString digits)
 
 } // namespace
 
+namespace {
+
+// The usual name (its prefix once, at the start; its extension once, at the end) as a view of the name;
+// nothing for any other name, which the general rules handle.
+std::optional<QStringView> plainBaseName(QStringView name, const QString& videoExtension)
+{
+    std::optional<QStringView> base;
+    for (const char* p : { "rec_", "evt_", "pmr_" }) {
+        const QLatin1String prefix(p);
+        if (name.startsWith(prefix)) {
+            if (name.indexOf(prefix, prefix.size()) >= 0)
+                return std::nullopt;
+            base = name.mid(prefix.size());
+            break;
+        }
+    }
+    if (!base)
+        return std::nullopt;
+    const QString& extension
+        = base->endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
+    if (extension.isEmpty())
+        return base;
+    const qsizetype first = base->indexOf(extension);
+    if (first < 0)
+        return base;
+    if (first != base->size() - extension.size())
+        return std::nullopt;
+    return base->chopped(extension.size());
+}
+
+} // namespace
+
 QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
+    // A card holds tens of thousands of names: the usual one is cut out with one copy.
+    if (const std::optional<QStringView> plain = plainBaseName(fileName, videoExtension))
+        return plain->toString();
     QString base = fileName;
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
         if (base.startsWith(prefix)) {
-            // Every occurrence goes; the common name holds the prefix once, at its start.
-            if (base.indexOf(prefix, prefix.size()) < 0)
-                base.remove(0, prefix.size());
-            else
-                base.remove(prefix);
+            base.remove(prefix); // every occurrence goes
             break;
         }
     }
     const QString& extension
         = base.endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
-    if (extension.isEmpty())
-        return base;
-    const qsizetype first = base.indexOf(extension);
-    if (first >= 0 && first == base.size() - extension.size())
-        base.chop(extension.size());
-    else if (first >= 0)
+    if (!extension.isEmpty())
         base.remove(extension);
     return base;
 }
 
 QString FormatEntryDate(const QString& baseName)
 {
-    QString text = baseName;
-    text.reserve(baseName.size() + 4); // the four separators go in without reallocating
-    text.replace(QLatin1Char('_'), QLatin1Char(' '));
-    insertAt(text, 4, QLatin1Char('-'));
-    insertAt(text, 7, QLatin1Char('-'));
-    insertAt(text, 13, QLatin1Char(':'));
-    insertAt(text, 16, QLatin1Char(':'));
-    return text;
+    // Built in a buffer on the stack and copied out once: this runs for every row of a card.
+    QVarLengthArray<char16_t, 32> text(baseName.utf16(), baseName.utf16() + baseName.size());
+    std::replace(text.begin(), text.end(), u'_', u' ');
+    for (const auto& [position, c] : { std::pair { 4, u'-' }, std::pair { 7, u'-' }, std::pair { 13, u':' },
+             std::pair { 16, u':' } }) {
+        // A position past the end appends (QString::insert would pad).
+        if (position >= text.size())
+            text.append(c);
+        else
+            text.insert(text.begin() + position, c);
+    }
+    return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
+}
+
+QString EntryDateText(const RecordingEntry& entry)
+{
+    return entry.dateFromBaseName ? FormatEntryDate(entry.baseName) : entry.dateText;
 }
 
 QString MakeRecordingFileName(const QString& kindLabel, const QString& baseName, const QString& videoExtension)
@@ -174,11 +214,11 @@ QString ReadSpanMarkerText(const QString& markerPath, const QString& baseName)
     start = withTimeColons(start);
 
     QString end;
-    QFile file(markerPath);
-    if (file.open(QIODevice::ReadOnly)) {
+    FileRangeReader file(markerPath); // one open and one read: a card may hold hundreds of markers
+    if (file.isOpen()) {
         char buffer[513];
         std::memset(buffer, 0, sizeof buffer);
-        const qint64 got = file.read(buffer, 512);
+        const int64_t got = file.readUpTo(0, buffer, 512);
         if (got >= 0) {
             // The camera writes the end as "date_time" in plain text; the buffer is zero-filled, so the
             // text ends at the first zero byte or after the bytes read.
@@ -201,15 +241,7 @@ QString DataFilePath(const QString& videoPath, const QString& videoExtension)
 
 void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
 {
-    std::vector<std::pair<QString, size_t>> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i)
-        keys.emplace_back(entries[i].baseName.toLower(), i);
-    std::stable_sort(keys.begin(), keys.end(),
-        [ascending](const auto& a, const auto& b) { return ascending ? a.first < b.first : b.first < a.first; });
-    std::vector<RecordingEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const auto& k : keys)
-        sorted.push_back(std::move(entries[k.second]));
-    entries = std::move(sorted);
+    const std::vector<uint32_t> order = LowerCaseOrder(
+        entries.size(), [&entries](size_t row) { return entries[row].baseName; }, ascending);
+    ApplyOrder(entries, order);
 }

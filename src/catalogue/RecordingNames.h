@@ -35,6 +35,8 @@ int iconBitmapId(int iconIndex);
 
 QString MakeBaseName(const QString& fileName, const QString& videoExtension);
 QString FormatEntryDate(const QString& baseName);
+// The date text a row shows: the entry's own, or its base name formatted when the build left that for later.
+QString EntryDateText(const RecordingEntry& entry);
 QString MakeRecordingFileName(const QString& kindLabel, const QString& baseName, const QString& videoExtension);
 QString BaseNameFromRow(const QString& column1Text);
 // base name + "|" + start time + " ~ " + end time, the end time read from the marker file.

@@ -78,7 +78,7 @@ int runScan(const QStringList& args)
         QJsonObject row;
         row.insert(QStringLiteral("kind"), e.kindLabel);
         row.insert(QStringLiteral("base"), e.baseName);
-        row.insert(QStringLiteral("date"), e.dateText);
+        row.insert(QStringLiteral("date"), EntryDateText(e));
         row.insert(QStringLiteral("icon"), e.iconIndex ? QJsonValue(*e.iconIndex) : QJsonValue(QJsonValue::Null));
         rows.append(row);
     }

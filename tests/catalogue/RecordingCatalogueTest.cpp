@@ -1,4 +1,5 @@
 #include "catalogue/RecordingCatalogue.h"
+#include "catalogue/RecordingListRules.h"
 #include "catalogue/RecordingNames.h"
 
 #include "CatalogueFixture.h"
@@ -18,7 +19,7 @@ QStringList rowTexts(const std::vector<RecordingEntry>& rows)
     QStringList texts;
     for (const RecordingEntry& e : rows)
         texts << QStringLiteral("%1 %2 [%3] %4")
-                     .arg(e.kindLabel, e.baseName, e.dateText,
+                     .arg(e.kindLabel, e.baseName, EntryDateText(e),
                          e.iconIndex ? QString::number(*e.iconIndex) : QStringLiteral("-"));
     return texts;
 }
@@ -50,6 +51,21 @@ TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
     EXPECT_EQ(catalogue.names(RecordingKind::Parking), QStringList({ "pmr_20120101_100000.AVI" }));
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 1);
     EXPECT_EQ(catalogue.markerCount(RecordingKind::Event), 0);
+}
+
+TEST(ScanCatalogueFolder, NamesBeyondAsciiKeepTheirText)
+{
+    // Names copied from elsewhere may carry any character; only the prefix and extension are ASCII.
+    CardFolder card;
+    card.add(QStringLiteral("rec_Fahrt_über_Land.avi"));
+    card.add(QStringLiteral("evt_주행_20120101.avi"));
+    RecordingCatalogue catalogue;
+    ASSERT_TRUE(catalogue.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(catalogue.names(RecordingKind::Normal), QStringList({ QStringLiteral("rec_Fahrt_über_Land.avi") }));
+    EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ QStringLiteral("evt_주행_20120101.avi") }));
+    const std::vector<RecordingEntry> rows = build(catalogue, card, ListCategory::Normal);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].baseName, QStringLiteral("Fahrt_über_Land"));
 }
 
 TEST(ScanCatalogueFolder, TheFirstRecordingDecidesTheFormat)
@@ -255,9 +271,10 @@ TEST(BuildCategoryEntries, EntryOfAnEventRecording)
     const RecordingEntry& e = rows[1];
     EXPECT_EQ(e.kindLabel, QStringLiteral("Event"));
     EXPECT_EQ(e.baseName, QStringLiteral("20120101_123456"));
-    EXPECT_EQ(e.dateText, QStringLiteral("2012-01-01 12:34:56"));
+    EXPECT_EQ(EntryDateText(e), QStringLiteral("2012-01-01 12:34:56"));
+    EXPECT_EQ(recordinglist::columnText(e, recordinglist::kDateColumn), QStringLiteral("2012-01-01 12:34:56"));
     EXPECT_EQ(e.iconIndex, 0);
-    EXPECT_EQ(catalogue.videoPath(e.kindLabel, e.dateText), card.root() + QStringLiteral("evt_20120101_123456.avi"));
+    EXPECT_EQ(catalogue.videoPath(e.kindLabel, EntryDateText(e)), card.root() + QStringLiteral("evt_20120101_123456.avi"));
     EXPECT_EQ(catalogue.dataPath(e.kindLabel, e.baseName), card.root() + QStringLiteral("evt_20120101_123456.dat"));
 }
 
@@ -296,7 +313,7 @@ TEST(BuildCategoryEntries, AMarkerThatCannotBeReadEndsWithTheTilde)
     catalogue.setFolder(card.path());
     auto rows = catalogue.BuildCategoryEntries(ListCategory::Normal);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].dateText, QStringLiteral("11:00:00 ~ "));
+    EXPECT_EQ(EntryDateText(rows[1]), QStringLiteral("11:00:00 ~ "));
     EXPECT_EQ(rows[1].iconIndex, 7);
 }
 

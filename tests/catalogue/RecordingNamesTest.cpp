@@ -25,6 +25,14 @@ TEST(MakeBaseName, TakesThePrefixAndTheExtensionAway)
         { "rec_20120101_123456.AVI", ".avi", "20120101_123456.AVI" },
         { "rec_20120101_123456p.VLM", ".avi", "20120101_123456p.VLM" },
         { "evt_x.avi", ".mp4", "x.avi" },
+        // the extension inside the name goes too, wherever it stands
+        { "rec_a.avib.avi", ".avi", "ab" },
+        { "rec_a.avi_b", ".avi", "a_b" },
+        { "rec_a.avi.vlm", ".avi", "a.avi" },
+        { "pmr_evt_1.avi", ".avi", "evt_1" },
+        // no prefix: only the extension goes
+        { "x_rec_1.avi", ".avi", "x_rec_1" },
+        { "rec_1.avi", "", "1.avi" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(
@@ -114,6 +122,16 @@ TEST(ReadSpanMarkerText, StartFromTheNameEndFromTheFile)
         QStringLiteral("20120101_123456p|12:34:56 ~ "));
     EXPECT_EQ(ReadSpanMarkerText(card.root() + QStringLiteral("missing.vlm"), QStringLiteral("nofield")),
         QStringLiteral("nofield|:: ~ "));
+    // A folder named like a marker cannot be read: no end time.
+    card.addFolder(QStringLiteral("rec_20120101_170000p.vlm"));
+    EXPECT_EQ(ReadSpanMarkerText(
+                  card.root() + QStringLiteral("rec_20120101_170000p.vlm"), QStringLiteral("20120101_170000p")),
+        QStringLiteral("20120101_170000p|17:00:00 ~ "));
+    // Only the first 512 bytes are read: a field that starts after them is not seen.
+    card.add(QStringLiteral("rec_20120101_180000p.vlm"), QByteArray(512, 'x') + QByteArray("_190000"));
+    EXPECT_EQ(ReadSpanMarkerText(
+                  card.root() + QStringLiteral("rec_20120101_180000p.vlm"), QStringLiteral("20120101_180000p")),
+        QStringLiteral("20120101_180000p|18:00:00 ~ ::"));
 }
 
 TEST(SortEntriesByBaseName, LowerCasedOrdinalAndStable)

@@ -1,0 +1,60 @@
+#include "platform/DirectoryListing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+std::set<std::string> listAll(const QString& folder)
+{
+    DirectoryListing listing(folder);
+    std::set<std::string> names;
+    for (std::string_view name = listing.next(); !name.empty(); name = listing.next())
+        names.insert(std::string(name));
+    EXPECT_TRUE(listing.next().empty()) << "the end stays the end";
+    return names;
+}
+
+TEST(DirectoryListing, EveryNameOnceWithoutTheDotEntries)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path() + QLatin1Char('/');
+    for (const QString& name : { QStringLiteral("rec_20120101_123456.avi"), QStringLiteral("rec_20120101_123456.dat"),
+             QStringLiteral(".hidden"), QStringLiteral("évt_ü.avi") }) {
+        QFile file(root + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("Setup/inner")));
+    // Sub-folders are names like any other; what lies inside them is not listed.
+    const std::set<std::string> expected { "rec_20120101_123456.avi", "rec_20120101_123456.dat", ".hidden",
+        QFile::encodeName(QStringLiteral("évt_ü.avi")).toStdString(), "Setup" };
+    EXPECT_EQ(listAll(root), expected);
+    EXPECT_EQ(listAll(dir.path()), expected); // with or without the trailing separator
+}
+
+TEST(DirectoryListing, AFolderThatCannotBeOpenedListsNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.path() + QStringLiteral("/plain"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const QString& folder : { dir.path() + QStringLiteral("/missing"), dir.path() + QStringLiteral("/plain") }) {
+        DirectoryListing listing(folder);
+        EXPECT_FALSE(listing.isOpen()) << folder.toStdString();
+        EXPECT_TRUE(listing.next().empty()) << folder.toStdString();
+    }
+    QDir(dir.path()).mkpath(QStringLiteral("empty"));
+    DirectoryListing empty(dir.path() + QStringLiteral("/empty"));
+    EXPECT_TRUE(empty.isOpen());
+    EXPECT_TRUE(empty.next().empty());
+}
+
+} // namespace
