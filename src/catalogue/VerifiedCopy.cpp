@@ -8,16 +8,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
 
 #include <atomic>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -191,10 +191,10 @@ private:
 // block of memory) and then compared with the source at once, while the step's pages are still in the
 // processor's caches, which costs about a third less than comparing the whole file after the copy. Two
 // workers (the caller's thread and one helper) take the steps in turn, so one copies while the other
-// compares and the check costs little more time than the copy itself. The caller's thread takes the first
+// compares and the check costs little more time than the copy itself; only one of them copies at a time. The caller's thread takes the first
 // step and reports the progress: after a step is copied and before it is compared, so that a source that
 // changes under the copy is still caught by the comparison.
-class CheckedCopy
+class CheckedCopy : public std::enable_shared_from_this<CheckedCopy>
 {
 public:
     enum class Failure { None, SourceUnreadable, TargetFailed, Differs };
@@ -217,20 +217,24 @@ public:
     {
         if (m_steps == 0)
             return true;
-        std::thread helper;
         m_next = 1; // step 0 is the caller's
-        if (m_steps > 1 && std::thread::hardware_concurrency() > 1) {
-            try {
-                helper = std::thread([this] { work(false); });
-            } catch (const std::system_error&) {
-                // No second thread: the caller's thread does every step.
-            }
+        // The helper comes from the application's thread pool, which keeps its threads for the next file: a
+        // thread made and ended for every file costs more than a step. It holds this object until it has
+        // finished; nothing else runs in that pool, so it starts at once, and a late start only means that
+        // the caller's thread took more of the steps.
+        const bool helped = m_steps > 1 && QThread::idealThreadCount() > 1;
+        if (helped) {
+            QThreadPool::globalInstance()->start([self = shared_from_this()] {
+                self->work(false);
+                self->m_helperDone = true;
+                self->m_helperDone.notify_one();
+            });
         }
         ContentComparer comparer;
         if (doStep(0, comparer, true))
             work(true, &comparer);
-        if (helper.joinable())
-            helper.join();
+        if (helped)
+            m_helperDone.wait(false);
         if (m_failure == Failure::None && m_progress && m_reported < m_length)
             m_progress(m_length, m_length);
         return m_failure == Failure::None;
@@ -255,8 +259,14 @@ private:
     {
         const int64_t pos = index * m_step;
         const int64_t n = std::min(m_step, m_length - pos);
-        if (!copyStep(pos, n, comparer, index))
-            return false;
+        {
+            // One writer at a time: two copies into one file wait for each other inside the kernel anyway,
+            // spinning on the file's lock, which was measured to cost a tenth of the whole; here the one
+            // waiting sleeps.
+            std::lock_guard<std::mutex> lock(m_writeMutex);
+            if (m_stop.load() || !copyStep(pos, n, comparer, index))
+                return false;
+        }
         if (reporting)
             report(index);
         else
@@ -340,6 +350,8 @@ private:
     std::atomic<int64_t> m_next { 0 };
     std::atomic<bool> m_stop { false };
     std::atomic<bool> m_kernel { true };
+    std::atomic<bool> m_helperDone { false };
+    std::mutex m_writeMutex;
     std::mutex m_mutex;
     std::vector<char> m_copied; // per step, under m_mutex
     int64_t m_prefix = 0; // steps copied from the start without a gap, under m_mutex
@@ -392,20 +404,20 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
 
     if (!options.durable) {
         // Each step is checked right after it was copied, from the page cache.
-        CheckedCopy copy(from, part, length, copyStep(options), options.progress);
-        if (!copy.run()) {
-            switch (copy.failure()) {
+        const auto copy = std::make_shared<CheckedCopy>(from, part, length, copyStep(options), options.progress);
+        if (!copy->run()) {
+            switch (copy->failure()) {
             case CheckedCopy::Failure::SourceUnreadable:
                 return failure(VerifiedCopyResult::SourceUnreadable,
                     QStringLiteral("%1 could not be read to its end").arg(source));
             case CheckedCopy::Failure::Differs:
-                return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, copy.error()));
+                return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, copy->error()));
             case CheckedCopy::Failure::TargetFailed:
             case CheckedCopy::Failure::None:
                 break;
             }
             return failure(VerifiedCopyResult::TargetFailed,
-                QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, copy.error()));
+                QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, copy->error()));
         }
         // Every step matched; a source that grew or shrank meanwhile, or a copy of another size, did not.
         if (QFileInfo(source).size() != length || part.size() != length)
