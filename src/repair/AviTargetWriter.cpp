@@ -125,6 +125,7 @@ void AviTargetWriter::push(Op op)
 
 void AviTargetWriter::idle()
 {
+    startWriteBack();
     if (m_pump)
         m_pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -148,12 +149,27 @@ void AviTargetWriter::work()
             } else {
                 copyOnHelperThread(op);
             }
+            m_copiedTo.store(op.targetPos + op.size);
         }
         m_queuedBytes -= op.size;
         m_head.store(head + 1);
         if (last)
             return;
     }
+}
+
+// The result is synced before it takes its name. What the helper thread has written is handed to the disk
+// while the copying goes on, so that the disk writes beside the copy instead of all of it at the sync, which
+// then only waits for the rest (what cp followed by sync cannot do). The caller's thread does it, since it
+// mostly waits for the copying anyway, and the file system's work of starting the writes stays off the
+// copying thread.
+void AviTargetWriter::startWriteBack()
+{
+    const int64_t end = m_copiedTo.load();
+    if (!m_worker.joinable() || end - m_writeBackFrom < kWriteBackBytes || m_failed.load())
+        return;
+    platform::startWriteBack(*m_file, m_writeBackFrom, end - m_writeBackFrom);
+    m_writeBackFrom = end;
 }
 
 // Runs on the helper thread; reads the source only by position, so the caller's thread may keep reading it.

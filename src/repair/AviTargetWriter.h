@@ -54,6 +54,8 @@ private:
     static constexpr int64_t kWritePieceBytes = 256 * 1024;
     static constexpr uint32_t kQueueLength = 256;
     static constexpr int64_t kMaxQueuedBytes = 32 * 1024 * 1024;
+    // Written pages are handed to the disk in pieces of at least this size.
+    static constexpr int64_t kWriteBackBytes = 16 * 1024 * 1024;
 
     // A copy of `size` source bytes from `sourcePos`, or (sourcePos 0 with bytes) a literal write, or
     // (sourcePos -1) the end of the helper thread.
@@ -69,6 +71,7 @@ private:
     void idle();
     void work();
     void copyOnHelperThread(const Op& op);
+    void startWriteBack();
     void copyThroughBuffer(const Op& op);
     void copyHere(const Op& op);
     void writeHere(int64_t offset, const char* data, int64_t size);
@@ -95,4 +98,8 @@ private:
     };
     std::unique_ptr<unsigned char[], AlignedDelete> m_workerBuffer; // helper thread only
     int64_t m_workerBufferBytes = 0; // helper thread only
+    // The helper thread's writes reach this far, in order; the caller's thread has handed the bytes before
+    // m_writeBackFrom to the disk.
+    std::atomic<int64_t> m_copiedTo {0};
+    int64_t m_writeBackFrom = 0;
 };

@@ -195,6 +195,12 @@ bool syncFile(QFileDevice& file)
     return true;
 }
 
+void startWriteBack(QFileDevice& file, int64_t pos, int64_t length)
+{
+    if (file.handle() >= 0 && pos >= 0 && length > 0)
+        ::sync_file_range(file.handle(), off64_t(pos), off64_t(length), SYNC_FILE_RANGE_WRITE);
+}
+
 bool syncDirectory(const QString& path)
 {
     if (const std::shared_ptr<FileFaultPlan> plan = fileFaultPlan()) {
