@@ -189,11 +189,11 @@ private:
 
 // The copy and its check, step by step: each step is copied (by the kernel where it can, else through a
 // block of memory) and then compared with the source at once, while the step's pages are still in the
-// processor's caches, which costs about a third less than comparing the whole file after the copy. Two
-// workers (the caller's thread and one helper) take the steps in turn, so one copies while the other
-// compares and the check costs little more time than the copy itself; only one of them copies at a time. The caller's thread takes the first
-// step and reports the progress: after a step is copied and before it is compared, so that a source that
-// changes under the copy is still caught by the comparison.
+// processor's caches, which was measured cheaper than comparing the whole file after the copy. Two workers
+// (the caller's thread and one helper) take the steps in turn, so one copies while the other compares and
+// the check costs little more time than the copy itself; only one of them copies at a time. The caller's
+// thread takes the first step and reports the progress: after a step is copied and before it is compared,
+// so that a source that changes under the copy is still caught by the comparison.
 class CheckedCopy : public std::enable_shared_from_this<CheckedCopy>
 {
 public:

@@ -121,7 +121,8 @@ TEST_P(CopyFaultAcrossFileSystems, KeepsEveryPromise)
         GTEST_SKIP() << "no tmpfs at /dev/shm beside the temporary folder's file system";
     const int64_t kernelBefore = platform::kernelCopiedBytes();
     expectEveryPromiseKept(GetParam(), card.filePath(QStringLiteral("card")), dir.filePath(QStringLiteral("out")));
-    EXPECT_EQ(platform::kernelCopiedBytes(), kernelBefore) << GetParam().what << ": the kernel copied across file systems";
+    EXPECT_EQ(platform::kernelCopiedBytes(), kernelBefore)
+        << GetParam().what << ": the kernel copied across file systems";
 }
 
 const CopyFaultRow kRows[] = {
