@@ -16,7 +16,10 @@ AviTargetWriter::AviTargetWriter(QIODevice* device, AviSourceReader* source, std
     , m_pump(std::move(pump))
 {
     if (m_device && m_file && m_file->handle() >= 0 && source->file() && source->file()->handle() >= 0)
+    {
         m_worker = std::thread([this] { work(); });
+        m_writeBack = std::thread([this] { handToDisk(); });
+    }
 }
 
 AviTargetWriter::~AviTargetWriter()
@@ -106,6 +109,9 @@ void AviTargetWriter::stopWorker()
         return;
     push(Op {-1, 0, 0, {}});
     m_worker.join();
+    m_copiedTo.store(-1);
+    m_copiedTo.notify_one();
+    m_writeBack.join();
 }
 
 // Single producer (the caller's thread), single consumer (the helper thread); the two positions are the
@@ -125,7 +131,6 @@ void AviTargetWriter::push(Op op)
 
 void AviTargetWriter::idle()
 {
-    startWriteBack();
     if (m_pump)
         m_pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -150,6 +155,7 @@ void AviTargetWriter::work()
                 copyOnHelperThread(op);
             }
             m_copiedTo.store(op.targetPos + op.size);
+            m_copiedTo.notify_one();
         }
         m_queuedBytes -= op.size;
         m_head.store(head + 1);
@@ -160,16 +166,24 @@ void AviTargetWriter::work()
 
 // The result is synced before it takes its name. What the helper thread has written is handed to the disk
 // while the copying goes on, so that the disk writes beside the copy instead of all of it at the sync, which
-// then only waits for the rest (what cp followed by sync cannot do). The caller's thread does it, since it
-// mostly waits for the copying anyway, and the file system's work of starting the writes stays off the
-// copying thread.
-void AviTargetWriter::startWriteBack()
+// then only waits for the rest (what cp followed by sync cannot do). A thread of its own does it: starting
+// the writes waits whenever the disk's queue is full, and neither the copying nor the walk that feeds it may
+// wait for that. It ends when m_copiedTo is set to -1.
+void AviTargetWriter::handToDisk()
 {
-    const int64_t end = m_copiedTo.load();
-    if (!m_worker.joinable() || end - m_writeBackFrom < kWriteBackBytes || m_failed.load())
-        return;
-    platform::startWriteBack(*m_file, m_writeBackFrom, end - m_writeBackFrom);
-    m_writeBackFrom = end;
+    int64_t from = 0;
+    for (;;) {
+        int64_t end = m_copiedTo.load();
+        while (end >= 0 && end - from < kWriteBackBytes) {
+            m_copiedTo.wait(end);
+            end = m_copiedTo.load();
+        }
+        if (end < 0)
+            return;
+        if (!m_failed.load())
+            platform::startWriteBack(*m_file, from, end - from);
+        from = end;
+    }
 }
 
 // Runs on the helper thread; reads the source only by position, so the caller's thread may keep reading it.

@@ -71,7 +71,7 @@ private:
     void idle();
     void work();
     void copyOnHelperThread(const Op& op);
-    void startWriteBack();
+    void handToDisk();
     void copyThroughBuffer(const Op& op);
     void copyHere(const Op& op);
     void writeHere(int64_t offset, const char* data, int64_t size);
@@ -98,8 +98,7 @@ private:
     };
     std::unique_ptr<unsigned char[], AlignedDelete> m_workerBuffer; // helper thread only
     int64_t m_workerBufferBytes = 0; // helper thread only
-    // The helper thread's writes reach this far, in order; the caller's thread has handed the bytes before
-    // m_writeBackFrom to the disk.
+    // The helper thread's writes reach this far, in order (-1: the helper has ended).
     std::atomic<int64_t> m_copiedTo {0};
-    int64_t m_writeBackFrom = 0;
+    std::thread m_writeBack;
 };
