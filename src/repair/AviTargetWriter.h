@@ -21,8 +21,10 @@ class QIODevice;
 // Between two plain files the copies are made inside the kernel (one sequential read and one sequential
 // write, like `cp`) by a helper thread, so that walking the chunk headers overlaps with moving the data; the
 // caller's thread only queues the copies and waits for them at the end. Where the kernel cannot copy whole
-// pages, or cannot copy at all, the helper thread copies through a buffer of its own. Other devices go through
-// a buffer in the caller's thread. A null device makes every call a no-op (a check without output).
+// pages, or cannot copy at all, the helper thread copies through a buffer of its own. A second helper hands
+// what was written to the disk while the copying goes on, so that the sync at the end has little left to
+// wait for. Other devices go through a buffer in the caller's thread. A null device makes every call a no-op
+// (a check without output).
 class AviTargetWriter
 {
 public:
