@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Times the Copy command's engine (bin/bench_copy: kernel copy, then every byte of each file compared with its
-# source) against `cp` of the same files, on the demo card's recordings scaled to about 1 GB (each recording
+# Times the Copy command's engine (bin/bench_copy: each 1 MiB step copied by the kernel, then compared with its
+# source at once, by two threads in turn) against `cp` of the same files, on the demo card's recordings scaled to about 1 GB (each recording
 # and its data file repeated under new names), alternating, several rounds. Prints what the figures depend on
 # (the bench folder's file system, whether the kernel copied the data, how much of the card sits in the page
 # cache, memory waiting to be written back, the load), then per round and as medians both the wall seconds and
 # the processor seconds (user + system) of each, and both ratios; the last line is the copy+verify/cp ratio of
-# wall time (goal: at most 1.3), with the processor-time ratio beside it. The check runs on a second thread
-# beside the copy, so on a machine with a free processor its cost hides in the wall time but never in the
-# processor time. bench_copy's comparison reads the copy as the system holds it in memory; FROM_DEVICE=1 makes
+# wall time (goal: at most 1.3), with the processor-time ratio beside it. Two threads take the steps in turn,
+# one copying while the other compares, so on a machine with a free processor the check's cost hides in the
+# wall time but never in the processor time. bench_copy's comparison reads the copy as the system holds it in memory; FROM_DEVICE=1 makes
 # it sync each copy and read it back from the device instead (then compare it with a cp followed by a sync).
 #   bench/copy/run-copy-bench.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 set -euo pipefail

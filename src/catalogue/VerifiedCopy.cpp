@@ -8,15 +8,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,8 +45,7 @@ int64_t copyStep(const VerifiedCopyOptions& options)
 }
 
 // Copies `length` bytes from the start of `from` into `to`: by the kernel where it can, else through a buffer.
-bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions& options, bool& readFailed,
-    const std::function<void(int64_t)>& onCopied)
+bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions& options, bool& readFailed)
 {
     readFailed = false;
     const int64_t step = copyStep(options);
@@ -74,11 +75,54 @@ bool copyData(QFile& from, QFile& to, int64_t length, const VerifiedCopyOptions&
         done += n;
         if (options.progress)
             options.progress(done, length);
-        if (onCopied)
-            onCopied(done);
     }
     return true;
 }
+
+// Aligned blocks for the comparison, kept for the next copy: a job of many files would otherwise map and
+// fault in fresh memory for every file (and every file's second worker).
+class BlockPool
+{
+public:
+    using Block = std::unique_ptr<char, void (*)(void*)>;
+
+    static Block take(int64_t bytes)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex());
+            std::vector<Block>& free = blocks();
+            if (!free.empty()) {
+                Block b = std::move(free.back());
+                free.pop_back();
+                return b;
+            }
+        }
+        return Block(static_cast<char*>(std::aligned_alloc(4096, size_t(bytes))), &std::free);
+    }
+
+    static void give(Block block)
+    {
+        if (!block)
+            return;
+        std::lock_guard<std::mutex> lock(mutex());
+        std::vector<Block>& free = blocks();
+        if (free.size() < kKept)
+            free.push_back(std::move(block));
+    }
+
+private:
+    static constexpr size_t kKept = 4; // two workers, two blocks each
+    static std::mutex& mutex()
+    {
+        static std::mutex m;
+        return m;
+    }
+    static std::vector<Block>& blocks()
+    {
+        static std::vector<Block> b;
+        return b;
+    }
+};
 
 // Compares a copy with its source byte for byte through two reused buffers. Both files are read with
 // positioned reads, which the kernel serves from the page cache through its own mapping of memory; comparing
@@ -92,16 +136,21 @@ public:
     // Two blocks stay in the processor's second-level cache between the reads and the comparison.
     static constexpr int64_t kBlock = 256 * 1024;
 
+    ContentComparer() = default;
+    ContentComparer(const ContentComparer&) = delete;
+    ContentComparer& operator=(const ContentComparer&) = delete;
+    ~ContentComparer()
+    {
+        BlockPool::give(std::move(m_source));
+        BlockPool::give(std::move(m_copy));
+    }
+
     // Compares [begin, end) of the two files.
     bool same(QFile& source, QFile& copy, int64_t begin, int64_t end, QString& error)
     {
-        if (!m_source) {
-            m_source.reset(static_cast<char*>(std::aligned_alloc(4096, size_t(kBlock))));
-            m_copy.reset(static_cast<char*>(std::aligned_alloc(4096, size_t(kBlock))));
-            if (!m_source || !m_copy) {
-                error = QStringLiteral("no memory to compare the copy with");
-                return false;
-            }
+        if (!buffers()) {
+            error = QStringLiteral("no memory to compare the copy with");
+            return false;
         }
         for (int64_t pos = begin; pos < end; pos += kBlock) {
             const int64_t n = std::min(kBlock, end - pos);
@@ -121,102 +170,196 @@ public:
         return true;
     }
 
+    // A block to copy through where the kernel cannot copy; null without memory.
+    char* scratch() { return buffers() ? m_source.get() : nullptr; }
+
 private:
-    struct Free
+    bool buffers()
     {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, Free> m_source;
-    std::unique_ptr<char, Free> m_copy;
+        if (!m_source)
+            m_source = BlockPool::take(kBlock);
+        if (!m_copy)
+            m_copy = BlockPool::take(kBlock);
+        return m_source && m_copy;
+    }
+
+    BlockPool::Block m_source { nullptr, &std::free };
+    BlockPool::Block m_copy { nullptr, &std::free };
 };
 
-// Compares what the kernel has copied so far on a second thread while the copy goes on, so that checking
-// every byte costs little more time than the copy itself. It opens both files on its own handles and shares
-// nothing with the copying thread but the copied length.
-class ParallelVerifier
+// The copy and its check, step by step: each step is copied (by the kernel where it can, else through a
+// block of memory) and then compared with the source at once, while the step's pages are still in the
+// processor's caches, which was measured cheaper than comparing the whole file after the copy. Two workers
+// (the caller's thread and one helper) take the steps in turn, so one copies while the other compares and
+// the check costs little more time than the copy itself; only one of them copies at a time. The caller's
+// thread takes the first step and reports the progress: after a step is copied and before it is compared,
+// so that a source that changes under the copy is still caught by the comparison.
+class CheckedCopy : public std::enable_shared_from_this<CheckedCopy>
 {
 public:
-    ParallelVerifier(const QString& source, const QString& copy)
-        : m_source(source)
-        , m_copy(copy)
+    enum class Failure { None, SourceUnreadable, TargetFailed, Differs };
+
+    CheckedCopy(QFile& from, QFile& to, int64_t length, int64_t step,
+        const std::function<void(int64_t, int64_t)>& progress)
+        : m_from(from)
+        , m_to(to)
+        , m_length(length)
+        , m_step(step)
+        , m_steps((length + step - 1) / step)
+        , m_copied(size_t(m_steps), 0)
+        , m_progress(progress)
     {
     }
-    ~ParallelVerifier() { stop(); }
 
-    bool start()
+    // Copies and checks everything; false with failure() and error() set on the first step (by position)
+    // that failed.
+    bool run()
     {
-        if (!m_source.open(QIODevice::ReadOnly) || !m_copy.open(QIODevice::ReadOnly))
-            return false;
-        m_thread = std::thread([this] { run(); });
+        if (m_steps == 0)
+            return true;
+        m_next = 1; // step 0 is the caller's
+        // The helper comes from the application's thread pool, which keeps its threads for the next file: a
+        // thread made and ended for every file costs more than a step. It holds this object until it has
+        // finished; nothing else runs in that pool, so it starts at once, and a late start only means that
+        // the caller's thread took more of the steps.
+        const bool helped = m_steps > 1 && QThread::idealThreadCount() > 1;
+        if (helped) {
+            QThreadPool::globalInstance()->start([self = shared_from_this()] {
+                self->work(false);
+                self->m_helperDone = true;
+                self->m_helperDone.notify_one();
+            });
+        }
+        ContentComparer comparer;
+        if (doStep(0, comparer, true))
+            work(true, &comparer);
+        if (helped)
+            m_helperDone.wait(false);
+        if (m_failure == Failure::None && m_progress && m_reported < m_length)
+            m_progress(m_length, m_length);
+        return m_failure == Failure::None;
+    }
+
+    Failure failure() const { return m_failure; }
+    const QString& error() const { return m_error; }
+
+private:
+    void work(bool reporting, ContentComparer* comparer = nullptr)
+    {
+        ContentComparer own;
+        ContentComparer& c = comparer ? *comparer : own;
+        for (;;) {
+            const int64_t index = m_next.fetch_add(1);
+            if (index >= m_steps || m_stop.load() || !doStep(index, c, reporting))
+                return;
+        }
+    }
+
+    bool doStep(int64_t index, ContentComparer& comparer, bool reporting)
+    {
+        const int64_t pos = index * m_step;
+        const int64_t n = std::min(m_step, m_length - pos);
+        {
+            // One writer at a time: two copies into one file wait for each other inside the kernel anyway,
+            // spinning on the file's lock, which was measured to cost a tenth of the whole; here the one
+            // waiting sleeps.
+            std::lock_guard<std::mutex> lock(m_writeMutex);
+            if (m_stop.load() || !copyStep(pos, n, comparer, index))
+                return false;
+        }
+        if (reporting)
+            report(index);
+        else
+            markCopied(index);
+        QString error;
+        if (!comparer.same(m_from, m_to, pos, pos + n, error))
+            return fail(index, Failure::Differs, error);
         return true;
     }
 
-    void copiedUpTo(int64_t end)
+    bool copyStep(int64_t pos, int64_t n, ContentComparer& comparer, int64_t index)
     {
+        if (m_kernel.load()) {
+            switch (platform::copyFileRange(m_from, pos, m_to, pos, n)) {
+            case platform::RangeCopy::Done:
+                return true;
+            case platform::RangeCopy::Failed:
+                // The kernel's copy does not say which side failed: a card sector that cannot be read or a
+                // disk that is full.
+                return fail(index, Failure::TargetFailed, platform::lastErrorText());
+            case platform::RangeCopy::Unsupported:
+                m_kernel = false;
+                break;
+            }
+        }
+        char* const block = comparer.scratch();
+        if (!block)
+            return fail(index, Failure::TargetFailed, QStringLiteral("no memory to copy through"));
+        for (int64_t done = 0; done < n;) {
+            const int64_t piece = std::min(ContentComparer::kBlock, n - done);
+            if (platform::readAt(m_from, pos + done, block, piece) != piece)
+                return fail(index, Failure::SourceUnreadable, platform::lastErrorText());
+            if (platform::writeAt(m_to, pos + done, block, piece) != piece)
+                return fail(index, Failure::TargetFailed, platform::lastErrorText());
+            done += piece;
+        }
+        return true;
+    }
+
+    void markCopied(int64_t index)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_copied[size_t(index)] = 1;
+    }
+
+    // Reports the bytes copied from the start without a gap, when that grew.
+    void report(int64_t index)
+    {
+        int64_t upTo = 0;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            m_ready = end;
+            m_copied[size_t(index)] = 1;
+            while (m_prefix < m_steps && m_copied[size_t(m_prefix)])
+                ++m_prefix;
+            upTo = std::min(m_prefix * m_step, m_length);
         }
-        m_wake.notify_one();
-    }
-
-    // Waits until everything up to `length` was compared; false with the reason when a byte differs or a
-    // file could not be read.
-    bool finish(int64_t length, QString& error)
-    {
-        copiedUpTo(length);
-        stop();
-        if (!m_failed && m_checked != length)
-            m_error = QStringLiteral("the copy was not checked to its end");
-        error = m_error;
-        return m_error.isEmpty();
-    }
-
-private:
-    void stop()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_end = true;
-        }
-        m_wake.notify_one();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    void run()
-    {
-        for (;;) {
-            int64_t upTo = 0;
-            {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_wake.wait(lock, [this] { return m_end || m_ready > m_checked; });
-                if (m_ready <= m_checked)
-                    return;
-                upTo = m_ready;
-            }
-            QString error;
-            if (!m_comparer.same(m_source, m_copy, m_checked, upTo, error)) {
-                m_failed = true;
-                m_error = error;
-                return;
-            }
-            m_checked = upTo;
+        if (m_progress && upTo > m_reported) {
+            m_reported = upTo;
+            m_progress(upTo, m_length);
         }
     }
 
-    QFile m_source;
-    QFile m_copy;
-    ContentComparer m_comparer;
-    std::thread m_thread;
+    // Keeps the failure of the earliest step; the other worker stops before its next step.
+    bool fail(int64_t index, Failure failure, const QString& error)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+        if (index < m_failedStep) {
+            m_failedStep = index;
+            m_failure = failure;
+            m_error = error;
+        }
+        return false;
+    }
+
+    QFile& m_from;
+    QFile& m_to;
+    const int64_t m_length;
+    const int64_t m_step;
+    const int64_t m_steps;
+    std::atomic<int64_t> m_next { 0 };
+    std::atomic<bool> m_stop { false };
+    std::atomic<bool> m_kernel { true };
+    std::atomic<bool> m_helperDone { false };
+    std::mutex m_writeMutex;
     std::mutex m_mutex;
-    std::condition_variable m_wake;
-    int64_t m_ready = 0;
-    bool m_end = false;
-    // Written by the verifier thread, read after it was joined.
-    int64_t m_checked = 0;
-    bool m_failed = false;
+    std::vector<char> m_copied; // per step, under m_mutex
+    int64_t m_prefix = 0; // steps copied from the start without a gap, under m_mutex
+    int64_t m_failedStep = INT64_MAX; // under m_mutex, like the two below
+    Failure m_failure = Failure::None;
     QString m_error;
+    const std::function<void(int64_t, int64_t)>& m_progress;
+    int64_t m_reported = 0; // caller's thread only
 };
 
 } // namespace
@@ -259,45 +402,51 @@ VerifiedCopyResult CopyFileVerified(const QString& source, const QString& target
         }
     } guard { part };
 
-    // Without the sync to the device, whose pages the check must read back from the device afterwards, the
-    // check runs beside the copy.
-    const int64_t step = copyStep(options);
-    std::unique_ptr<ParallelVerifier> verifier;
-    if (!options.durable && length > step) {
-        verifier = std::make_unique<ParallelVerifier>(source, partName);
-        if (!verifier->start())
-            verifier.reset();
-    }
-    std::function<void(int64_t)> onCopied;
-    if (verifier)
-        onCopied = [&verifier](int64_t done) { verifier->copiedUpTo(done); };
-
-    bool readFailed = false;
-    if (!copyData(from, part, length, options, readFailed, onCopied)) {
-        if (readFailed)
-            return failure(VerifiedCopyResult::SourceUnreadable,
-                QStringLiteral("%1 could not be read to its end").arg(source));
-        // The kernel's copy does not say which side failed: a card sector that cannot be read or a disk
-        // that is full.
-        return failure(VerifiedCopyResult::TargetFailed,
-            QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, platform::lastErrorText()));
-    }
-    if (options.durable) {
+    if (!options.durable) {
+        // Each step is checked right after it was copied, from the page cache.
+        const auto copy = std::make_shared<CheckedCopy>(from, part, length, copyStep(options), options.progress);
+        if (!copy->run()) {
+            switch (copy->failure()) {
+            case CheckedCopy::Failure::SourceUnreadable:
+                return failure(VerifiedCopyResult::SourceUnreadable,
+                    QStringLiteral("%1 could not be read to its end").arg(source));
+            case CheckedCopy::Failure::Differs:
+                return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, copy->error()));
+            case CheckedCopy::Failure::TargetFailed:
+            case CheckedCopy::Failure::None:
+                break;
+            }
+            return failure(VerifiedCopyResult::TargetFailed,
+                QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, copy->error()));
+        }
+        // Every step matched; a source that grew or shrank meanwhile, or a copy of another size, did not.
+        if (QFileInfo(source).size() != length || part.size() != length)
+            return failure(VerifiedCopyResult::VerifyFailed,
+                QStringLiteral("%1 and its copy differ in size").arg(source));
+    } else {
+        // The copy is synced to the device and dropped from memory, so the check reads it back from there.
+        bool readFailed = false;
+        if (!copyData(from, part, length, options, readFailed)) {
+            if (readFailed)
+                return failure(VerifiedCopyResult::SourceUnreadable,
+                    QStringLiteral("%1 could not be read to its end").arg(source));
+            // The kernel's copy does not say which side failed: a card sector that cannot be read or a disk
+            // that is full.
+            return failure(VerifiedCopyResult::TargetFailed,
+                QStringLiteral("%1 could not be copied to %2 (%3)").arg(source, target, platform::lastErrorText()));
+        }
         if (!platform::syncFile(part))
             return failure(VerifiedCopyResult::TargetFailed,
                 QStringLiteral("%1 could not be written to the disk").arg(target));
         platform::dropCachedPages(part);
+        // Size first: a source that changed or a copy that came out short is caught without reading anything.
+        if (QFileInfo(source).size() != length || part.size() != length)
+            return failure(VerifiedCopyResult::VerifyFailed,
+                QStringLiteral("%1 and its copy differ in size").arg(source));
+        QString compareError;
+        if (!ContentComparer().same(from, part, 0, length, compareError))
+            return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, compareError));
     }
-
-    // Size first: a source that changed or a copy that came out short is caught without reading anything.
-    if (QFileInfo(source).size() != length || part.size() != length)
-        return failure(VerifiedCopyResult::VerifyFailed,
-            QStringLiteral("%1 and its copy differ in size").arg(source));
-    QString compareError;
-    const bool same
-        = verifier ? verifier->finish(length, compareError) : ContentComparer().same(from, part, 0, length, compareError);
-    if (!same)
-        return failure(VerifiedCopyResult::VerifyFailed, QStringLiteral("%1: %2").arg(source, compareError));
 
     part.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
     part.close();

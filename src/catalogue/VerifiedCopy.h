@@ -19,10 +19,12 @@ struct VerifiedCopyOptions
     // Syncs the copy to the device and reads it back from there before it counts, and syncs the folder after
     // the rename. Moves need this, because the source is removed afterwards.
     bool durable = false;
-    // Bytes per kernel copy step; progress is reported after each. The check of a step runs beside the copy
-    // of the next, and only the last step's check is left when the copy ends: small steps keep that short.
+    // Bytes per copy step. Without `durable`, each step is compared with the source right after it was
+    // copied, while its pages are still in the processor's caches, and two threads take the steps in turn
+    // (one copies while the other compares); only the last step's check is left when the copy ends.
     int64_t chunkBytes = 1024 * 1024;
-    // Called on the copying thread with the bytes copied so far and the file's size.
+    // Called on the calling thread with the bytes copied so far (from the start, without a gap) and the
+    // file's size, after a step was copied and before it is compared.
     std::function<void(int64_t copied, int64_t total)> progress;
 };
 

@@ -41,6 +41,10 @@ std::optional<FileIdentity> fileIdentity(const QString& path);
 
 // Flushes what was written to `file` to the medium (fsync). False on a write error the kernel reports now.
 bool syncFile(QFileDevice& file);
+// Starts writing [pos, pos + length) of `file` to the medium without waiting for it, so that a later
+// syncFile finds most of a long write already on its way instead of starting it all then. Only a hint: it
+// proves nothing (a write error shows at the sync).
+void startWriteBack(QFileDevice& file, int64_t pos, int64_t length);
 // Flushes a folder's entries (a rename into it) to the medium. File systems that cannot sync a folder count
 // as done.
 bool syncDirectory(const QString& path);

@@ -16,7 +16,10 @@ AviTargetWriter::AviTargetWriter(QIODevice* device, AviSourceReader* source, std
     , m_pump(std::move(pump))
 {
     if (m_device && m_file && m_file->handle() >= 0 && source->file() && source->file()->handle() >= 0)
+    {
         m_worker = std::thread([this] { work(); });
+        m_writeBack = std::thread([this] { handToDisk(); });
+    }
 }
 
 AviTargetWriter::~AviTargetWriter()
@@ -106,6 +109,9 @@ void AviTargetWriter::stopWorker()
         return;
     push(Op {-1, 0, 0, {}});
     m_worker.join();
+    m_copiedTo.store(-1);
+    m_copiedTo.notify_one();
+    m_writeBack.join();
 }
 
 // Single producer (the caller's thread), single consumer (the helper thread); the two positions are the
@@ -148,11 +154,35 @@ void AviTargetWriter::work()
             } else {
                 copyOnHelperThread(op);
             }
+            m_copiedTo.store(op.targetPos + op.size);
+            m_copiedTo.notify_one();
         }
         m_queuedBytes -= op.size;
         m_head.store(head + 1);
         if (last)
             return;
+    }
+}
+
+// The result is synced before it takes its name. What the helper thread has written is handed to the disk
+// while the copying goes on, so that the disk writes beside the copy instead of all of it at the sync, which
+// then only waits for the rest (what cp followed by sync cannot do). A thread of its own does it: starting
+// the writes waits whenever the disk's queue is full, and neither the copying nor the walk that feeds it may
+// wait for that. It ends when m_copiedTo is set to -1.
+void AviTargetWriter::handToDisk()
+{
+    int64_t from = 0;
+    for (;;) {
+        int64_t end = m_copiedTo.load();
+        while (end >= 0 && end - from < kWriteBackBytes) {
+            m_copiedTo.wait(end);
+            end = m_copiedTo.load();
+        }
+        if (end < 0)
+            return;
+        if (!m_failed.load())
+            platform::startWriteBack(*m_file, from, end - from);
+        from = end;
     }
 }
 

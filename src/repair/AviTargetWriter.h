@@ -21,8 +21,10 @@ class QIODevice;
 // Between two plain files the copies are made inside the kernel (one sequential read and one sequential
 // write, like `cp`) by a helper thread, so that walking the chunk headers overlaps with moving the data; the
 // caller's thread only queues the copies and waits for them at the end. Where the kernel cannot copy whole
-// pages, or cannot copy at all, the helper thread copies through a buffer of its own. Other devices go through
-// a buffer in the caller's thread. A null device makes every call a no-op (a check without output).
+// pages, or cannot copy at all, the helper thread copies through a buffer of its own. A second helper hands
+// what was written to the disk while the copying goes on, so that the sync at the end has little left to
+// wait for. Other devices go through a buffer in the caller's thread. A null device makes every call a no-op
+// (a check without output).
 class AviTargetWriter
 {
 public:
@@ -54,6 +56,8 @@ private:
     static constexpr int64_t kWritePieceBytes = 256 * 1024;
     static constexpr uint32_t kQueueLength = 256;
     static constexpr int64_t kMaxQueuedBytes = 32 * 1024 * 1024;
+    // Written pages are handed to the disk in pieces of at least this size.
+    static constexpr int64_t kWriteBackBytes = 16 * 1024 * 1024;
 
     // A copy of `size` source bytes from `sourcePos`, or (sourcePos 0 with bytes) a literal write, or
     // (sourcePos -1) the end of the helper thread.
@@ -69,6 +73,7 @@ private:
     void idle();
     void work();
     void copyOnHelperThread(const Op& op);
+    void handToDisk();
     void copyThroughBuffer(const Op& op);
     void copyHere(const Op& op);
     void writeHere(int64_t offset, const char* data, int64_t size);
@@ -95,4 +100,7 @@ private:
     };
     std::unique_ptr<unsigned char[], AlignedDelete> m_workerBuffer; // helper thread only
     int64_t m_workerBufferBytes = 0; // helper thread only
+    // The helper thread's writes reach this far, in order (-1: the helper has ended).
+    std::atomic<int64_t> m_copiedTo {0};
+    std::thread m_writeBack;
 };

@@ -3,10 +3,12 @@
 // disk, short transfers, a card pulled mid-way, a failing sync. Every row proves: each of its faults really met
 // a call, the source is never changed, nothing partial stays under the target's name (an older copy there
 // stays), no hidden part file is left, and the result says failed exactly when the copy failed. The kernel's
-// own copy, which the fault layer cannot reach, meets a real full file system: a small tmpfs.
+// own copy, which the fault layer cannot reach, meets a real full file system: a small tmpfs. The same rows run
+// once more with the card on another file system, where the copy goes through the copier's own buffer.
 #include "catalogue/VerifiedCopy.h"
 #include "platform/FileFaults.h"
 
+#include "platform/FileSafety.h"
 #include "platform/FileTransfer.h"
 
 #include <QDir>
@@ -63,14 +65,13 @@ protected:
     void TearDown() override { platform::setFileFaultPlan(nullptr); }
 };
 
-TEST_P(CopyFault, KeepsEveryPromise)
+// Copies the recording from `cardFolder` to `outFolder` under the row's faults and checks every promise.
+void expectEveryPromiseKept(const CopyFaultRow& row, const QString& cardFolder, const QString& outFolder)
 {
-    const CopyFaultRow row = GetParam();
     static const QByteArray bytes = recording();
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("card")) && QDir(dir.path()).mkpath(QStringLiteral("out")));
-    const QString source = dir.filePath(QStringLiteral("card/rec_20240101_120000.avi"));
-    const QString target = dir.filePath(QStringLiteral("out/rec_20240101_120000.avi"));
+    ASSERT_TRUE(QDir().mkpath(cardFolder) && QDir().mkpath(outFolder));
+    const QString source = cardFolder + QStringLiteral("/rec_20240101_120000.avi");
+    const QString target = outFolder + QStringLiteral("/rec_20240101_120000.avi");
     ASSERT_TRUE(writeAll(source, bytes));
     ASSERT_TRUE(writeAll(target, kEarlier));
 
@@ -93,11 +94,35 @@ TEST_P(CopyFault, KeepsEveryPromise)
     } else {
         EXPECT_EQ(readAll(target), kEarlier) << row.what << ": the older copy was lost";
     }
-    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(outFolder).entryList(QDir::Files | QDir::Hidden),
         QStringList { QStringLiteral("rec_20240101_120000.avi") })
         << row.what << ": a part file stayed";
     for (size_t i = 0; i < rules->ruleCount(); ++i)
         EXPECT_GT(rules->hits(i), 0) << row.what << ": fault " << i << " never met a call, so the row proves nothing";
+}
+
+TEST_P(CopyFault, KeepsEveryPromise)
+{
+    QTemporaryDir dir;
+    expectEveryPromiseKept(GetParam(), dir.filePath(QStringLiteral("card")), dir.filePath(QStringLiteral("out")));
+}
+
+// The same rows with the card on another file system (a tmpfs): the kernel does not copy between the two, so
+// the copy goes through the copier's own buffer, and every fault meets that path.
+class CopyFaultAcrossFileSystems : public CopyFault
+{
+};
+
+TEST_P(CopyFaultAcrossFileSystems, KeepsEveryPromise)
+{
+    QTemporaryDir dir;
+    QTemporaryDir card(QStringLiteral("/dev/shm/korvane-card-XXXXXX"));
+    if (!card.isValid() || platform::sameFileSystem(card.path(), dir.path()))
+        GTEST_SKIP() << "no tmpfs at /dev/shm beside the temporary folder's file system";
+    const int64_t kernelBefore = platform::kernelCopiedBytes();
+    expectEveryPromiseKept(GetParam(), card.filePath(QStringLiteral("card")), dir.filePath(QStringLiteral("out")));
+    EXPECT_EQ(platform::kernelCopiedBytes(), kernelBefore)
+        << GetParam().what << ": the kernel copied across file systems";
 }
 
 const CopyFaultRow kRows[] = {
@@ -133,6 +158,8 @@ const CopyFaultRow kRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CopyFault, ::testing::ValuesIn(kRows),
+    [](const auto& info) { return "row" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Table, CopyFaultAcrossFileSystems, ::testing::ValuesIn(kRows),
     [](const auto& info) { return "row" + std::to_string(info.index); });
 
 // The kernel's copy on a file system that is really this small: both files on one tmpfs, so the kernel copies

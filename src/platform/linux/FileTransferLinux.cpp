@@ -81,8 +81,14 @@ RangeCopy copyFileRange(QFileDevice& from, int64_t fromPos, QFileDevice& to, int
     const int out = to.handle();
     if (in < 0 || out < 0)
         return RangeCopy::Unsupported;
-    if (fileFaultPlan())
+    if (fileFaultPlan()) {
+        // Between two file systems the kernel refuses (none of ours copies across), and the caller copies
+        // through its own buffer, where the plan meets it as it would in use.
+        struct stat a {}, b {};
+        if (::fstat(in, &a) != 0 || ::fstat(out, &b) != 0 || a.st_dev != b.st_dev)
+            return RangeCopy::Unsupported;
         return copyThroughFaults(in, fromPos, out, toPos, length);
+    }
     off64_t inPos = fromPos;
     off64_t outPos = toPos;
     bool copiedAny = false;
@@ -187,6 +193,12 @@ bool syncFile(QFileDevice& file)
         return errno == EINVAL || errno == EROFS; // a special file that cannot be synced
     }
     return true;
+}
+
+void startWriteBack(QFileDevice& file, int64_t pos, int64_t length)
+{
+    if (file.handle() >= 0 && pos >= 0 && length > 0)
+        ::sync_file_range(file.handle(), off64_t(pos), off64_t(length), SYNC_FILE_RANGE_WRITE);
 }
 
 bool syncDirectory(const QString& path)
