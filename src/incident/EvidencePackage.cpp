@@ -18,8 +18,12 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <condition_variable>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -89,7 +93,7 @@ template <typename F, typename... Args> auto timedAsync(F f, Args... args)
 }
 
 // Makes every file of the finished package, and the zip, durable before they get their names: after a power
-// cut a package that looks complete must be complete. The writing was started earlier (startWriteback), so
+// cut a package that looks complete must be complete. The writing was started earlier (startWriteBack), so
 // this mostly waits for what the disk is doing already.
 bool syncPackage(const QString& folder, const QString& zipPath)
 {
@@ -105,12 +109,50 @@ bool syncPackage(const QString& folder, const QString& zipPath)
     return platform::syncDirectory(folder);
 }
 
-void startWriteback(const QString& path)
+void startWriteBack(const QString& path)
 {
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
-        platform::startWriteback(file);
+        platform::startWriteBack(file);
 }
+
+// Keeps the disk writing a file while another thread is still making it (the cut, which libavformat writes),
+// so the clip's bytes go to the disk during the cut instead of all at the final sync.
+class WriteBackPacer
+{
+public:
+    explicit WriteBackPacer(QString path)
+        : m_thread([this, path = std::move(path)] { run(path); })
+    {
+    }
+    ~WriteBackPacer()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+private:
+    void run(const QString& path)
+    {
+        QFile file(path);
+        std::unique_lock lock(m_mutex);
+        while (!m_wake.wait_for(lock, std::chrono::milliseconds(8), [this] { return m_stop; })) {
+            lock.unlock();
+            if (file.isOpen() || file.open(QIODevice::ReadOnly))
+                platform::startWriteBack(file);
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_thread; // last: it starts once the members it uses are made
+};
 
 QString freeName(const QString& folder, const QString& name)
 {
@@ -171,7 +213,10 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
     // taken while the data files and the report are written: each of them costs about as much as the other.
     std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs, kEvidenceFrameMaxWidth);
-    result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
+    {
+        const WriteBackPacer pacer(work.filePath(clipName));
+        result.cut = ClipCutter::cut(plan.segments, work.filePath(clipName));
+    }
     mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
         result.error = result.cut.error;
@@ -179,7 +224,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     }
     // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
     quint32 clipCrc = 0;
-    startWriteback(work.filePath(clipName));
+    startWriteBack(work.filePath(clipName));
     // The zip gets the clip's bytes (copied inside the kernel) while the clip is summed and the report drawn;
     // its header follows once the sum is known. Whatever ends the export early removes the unfinished zip.
     const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));

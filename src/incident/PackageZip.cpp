@@ -214,7 +214,7 @@ Begun begin(const QString& folder, const QString& entryFolderName, const QString
         return b;
     }
     // The disk starts on the large copy while the rest of the package is made.
-    platform::startWriteback(zip);
+    platform::startWriteBack(zip);
     b.ok = true;
     return b;
 }

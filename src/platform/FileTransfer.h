@@ -41,17 +41,14 @@ std::optional<FileIdentity> fileIdentity(const QString& path);
 
 // Flushes what was written to `file` to the medium (fsync). False on a write error the kernel reports now.
 bool syncFile(QFileDevice& file);
-// Starts writing [pos, pos + length) of `file` to the medium without waiting for it, so that a later
-// syncFile finds most of a long write already on its way instead of starting it all then. Only a hint: it
-// proves nothing (a write error shows at the sync).
-void startWriteBack(QFileDevice& file, int64_t pos, int64_t length);
+// Starts writing [pos, pos + length) of `file` (length 0: to its end) to the medium without waiting for it,
+// so that a later syncFile finds most of a long write already on its way instead of starting it all then.
+// What `file` itself still buffers is not included (the writer may be another thread). Only a hint: it proves nothing (a
+// write error shows at the sync).
+void startWriteBack(QFileDevice& file, int64_t pos = 0, int64_t length = 0);
 // Flushes a folder's entries (a rename into it) to the medium. File systems that cannot sync a folder count
 // as done.
 bool syncDirectory(const QString& path);
-
-// Starts writing what `file` holds unwritten to the medium, without waiting for it, so the disk works while
-// the caller goes on (a later syncFile then finds little left to wait for).
-void startWriteback(QFileDevice& file);
 
 // Hints that `file` is read front to back, and asks for the given range to be read ahead now.
 void adviseSequential(QFileDevice& file);

@@ -197,7 +197,7 @@ bool syncFile(QFileDevice& file)
 
 void startWriteBack(QFileDevice& file, int64_t pos, int64_t length)
 {
-    if (file.handle() >= 0 && pos >= 0 && length > 0)
+    if (file.handle() >= 0 && pos >= 0 && length >= 0)
         ::sync_file_range(file.handle(), off64_t(pos), off64_t(length), SYNC_FILE_RANGE_WRITE);
 }
 
@@ -221,14 +221,6 @@ bool syncDirectory(const QString& path)
     }
     ::close(fd);
     return ok;
-}
-
-void startWriteback(QFileDevice& file)
-{
-    if (file.isOpen() && file.isWritable())
-        file.flush();
-    if (file.handle() >= 0)
-        ::sync_file_range(file.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void adviseSequential(QFileDevice& file)
