@@ -3,6 +3,7 @@
 #include "app/NotifyEvent.h"
 #include "app/StartupChecks.h"
 #include "app/StartupSettings.h"
+#include "app/StartupTrace.h"
 #include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
 #include "camera/CameraIdentification.h"
@@ -121,6 +122,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         MaplessLayout();
     else
         StandardLayout();
+    startuptrace::Mark("layout");
 
     // 1. The capability warning.
     if (startEnv.checkPcCapability)
@@ -143,6 +145,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         = OpenCardAtStartup(m_catalogue, *volumes, ListCategory(m_categoryIndex), model, DefaultModelIdentifier());
     setModelIndex(model);
     applyOutcome(outcome);
+    startuptrace::Mark("card opened");
 
     // 3. The camera model from the card's settings file; without one the scan's model stays.
     if (const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder())) {
@@ -169,6 +172,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         ? startEnv.installLibraryVariant
         : std::function<void(int)>([](int tier) { InstallLibraryVariant(tier); });
     ApplyStartupSettings(store, env, hooks);
+    startuptrace::Mark("settings");
     setRecordingText(m_recordingText);
 
     // 12. The magnifier exists in the High tier only.
@@ -183,6 +187,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &CHtmlMap::SetPosition);
         m_mapView->NavigateToDefaultPage(env.countryCode);
     }
+    startuptrace::Mark("map view");
     if (env.viewerTier != int(ViewerTier::High)) {
         button(IdZoomOn)->hide();
         button(IdZoomOff)->hide();
@@ -190,10 +195,13 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
     // 13. The media library and the one player, drawing into the video surface.
     if (startEnv.loadMediaLibrary) {
-        if (LoadMediaLibrary() && CreateMediaPlayer(m_player, store)) {
+        const bool loaded = LoadMediaLibrary();
+        startuptrace::Mark("media library loaded");
+        if (loaded && CreateMediaPlayer(m_player, store)) {
             m_player.setMainWindow(this);
             playWnd()->attachPlayer(m_player);
         }
+        startuptrace::Mark("media player created");
         const QString notice = TakeMediaLibraryNotice();
         if (!notice.isEmpty())
             CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
@@ -1028,7 +1036,9 @@ void CKorvanePCPlayerDlg::onTimer(int id)
         m_startupTimer.start(10);
         return;
     }
+    startuptrace::Mark("timer 3");
     OpenListRow(0);
+    startuptrace::Mark("row 0 playing");
     if (!m_watchingStartup)
         return;
     if (isPlaying()) {

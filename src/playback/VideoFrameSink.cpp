@@ -1,6 +1,7 @@
 #include "playback/VideoFrameSink.h"
 
 #include "playback/VideoSurfaceLayout.h"
+#include "app/StartupTrace.h"
 
 #include <cstdint>
 #include <cstring>
@@ -195,6 +196,9 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
 unsigned VideoFrameSink::formatCallback(
     void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines)
 {
+    static std::atomic<bool> first { true };
+    if (first.exchange(false))
+        startuptrace::Mark("first video format");
     auto* sink = static_cast<VideoFrameSink*>(*opaque);
     QSize source = unpackSize(sink->m_sizeHint.load());
     if (source.isEmpty())
@@ -240,6 +244,9 @@ void VideoFrameSink::unlockCallback(void*, void*, void* const*)
 
 void VideoFrameSink::displayCallback(void* opaque, void* picture)
 {
+    static std::atomic<bool> first { true };
+    if (first.exchange(false))
+        startuptrace::Mark("first frame decoded");
     auto* sink = static_cast<VideoFrameSink*>(opaque);
     FrameSet* set = sink->m_writerSet.get();
     if (!set || picture != set->buffers[set->writing].data())
