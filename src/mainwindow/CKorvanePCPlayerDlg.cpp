@@ -102,6 +102,12 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     connect(&m_startupTimer, &QTimer::timeout, this, [this] { onTimer(TimerStartup); });
     m_frameWatch.setInterval(15);
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
+    // The first painted frame is noticed when it is painted, not at the next turn of the watch (which is
+    // still there for the time-out and for a player that stops).
+    connect(playWnd(), &CPlayWnd::framePainted, this, [this] {
+        if (m_frameWatch.isActive())
+            watchFirstFrame();
+    }, Qt::QueuedConnection);
 
     new IncidentNavigator(this);
     connect(this, &CKorvanePCPlayerDlg::videoMenuAboutToShow, this, &CKorvanePCPlayerDlg::addTripMenuEntries);
