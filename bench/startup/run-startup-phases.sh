@@ -28,10 +28,13 @@ run_once() { # viewer name, output file
     sleep 0.005
   done
   local end; end=$(date +%s%3N)
+  # Processor time of the whole process (every thread) up to the first frame, in ms.
+  local cpu; cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$pid/stat" 2>/dev/null || echo 0)
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   awk -v s="$start" '$1 == "startup-trace" { n = $3; for (i = 4; i <= NF; i++) n = n " " $i; if (!(n in seen)) { seen[n] = 1; print n "\t" ($2 - s) } }' "$work/trace" >>"$2"
   printf 'ready file\t%s\n' $((end - start)) >>"$2"
+  printf 'processor time to the ready file (not a mark)\t%s\n' "$cpu" >>"$2"
 }
 
 for v in "${viewers[@]}"; do run_once "$v" /dev/null; done # warm-up, not counted

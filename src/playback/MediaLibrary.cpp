@@ -13,6 +13,7 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringList>
+#include <QThread>
 #include <cerrno>
 #include <memory>
 #include <thread>
@@ -174,6 +175,8 @@ struct Preload
     int tier = -1;
     QString folder;
     QList<QByteArray> options;
+    // The thread that asked, which uses and deletes the library objects afterwards.
+    QThread* owner = nullptr;
     std::thread worker;
     LoadedFiles files;
     libvlc_instance_t* instance = nullptr;
@@ -189,6 +192,11 @@ struct Preload
     void run()
     {
         files = loadFiles(folder, tier);
+        // The library objects are handed to the thread that asked; only their creator may move them.
+        for (QLibrary* module : { files.front, files.core }) {
+            if (module)
+                module->moveToThread(owner);
+        }
         if (!files.front)
             return;
         const auto create = slotAs<mediafn::New>(files.slots, MediaEntry::New);
@@ -258,6 +266,7 @@ void PreloadMediaLibrary(int tier, const QList<QByteArray>& options)
     g_preload->tier = tier;
     g_preload->folder = LibraryFolder(tier);
     g_preload->options = options;
+    g_preload->owner = QThread::currentThread();
     Preload* preload = g_preload.get();
     g_preload->worker = std::thread([preload] { preload->run(); });
 }
