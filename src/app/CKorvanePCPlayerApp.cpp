@@ -10,6 +10,7 @@
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/CardArrivalPrompt.h"
 #include "platform/SettingsStore.h"
+#include "platform/SystemInfo.h"
 #include "playback/MediaLibrary.h"
 #include "skin/SkinModule.h"
 
@@ -90,7 +91,9 @@ int CKorvanePCPlayerApp::InitInstance()
     }
 
     // The whole start-up sequence runs before the user sees the window.
-    m_mainWindow->InitDialog();
+    MainWindowStartup startup;
+    startup.processAgeMs = &platform::processAgeMs;
+    m_mainWindow->InitDialog(startup);
     startuptrace::Mark("dialog initialised");
     // A card inserted from now on is noticed.
     CardArrivalPrompt::Install(*m_mainWindow);
