@@ -4,15 +4,18 @@
 # (b) a minimal program that loads the same media library, creates an instance and a player with video
 # callbacks and plays the same recording until its first video callback. The two alternate; each is run
 # RUNS times (default 7) and the medians are compared. The last line is the ratio (a)/(b).
-# Usage: bench/startup/run-startup-bench.sh [BUILD_DIR] [RUNS]
+# For before/after comparisons, VIEWERS names other viewer binaries in the same bin folder (comma-separated,
+# e.g. "korvane-player.old,korvane-player"): they run interleaved in every round, each is reported, and the
+# last line is the ratio of the last one named. bench/startup/run-startup-phases.sh says where the time goes.
+# Usage: bench/startup/run-startup-bench.sh [BUILD_DIR] [RUNS] [VIEWERS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
 runs=${2:-7}
-viewer="$build/bin/korvane-player"
+IFS=',' read -r -a viewers <<<"${3:-korvane-player}"
 baseline="$build/bin/bench_startup_baseline"
 card="$build/demo-card-avi"
-for f in "$viewer" "$baseline"; do
+for f in "${viewers[@]/#/$build/bin/}" "$baseline"; do
   [ -x "$f" ] || { echo "bench: build korvane-player and bench_startup_baseline first" >&2; exit 1; }
 done
 [ -d "$card" ] || { echo "bench: build korvane_demo_cards first" >&2; exit 1; }
@@ -39,8 +42,8 @@ mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 now_ms() { date +%s%3N; }
 
-run_viewer() {
-  local ready="$work/ready" start end pid
+run_viewer() { # viewer binary
+  local viewer=$1 ready="$work/ready" start end pid
   rm -f "$ready"
   start=$(now_ms)
   KORVANE_READY_FILE="$ready" "$viewer" "$card/" >"$work/viewer.log" 2>&1 &
@@ -69,18 +72,27 @@ run_baseline() {
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 # One of each first, not counted: the first start writes the settings and warms the file cache.
-run_viewer >/dev/null
+for v in "${viewers[@]}"; do run_viewer "$build/bin/$v" >/dev/null; done
 run_baseline >/dev/null
-: >"$work/viewer.ms"
 : >"$work/baseline.ms"
+for v in "${viewers[@]}"; do : >"$work/$v.ms"; done
 for i in $(seq 1 "$runs"); do
-  v=$(run_viewer); b=$(run_baseline)
-  echo "run $i: viewer ${v} ms, baseline ${b} ms"
-  echo "$v" >>"$work/viewer.ms"
+  line="run $i:"
+  for v in "${viewers[@]}"; do
+    ms=$(run_viewer "$build/bin/$v")
+    echo "$ms" >>"$work/$v.ms"
+    line="$line $v ${ms} ms,"
+  done
+  b=$(run_baseline)
   echo "$b" >>"$work/baseline.ms"
+  echo "$line baseline ${b} ms"
 done
-vm=$(median <"$work/viewer.ms")
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 bm=$(median <"$work/baseline.ms")
-echo "row 0 of $(basename "$clip") (${width}x${height}): median viewer ${vm} ms, median baseline ${bm} ms"
+for v in "${viewers[@]}"; do
+  vm=$(median <"$work/$v.ms")
+  echo "row 0 of $(basename "$clip") (${width}x${height}): median $v ${vm} ms, median baseline ${bm} ms"
+done
 awk -v v="$vm" -v b="$bm" 'BEGIN { printf "startup ratio viewer/baseline: %.2f\n", v / b }'

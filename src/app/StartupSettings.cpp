@@ -20,6 +20,19 @@ int readOrCreate(SettingsStore& store, const char* name, int defaultValue)
 
 } // namespace
 
+std::optional<int> PredictViewerTier(const SettingsStore& store)
+{
+    int32_t value = 0;
+    // A missing value is created as 1: no chooser.
+    if (store.ReadRegistryNumber(kKey, QStringLiteral("ViewerSettingInit"), value) && value == 0)
+        return std::nullopt;
+    const int tier = store.ReadRegistryNumber(kKey, QStringLiteral("ViewerPerformance"), value) ? NormaliseTier(value) : 0;
+    // Whether this process will be the first instance is not known yet: both answers must agree.
+    if (store.ReadRegistryNumber(kKey, QStringLiteral("ViewerPerformancePrevious"), value) && NormaliseTier(value) != tier)
+        return std::nullopt;
+    return tier;
+}
+
 void ApplyStartupSettings(SettingsStore& store, ViewerEnvironment& env, const StartupHooks& hooks)
 {
     readOrCreate(store, "ViewerAdministrator", 0);

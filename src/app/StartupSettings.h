@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 class SettingsStore;
 struct ViewerEnvironment;
@@ -14,6 +15,12 @@ struct StartupHooks
     // Installs the library build of a tier (first instance only).
     std::function<void(int tier)> installLibraryVariant;
 };
+
+// The viewer tier the start-up sequence below will settle on, told from the stored values alone and
+// without writing anything, for work that may start before it runs (loading the media library); nothing
+// when it cannot be known beforehand: the tier chooser is to be shown, or the first instance's tier
+// (ViewerPerformancePrevious), which a later instance takes, differs from the chosen one.
+std::optional<int> PredictViewerTier(const SettingsStore& store);
 
 // Reads the viewer's settings in start-up order, writes the defaults of missing values, and sets the
 // tier, its label and the picture options of `env`. There is no Windows version on Linux, so the

@@ -1,4 +1,5 @@
 #include "app/CKorvanePCPlayerApp.h"
+#include "app/StartupTrace.h"
 #include "app/ViewerCommandLine.h"
 #include "map/CHtmlMap.h"
 #include "platform/SystemInfo.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    startuptrace::Mark("main");
     // --version and --help answer before anything needs a display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

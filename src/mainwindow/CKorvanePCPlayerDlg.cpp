@@ -3,6 +3,7 @@
 #include "app/NotifyEvent.h"
 #include "app/StartupChecks.h"
 #include "app/StartupSettings.h"
+#include "app/StartupTrace.h"
 #include "app/StringTables.h"
 #include "app/ViewerEnvironment.h"
 #include "camera/CameraIdentification.h"
@@ -33,6 +34,8 @@
 #include "skin/SkinModule.h"
 #include "trips/TripView.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -56,12 +59,23 @@ bool isMaplessType(const QString& type)
     return type == QLatin1String("KRV-DELTA") || type == QLatin1String("KRV-ECHO_WDR");
 }
 
+// Started when the window's base (the skinned frame with its controls) begins to be built, before any
+// member of the window exists.
+QElapsedTimer g_windowBuildClock;
+
+QWidget* startWindowBuildClock(QWidget* parent)
+{
+    g_windowBuildClock.start();
+    return parent;
+}
+
 } // namespace
 
 CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent)
-    : CDlgMain(parent)
+    : CDlgMain(startWindowBuildClock(parent))
     , m_folderArgument(folderArgument)
 {
+    m_builtClock = g_windowBuildClock;
     // The title doubles as the name a later instance looks for.
     setWindowTitle(QStringLiteral("Korvane PC Player"));
 
@@ -90,6 +104,12 @@ CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget*
     connect(&m_startupTimer, &QTimer::timeout, this, [this] { onTimer(TimerStartup); });
     m_frameWatch.setInterval(15);
     connect(&m_frameWatch, &QTimer::timeout, this, &CKorvanePCPlayerDlg::watchFirstFrame);
+    // The first painted frame is noticed when it is painted, not at the next turn of the watch (which is
+    // still there for the time-out and for a player that stops).
+    connect(playWnd(), &CPlayWnd::framePainted, this, [this] {
+        if (m_frameWatch.isActive())
+            watchFirstFrame();
+    }, Qt::QueuedConnection);
 
     new IncidentNavigator(this);
     connect(this, &CKorvanePCPlayerDlg::videoMenuAboutToShow, this, &CKorvanePCPlayerDlg::addTripMenuEntries);
@@ -109,10 +129,14 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
     m_store = &store;
 
-    // Timer 3 opens row 0 100 ms from here, so the start-up below counts towards its 100 ms instead of coming
-    // on top of them. The notices below run event loops of their own: the timer waits for the window (onTimer).
+    // Timer 3 opens row 0 100 ms after the process started (the viewer's window), or after the window began to
+    // be built, so the loading, the building and the start-up below count towards its 100 ms instead of
+    // coming on top of them (the media library starts early now, and the window is often ready sooner). The
+    // notices below run event loops of their own: the timer waits for the window (onTimer).
     m_watchingStartup = true;
-    m_startupTimer.start(100);
+    const int64_t age = startEnv.processAgeMs ? startEnv.processAgeMs() : -1;
+    const qint64 counted = age >= 0 ? qint64(age) : m_builtClock.elapsed();
+    m_startupTimer.start(int(std::clamp<qint64>(100 - counted, 0, 100)));
 
     setWindowIcon(SkinModule::icon(ImageIcon));
     QString type;
@@ -121,6 +145,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         MaplessLayout();
     else
         StandardLayout();
+    startuptrace::Mark("layout");
 
     // 1. The capability warning.
     if (startEnv.checkPcCapability)
@@ -143,6 +168,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         = OpenCardAtStartup(m_catalogue, *volumes, ListCategory(m_categoryIndex), model, DefaultModelIdentifier());
     setModelIndex(model);
     applyOutcome(outcome);
+    startuptrace::Mark("card opened");
 
     // 3. The camera model from the card's settings file; without one the scan's model stays.
     if (const std::optional<CameraModel> identified = IdentifyCameraModel(m_catalogue.folder())) {
@@ -169,6 +195,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         ? startEnv.installLibraryVariant
         : std::function<void(int)>([](int tier) { InstallLibraryVariant(tier); });
     ApplyStartupSettings(store, env, hooks);
+    startuptrace::Mark("settings");
     setRecordingText(m_recordingText);
 
     // 12. The magnifier exists in the High tier only.
@@ -183,6 +210,7 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
         connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &CHtmlMap::SetPosition);
         m_mapView->NavigateToDefaultPage(env.countryCode);
     }
+    startuptrace::Mark("map view");
     if (env.viewerTier != int(ViewerTier::High)) {
         button(IdZoomOn)->hide();
         button(IdZoomOff)->hide();
@@ -190,10 +218,13 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
 
     // 13. The media library and the one player, drawing into the video surface.
     if (startEnv.loadMediaLibrary) {
-        if (LoadMediaLibrary() && CreateMediaPlayer(m_player, store)) {
+        const bool loaded = LoadMediaLibrary();
+        startuptrace::Mark("media library loaded");
+        if (loaded && CreateMediaPlayer(m_player, store)) {
             m_player.setMainWindow(this);
             playWnd()->attachPlayer(m_player);
         }
+        startuptrace::Mark("media player created");
         const QString notice = TakeMediaLibraryNotice();
         if (!notice.isEmpty())
             CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
@@ -1028,7 +1059,9 @@ void CKorvanePCPlayerDlg::onTimer(int id)
         m_startupTimer.start(10);
         return;
     }
+    startuptrace::Mark("timer 3");
     OpenListRow(0);
+    startuptrace::Mark("row 0 playing");
     if (!m_watchingStartup)
         return;
     if (isPlaying()) {

@@ -106,7 +106,12 @@ bool SettingsStore::WriteRegistryNumber(const QString& key, const QString& name,
     if (!QDir().mkpath(m_folder))
         return false;
     auto settings = open(key);
-    settings->setValue(name, kNumberTag + QString::number(static_cast<quint32>(value)));
+    const QString stored = kNumberTag + QString::number(static_cast<quint32>(value));
+    // Writing what is already there changes nothing but costs a locked rewrite of the file with two
+    // flushes to the disk (start-up writes several such values before the first picture).
+    if (settings->value(name) == QVariant(stored))
+        return settings->status() == QSettings::NoError;
+    settings->setValue(name, stored);
     settings->sync();
     return settings->status() == QSettings::NoError;
 }
@@ -138,7 +143,10 @@ bool SettingsStore::WriteRegistryText(const QString& key, const QString& name, c
     if (!QDir().mkpath(m_folder))
         return false;
     auto settings = open(key);
-    settings->setValue(name, kTextTag + text);
+    const QString stored = kTextTag + text;
+    if (settings->value(name) == QVariant(stored))
+        return settings->status() == QSettings::NoError;
+    settings->setValue(name, stored);
     settings->sync();
     return settings->status() == QSettings::NoError;
 }

@@ -69,8 +69,11 @@ protected:
             m_pictureRect = QRect();
             return;
         }
-        if (fresh)
+        if (fresh) {
             ++m_painted;
+            if (auto* surface = qobject_cast<CPlayWnd*>(parentWidget()))
+                Q_EMIT surface->framePainted();
+        }
         const QImage image(frame.bits, frame.width, frame.height, frame.stride, QImage::Format_RGB32);
         const QRect target = FitPictureRect(size(), image.size());
         m_pictureRect = target;

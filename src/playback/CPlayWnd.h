@@ -42,6 +42,10 @@ public:
     // New frames painted since the player was attached.
     uint64_t framesPainted() const;
 
+Q_SIGNALS:
+    // A new frame was painted (framesPainted() grew); emitted from inside the paint.
+    void framePainted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

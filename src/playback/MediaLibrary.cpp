@@ -13,7 +13,10 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringList>
+#include <QThread>
 #include <cerrno>
+#include <memory>
+#include <thread>
 
 Q_LOGGING_CATEGORY(lcMediaLibrary, "korvane.playback.library", QtWarningMsg)
 
@@ -108,7 +111,165 @@ void replaceWithCopy(const QString& source, const QString& target)
     out.commit();
 }
 
+// The library files of one folder, loaded and resolved for one tier: what LoadMediaLibrary puts into the
+// process's table, made where any thread can make it.
+struct LoadedFiles
+{
+    QLibrary* front = nullptr;
+    QLibrary* core = nullptr;
+    int errorCode = 0;
+    QString errorString;
+    std::array<QFunctionPointer, kMediaEntryCount> slots {};
+};
+
+LoadedFiles loadFiles(const QString& folderPath, int tier)
+{
+    LoadedFiles files;
+    const QDir folder(folderPath);
+    const QString frontPath = folder.filePath(QLatin1String(kFrontLibraryFile));
+    const QString corePath = folder.filePath(QLatin1String(kCoreLibraryFile));
+
+    // The front library names its core by soname; a core already loaded from this folder under that soname
+    // is the one it binds to. Without one in the folder the system's core is found the usual way.
+    auto* core = new QLibrary(corePath);
+    if (!QFileInfo::exists(corePath) || !core->load()) {
+        delete core;
+        core = nullptr;
+    }
+
+    auto* front = new QLibrary(frontPath);
+    errno = 0;
+    if (!front->load()) {
+        files.errorCode = errno != 0 ? errno : ENOENT;
+        files.errorString = front->errorString();
+        delete front;
+        if (core) {
+            core->unload();
+            delete core;
+        }
+        return files;
+    }
+    files.front = front;
+    files.core = core;
+    const auto& table = MediaEntryTable();
+    for (int i = 0; i < kMediaEntryCount; ++i) {
+        const MediaEntryInfo& info = table[size_t(i)];
+        if (info.highTierOnly && tier != int(ViewerTier::High))
+            continue;
+        files.slots[size_t(i)] = front->resolve(info.name);
+    }
+    return files;
+}
+
+template <typename Fn>
+Fn slotAs(const std::array<QFunctionPointer, kMediaEntryCount>& slots, MediaEntry e)
+{
+    return reinterpret_cast<Fn>(slots[size_t(e)]);
+}
+
+// The library of a tier loaded, and its instance and player created, on a worker thread while the window is
+// being built. Handed over to the process's table and the player context when the start-up sequence asks for
+// the same tier and the same options; released otherwise.
+struct Preload
+{
+    int tier = -1;
+    QString folder;
+    QList<QByteArray> options;
+    // The thread that asked, which uses and deletes the library objects afterwards.
+    QThread* owner = nullptr;
+    std::thread worker;
+    LoadedFiles files;
+    libvlc_instance_t* instance = nullptr;
+    libvlc_media_player_t* player = nullptr;
+    libvlc_event_manager_t* eventManager = nullptr;
+
+    ~Preload()
+    {
+        if (worker.joinable())
+            worker.join();
+    }
+
+    void run()
+    {
+        files = loadFiles(folder, tier);
+        // The library objects are handed to the thread that asked; only their creator may move them.
+        for (QLibrary* module : { files.front, files.core }) {
+            if (module)
+                module->moveToThread(owner);
+        }
+        if (!files.front)
+            return;
+        const auto create = slotAs<mediafn::New>(files.slots, MediaEntry::New);
+        const auto playerNew = slotAs<mediafn::PlayerNew>(files.slots, MediaEntry::PlayerNew);
+        const auto events = slotAs<mediafn::PlayerEventManager>(files.slots, MediaEntry::PlayerEventManager);
+        if (!create || !playerNew || !events)
+            return;
+        std::vector<const char*> argv;
+        for (const QByteArray& option : options)
+            argv.push_back(option.constData());
+        instance = create(int(argv.size()), argv.data());
+        if (!instance)
+            return;
+        player = playerNew(instance);
+        if (player)
+            eventManager = events(player);
+        if (!eventManager)
+            releaseHandles();
+    }
+
+    void releaseHandles()
+    {
+        if (player) {
+            if (auto release = slotAs<mediafn::PlayerAction>(files.slots, MediaEntry::PlayerRelease))
+                release(player);
+        }
+        if (instance) {
+            if (auto release = slotAs<mediafn::Release>(files.slots, MediaEntry::Release))
+                release(instance);
+        }
+        player = nullptr;
+        instance = nullptr;
+        eventManager = nullptr;
+    }
+};
+
+std::unique_ptr<Preload> g_preload;
+
+// Waits for the worker and gives up what it made: the instance, and the library files unless they have
+// become the process's table.
+void discardPreload()
+{
+    if (!g_preload)
+        return;
+    if (g_preload->worker.joinable())
+        g_preload->worker.join();
+    g_preload->releaseHandles();
+    const bool adopted = g_preload->files.front && mediaLibrary().module == g_preload->files.front;
+    if (!adopted) {
+        for (QLibrary* module : { g_preload->files.front, g_preload->files.core }) {
+            if (module) {
+                module->unload();
+                delete module;
+            }
+        }
+    }
+    g_preload.reset();
+}
+
 } // namespace
+
+void PreloadMediaLibrary(int tier, const QList<QByteArray>& options)
+{
+    if (g_preload || mediaLibrary().module)
+        return;
+    g_preload = std::make_unique<Preload>();
+    g_preload->tier = tier;
+    g_preload->folder = LibraryFolder(tier);
+    g_preload->options = options;
+    g_preload->owner = QThread::currentThread();
+    Preload* preload = g_preload.get();
+    g_preload->worker = std::thread([preload] { preload->run(); });
+}
 
 const std::array<MediaEntryInfo, kMediaEntryCount>& MediaEntryTable()
 {
@@ -214,47 +375,35 @@ bool LoadMediaLibrary()
         return true;
 
     const int tier = viewerEnvironment().viewerTier;
-    const QDir folder(currentTierFolder());
-    const QString frontPath = folder.filePath(QLatin1String(kFrontLibraryFile));
-    const QString corePath = folder.filePath(QLatin1String(kCoreLibraryFile));
+    const QString folderPath = currentTierFolder();
+    const QString frontPath = QDir(folderPath).filePath(QLatin1String(kFrontLibraryFile));
 
-    // The front library names its core by soname; a core already loaded from this folder under that soname
-    // is the one it binds to. Without one in the folder the system's core is found the usual way.
-    auto* core = new QLibrary(corePath);
-    if (!QFileInfo::exists(corePath) || !core->load()) {
-        delete core;
-        core = nullptr;
+    // The files an early start loaded count when they are those of this tier; a failed early load is
+    // repeated here, so that its reasons are reported the usual way.
+    LoadedFiles files;
+    if (g_preload && g_preload->tier == tier && g_preload->folder == folderPath) {
+        if (g_preload->worker.joinable())
+            g_preload->worker.join();
+        if (g_preload->files.front)
+            files = g_preload->files;
     }
-
-    auto* front = new QLibrary(frontPath);
-    errno = 0;
-    if (!front->load()) {
-        const int code = errno != 0 ? errno : ENOENT;
-        setDiagnostic(QStringLiteral("LoadLibrary ERROR Value is %1").arg(code));
+    if (!files.front) {
+        discardPreload();
+        files = loadFiles(folderPath, tier);
+    }
+    if (!files.front) {
+        setDiagnostic(QStringLiteral("LoadLibrary ERROR Value is %1").arg(files.errorCode));
         // The user gets the file in a few words; the loader's own reason goes to the log.
-        qWarning("media library: %s", qPrintable(front->errorString()));
+        qWarning("media library: %s", qPrintable(files.errorString));
         g_loadProblem = Problem::LoadFailed;
         g_problemFile = QDir(MediaLibraryBaseFolder()).relativeFilePath(frontPath);
-        delete front;
-        if (core) {
-            core->unload();
-            delete core;
-        }
         return false;
     }
 
-    lib.module = front;
-    lib.coreModule = core;
+    lib.module = files.front;
+    lib.coreModule = files.core;
     lib.loadedTier = tier;
-    const auto& table = MediaEntryTable();
-    for (int i = 0; i < kMediaEntryCount; ++i) {
-        const MediaEntryInfo& info = table[size_t(i)];
-        if (info.highTierOnly && tier != int(ViewerTier::High)) {
-            lib.slots[size_t(i)] = nullptr;
-            continue;
-        }
-        lib.slots[size_t(i)] = front->resolve(info.name);
-    }
+    lib.slots = files.slots;
     const QStringList missing = missingRequiredEntries();
     g_loadProblem = missing.isEmpty() ? Problem::None : Problem::MissingEntries;
     g_problemFile = QDir::toNativeSeparators(frontPath);
@@ -264,6 +413,8 @@ bool LoadMediaLibrary()
 
 bool UnloadMediaLibrary()
 {
+    // An early start nobody took is given up first; it may have loaded files of another tier.
+    discardPreload();
     MediaLibraryEntries& lib = mediaLibrary();
     if (!lib.module)
         return true;
@@ -406,6 +557,24 @@ bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store)
         return false;
 
     const QList<QByteArray> options = MediaOptionList(ChooseMediaOptionSet(lib.loadedTier), buildOptions);
+    // The instance and player an early start made with the same options, from the library in the table, are
+    // taken as they are; any other is released.
+    if (g_preload) {
+        if (g_preload->worker.joinable())
+            g_preload->worker.join();
+        if (g_preload->eventManager && g_preload->files.front == lib.module && g_preload->options == options) {
+            context.m_instance = g_preload->instance;
+            context.m_player = g_preload->player;
+            context.m_eventManager = g_preload->eventManager;
+            g_preload->instance = nullptr;
+            g_preload->player = nullptr;
+            g_preload->eventManager = nullptr;
+            discardPreload();
+            g_createProblem = Problem::None;
+            return true;
+        }
+        discardPreload();
+    }
     std::vector<const char*> argv;
     argv.reserve(size_t(options.size()));
     for (const QByteArray& option : options)

@@ -38,6 +38,13 @@ void InstallLibraryVariant(int tier);
 // process's current directory is never touched.
 bool LoadMediaLibrary();
 
+// Starts loading the library of `tier` and creating the instance and the player with the libvlc_new
+// arguments `options` on a worker thread, so that the work overlaps the building of the window. The start-up
+// sequence's LoadMediaLibrary and CreateMediaPlayer wait for it and take what it made when they ask for the
+// same tier and the same arguments; anything else it made is released and they do their usual work. A
+// second call, or a call with the library already loaded, does nothing.
+void PreloadMediaLibrary(int tier, const QList<QByteArray>& options);
+
 // Unloads the library and empties the table; the table stays as it was when unloading fails.
 bool UnloadMediaLibrary();
 

@@ -2,6 +2,7 @@
 
 #include "platform/FrameMemory.h"
 #include "playback/VideoSurfaceLayout.h"
+#include "app/StartupTrace.h"
 
 #include <cstdint>
 #include <cstring>
@@ -207,6 +208,9 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
 unsigned VideoFrameSink::formatCallback(
     void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines)
 {
+    static std::atomic<bool> first { true };
+    if (first.exchange(false))
+        startuptrace::Mark("first video format");
     auto* sink = static_cast<VideoFrameSink*>(*opaque);
     QSize source = unpackSize(sink->m_sizeHint.load());
     if (source.isEmpty())
@@ -255,6 +259,9 @@ void VideoFrameSink::unlockCallback(void*, void*, void* const*)
 
 void VideoFrameSink::displayCallback(void* opaque, void* picture)
 {
+    static std::atomic<bool> first { true };
+    if (first.exchange(false))
+        startuptrace::Mark("first frame decoded");
     auto* sink = static_cast<VideoFrameSink*>(opaque);
     FrameSet* set = sink->m_writerSet.get();
     if (!set || picture != set->buffer(set->writing))

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,6 +78,39 @@ TEST_F(SettingsStoreTest, ReadsOfTheOtherTypeBehaveLikeTheRegistry)
     QString text;
     ASSERT_TRUE(store.ReadRegistryText(kKey, "N", text));
     EXPECT_EQ(text, QStringLiteral("B"));
+}
+
+TEST_F(SettingsStoreTest, RewritingTheStoredValueLeavesTheFileAloneAndAChangeRewritesIt)
+{
+    const QString file = dir.filePath("Velmora Korvane.ini");
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "N", 7));
+    ASSERT_TRUE(store.WriteRegistryText(kKey, "T", QStringLiteral("KRV-DELTA")));
+    // The file is replaced (a new inode) by every real write: a kept inode proves nothing was written.
+    struct stat first {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &first), 0);
+
+    EXPECT_TRUE(store.WriteRegistryNumber(kKey, "N", 7));
+    EXPECT_TRUE(store.WriteRegistryText(kKey, "T", QStringLiteral("KRV-DELTA")));
+    struct stat same {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &same), 0);
+    EXPECT_EQ(same.st_ino, first.st_ino);
+
+    // A different value, and the same digits as a text, are real changes. (Each check compares with the file
+    // that existed while the write made its new one, so a reused inode number cannot fake a change.)
+    EXPECT_TRUE(store.WriteRegistryNumber(kKey, "N", 8));
+    struct stat changed {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &changed), 0);
+    EXPECT_NE(changed.st_ino, first.st_ino);
+    EXPECT_TRUE(store.WriteRegistryText(kKey, "N2", QStringLiteral("7")));
+    struct stat again {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &again), 0);
+    EXPECT_NE(again.st_ino, changed.st_ino);
+    int32_t n = 0;
+    ASSERT_TRUE(store.ReadRegistryNumber(kKey, "N", n));
+    EXPECT_EQ(n, 8);
+    QString t;
+    ASSERT_TRUE(store.ReadRegistryText(kKey, "T", t));
+    EXPECT_EQ(t, QStringLiteral("KRV-DELTA"));
 }
 
 TEST_F(SettingsStoreTest, UnwritableFolderReportsFailure)

@@ -93,9 +93,26 @@ private Q_SLOTS:
         wnd.setVideoSize(mediaclips::kWidth, mediaclips::kHeight);
         QVERIFY(wnd.attachPlayer(context));
         wnd.show();
+        // Every new painted frame is announced once, as it is painted (the start-up's ready file waits for
+        // the first); repaints of the same frame are not.
+        uint64_t paintedAtSignal = 0;
+        int announced = 0;
+        connect(&wnd, &CPlayWnd::framePainted, this, [&] {
+            ++announced;
+            paintedAtSignal = wnd.framesPainted();
+        });
+        QCOMPARE(wnd.framesPainted(), uint64_t(0));
         QVERIFY(context.OpenMedia(mediaclips::clipPath(Clip::AviMjpeg)));
         QVERIFY(context.PlayMedia());
         QTRY_VERIFY_WITH_TIMEOUT(wnd.framesPainted() >= 2, 10000);
+        QVERIFY(announced >= 1);
+        QCOMPARE(paintedAtSignal, uint64_t(announced));
+        // A repaint announces only when it paints a new frame: the announcements always match the count.
+        context.SetPaused(true);
+        QTest::qWait(100);
+        wnd.videoWindow()->repaint();
+        wnd.videoWindow()->repaint();
+        QCOMPARE(uint64_t(announced), wnd.framesPainted());
 
         // The library delivered the frames at the painted size.
         QCOMPARE(context.videoSink().requestedFrameSize(), QSize(267, 200));

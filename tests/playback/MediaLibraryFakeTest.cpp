@@ -607,3 +607,83 @@ TEST_F(FakeLibraryTest, VariantInstallLeavesLinkedTargetsAndWhatTheyPointAtAlone
 }
 
 } // namespace
+
+namespace {
+
+// The early start on a worker thread: what it made is handed to the player when the start-up sequence asks for
+// the same tier and options, and released (never leaked, never used) when it asks for anything else.
+class PreloadTest : public FakeLibraryTest
+{
+protected:
+    QList<QByteArray> highOptions() { return MediaOptionList(MediaOptionSet::High, BuildMediaOptions(store)); }
+};
+
+TEST_F(PreloadTest, SameTierAndOptionsTakeTheEarlyInstanceAndPlayer)
+{
+    install(int(ViewerTier::High));
+    PreloadMediaLibrary(int(ViewerTier::High), highOptions());
+    viewerEnvironment().viewerTier = int(ViewerTier::High);
+    ASSERT_TRUE(LoadMediaLibrary());
+    PlayerContext context;
+    ASSERT_TRUE(CreateMediaPlayer(context, store));
+    EXPECT_TRUE(context.hasPlayer());
+    EXPECT_NE(context.eventManager(), nullptr);
+    EXPECT_TRUE(mediaLibrary().has(MediaEntry::VideoMagnify));
+    // Created once, on the worker, with the High list; nothing released.
+    EXPECT_EQ(calls(),
+        QStringList({ QStringLiteral("libvlc_new(%1)").arg(highOptions().size()), "libvlc_media_player_new",
+            "libvlc_media_player_event_manager" }));
+    EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()).size(), highOptions().size());
+    EXPECT_TRUE(MediaLibraryProblem().isEmpty()) << MediaLibraryProblem().toStdString();
+}
+
+TEST_F(PreloadTest, OtherOptionsReleaseTheEarlyInstanceAndCreateAnew)
+{
+    install(int(ViewerTier::High));
+    // The first start: the values are written by the sequence after the early start read them missing.
+    PreloadMediaLibrary(int(ViewerTier::High), highOptions());
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerPostproc", 3));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerModNoise", 1));
+    ASSERT_TRUE(store.WriteRegistryNumber(kKey, "ViewerHgResampling", 1));
+    viewerEnvironment().viewerTier = int(ViewerTier::High);
+    ASSERT_TRUE(LoadMediaLibrary());
+    PlayerContext context;
+    ASSERT_TRUE(CreateMediaPlayer(context, store));
+    const QStringList log = calls();
+    EXPECT_EQ(log.count(QStringLiteral("libvlc_new(%1)").arg(highOptions().size())), 2) << log.join(' ').toStdString();
+    EXPECT_EQ(log.count("libvlc_media_player_release"), 1);
+    EXPECT_EQ(log.count("libvlc_release"), 1);
+    // The player has the instance made with the options in force now.
+    EXPECT_TRUE(lines(control<const char* (*)()>("fakevlc_new_args")()).contains("--postproc-q=3"));
+    EXPECT_TRUE(context.hasPlayer());
+}
+
+TEST_F(PreloadTest, AnotherTierLeavesTheEarlyLibraryUnusedAndLoadsItsOwn)
+{
+    install(int(ViewerTier::High));
+    const QString highPath = loadedPath;
+    PreloadMediaLibrary(int(ViewerTier::High), highOptions());
+    ASSERT_TRUE(loadAs(int(ViewerTier::Mid)));
+    EXPECT_EQ(mediaLibrary().loadedTier, int(ViewerTier::Mid));
+    EXPECT_EQ(QFileInfo(mediaLibrary().module->fileName()).canonicalFilePath(), QFileInfo(loadedPath).canonicalFilePath());
+    EXPECT_NE(loadedPath, highPath);
+    EXPECT_FALSE(mediaLibrary().has(MediaEntry::VideoMagnify));
+    PlayerContext context;
+    ASSERT_TRUE(CreateMediaPlayer(context, store));
+    // The Mid library made exactly one instance: the standard list.
+    EXPECT_EQ(lines(control<const char* (*)()>("fakevlc_new_args")()), kStandardList);
+}
+
+TEST_F(PreloadTest, AnEarlyStartNobodyTookIsGivenUpAtUnload)
+{
+    install(int(ViewerTier::High));
+    PreloadMediaLibrary(int(ViewerTier::High), highOptions());
+    EXPECT_TRUE(UnloadMediaLibrary());
+    EXPECT_FALSE(mediaLibrary().isLoaded());
+    // A later load is the usual one and works.
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    EXPECT_TRUE(CreateMediaPlayer(context, store));
+}
+
+} // namespace
