@@ -10,7 +10,6 @@
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/CardArrivalPrompt.h"
 #include "platform/SettingsStore.h"
-#include "platform/SystemInfo.h"
 #include "playback/MediaLibrary.h"
 #include "skin/SkinModule.h"
 
@@ -91,9 +90,7 @@ int CKorvanePCPlayerApp::InitInstance()
     }
 
     // The whole start-up sequence runs before the user sees the window.
-    MainWindowStartup startup;
-    startup.processAgeMs = &platform::processAgeMs;
-    m_mainWindow->InitDialog(startup);
+    m_mainWindow->InitDialog();
     startuptrace::Mark("dialog initialised");
     // A card inserted from now on is noticed.
     CardArrivalPrompt::Install(*m_mainWindow);

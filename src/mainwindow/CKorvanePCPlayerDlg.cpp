@@ -34,8 +34,6 @@
 #include "skin/SkinModule.h"
 #include "trips/TripView.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -129,14 +127,12 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
     m_store = &store;
 
-    // Timer 3 opens row 0 100 ms after the process started (the viewer's window), or after the window began to
-    // be built, so the loading, the building and the start-up below count towards its 100 ms instead of
-    // coming on top of them (the media library starts early now, and the window is often ready sooner). The
-    // notices below run event loops of their own: the timer waits for the window (onTimer).
+    // Timer 3 opens row 0 100 ms after the window began to be built, so the building and the start-up below
+    // count towards its 100 ms instead of coming on top of them (the media library is started early now, and
+    // the whole of it often takes less). The notices below run event loops of their own: the timer waits for
+    // the window (onTimer).
     m_watchingStartup = true;
-    const int64_t age = startEnv.processAgeMs ? startEnv.processAgeMs() : -1;
-    const qint64 counted = age >= 0 ? qint64(age) : m_builtClock.elapsed();
-    m_startupTimer.start(int(std::clamp<qint64>(100 - counted, 0, 100)));
+    m_startupTimer.start(int(qMax<qint64>(0, 100 - m_builtClock.elapsed())));
 
     setWindowIcon(SkinModule::icon(ImageIcon));
     QString type;

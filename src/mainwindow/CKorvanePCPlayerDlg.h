@@ -39,9 +39,6 @@ struct MainWindowStartup
     bool loadMediaLibrary = true;
     // The map view with its browser engine; without it the map's place stays an empty panel.
     bool mapView = true;
-    // The process's age in ms (-1 unknown): timer 3's 100 ms then count from the process's start. Without
-    // it (tests, which build many windows in one process) they count from the start of the window's build.
-    std::function<int64_t()> processAgeMs;
 };
 
 // The viewer's main window: the commands of every button, key, menu and notification, the timers, the

@@ -15,8 +15,4 @@ bool runsAsAdministrator();
 // The machine's total physical memory in bytes; 0 when it cannot be read.
 uint64_t physicalMemoryBytes();
 
-// Milliseconds since this process was started (to the kernel's clock tick, 10 ms here), loading of its
-// libraries included; -1 when it cannot be told.
-int64_t processAgeMs();
-
 } // namespace platform
