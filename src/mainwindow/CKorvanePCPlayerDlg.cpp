@@ -57,23 +57,12 @@ bool isMaplessType(const QString& type)
     return type == QLatin1String("KRV-DELTA") || type == QLatin1String("KRV-ECHO_WDR");
 }
 
-// Started when the window's base (the skinned frame with its controls) begins to be built, before any
-// member of the window exists.
-QElapsedTimer g_windowBuildClock;
-
-QWidget* startWindowBuildClock(QWidget* parent)
-{
-    g_windowBuildClock.start();
-    return parent;
-}
-
 } // namespace
 
 CKorvanePCPlayerDlg::CKorvanePCPlayerDlg(const QString& folderArgument, QWidget* parent)
-    : CDlgMain(startWindowBuildClock(parent))
+    : CDlgMain(parent)
     , m_folderArgument(folderArgument)
 {
-    m_builtClock = g_windowBuildClock;
     // The title doubles as the name a later instance looks for.
     setWindowTitle(QStringLiteral("Korvane PC Player"));
 
@@ -127,12 +116,10 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     SettingsStore& store = startEnv.store ? *startEnv.store : SettingsStore::user();
     m_store = &store;
 
-    // Timer 3 opens row 0 100 ms after the window began to be built, so the building and the start-up below
-    // count towards its 100 ms instead of coming on top of them (the media library is started early now, and
-    // the whole of it often takes less). The notices below run event loops of their own: the timer waits for
-    // the window (onTimer).
+    // Timer 3 opens row 0 100 ms from here, so the start-up below counts towards its 100 ms instead of coming
+    // on top of them. The notices below run event loops of their own: the timer waits for the window (onTimer).
     m_watchingStartup = true;
-    m_startupTimer.start(int(qMax<qint64>(0, 100 - m_builtClock.elapsed())));
+    m_startupTimer.start(100);
 
     setWindowIcon(SkinModule::icon(ImageIcon));
     QString type;

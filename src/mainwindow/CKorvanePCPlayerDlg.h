@@ -204,7 +204,6 @@ private:
     QString m_recordingText;
     QString m_currentFileName;
     QTimer m_startupTimer; // timer 3: row 0 shortly after start-up
-    QElapsedTimer m_builtClock; // since the window began to be built: timer 3's 100 ms count from there
     std::unique_ptr<CDropListWnd> m_speedList;
     std::unique_ptr<CDropListWnd> m_mapList;
     std::unique_ptr<CDropListWnd> m_rotationList;
