@@ -7,6 +7,7 @@
 #include "incident/KmlWriter.h"
 #include "incident/PackageManifest.h"
 #include "incident/PackageZip.h"
+#include "incident/WriteBackPacer.h"
 #include "platform/FileSafety.h"
 #include "platform/FileTransfer.h"
 
@@ -18,12 +19,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <chrono>
-#include <condition_variable>
 #include <future>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -115,44 +112,6 @@ void startWriteBack(const QString& path)
     if (file.open(QIODevice::ReadOnly))
         platform::startWriteBack(file);
 }
-
-// Keeps the disk writing a file while another thread is still making it (the cut, which libavformat writes),
-// so the clip's bytes go to the disk during the cut instead of all at the final sync.
-class WriteBackPacer
-{
-public:
-    explicit WriteBackPacer(QString path)
-        : m_thread([this, path = std::move(path)] { run(path); })
-    {
-    }
-    ~WriteBackPacer()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_one();
-        m_thread.join();
-    }
-
-private:
-    void run(const QString& path)
-    {
-        QFile file(path);
-        std::unique_lock lock(m_mutex);
-        while (!m_wake.wait_for(lock, std::chrono::milliseconds(8), [this] { return m_stop; })) {
-            lock.unlock();
-            if (file.isOpen() || file.open(QIODevice::ReadOnly))
-                platform::startWriteBack(file);
-            lock.lock();
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::thread m_thread; // last: it starts once the members it uses are made
-};
 
 QString freeName(const QString& folder, const QString& name)
 {

@@ -1,5 +1,6 @@
 #include "incident/PackageZip.h"
 
+#include "incident/WriteBackPacer.h"
 #include "platform/FileTransfer.h"
 
 #include <QDateTime>
@@ -208,7 +209,12 @@ Begun begin(const QString& folder, const QString& entryFolderName, const QString
     if (!zip.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return b;
     const qint64 at = localHeaderSize((entryFolderName + QLatin1Char('/') + name).toUtf8());
-    if (!copyBytes(file, zip, at, b.size, nullptr)) {
+    bool copied = false;
+    {
+        const WriteBackPacer pacer(zipPath);
+        copied = copyBytes(file, zip, at, b.size, nullptr);
+    }
+    if (!copied) {
         zip.close();
         QFile::remove(zipPath);
         return b;
