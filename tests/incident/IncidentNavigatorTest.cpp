@@ -44,6 +44,34 @@ class IncidentNavigatorTest : public QObject
     std::unique_ptr<SettingsStore> m_store;
     FixedRemovableVolumes m_noVolumes { QStringList() };
 
+    // The card's recordings (name, second of the jolt or -1) without playable video, opened in a shown window
+    // past its start-up input lock; null when something could not be made.
+    std::unique_ptr<CKorvanePCPlayerDlg> openCard(const QTemporaryDir& card, std::initializer_list<std::pair<const char*, int>> recordings)
+    {
+        for (const auto& [name, impact] : recordings) {
+            QFile video(card.filePath(QString::fromLatin1(name) + ".avi"));
+            QFile data(card.filePath(QString::fromLatin1(name) + ".dat"));
+            if (!video.open(QIODevice::WriteOnly) || video.write(QByteArray(600, 'v')) != 600 || !data.open(QIODevice::WriteOnly)
+                || data.write(dataFile(impact)) <= 0)
+                return nullptr;
+        }
+        auto w = std::make_unique<CKorvanePCPlayerDlg>(card.path() + "/");
+        MainWindowStartup s;
+        s.store = m_store.get();
+        s.volumes = &m_noVolumes;
+        s.checkPcCapability = [] { };
+        s.chooseViewerTier = [](int tier) { return tier; };
+        s.installLibraryVariant = [](int) { };
+        s.loadMediaLibrary = false;
+        s.mapView = false;
+        w->InitDialog(s);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            return nullptr;
+        QTest::qWait(100 + kInputLockMs + 100);
+        return w;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -61,29 +89,8 @@ private Q_SLOTS:
     {
         QTemporaryDir card;
         // list order: rec 100000 (no impact), rec 100030 (impact at 15 s), evt 100100 (impact at 5 s)
-        const std::pair<const char*, int> recordings[] = { { "rec_20240101_100000", -1 }, { "rec_20240101_100030", 15 },
-            { "evt_20240101_100100", 5 } };
-        for (const auto& [name, impact] : recordings) {
-            QFile video(card.filePath(QString::fromLatin1(name) + ".avi"));
-            QVERIFY(video.open(QIODevice::WriteOnly));
-            video.write(QByteArray(600, 'v'));
-            QFile data(card.filePath(QString::fromLatin1(name) + ".dat"));
-            QVERIFY(data.open(QIODevice::WriteOnly));
-            data.write(dataFile(impact));
-        }
-        auto w = std::make_unique<CKorvanePCPlayerDlg>(card.path() + "/");
-        MainWindowStartup s;
-        s.store = m_store.get();
-        s.volumes = &m_noVolumes;
-        s.checkPcCapability = [] { };
-        s.chooseViewerTier = [](int tier) { return tier; };
-        s.installLibraryVariant = [](int) { };
-        s.loadMediaLibrary = false;
-        s.mapView = false;
-        w->InitDialog(s);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(100 + kInputLockMs + 100);
+        auto w = openCard(card, { { "rec_20240101_100000", -1 }, { "rec_20240101_100030", 15 }, { "evt_20240101_100100", 5 } });
+        QVERIFY(w);
         QCOMPARE(w->rowCount(), 3);
         auto* navigator = w->findChild<IncidentNavigator*>();
         QVERIFY(navigator);
@@ -143,27 +150,8 @@ private Q_SLOTS:
     void theMenuSetsTheThresholdForMarksAndJumps()
     {
         QTemporaryDir card;
-        for (const auto& [name, impact] : { std::pair { "rec_20240101_100000", -1 }, std::pair { "rec_20240101_100030", 15 } }) {
-            QFile video(card.filePath(QString::fromLatin1(name) + ".avi"));
-            QVERIFY(video.open(QIODevice::WriteOnly));
-            video.write(QByteArray(600, 'v'));
-            QFile data(card.filePath(QString::fromLatin1(name) + ".dat"));
-            QVERIFY(data.open(QIODevice::WriteOnly));
-            data.write(dataFile(impact));
-        }
-        auto w = std::make_unique<CKorvanePCPlayerDlg>(card.path() + "/");
-        MainWindowStartup s;
-        s.store = m_store.get();
-        s.volumes = &m_noVolumes;
-        s.checkPcCapability = [] { };
-        s.chooseViewerTier = [](int tier) { return tier; };
-        s.installLibraryVariant = [](int) { };
-        s.loadMediaLibrary = false;
-        s.mapView = false;
-        w->InitDialog(s);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(100 + kInputLockMs + 100);
+        auto w = openCard(card, { { "rec_20240101_100000", -1 }, { "rec_20240101_100030", 15 } });
+        QVERIFY(w);
         auto* navigator = w->findChild<IncidentNavigator*>();
         QVERIFY(navigator);
         CXListCtrl* rows = w->rows();
