@@ -1,8 +1,8 @@
 #include "trips/TripGpxWriter.h"
 
 #include "trips/TripExportText.h"
+#include "trips/TripFileSave.h"
 
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 bool TripGpxWriter::Write(QIODevice& device, const Trip& trip, const TripRoute& route)
@@ -42,12 +42,5 @@ bool TripGpxWriter::Write(QIODevice& device, const Trip& trip, const TripRoute& 
 
 bool TripGpxWriter::Write(const QString& path, const Trip& trip, const TripRoute& route)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!Write(file, trip, route)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveTripFile(path, [&](QIODevice& device) { return Write(device, trip, route); });
 }

@@ -1,8 +1,8 @@
 #include "trips/TripKmlWriter.h"
 
 #include "trips/TripExportText.h"
+#include "trips/TripFileSave.h"
 
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -57,12 +57,5 @@ bool TripKmlWriter::Write(QIODevice& device, const Trip& trip, const TripRoute& 
 
 bool TripKmlWriter::Write(const QString& path, const Trip& trip, const TripRoute& route)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!Write(file, trip, route)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveTripFile(path, [&](QIODevice& device) { return Write(device, trip, route); });
 }
