@@ -65,6 +65,24 @@ QByteArray drive(int seconds)
     return datbytes::dataFile(datbytes::sensorRecord(100), gps, 0);
 }
 
+// A first instance without the media library or the map, its start-up notices answered No.
+MainWindowStartup offlineStartup(SettingsStore& store, RemovableVolumes& volumes)
+{
+    viewerEnvironment().firstInstance = true;
+    CDlgMessage::clearNextAnswers();
+    for (int i = 0; i < 5; ++i)
+        CDlgMessage::setNextAnswer(CDlgMessage::ResultNo);
+    MainWindowStartup s;
+    s.store = &store;
+    s.volumes = &volumes;
+    s.checkPcCapability = [] {};
+    s.chooseViewerTier = [](int tier) { return tier; };
+    s.installLibraryVariant = [](int) {};
+    s.loadMediaLibrary = false;
+    s.mapView = false;
+    return s;
+}
+
 } // namespace
 
 class TripViewTest : public QObject
@@ -288,19 +306,8 @@ private Q_SLOTS:
         FixedRemovableVolumes noVolumes { QStringList() };
         QTemporaryDir card;
         QVERIFY(datbytes::writeFile(card.filePath(QStringLiteral("rec_20260301_080000.avi")), QByteArray(600, 'v')));
-        viewerEnvironment().firstInstance = true;
-        CDlgMessage::clearNextAnswers();
-        for (int i = 0; i < 5; ++i)
-            CDlgMessage::setNextAnswer(CDlgMessage::ResultNo);
         CKorvanePCPlayerDlg w(card.path());
-        MainWindowStartup s;
-        s.store = &store;
-        s.volumes = &noVolumes;
-        s.checkPcCapability = [] {};
-        s.chooseViewerTier = [](int tier) { return tier; };
-        s.installLibraryVariant = [](int) {};
-        s.loadMediaLibrary = false;
-        s.mapView = false;
+        const MainWindowStartup s = offlineStartup(store, noVolumes);
         w.InitDialog(s);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -349,19 +356,8 @@ private Q_SLOTS:
         FixedRemovableVolumes noVolumes { QStringList() };
         QTemporaryDir card;
         QVERIFY(datbytes::writeFile(card.filePath(QStringLiteral("rec_20260301_080000.avi")), QByteArray(600, 'v')));
-        viewerEnvironment().firstInstance = true;
-        CDlgMessage::clearNextAnswers();
-        for (int i = 0; i < 5; ++i)
-            CDlgMessage::setNextAnswer(CDlgMessage::ResultNo);
         CKorvanePCPlayerDlg w(card.path());
-        MainWindowStartup s;
-        s.store = &store;
-        s.volumes = &noVolumes;
-        s.checkPcCapability = [] {};
-        s.chooseViewerTier = [](int tier) { return tier; };
-        s.installLibraryVariant = [](int) {};
-        s.loadMediaLibrary = false;
-        s.mapView = false;
+        const MainWindowStartup s = offlineStartup(store, noVolumes);
         QSignalSpy settled(&w, &CKorvanePCPlayerDlg::startupPlaybackSettled);
         w.InitDialog(s);
         w.show();
