@@ -131,6 +131,7 @@ bool IncidentNavigator::setThresholdG(double thresholdG)
     impactsetting::write(store, thresholdG);
     m_thresholdG = thresholdG;
     m_rowImpacts.clear();
+    Q_EMIT thresholdChanged(thresholdG);
     if (!m_window)
         return true;
     if (CDataParser* graph = m_window->graph(); graph && graph->tables().sensorCount() > 0)

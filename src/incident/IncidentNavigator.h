@@ -70,6 +70,9 @@ public:
     // The list's mark: whether a row's data file holds an impact, read once per recording when first painted.
     bool rowHoldsImpact(const RecordingEntry& entry);
 
+Q_SIGNALS:
+    void thresholdChanged(double thresholdG);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1214,5 +1214,10 @@ TripView& CKorvanePCPlayerDlg::tripView()
     if (settings().ReadRegistryNumber(kViewerKey, QStringLiteral("TripGapSeconds"), gapSeconds) && gapSeconds >= 0)
         options.maxGapMs = int64_t(gapSeconds) * 1000;
     m_tripView = std::make_unique<TripView>(client(), playWnd(), m_mapView, std::move(hooks), options);
+    // The trips count impacts at the threshold the video menu sets.
+    if (auto* navigator = findChild<IncidentNavigator*>()) {
+        m_tripView->SetImpactThresholdG(navigator->thresholdG());
+        connect(navigator, &IncidentNavigator::thresholdChanged, m_tripView.get(), &TripView::SetImpactThresholdG);
+    }
     return *m_tripView;
 }

@@ -48,6 +48,7 @@ TripView::TripView(
     , m_map(map)
     , m_hooks(std::move(hooks))
     , m_options(options)
+    , m_thresholdG(impactsetting::read(SettingsStore::user()))
 {
     m_strip = new CTripTimeline(stripParent);
     m_strip->hide();
@@ -131,7 +132,7 @@ bool TripView::catalogueChanged() const
     const RecordingCatalogue& c = m_hooks.catalogue();
     // A threshold chosen in the video menu changes the impact counts.
     return !m_loaded || c.folder() != m_loadedFolder || nameCount(c) != m_loadedNames
-        || impactsetting::read(SettingsStore::user()) != m_loadedThresholdG;
+        || m_thresholdG != m_loadedThresholdG;
 }
 
 void TripView::reloadIfCatalogueChanged()
@@ -148,7 +149,7 @@ void TripView::startReading()
     auto reading = std::make_shared<Reading>();
     reading->folder = c.folder();
     reading->names = nameCount(c);
-    reading->thresholdG = impactsetting::read(SettingsStore::user());
+    reading->thresholdG = m_thresholdG;
     const RecordingCatalogue copy = c;
     const TripGrouping::Options options = m_options;
     const double thresholdG = reading->thresholdG;
@@ -193,8 +194,7 @@ void TripView::loadNow()
     }
     if (catalogueChanged()) {
         const RecordingCatalogue& c = m_hooks.catalogue();
-        const double thresholdG = impactsetting::read(SettingsStore::user());
-        install(readTrips(c, m_options, thresholdG), c.folder(), nameCount(c), thresholdG);
+        install(readTrips(c, m_options, m_thresholdG), c.folder(), nameCount(c), m_thresholdG);
     }
 }
 

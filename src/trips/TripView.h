@@ -62,6 +62,10 @@ public:
     CTripTimeline* strip() const { return m_strip; }
     bool IsStrip(const QWidget* widget) const;
     const TripList& trips() const { return m_list; }
+    // The impact threshold the trips' counts use (the viewer's setting at first); a new one reads the card
+    // again at the next poll.
+    void SetImpactThresholdG(double thresholdG) { m_thresholdG = thresholdG; }
+    double ImpactThresholdG() const { return m_thresholdG; }
     // Whether the card is being read for the strip; the strip shows what was read before until it ends.
     bool IsReading() const { return m_reader != nullptr; }
     // The trip entry of the recording being played, if any.
@@ -112,6 +116,7 @@ private:
     QPointer<CHtmlMap> m_map;
     TripViewHooks m_hooks;
     TripGrouping::Options m_options;
+    double m_thresholdG;
     CTripTimeline* m_strip = nullptr;
     QTimer m_poll;
     bool m_shown = false;

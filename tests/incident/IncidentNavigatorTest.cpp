@@ -14,6 +14,7 @@
 #include "platform/SettingsStore.h"
 #include "skin/CDlgMessage.h"
 #include "skin/SkinModule.h"
+#include "trips/TripView.h"
 #include "SidecarWriter.h"
 
 #include <QApplication>
@@ -156,6 +157,8 @@ private Q_SLOTS:
         QVERIFY(navigator);
         CXListCtrl* rows = w->rows();
         QCOMPARE(rows->rowMarker()(rows->entryAt(1)), true);
+        // the trip strip, made before the choice, counts impacts at the same threshold
+        QCOMPARE(w->tripView().ImpactThresholdG(), 1.5);
 
         // the menu's choice, as a user picks it
         auto pick = [&](const QString& label) {
@@ -180,6 +183,7 @@ private Q_SLOTS:
         };
         pick(QStringLiteral("2.5 g"));
         QCOMPARE(navigator->thresholdG(), 2.5);
+        QCOMPARE(w->tripView().ImpactThresholdG(), 2.5);
         QCOMPARE(impactsetting::read(SettingsStore::user()), 2.5);
         QCOMPARE(rows->rowMarker()(rows->entryAt(1)), false);
         w->rows()->setFocus();
