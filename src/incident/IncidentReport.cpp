@@ -113,7 +113,9 @@ QImage drawTrack(const EvidenceData& data, const QSize& size)
         const double x = toPoint(cy, lon).x();
         p.drawLine(QPointF(x, 0), QPointF(x, size.height()));
         p.setPen(QColor(120, 120, 115));
-        p.drawText(QPointF(x + 3, size.height() - 5), QString::number(lon, 'f', 4));
+        // A line left of the picture would show only the end of its label.
+        if (x >= 0)
+            p.drawText(QPointF(x + 3, size.height() - 5), QString::number(lon, 'f', 4));
         p.setPen(QPen(QColor(200, 200, 195), 1));
     }
 
