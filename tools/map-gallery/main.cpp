@@ -5,6 +5,7 @@
 //
 // The track comes from the card's first normal recording's data file, read through korvane-cli, so this
 // tool sees the same "%lf" texts the viewer hands to the map.
+#include "MapPageProbe.h"
 #include "app/StringTables.h"
 #include "map/CHtmlMap.h"
 #include "map/MapNetworkGate.h"
@@ -36,30 +37,6 @@ QJsonObject runDat(const QString& cli, const QString& file, const QList<qint64>&
     return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 }
 
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
-
-QVariant pageValue(CHtmlMap& map, const QString& script)
-{
-    QVariant value;
-    bool done = false;
-    map.page()->runJavaScript(script, QWebEngineScript::MainWorld, [&](const QVariant& v) {
-        value = v;
-        done = true;
-    });
-    waitFor([&] { return done; }, 10000);
-    return value;
-}
-
 int fail(const char* what)
 {
     std::fprintf(stderr, "map-gallery: %s\n", what);
@@ -67,6 +44,9 @@ int fail(const char* what)
 }
 
 } // namespace
+
+using mappageprobe::pageValue;
+using mappageprobe::waitFor;
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,7 @@
 //
 // Impact detection is not part of this build; so that the picture shows where impact ticks go, the day's
 // event recordings are given one impact each by a stand-in source of this tool.
+#include "MapPageProbe.h"
 #include "app/StringTables.h"
 #include "map/CHtmlMap.h"
 #include "map/MapNetworkGate.h"
@@ -84,30 +85,6 @@ void addDrive(std::vector<TripRecording>& out, const Drive& d)
     }
 }
 
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
-
-QVariant pageValue(CHtmlMap& map, const QString& script)
-{
-    QVariant value;
-    bool done = false;
-    map.page()->runJavaScript(script, QWebEngineScript::MainWorld, [&](const QVariant& v) {
-        value = v;
-        done = true;
-    });
-    waitFor([&] { return done; }, 10000);
-    return value;
-}
-
 int fail(const char* what)
 {
     std::fprintf(stderr, "trips-gallery: %s\n", what);
@@ -115,6 +92,9 @@ int fail(const char* what)
 }
 
 } // namespace
+
+using mappageprobe::pageValue;
+using mappageprobe::waitFor;
 
 int main(int argc, char** argv)
 {
