@@ -1,16 +1,21 @@
 #include "playback/CPlayWnd.h"
 
+#include "platform/FrameMemory.h"
+#include "platform/NativeFramePresenter.h"
 #include "playback/Magnifier.h"
 #include "playback/PlayerContext.h"
 #include "playback/VideoFrameSink.h"
 #include "playback/VideoSurfaceLayout.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QWheelEvent>
+#include <array>
+#include <memory>
 
 // The inner video window. It paints every pixel itself (picture and black bars), so Qt need not clear it.
 class CPlayWnd::VideoWindow : public QWidget
@@ -30,6 +35,7 @@ public:
         m_sink = sink;
         m_painted = 0;
         if (m_sink) {
+            m_sink->setSharedFrames(m_presenter != nullptr);
             connect(
                 m_sink.data(), &VideoFrameSink::frameReady, this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
             updateDisplayArea();
@@ -57,33 +63,74 @@ public:
     bool magnifying() const { return m_magnifier && m_magnifier->isAllowed() && m_magnifier->isOn(); }
     QRect pictureRect() const { return m_pictureRect; }
     uint64_t painted() const { return m_painted; }
+    bool presentsNatively() const { return m_presenter != nullptr; }
 
 protected:
+    // Where the window system can take frames from shared memory, the window is painted only that way (the
+    // toolkit gets no painting engine for it); elsewhere Qt paints it.
+    QPaintEngine* paintEngine() const override { return m_presenter ? nullptr : QWidget::paintEngine(); }
+
+    void showEvent(QShowEvent*) override { setUpNativePresenting(); }
+
     void paintEvent(QPaintEvent*) override
     {
-        QPainter painter(this);
+        // The frame put last goes back to the video thread when the next one is taken: the server must have
+        // read it by then.
+        if (m_presenter)
+            m_presenter->finishReading();
         VideoFrameSink::Frame frame;
         bool fresh = false;
-        if (!m_sink || !m_sink->takeFrame(frame, &fresh)) {
-            painter.fillRect(rect(), Qt::black);
-            m_pictureRect = QRect();
-            return;
-        }
-        if (fresh) {
+        const bool haveFrame = m_sink && m_sink->takeFrame(frame, &fresh);
+        if (haveFrame && fresh) {
             ++m_painted;
             if (auto* surface = qobject_cast<CPlayWnd*>(parentWidget()))
                 Q_EMIT surface->framePainted();
         }
-        const QImage image(frame.bits, frame.width, frame.height, frame.stride, QImage::Format_RGB32);
+        if (!m_presenter) {
+            QPainter painter(this);
+            paintPicture(painter, haveFrame ? &frame : nullptr);
+            return;
+        }
+        if (haveFrame && putAsItIs(frame))
+            return;
+        // Anything else (the magnifier, flips, a picture to be scaled) is composed in shared memory and put
+        // whole.
+        const QSize area = size();
+        if (area.isEmpty())
+            return;
+        if (!m_compose || m_composeSize != area) {
+            m_compose.reset();
+            m_compose = std::make_unique<FrameMemory>(
+                1, size_t(area.width()) * 4 * size_t(area.height()), FrameMemory::Shared);
+            m_composeSize = area;
+        }
+        if (!m_compose->isNull()) {
+            QImage canvas(m_compose->frame(0), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32);
+            {
+                QPainter painter(&canvas);
+                painter.setFont(font());
+                paintPicture(painter, haveFrame ? &frame : nullptr);
+            }
+            if (m_presenter->put(*m_compose, 0, area, area.width() * 4, QPoint(0, 0)))
+                return;
+        }
+        m_presenter->fillBlack(rect());
+    }
+
+    void paintPicture(QPainter& painter, const VideoFrameSink::Frame* frame)
+    {
+        if (!frame) {
+            painter.fillRect(rect(), Qt::black);
+            m_pictureRect = QRect();
+            return;
+        }
+        const QImage image(frame->bits, frame->width, frame->height, frame->stride, QImage::Format_RGB32);
         const QRect target = FitPictureRect(size(), image.size());
         m_pictureRect = target;
 
         // Bars around the picture.
-        painter.fillRect(QRect(0, 0, width(), target.top()), Qt::black);
-        painter.fillRect(QRect(0, target.bottom() + 1, width(), height() - target.bottom() - 1), Qt::black);
-        painter.fillRect(QRect(0, target.top(), target.left(), target.height()), Qt::black);
-        painter.fillRect(
-            QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()), Qt::black);
+        for (const QRect& bar : barsAround(target))
+            painter.fillRect(bar, Qt::black);
 
         const int flips = m_sink->flips();
         if (magnifying()) {
@@ -199,6 +246,49 @@ private:
             QStringLiteral("%1x").arg(m_magnifier->zoomFactor(), 0, 'f', 1));
     }
 
+    std::array<QRect, 4> barsAround(const QRect& target) const
+    {
+        return { QRect(0, 0, width(), target.top()),
+            QRect(0, target.bottom() + 1, width(), height() - target.bottom() - 1),
+            QRect(0, target.top(), target.left(), target.height()),
+            QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()) };
+    }
+
+    // The frame as the library delivered it, straight from its buffer: the usual case while playing.
+    bool putAsItIs(const VideoFrameSink::Frame& frame)
+    {
+        const QSize frameSize(frame.width, frame.height);
+        const QRect target = FitPictureRect(size(), frameSize);
+        if (magnifying() || m_sink->flips() != VideoFrameSink::NoFlip || target.size() != frameSize || !frame.memory
+            || !m_presenter->put(*frame.memory, frame.offset, frameSize, frame.stride, target.topLeft()))
+            return false;
+        m_pictureRect = target;
+        for (const QRect& bar : barsAround(target))
+            m_presenter->fillBlack(bar);
+        return true;
+    }
+
+    void setUpNativePresenting()
+    {
+        if (m_triedNative || QGuiApplication::platformName() != QLatin1String("xcb") || devicePixelRatioF() != 1.0)
+            return;
+        m_triedNative = true;
+        // Only this window becomes native; the window around it stays as it is.
+        setAttribute(Qt::WA_DontCreateNativeAncestors);
+        setAttribute(Qt::WA_NativeWindow);
+        m_presenter = NativeFramePresenter::create(winId());
+        if (!m_presenter)
+            return;
+        setAttribute(Qt::WA_PaintOnScreen);
+        if (m_sink)
+            m_sink->setSharedFrames(true);
+    }
+
+    std::unique_ptr<NativeFramePresenter> m_presenter;
+    std::unique_ptr<FrameMemory> m_compose;
+    QSize m_composeSize;
+    bool m_triedNative = false;
+
     QPointer<Magnifier> m_magnifier;
     int m_wheelRemainder = 0;
     bool m_dragging = false;
@@ -280,6 +370,11 @@ Magnifier* CPlayWnd::magnifier() const
 uint64_t CPlayWnd::framesPainted() const
 {
     return m_videoWindow->painted();
+}
+
+bool CPlayWnd::presentsNatively() const
+{
+    return m_videoWindow->presentsNatively();
 }
 
 void CPlayWnd::layoutVideoWindow()

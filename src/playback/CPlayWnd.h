@@ -41,6 +41,9 @@ public:
     QRect pictureRect() const;
     // New frames painted since the player was attached.
     uint64_t framesPainted() const;
+    // Frames go to the display server straight from the memory they were decoded into (X11 with shared
+    // memory), not through Qt's window buffer.
+    bool presentsNatively() const;
 
 Q_SIGNALS:
     // A new frame was painted (framesPainted() grew); emitted from inside the paint.

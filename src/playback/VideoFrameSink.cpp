@@ -1,8 +1,8 @@
 #include "playback/VideoFrameSink.h"
 
+#include "app/StartupTrace.h"
 #include "platform/FrameMemory.h"
 #include "playback/VideoSurfaceLayout.h"
-#include "app/StartupTrace.h"
 
 #include <cstdint>
 #include <cstring>
@@ -47,11 +47,11 @@ QSize unpackSize(uint64_t packed)
 
 struct VideoFrameSink::FrameSet
 {
-    FrameSet(int w, int h)
+    FrameSet(int w, int h, FrameMemory::Sharing sharing)
         : width(w)
         , height(h)
         , stride(w * 4)
-        , memory(kBuffers, size_t(w) * 4 * size_t(h))
+        , memory(kBuffers, size_t(w) * 4 * size_t(h), sharing)
     {
     }
 
@@ -202,6 +202,8 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
     frame.width = set->width;
     frame.height = set->height;
     frame.stride = set->stride;
+    frame.memory = &set->memory;
+    frame.offset = set->memory.frameSpan() * size_t(next.reader);
     return true;
 }
 
@@ -224,12 +226,19 @@ unsigned VideoFrameSink::formatCallback(
     // hardware ones first), asking each time: frames of the size already in use go on in the same buffers,
     // handed over as before, instead of a fresh block whose pages would all be touched again.
     std::shared_ptr<FrameSet> set = sink->m_writerSet;
-    if (!set || set->width != target.width() || set->height != target.height()) {
-        set = std::make_shared<FrameSet>(target.width(), target.height());
+    const FrameMemory::Sharing sharing = sink->m_sharedFrames.load() ? FrameMemory::Shared : FrameMemory::Private;
+    if (!set || set->width != target.width() || set->height != target.height()
+        || (set->memory.shareHandle() >= 0) != (sharing == FrameMemory::Shared)) {
+        set = std::make_shared<FrameSet>(target.width(), target.height(), sharing);
+        if (set->memory.isNull() && sharing == FrameMemory::Shared)
+            set = std::make_shared<FrameSet>(target.width(), target.height(), FrameMemory::Private);
         if (set->memory.isNull())
             return 0;
     }
-    std::memcpy(chroma, "RV32", 4);
+    // A frame the display server takes as it is may land in a window with an alpha channel (a translucent
+    // top level's children have one): the fourth byte must then say opaque, which only a format with alpha
+    // promises. Both have the same bytes where the fourth is opaque.
+    std::memcpy(chroma, set->memory.shareHandle() >= 0 ? "BGRA" : "RV32", 4);
     *width = unsigned(set->width);
     *height = unsigned(set->height);
     pitches[0] = unsigned(set->stride);

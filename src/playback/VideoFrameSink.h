@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+class FrameMemory;
+
 // Receives the decoded frames from the media library's video callbacks (on the library's video thread) and
 // hands them to the painter (on the UI thread) without copying: four buffers, one being written, one being
 // painted and up to two finished frames waiting, handed over through one atomic word. Frames are asked for
@@ -23,6 +25,9 @@ public:
         int width = 0;
         int height = 0;
         int stride = 0;
+        // The block the frame lives in and where in it, for handing the frame to the display server.
+        const FrameMemory* memory = nullptr;
+        size_t offset = 0;
     };
 
     VideoFrameSink();
@@ -50,6 +55,9 @@ public:
     // effect at the next video format.
     void setFullResolution(bool on);
     bool fullResolution() const { return m_fullResolution.load(); }
+
+    // Frames in memory the display server can map (see FrameMemory); takes effect at the next video format.
+    void setSharedFrames(bool on) { m_sharedFrames.store(on); }
 
     void setFlips(int flips);
     int flips() const { return m_flips.load(); }
@@ -86,6 +94,7 @@ private:
     std::atomic<uint64_t> m_source { 0 }; // the video size the current format was made for
     std::atomic<int> m_flips { NoFlip };
     std::atomic<bool> m_fullResolution { false };
+    std::atomic<bool> m_sharedFrames { false };
     std::atomic<bool> m_paintPending { false };
     std::atomic<uint64_t> m_delivered { 0 };
     std::atomic<uint64_t> m_dropped { 0 };

@@ -1,5 +1,6 @@
 // The video surface on the installed libvlc: layout, painted pixels, flips and the library's picture
-// adjustment, checked on the widget's own rendering.
+// adjustment. Offscreen they are checked on the widget's own rendering; on an X server (the test's twin runs
+// on one) on what the server shows in the window, where frames are put from shared memory.
 #include "MediaClips.h"
 
 #include "app/NotifyEvent.h"
@@ -13,7 +14,9 @@
 #include "playback/PlayerControllerHost.h"
 #include "playback/VideoFrameSink.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -27,10 +30,21 @@ class CPlayWndTest : public QObject
 private:
     QTemporaryDir m_settingsDir;
 
+    static bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+    // The window's pixels as shown: on X11 read back from the server after a paint, elsewhere rendered.
+    static QImage shown(QWidget* window)
+    {
+        if (!onX11())
+            return window->grab().toImage();
+        window->repaint();
+        return window->screen()->grabWindow(window->winId()).toImage();
+    }
+
     // Colour of the video window's pixel at a fraction of the painted picture.
     static QColor pictureColour(CPlayWnd& surface, double fx, double fy)
     {
-        const QImage image = surface.videoWindow()->grab().toImage();
+        const QImage image = shown(surface.videoWindow());
         const QRect picture = surface.pictureRect();
         return image.pixelColor(picture.left() + int(fx * picture.width()), picture.top() + int(fy * picture.height()));
     }
@@ -78,7 +92,9 @@ private Q_SLOTS:
         CPlayWnd wnd;
         wnd.resize(200, 100);
         wnd.setVideoSize(320, 240);
-        const QImage image = wnd.grab().toImage();
+        wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+        const QImage image = onX11() ? wnd.screen()->grabWindow(wnd.winId()).toImage() : wnd.grab().toImage();
         QCOMPARE(image.pixelColor(10, 10), QColor(Qt::black));
         QCOMPARE(image.pixelColor(150, 80), QColor(Qt::black));
     }
@@ -93,6 +109,9 @@ private Q_SLOTS:
         wnd.setVideoSize(mediaclips::kWidth, mediaclips::kHeight);
         QVERIFY(wnd.attachPlayer(context));
         wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wnd));
+        // On X11 the frames go to the server from shared memory, not through Qt's window buffer.
+        QCOMPARE(wnd.presentsNatively(), onX11());
         // Every new painted frame is announced once, as it is painted (the start-up's ready file waits for
         // the first); repaints of the same frame are not.
         uint64_t paintedAtSignal = 0;
@@ -117,7 +136,7 @@ private Q_SLOTS:
         // The library delivered the frames at the painted size.
         QCOMPARE(context.videoSink().requestedFrameSize(), QSize(267, 200));
         QCOMPARE(wnd.pictureRect(), QRect(66, 0, 267, 200));
-        const QImage whole = wnd.videoWindow()->grab().toImage();
+        const QImage whole = shown(wnd.videoWindow());
         QCOMPARE(whole.pixelColor(20, 100), QColor(Qt::black)); // bar
         QCOMPARE(whole.pixelColor(380, 100), QColor(Qt::black));
 
@@ -167,6 +186,7 @@ private Q_SLOTS:
         wnd.setMagnifier(&magnifier);
         QVERIFY(wnd.attachPlayer(context));
         wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wnd));
         QVERIFY(context.OpenMedia(mediaclips::clipPath(Clip::AviMjpeg)));
         QVERIFY(context.PlayMedia());
         QTRY_VERIFY_WITH_TIMEOUT(wnd.framesPainted() >= 2, 10000);
@@ -187,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(near(pictureColour(wnd, 0.95, 0.95), 255, 255, 0));
         // The overview shows the whole frame: its bottom-left quarter is red.
         const MagnifierLayout layout = magnifier.layout(QSize(320, 240), wnd.pictureRect(), 0);
-        const QImage shot = wnd.videoWindow()->grab().toImage();
+        const QImage shot = shown(wnd.videoWindow());
         const QPoint overviewRed
             = layout.overview.topLeft() + QPoint(layout.overview.width() / 4, layout.overview.height() * 3 / 4 + 1);
         QVERIFY2(near(shot.pixelColor(overviewRed), 255, 0, 0), qPrintable(shot.pixelColor(overviewRed).name()));
