@@ -28,6 +28,9 @@ public:
     void fillBlack(const QRect& rect);
     // Returns once the server has read every frame put so far, so that their memory may be written again.
     void finishReading();
+    // False once the server refused to share memory (an X server on another machine reports the extension
+    // but cannot map our memory): the window is then better painted the toolkit's way.
+    bool usable() const;
 
 private:
     struct Impl;

@@ -93,6 +93,11 @@ protected:
         }
         if (haveFrame && putAsItIs(frame))
             return;
+        if (!m_presenter->usable()) {
+            stopNativePresenting();
+            update();
+            return;
+        }
         // Anything else (the magnifier, flips, a picture to be scaled) is composed in shared memory and put
         // whole.
         const QSize area = size();
@@ -113,6 +118,11 @@ protected:
             }
             if (m_presenter->put(*m_compose, 0, area, area.width() * 4, QPoint(0, 0)))
                 return;
+        }
+        if (!m_presenter->usable()) {
+            stopNativePresenting();
+            update();
+            return;
         }
         m_presenter->fillBlack(rect());
     }
@@ -282,6 +292,15 @@ private:
         setAttribute(Qt::WA_PaintOnScreen);
         if (m_sink)
             m_sink->setSharedFrames(true);
+    }
+
+    void stopNativePresenting()
+    {
+        m_presenter.reset();
+        m_compose.reset();
+        setAttribute(Qt::WA_PaintOnScreen, false);
+        if (m_sink)
+            m_sink->setSharedFrames(false);
     }
 
     std::unique_ptr<NativeFramePresenter> m_presenter;

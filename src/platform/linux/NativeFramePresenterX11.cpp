@@ -66,7 +66,7 @@ struct NativeFramePresenter::Impl
     xcb_gcontext_t gc = 0;
     uint8_t depth = 24;
     std::vector<Segment> segments; // most recently used last
-    std::vector<uint64_t> refused; // memory the server could not attach: not tried again
+    bool refused = false; // the server could not attach our memory
     bool awaiting = false;
     xcb_get_input_focus_cookie_t readMark {};
 
@@ -99,10 +99,8 @@ struct NativeFramePresenter::Impl
                 return true;
             }
         }
-        for (uint64_t serial : refused) {
-            if (serial == memory.serial())
-                return false;
-        }
+        if (refused)
+            return false;
         const int handle = memory.shareHandle() >= 0 ? dup(memory.shareHandle()) : -1;
         if (handle < 0)
             return false;
@@ -111,7 +109,7 @@ struct NativeFramePresenter::Impl
         xcb_generic_error_t* error = xcb_request_check(c, xcb_shm_attach_fd_checked(c, seg, handle, 1));
         if (error) {
             std::free(error);
-            refused.push_back(memory.serial());
+            refused = true;
             return false;
         }
         if (segments.size() >= kSegments) {
@@ -187,4 +185,9 @@ void NativeFramePresenter::fillBlack(const QRect& rect)
 void NativeFramePresenter::finishReading()
 {
     d->finishReading();
+}
+
+bool NativeFramePresenter::usable() const
+{
+    return !d->refused;
 }
