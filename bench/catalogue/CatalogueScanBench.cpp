@@ -149,7 +149,8 @@ size_t openCard(const QString& root, CXListCtrl& list, RecordingCatalogue& catal
     catalogue.setFolder(WithTrailingSeparator(root));
     p.scan.end(phases);
     p.build.begin();
-    std::vector<RecordingEntry> rows = catalogue.BuildCategoryEntries(ListCategory::All);
+    std::vector<RecordingEntry> rows
+        = catalogue.BuildCategoryEntries(ListCategory::All, RecordingCatalogue::MarkerDates::WhenShown);
     p.build.end(phases);
     p.fill.begin();
     list.setCatalogue(&catalogue);

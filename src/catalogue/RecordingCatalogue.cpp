@@ -117,7 +117,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
     return result;
 }
 
-std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category)
+std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category, MarkerDates markerDates)
 {
     const QString extension = videoExtension();
     std::vector<RecordingEntry> entries;
@@ -139,7 +139,7 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
         entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
         for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
             for (const QString& base : bases[index(kind)])
-                entries.push_back(makeEntry(base, kind));
+                entries.push_back(makeEntry(base, kind, markerDates));
         }
         return entries;
     }
@@ -159,7 +159,7 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
     if (markers < list.size()) {
         entries.reserve(static_cast<size_t>(list.size()));
         for (const QString& name : list)
-            entries.push_back(makeEntry(MakeBaseName(name, extension), kind));
+            entries.push_back(makeEntry(MakeBaseName(name, extension), kind, markerDates));
     }
     return entries;
 }
@@ -234,7 +234,21 @@ void RecordingCatalogue::ResolveEntryIcons(std::vector<RecordingEntry>& entries)
         ResolveEntryIcon(entry);
 }
 
-RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind) const
+void RecordingCatalogue::ResolveEntryDate(RecordingEntry& entry) const
+{
+    if (!entry.datePending)
+        return;
+    const QString text = ReadSpanMarkerText(markerPath(entry.kind, entry.baseName), entry.baseName);
+    entry.dateText = text.mid(text.indexOf(QLatin1Char('|')) + 1);
+    entry.datePending = false;
+}
+
+QString RecordingCatalogue::markerPath(RecordingKind kind, const QString& base) const
+{
+    return m_folder + recording::prefix(kind) + base + recording::kMarkerExtension;
+}
+
+RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind, MarkerDates markerDates) const
 {
     RecordingEntry entry;
     entry.kind = kind;
@@ -246,13 +260,19 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
         return entry;
     }
-    const QString text
-        = ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
+    entry.iconIndex = 7;
+    entry.spanMarker = true;
+    // The row's texts are split at the first bar of the marker text, so a base name holding a bar (never one
+    // the camera writes) loses its tail to the date: such a row cannot be read again from its base name later.
+    if (markerDates == MarkerDates::WhenShown && !base.contains(QLatin1Char('|'))) {
+        entry.baseName = base;
+        entry.datePending = true;
+        return entry;
+    }
+    const QString text = ReadSpanMarkerText(markerPath(kind, base), base);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     entry.baseName = text.left(bar);
     entry.dateText = text.mid(bar + 1);
-    entry.iconIndex = 7;
-    entry.spanMarker = true;
     return entry;
 }
 

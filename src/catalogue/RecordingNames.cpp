@@ -117,6 +117,21 @@ QString withTimeColons(QString digits)
 
 namespace {
 
+// Where needle occurs in text from a position on, unit by unit: a card's names are a couple of dozen units
+// and the needles four, where the general search costs more in setting up than in searching.
+template <typename Needle> qsizetype findShort(QStringView text, Needle needle, qsizetype from)
+{
+    const qsizetype length = needle.size();
+    for (qsizetype at = from; at + length <= text.size(); ++at) {
+        qsizetype i = 0;
+        while (i < length && text[at + i] == needle[i])
+            ++i;
+        if (i == length)
+            return at;
+    }
+    return -1;
+}
+
 // The usual name (its prefix once, at the start; its extension once, at the end) as a view of the name;
 // nothing for any other name, which the general rules handle.
 std::optional<QStringView> plainBaseName(QStringView name, const QString& videoExtension)
@@ -125,7 +140,7 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
         if (name.startsWith(prefix)) {
-            if (name.indexOf(prefix, prefix.size()) >= 0)
+            if (findShort(name, prefix, prefix.size()) >= 0)
                 return std::nullopt;
             base = name.mid(prefix.size());
             break;
@@ -137,7 +152,7 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
         = base->endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
     if (extension.isEmpty())
         return base;
-    const qsizetype first = base->indexOf(extension);
+    const qsizetype first = findShort(*base, QStringView(extension), 0);
     if (first < 0)
         return base;
     if (first != base->size() - extension.size())
