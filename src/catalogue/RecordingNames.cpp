@@ -160,13 +160,26 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
     return base->chopped(extension.size());
 }
 
+// The part of text that view covers as a text sharing text's buffer (counted like any other holder of it),
+// so that cutting it out allocates nothing; a copy where text has no buffer of its own.
+QString sharedPart(const QString& text, QStringView part)
+{
+    QString::DataPointer& buffer = const_cast<QString&>(text).data_ptr();
+    auto* header = buffer.d_ptr();
+    if (!header)
+        return part.toString();
+    header->ref(); // the part's own hold on the buffer, given up when the part goes
+    const qsizetype from = part.data() - reinterpret_cast<const QChar*>(text.constData());
+    return QString(QString::DataPointer(header, buffer.data() + from, part.size()));
+}
+
 } // namespace
 
 QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
-    // A card holds tens of thousands of names: the usual one is cut out with one copy.
+    // A card holds tens of thousands of names: the usual one is a part of the name, sharing its text.
     if (const std::optional<QStringView> plain = plainBaseName(fileName, videoExtension))
-        return plain->toString();
+        return sharedPart(fileName, *plain);
     QString base = fileName;
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
@@ -187,8 +200,8 @@ QString FormatEntryDate(const QString& baseName)
     // Built in a buffer on the stack and copied out once: this runs for every row of a card.
     QVarLengthArray<char16_t, 32> text(baseName.utf16(), baseName.utf16() + baseName.size());
     std::replace(text.begin(), text.end(), u'_', u' ');
-    for (const auto& [position, c] : { std::pair { 4, u'-' }, std::pair { 7, u'-' }, std::pair { 13, u':' },
-             std::pair { 16, u':' } }) {
+    for (const auto& [position, c] :
+        { std::pair { 4, u'-' }, std::pair { 7, u'-' }, std::pair { 13, u':' }, std::pair { 16, u':' } }) {
         // A position past the end appends (QString::insert would pad).
         if (position >= text.size())
             text.append(c);
