@@ -325,8 +325,8 @@ namespace {
 // as the build that reads them at once makes it, in every category.
 TEST(BuildCategoryEntries, MarkerDatesReadWhenShownEqualThoseReadAtOnce)
 {
-    const ListCategory categories[] = { ListCategory::All, ListCategory::Event, ListCategory::Parking,
-        ListCategory::Normal };
+    const ListCategory categories[]
+        = { ListCategory::All, ListCategory::Event, ListCategory::Parking, ListCategory::Normal };
     for (const ListCategory category : categories) {
         CardFolder card;
         card.add(QStringLiteral("rec_20120101_100000.avi"));
@@ -348,7 +348,8 @@ TEST(BuildCategoryEntries, MarkerDatesReadWhenShownEqualThoseReadAtOnce)
         ASSERT_EQ(pending.size(), read.size()) << int(category);
         int pendingCount = 0;
         for (RecordingEntry& e : pending) {
-            EXPECT_EQ(e.datePending, e.spanMarker && !e.baseName.contains(QLatin1Char('|'))
+            EXPECT_EQ(e.datePending,
+                e.spanMarker && !e.baseName.contains(QLatin1Char('|'))
                     && !e.baseName.startsWith(QLatin1String("20120101_16")))
                 << qPrintable(e.baseName);
             if (e.datePending) {

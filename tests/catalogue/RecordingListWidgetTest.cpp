@@ -273,8 +273,9 @@ private Q_SLOTS:
         QStringList dates;
         for (int row = 0; row < list.rowCount(); ++row)
             dates << EntryDateText(list.entryAt(row));
-        QCOMPARE(dates, QStringList({ "2012-01-01 10:00:00", "2012-01-01 08:00:00", "11:00:00 ~ 11:30:00",
-                            "09:00:00 ~ 09:59:00" }));
+        QCOMPARE(dates,
+            QStringList(
+                { "2012-01-01 10:00:00", "2012-01-01 08:00:00", "11:00:00 ~ 11:30:00", "09:00:00 ~ 09:59:00" }));
     }
 };
 
