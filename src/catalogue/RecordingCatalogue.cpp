@@ -1,6 +1,7 @@
 #include "catalogue/RecordingCatalogue.h"
 
 #include "catalogue/RecordingNames.h"
+#include "catalogue/TextPool.h"
 #include "platform/DirectoryListing.h"
 #include "sensor/SidecarDataFile.h"
 
@@ -41,14 +42,14 @@ bool equalsAsciiNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// The camera writes ASCII names: those become text without the general decoder.
-QString decodeRawName(std::string_view name)
+// The camera writes ASCII names: those become text without the general decoder, into the scan's pool.
+QString decodeRawName(std::string_view name, TextPool& pool)
 {
     for (const char c : name) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     }
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return pool.addLatin1(name);
 }
 
 } // namespace
@@ -90,6 +91,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
     DirectoryListing listing(WithTrailingSeparator(folder));
     if (!listing.isOpen())
         return result;
+    TextPool pool; // a card holds tens of thousands of names: a few buffers instead of one each
     for (std::string_view native = listing.next(); !native.empty(); native = listing.next()) {
         // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
         // recordings are decoded (a card holds as many data files as recordings).
@@ -110,7 +112,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         } else if (m_mp4 ? !mp4 : !(avi || marker)) {
             continue;
         }
-        m_names[k].append(decodeRawName(native));
+        m_names[k].append(decodeRawName(native, pool));
         if (marker)
             ++m_markerCounts[k];
     }
