@@ -4,6 +4,7 @@
 // same run (readdir, the way the scan reads the folder). Prints the load, the medians (wall and processor time)
 // and, last, the ratio of the open to the bare enumeration in wall time.
 //   bench_catalogue_scan [FOLDER]   (a temporary folder when none is given; an existing card is reused)
+//   bench_catalogue_scan FOLDER --open-only N   opens the card N times and prints nothing else: for perf record
 
 #include "catalogue/CXListCtrl.h"
 #include "catalogue/RecordingCatalogue.h"
@@ -22,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <vector>
@@ -147,7 +149,8 @@ size_t openCard(const QString& root, CXListCtrl& list, RecordingCatalogue& catal
     catalogue.setFolder(WithTrailingSeparator(root));
     p.scan.end(phases);
     p.build.begin();
-    std::vector<RecordingEntry> rows = catalogue.BuildCategoryEntries(ListCategory::All);
+    std::vector<RecordingEntry> rows
+        = catalogue.BuildCategoryEntries(ListCategory::All, RecordingCatalogue::MarkerDates::WhenShown);
     p.build.end(phases);
     p.fill.begin();
     list.setCatalogue(&catalogue);
@@ -234,6 +237,12 @@ int main(int argc, char** argv)
     size_t rows = 0;
     size_t pages = 0;
     RecordingCatalogue catalogue;
+    if (argc > 3 && std::strcmp(argv[2], "--open-only") == 0) {
+        const int times = std::atoi(argv[3]);
+        for (int i = 0; i < times; ++i)
+            openCard(root, list, catalogue);
+        return 0;
+    }
     bareEnumeration(root); // warm the caches for both
     openCard(root, list, catalogue);
     printLoad("before");

@@ -211,7 +211,7 @@ void CXListCtrl::setRowMarker(std::function<bool(const RecordingEntry&)> marker)
 
 const RecordingEntry& CXListCtrl::entryAt(int row) const
 {
-    return m_model->rows().at(row);
+    return m_model->entry(row);
 }
 
 std::optional<int> CXListCtrl::iconIndexAt(int row) const

@@ -20,7 +20,8 @@ class RecordingListModel;
 //   ListResorted    (11, 1010)     rows were re-sorted with announcement: locate the playing recording
 // How the main window drives it:
 //   list = new CXListCtrl(this, this, countryCode); list->setCatalogue(&catalogue);
-//   list->fill(catalogue.BuildCategoryEntries(category));        // sorts by base name, no announcement
+//   list->fill(catalogue.BuildCategoryEntries(category, RecordingCatalogue::MarkerDates::WhenShown));
+//                                                                // sorts by base name, no announcement
 //   list->sortRows(recordinglist::kBaseNameColumn, true);        // after an open: posts 11
 //   code 10: category = recordinglist::nextCategory(category); list->setCategoryPicture(category);
 //            reset the speed readout; list->fill(...); list->fitColumnsToScrollBar();
@@ -62,7 +63,8 @@ public:
     const std::function<bool(const RecordingEntry&)>& rowMarker() const { return m_rowMarker; }
 
     int rowCount() const;
-    const RecordingEntry& entryAt(int row) const; // 0 <= row < rowCount()
+    // 0 <= row < rowCount(); a span marker's date is read here when the build left it for later.
+    const RecordingEntry& entryAt(int row) const;
     std::optional<int> iconIndexAt(int row) const;
     void removeRowAt(int row);
     void clearRows();

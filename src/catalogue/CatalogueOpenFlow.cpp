@@ -24,7 +24,7 @@ CatalogueOpenOutcome OpenCardAtStartup(RecordingCatalogue& catalogue, const Remo
             catalogue.setFolder(root);
             outcome.opened = true;
             outcome.fillList = true;
-            outcome.entries = catalogue.BuildCategoryEntries(category);
+            outcome.entries = catalogue.BuildCategoryEntries(category, RecordingCatalogue::MarkerDates::WhenShown);
             break;
         }
     }
@@ -49,7 +49,7 @@ CatalogueOpenOutcome OpenCatalogueFolder(
     outcome.switchMagnificationOff = true;
     catalogue.setFolder(root);
     outcome.fillList = true;
-    outcome.entries = catalogue.BuildCategoryEntries(ListCategory::All);
+    outcome.entries = catalogue.BuildCategoryEntries(ListCategory::All, RecordingCatalogue::MarkerDates::WhenShown);
     outcome.sortByBaseNameAscending = true;
     outcome.openFirstRow = true;
     return outcome;

@@ -17,7 +17,7 @@ struct CatalogueOpenOutcome
     bool setCategoryAll = false; // the category goes back to All
     bool showAllHeaderPicture = true; // the first header shows the All picture
     bool switchMagnificationOff = false; // before filling: a new folder starts unmagnified
-    bool fillList = false; // replace the rows by `entries` (in this order)
+    bool fillList = false; // replace the rows by `entries` (in this order); the list reads span marker dates
     std::vector<RecordingEntry> entries;
     bool sortByBaseNameAscending = false; // with the re-sort announcement
     bool openFirstRow = false; // play row 0 now

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -48,10 +49,102 @@ Packed pack(const QString& text)
     return words;
 }
 
+// The camera's names are ASCII: then a unit fits a byte, and the first sixteen bytes of every text, most
+// significant first, compare as the texts' first sixteen units do. Such keys are put in order by bytes, from
+// the last to the first, each pass stable, so equal keys keep their row order without a comparison.
+struct ByteKey
+{
+    std::array<uint8_t, kPackedUnits> bytes {};
+    uint32_t row = 0;
+};
+
+// Fills the byte key of an ASCII text lowered and, for the descending order, inverted (a shorter text's
+// padding then sorts after every unit, as a prefix does in that order). Returns false for a text with a unit
+// beyond ASCII among its first sixteen. full tells that the key alone may not decide a tie: a text longer
+// than the key or holding a zero unit (which looks like padding).
+bool packBytes(const QString& text, bool ascending, ByteKey& key, bool& full)
+{
+    const qsizetype length = std::min(text.size(), kPackedUnits);
+    full = text.size() > kPackedUnits;
+    const uint8_t invert = ascending ? 0 : 0xff;
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80)
+            return false;
+        full = full || unit == 0;
+        const char16_t lowered = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+        key.bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(lowered) ^ invert;
+    }
+    for (qsizetype i = length; i < kPackedUnits; ++i)
+        key.bytes[static_cast<size_t>(i)] = invert;
+    return true;
+}
+
+// Least significant byte first, a counting pass per byte position; positions where every key holds the same
+// byte (the century of every date, the underscore) are skipped.
+void sortByBytes(std::vector<ByteKey>& keys)
+{
+    std::vector<ByteKey> other(keys.size());
+    for (size_t position = kPackedUnits; position-- > 0;) {
+        std::array<size_t, 257> start {};
+        for (const ByteKey& key : keys)
+            ++start[static_cast<size_t>(key.bytes[position]) + 1];
+        if (std::find(start.begin(), start.end(), keys.size()) != start.end())
+            continue;
+        for (size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (const ByteKey& key : keys)
+            other[start[key.bytes[position]]++] = key;
+        keys.swap(other);
+    }
+}
+
+// The byte-key order, or nothing when a text is beyond ASCII in its first sixteen units.
+std::optional<std::vector<uint32_t>> asciiOrder(
+    size_t count, const std::function<QString(size_t)>& text, bool ascending)
+{
+    std::vector<ByteKey> keys(count);
+    std::vector<bool> full(count, false);
+    bool anyFull = false;
+    for (size_t i = 0; i < count; ++i) {
+        bool needsFull = false;
+        if (!packBytes(text(i), ascending, keys[i], needsFull))
+            return std::nullopt;
+        keys[i].row = static_cast<uint32_t>(i);
+        full[i] = needsFull;
+        anyFull = anyFull || needsFull;
+    }
+    sortByBytes(keys);
+    std::vector<uint32_t> rows(count);
+    for (size_t i = 0; i < count; ++i)
+        rows[i] = keys[i].row;
+    if (!anyFull)
+        return rows;
+    // A run of equal keys holding a text the key does not wholly tell is put in order by the full texts; the
+    // run is in row order, and the stable sort keeps equal texts so.
+    for (size_t first = 0; first < count;) {
+        size_t last = first + 1;
+        bool needsFull = full[rows[first]];
+        for (; last < count && keys[last].bytes == keys[first].bytes; ++last)
+            needsFull = needsFull || full[rows[last]];
+        if (needsFull && last - first > 1) {
+            std::stable_sort(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                rows.begin() + static_cast<std::ptrdiff_t>(last), [&text, ascending](uint32_t a, uint32_t b) {
+                    const int order = text(a).toLower().compare(text(b).toLower(), Qt::CaseSensitive);
+                    return ascending ? order < 0 : order > 0;
+                });
+        }
+        first = last;
+    }
+    return rows;
+}
+
 } // namespace
 
 std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending)
 {
+    if (std::optional<std::vector<uint32_t>> rows = asciiOrder(count, text, ascending))
+        return std::move(*rows);
     std::vector<Key> keys(count);
     for (size_t i = 0; i < count; ++i) {
         keys[i].packed = pack(text(i));

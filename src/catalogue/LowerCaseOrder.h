@@ -11,9 +11,10 @@
 // code unit; equal texts keep their order. Returns the row indexes in their new order; text(i) is the
 // text of row i.
 //
-// A list of tens of thousands of rows is sorted on every fill: each text's first code units are packed
-// once into a fixed key that compares as whole numbers, so almost every comparison is a few integer
-// compares and only texts whose first sixteen code units agree are compared in full.
+// A list of tens of thousands of rows is sorted on every fill: each text's first sixteen code units are
+// packed once into a fixed key. When every text is ASCII there (the camera's names are), the keys are a
+// byte each per unit and are put in order byte by byte without comparisons; otherwise the keys compare as
+// whole numbers. Only texts whose keys agree and that the key does not wholly hold are compared in full.
 std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending);
 
 // Puts items[order[i]] at position i for every i, moving each item once along the cycles of the order

@@ -1,6 +1,7 @@
 #include "catalogue/RecordingCatalogue.h"
 
 #include "catalogue/RecordingNames.h"
+#include "catalogue/TextPool.h"
 #include "platform/DirectoryListing.h"
 #include "sensor/SidecarDataFile.h"
 
@@ -41,14 +42,14 @@ bool equalsAsciiNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// The camera writes ASCII names: those become text without the general decoder.
-QString decodeRawName(std::string_view name)
+// The camera writes ASCII names: those become text without the general decoder, into the scan's pool.
+QString decodeRawName(std::string_view name, TextPool& pool)
 {
     for (const char c : name) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     }
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return pool.addLatin1(name);
 }
 
 } // namespace
@@ -90,6 +91,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
     DirectoryListing listing(WithTrailingSeparator(folder));
     if (!listing.isOpen())
         return result;
+    TextPool pool; // a card holds tens of thousands of names: a few buffers instead of one each
     for (std::string_view native = listing.next(); !native.empty(); native = listing.next()) {
         // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
         // recordings are decoded (a card holds as many data files as recordings).
@@ -110,14 +112,14 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         } else if (m_mp4 ? !mp4 : !(avi || marker)) {
             continue;
         }
-        m_names[k].append(decodeRawName(native));
+        m_names[k].append(decodeRawName(native, pool));
         if (marker)
             ++m_markerCounts[k];
     }
     return result;
 }
 
-std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category)
+std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategory category, MarkerDates markerDates)
 {
     const QString extension = videoExtension();
     std::vector<RecordingEntry> entries;
@@ -139,7 +141,7 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
         entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
         for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
             for (const QString& base : bases[index(kind)])
-                entries.push_back(makeEntry(base, kind));
+                entries.push_back(makeEntry(base, kind, markerDates));
         }
         return entries;
     }
@@ -159,7 +161,7 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
     if (markers < list.size()) {
         entries.reserve(static_cast<size_t>(list.size()));
         for (const QString& name : list)
-            entries.push_back(makeEntry(MakeBaseName(name, extension), kind));
+            entries.push_back(makeEntry(MakeBaseName(name, extension), kind, markerDates));
     }
     return entries;
 }
@@ -234,7 +236,21 @@ void RecordingCatalogue::ResolveEntryIcons(std::vector<RecordingEntry>& entries)
         ResolveEntryIcon(entry);
 }
 
-RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind) const
+void RecordingCatalogue::ResolveEntryDate(RecordingEntry& entry) const
+{
+    if (!entry.datePending)
+        return;
+    const QString text = ReadSpanMarkerText(markerPath(entry.kind, entry.baseName), entry.baseName);
+    entry.dateText = text.mid(text.indexOf(QLatin1Char('|')) + 1);
+    entry.datePending = false;
+}
+
+QString RecordingCatalogue::markerPath(RecordingKind kind, const QString& base) const
+{
+    return m_folder + recording::prefix(kind) + base + recording::kMarkerExtension;
+}
+
+RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind, MarkerDates markerDates) const
 {
     RecordingEntry entry;
     entry.kind = kind;
@@ -246,13 +262,19 @@ RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind 
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
         return entry;
     }
-    const QString text
-        = ReadSpanMarkerText(m_folder + recording::prefix(kind) + base + recording::kMarkerExtension, base);
+    entry.iconIndex = 7;
+    entry.spanMarker = true;
+    // The row's texts are split at the first bar of the marker text, so a base name holding a bar (never one
+    // the camera writes) loses its tail to the date: such a row cannot be read again from its base name later.
+    if (markerDates == MarkerDates::WhenShown && !base.contains(QLatin1Char('|'))) {
+        entry.baseName = base;
+        entry.datePending = true;
+        return entry;
+    }
+    const QString text = ReadSpanMarkerText(markerPath(kind, base), base);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     entry.baseName = text.left(bar);
     entry.dateText = text.mid(bar + 1);
-    entry.iconIndex = 7;
-    entry.spanMarker = true;
     return entry;
 }
 

@@ -17,14 +17,21 @@ public:
     // MP4; models 4 and 5 record MP4 and always count as a card (an empty one included).
     bool ScanCatalogueFolder(const QString& folder, int modelIndex);
 
+    // When a span marker's end time is read from its file: during the build, or when the list shows the row.
+    enum class MarkerDates { Read, WhenShown };
+
     // The rows of a category in insertion order. May drop leading span markers from the name lists.
-    // Parking rows that need their data file come back with iconPending set.
-    std::vector<RecordingEntry> BuildCategoryEntries(ListCategory category);
+    // Parking rows that need their data file come back with iconPending set; with MarkerDates::WhenShown,
+    // span markers come back with datePending set (a card may hold hundreds, one file read each).
+    std::vector<RecordingEntry> BuildCategoryEntries(
+        ListCategory category, MarkerDates markerDates = MarkerDates::Read);
 
     // Reads the parking-type byte of a pending parking row and sets its icon (5 for type 1, else 4).
     // The list calls it for the rows it shows; it does nothing for any other row.
     void ResolveEntryIcon(RecordingEntry& entry) const;
     void ResolveEntryIcons(std::vector<RecordingEntry>& entries) const;
+    // Reads the end time of a span marker row left pending and sets its date text; nothing for other rows.
+    void ResolveEntryDate(RecordingEntry& entry) const;
 
     // Forgets a deleted recording: the folder text is taken out of the path and the first equal name of
     // that kind is removed, from the name list and from the All view's saved copy.
@@ -45,7 +52,8 @@ public:
 
 private:
     static size_t index(RecordingKind kind) { return static_cast<size_t>(kind); }
-    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind) const;
+    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind, MarkerDates markerDates) const;
+    QString markerPath(RecordingKind kind, const QString& baseName) const;
     void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
 
     QString m_folder;

@@ -28,4 +28,8 @@ struct RecordingEntry
     // appears would cost thousands of reads on a slow card when only the visible rows need their icon.
     bool iconPending = false;
     bool dateFromBaseName = false;
+    // A span marker whose end time is still in its marker file: dateText stays empty until
+    // RecordingCatalogue::ResolveEntryDate reads it. Only a build for the list asks for this (the list reads
+    // the markers of the rows it shows or sorts by date); every other build reads them at once.
+    bool datePending = false;
 };

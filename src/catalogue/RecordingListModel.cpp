@@ -18,6 +18,11 @@ void RecordingListModel::fill(std::vector<RecordingEntry> entries)
 
 void RecordingListModel::sortRows(int column)
 {
+    // Sorting by date compares every row's date text.
+    if (column == recordinglist::kDateColumn && m_catalogue) {
+        for (int row = 0; row < m_rows.count(); ++row)
+            m_catalogue->ResolveEntryDate(m_rows.at(row));
+    }
     beginResetModel();
     m_rows.sort(column);
     endResetModel();
@@ -49,6 +54,14 @@ std::optional<int> RecordingListModel::iconIndex(int row) const
     return entry.iconIndex;
 }
 
+const RecordingEntry& RecordingListModel::entry(int row) const
+{
+    RecordingEntry& e = m_rows.at(row);
+    if (e.datePending && m_catalogue)
+        m_catalogue->ResolveEntryDate(e);
+    return e;
+}
+
 int RecordingListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_rows.count();
@@ -64,7 +77,7 @@ QVariant RecordingListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_rows.count())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return recordinglist::columnText(m_rows.at(index.row()), index.column());
+        return recordinglist::columnText(entry(index.row()), index.column());
     if (role == Qt::DecorationRole && index.column() == recordinglist::kCategoryColumn) {
         if (const std::optional<int> icon = iconIndex(index.row()))
             return SkinModule::image(recording::iconBitmapId(*icon));

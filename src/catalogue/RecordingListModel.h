@@ -16,7 +16,8 @@ class RecordingListModel : public QAbstractTableModel
 public:
     explicit RecordingListModel(QObject* parent = nullptr);
 
-    // The catalogue that reads the pending parking icons; without one they stay at icon 4.
+    // The catalogue that reads the pending parking icons and span marker dates; without one the icons stay
+    // at 4 and the dates empty.
     void setCatalogue(const RecordingCatalogue* catalogue) { m_catalogue = catalogue; }
 
     void fill(std::vector<RecordingEntry> entries);
@@ -28,6 +29,9 @@ public:
 
     // The row's icon index, reading the parking-type byte when it is still pending.
     std::optional<int> iconIndex(int row) const;
+    // The row with its date text read when it was left pending (0 <= row < count). Its icon may still be
+    // pending: that is read only when the row is painted.
+    const RecordingEntry& entry(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -117,6 +117,21 @@ QString withTimeColons(QString digits)
 
 namespace {
 
+// Where needle occurs in text from a position on, unit by unit: a card's names are a couple of dozen units
+// and the needles four, where the general search costs more in setting up than in searching.
+template <typename Needle> qsizetype findShort(QStringView text, Needle needle, qsizetype from)
+{
+    const qsizetype length = needle.size();
+    for (qsizetype at = from; at + length <= text.size(); ++at) {
+        qsizetype i = 0;
+        while (i < length && text[at + i] == needle[i])
+            ++i;
+        if (i == length)
+            return at;
+    }
+    return -1;
+}
+
 // The usual name (its prefix once, at the start; its extension once, at the end) as a view of the name;
 // nothing for any other name, which the general rules handle.
 std::optional<QStringView> plainBaseName(QStringView name, const QString& videoExtension)
@@ -125,7 +140,7 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
         if (name.startsWith(prefix)) {
-            if (name.indexOf(prefix, prefix.size()) >= 0)
+            if (findShort(name, prefix, prefix.size()) >= 0)
                 return std::nullopt;
             base = name.mid(prefix.size());
             break;
@@ -137,7 +152,7 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
         = base->endsWith(recording::kMarkerExtension) ? recording::kMarkerExtension : videoExtension;
     if (extension.isEmpty())
         return base;
-    const qsizetype first = base->indexOf(extension);
+    const qsizetype first = findShort(*base, QStringView(extension), 0);
     if (first < 0)
         return base;
     if (first != base->size() - extension.size())
@@ -145,13 +160,26 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
     return base->chopped(extension.size());
 }
 
+// The part of text that view covers as a text sharing text's buffer (counted like any other holder of it),
+// so that cutting it out allocates nothing; a copy where text has no buffer of its own.
+QString sharedPart(const QString& text, QStringView part)
+{
+    QString::DataPointer& buffer = const_cast<QString&>(text).data_ptr();
+    auto* header = buffer.d_ptr();
+    if (!header)
+        return part.toString();
+    header->ref(); // the part's own hold on the buffer, given up when the part goes
+    const qsizetype from = part.data() - reinterpret_cast<const QChar*>(text.constData());
+    return QString(QString::DataPointer(header, buffer.data() + from, part.size()));
+}
+
 } // namespace
 
 QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
-    // A card holds tens of thousands of names: the usual one is cut out with one copy.
+    // A card holds tens of thousands of names: the usual one is a part of the name, sharing its text.
     if (const std::optional<QStringView> plain = plainBaseName(fileName, videoExtension))
-        return plain->toString();
+        return sharedPart(fileName, *plain);
     QString base = fileName;
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
@@ -172,8 +200,8 @@ QString FormatEntryDate(const QString& baseName)
     // Built in a buffer on the stack and copied out once: this runs for every row of a card.
     QVarLengthArray<char16_t, 32> text(baseName.utf16(), baseName.utf16() + baseName.size());
     std::replace(text.begin(), text.end(), u'_', u' ');
-    for (const auto& [position, c] : { std::pair { 4, u'-' }, std::pair { 7, u'-' }, std::pair { 13, u':' },
-             std::pair { 16, u':' } }) {
+    for (const auto& [position, c] :
+        { std::pair { 4, u'-' }, std::pair { 7, u'-' }, std::pair { 13, u':' }, std::pair { 16, u':' } }) {
         // A position past the end appends (QString::insert would pad).
         if (position >= text.size())
             text.append(c);

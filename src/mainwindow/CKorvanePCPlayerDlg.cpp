@@ -698,7 +698,7 @@ void CKorvanePCPlayerDlg::nextCategory()
     m_categoryIndex = int(category);
     m_rows->setCategoryPicture(category);
     client()->update(m_readouts->resetSpeed());
-    fillList(m_catalogue.BuildCategoryEntries(category));
+    fillList(m_catalogue.BuildCategoryEntries(category, RecordingCatalogue::MarkerDates::WhenShown));
     m_rows->setAscending(true);
     m_rows->sortRows(recordinglist::kBaseNameColumn, true);
     OpenListRow(0);

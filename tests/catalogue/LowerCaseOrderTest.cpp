@@ -78,7 +78,15 @@ INSTANTIATE_TEST_SUITE_P(Texts, LowerCaseOrderTest,
         // Units above 0x7fff must not turn the packed words' order around.
         OrderCase { "high code units", { QStringLiteral("\uffee"), QStringLiteral("\u8000"), QStringLiteral("a") }, true,
             "a#2 \u8000#1 \uffee#0" },
-        OrderCase { "empty texts and none", { "", "b", "" }, false, "b#1 #0 #2" }));
+        OrderCase { "empty texts and none", { "", "b", "" }, false, "b#1 #0 #2" },
+        OrderCase { "a prefix sorts last descending", { "2012", "20120101_1234567", "20120101_123456" }, false,
+            "20120101_1234567#1 20120101_123456#2 2012#0" },
+        OrderCase { "longer than the packed part descending",
+            { "20120101_123456pZ2", "20120101_123456p", "20120101_123456pz1", "20120101_123456pz2" }, false,
+            "20120101_123456pZ2#0 20120101_123456pz2#3 20120101_123456pz1#2 20120101_123456p#1" },
+        OrderCase { "zero unit against the end of a text descending",
+            { QStringLiteral("ab"), QStringLiteral("ab") + QChar(0), QStringLiteral("ab") }, false,
+            "ab\\0#1 ab#0 ab#2" }));
 
 TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyNames)
 {
@@ -89,6 +97,32 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyNames)
     for (int i = 0; i < 3000; ++i) {
         QString text = QStringLiteral("20260101_1");
         const int extra = static_cast<int>(random() % 10);
+        for (int j = 0; j < extra; ++j)
+            text += alphabet[static_cast<qsizetype>(random() % static_cast<unsigned>(alphabet.size()))];
+        texts << text;
+    }
+    for (const bool ascending : { true, false }) {
+        const std::vector<uint32_t> rows = LowerCaseOrder(
+            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
+            ascending);
+        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
+    }
+}
+
+TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyAsciiNames)
+{
+    // Only ASCII: the byte-key order. Lengths around the sixteen units of the key, case, zero units, equal
+    // names and names equal in the key but not beyond it.
+    std::mt19937 random(11);
+    const QString alphabet = QStringLiteral("019p_aAZz") + QChar(0);
+    QStringList texts;
+    for (int i = 0; i < 4000; ++i) {
+        if (i > 0 && random() % 8 == 0) {
+            texts << texts[static_cast<qsizetype>(random() % static_cast<unsigned>(texts.size()))];
+            continue;
+        }
+        QString text = random() % 2 ? QStringLiteral("2026010") : QStringLiteral("20260101_12345");
+        const int extra = static_cast<int>(random() % 6);
         for (int j = 0; j < extra; ++j)
             text += alphabet[static_cast<qsizetype>(random() % static_cast<unsigned>(alphabet.size()))];
         texts << text;

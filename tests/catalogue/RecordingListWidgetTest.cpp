@@ -239,6 +239,44 @@ private Q_SLOTS:
         QCOMPARE(list.entryAt(0).iconIndex, std::optional<int>(5));
         QCOMPARE(list.entryAt(1).iconIndex, std::optional<int>(4));
     }
+
+    // A build for the list leaves the span markers' end times unread: the list reads one when its row is
+    // shown or asked for, and all of them before it sorts by date.
+    void spanMarkerDatesAreReadWhenTheListNeedsThem()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        QVERIFY(datbytes::writeFile(root + QStringLiteral("rec_20120101_100000.avi"), "video"));
+        QVERIFY(datbytes::writeFile(root + QStringLiteral("rec_20120101_110000p.vlm"), "20120101_113000"));
+        QVERIFY(datbytes::writeFile(root + QStringLiteral("rec_20120101_090000p.vlm"), "20120101_095900"));
+        QVERIFY(datbytes::writeFile(root + QStringLiteral("evt_20120101_080000.avi"), "video"));
+        RecordingCatalogue catalogue;
+        QVERIFY(catalogue.ScanCatalogueFolder(root, 0));
+        catalogue.setFolder(root);
+
+        Window window;
+        CXListCtrl list(&window, &window, 1);
+        list.setCatalogue(&catalogue);
+        list.fill(catalogue.BuildCategoryEntries(ListCategory::All, RecordingCatalogue::MarkerDates::WhenShown));
+        QCOMPARE(list.rowCount(), 4);
+        // As the model hands the date column out, and as the window's walk reads a row.
+        QCOMPARE(list.model()->index(1, 2).data().toString(), QStringLiteral("09:00:00 ~ 09:59:00"));
+        QCOMPARE(list.entryAt(3).baseName, QStringLiteral("20120101_110000p"));
+        QCOMPARE(EntryDateText(list.entryAt(3)), QStringLiteral("11:00:00 ~ 11:30:00"));
+        QVERIFY(!list.entryAt(3).datePending);
+
+        // Sorting by date, descending: the recordings' "2012-..." first, then the markers' "11:..." and "09:..."
+        // (unread, the markers would tie and keep their base-name order, 09 before 11).
+        list.fill(catalogue.BuildCategoryEntries(ListCategory::All, RecordingCatalogue::MarkerDates::WhenShown));
+        list.setAscending(false);
+        list.sortRows(recordinglist::kDateColumn, false);
+        QStringList dates;
+        for (int row = 0; row < list.rowCount(); ++row)
+            dates << EntryDateText(list.entryAt(row));
+        QCOMPARE(dates,
+            QStringList(
+                { "2012-01-01 10:00:00", "2012-01-01 08:00:00", "11:00:00 ~ 11:30:00", "09:00:00 ~ 09:59:00" }));
+    }
 };
 
 QTEST_MAIN(RecordingListWidgetTest)

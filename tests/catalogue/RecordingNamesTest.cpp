@@ -6,6 +6,38 @@
 
 namespace {
 
+// The usual base name shares the name's text: each keeps its own value whatever happens to the other.
+TEST(MakeBaseName, SharesTheNameTextYetStandsAlone)
+{
+    QString name = QStringLiteral("evt_20120101_123456.avi");
+    name.detach(); // a buffer of its own, as a scanned name has
+    QString base = MakeBaseName(name, QStringLiteral(".avi"));
+    EXPECT_EQ(base, QStringLiteral("20120101_123456"));
+    EXPECT_EQ(base.constData(), name.constData() + 4); // no copy made
+    name[5] = QLatin1Char('9');
+    name.clear();
+    EXPECT_EQ(base, QStringLiteral("20120101_123456"));
+    base.append(QLatin1Char('p'));
+    base[0] = QLatin1Char('3');
+    EXPECT_EQ(base, QStringLiteral("30120101_123456p"));
+
+    QString other = QStringLiteral("rec_20120101_000000.avi");
+    other.detach();
+    QString otherBase = MakeBaseName(other, QStringLiteral(".avi"));
+    otherBase.append(QStringLiteral("xyz")); // must not write over the name's ".avi"
+    EXPECT_EQ(other, QStringLiteral("rec_20120101_000000.avi"));
+    EXPECT_EQ(otherBase, QStringLiteral("20120101_000000xyz"));
+    {
+        QString last = MakeBaseName(QString(other), QStringLiteral(".avi"));
+        other = QString(); // the part is now the buffer's only holder
+        last.append(QStringLiteral("!!"));
+        EXPECT_EQ(last, QStringLiteral("20120101_000000!!"));
+    }
+    // A name without a buffer of its own (a literal) gives a copy.
+    EXPECT_EQ(MakeBaseName(QStringLiteral("pmr_20120101_000000.avi"), QStringLiteral(".avi")),
+        QStringLiteral("20120101_000000"));
+}
+
 TEST(MakeBaseName, TakesThePrefixAndTheExtensionAway)
 {
     struct Case

@@ -39,6 +39,23 @@ TEST(DirectoryListing, EveryNameOnceWithoutTheDotEntries)
     EXPECT_EQ(listAll(dir.path()), expected); // with or without the trailing separator
 }
 
+TEST(DirectoryListing, AFolderLargerThanOneReadListsEveryName)
+{
+    // Long names, so that the entries take several reads of the listing's buffer.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::set<std::string> expected;
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = QStringLiteral("rec_20120101_%1_%2.avi")
+                                 .arg(i, 6, 10, QLatin1Char('0'))
+                                 .arg(QString(60, QLatin1Char('x')));
+        QFile file(dir.path() + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        expected.insert(name.toStdString());
+    }
+    EXPECT_EQ(listAll(dir.path()), expected);
+}
+
 TEST(DirectoryListing, AFolderThatCannotBeOpenedListsNothing)
 {
     QTemporaryDir dir;
