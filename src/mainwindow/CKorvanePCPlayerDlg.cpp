@@ -1056,6 +1056,42 @@ void CKorvanePCPlayerDlg::onTimer(int id)
     }
 }
 
+void CKorvanePCPlayerDlg::showEvent(QShowEvent* event)
+{
+    CDlgMain::showEvent(event);
+    // The video area has its size once the window is shown: the frames of row 0 are asked for at it.
+    if (m_startupTimer.isActive() && !m_startupRowPrepared) {
+        m_startupRowPrepared = true;
+        prepareStartupRow();
+    }
+}
+
+void CKorvanePCPlayerDlg::prepareStartupRow()
+{
+    // Timer 3 waits its 100 ms, and opening, decoding and converting the first picture take about as long
+    // again: both happen together, and timer 3 only starts what is ready. What timer 3 opens is decided
+    // then as always; a prepared recording that is not that one is released.
+    if (!m_player.hasPlayer() || m_player.isOpen())
+        return;
+    RowWalker probe = m_walker;
+    const RowWalker::Plan plan = probe.open(0, walkerRows());
+    if (plan.action != RowWalker::Plan::Action::Open)
+        return;
+    const QString path
+        = m_catalogue.folder() + MakeRecordingFileName(plan.kindLabel, plan.baseName, m_catalogue.videoExtension());
+    // A damaged recording goes to the recovery at timer 3, and a missing one is reported then.
+    if (!PlayerController::RecordingFolderAvailable(path) || !QFileInfo(path).isFile())
+        return;
+    if (!m_catalogue.isMp4() && !IsIntactAvi(path))
+        return;
+    const bool mp4 = m_catalogue.isMp4();
+    int width = 0;
+    int height = 0;
+    if (PlayerContext::ProbeVideoSize(path, mp4, width, height))
+        playWnd()->setVideoSize(width, height);
+    m_player.PrepareMedia(path);
+}
+
 void CKorvanePCPlayerDlg::watchFirstFrame()
 {
     const bool painted = playWnd()->framesPainted() > m_framesAtOpen;
