@@ -25,7 +25,7 @@
 #include "sdcard/CDlgDisk.h"
 #include "sensor/CDataParser.h"
 #include "sensor/SensorDataTables.h"
-#include "map/CHtmlMap.h"
+#include "map/MapPanel.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CDropListWnd.h"
 #include "skin/CSkinButton.h"
@@ -184,14 +184,17 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     // 12. The magnifier exists in the High tier only.
     m_controller->setZoomAllowed(env.viewerTier == int(ViewerTier::High));
     if (startEnv.mapView) {
-        m_mapView = new CHtmlMap;
+        m_mapView = new MapPanel;
         setMapWidget(m_mapView);
-        connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
+        connect(m_mapView, &MapPanel::SeekRequested, this, [this](qint64 ms) {
             if (m_ready)
                 m_controller->SeekTo(ms);
         });
-        connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &CHtmlMap::SetPosition);
+        connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &MapPanel::SetPosition);
         m_mapView->NavigateToDefaultPage(env.countryCode);
+        // The map's module is loaded once row 0's first frame is on the screen (or start-up found nothing
+        // to play): its browser engine never delays that frame.
+        connect(this, &CKorvanePCPlayerDlg::startupPlaybackSettled, m_mapView, &MapPanel::LoadModule);
     }
     startuptrace::Mark("map view");
     if (env.viewerTier != int(ViewerTier::High)) {

@@ -19,7 +19,7 @@
 #include <vector>
 
 class CDropListWnd;
-class CHtmlMap;
+class MapPanel;
 class PlayerController;
 class QMenu;
 class CDataParser;
@@ -195,7 +195,7 @@ private:
     std::unique_ptr<PlayerController> m_controller;
     CDataParser* m_graphView = nullptr;
     SensorReadouts* m_readouts = nullptr;
-    CHtmlMap* m_mapView = nullptr;
+    MapPanel* m_mapView = nullptr;
     RecordingCatalogue m_catalogue;
     RowWalker m_walker;
     MissingCardNotice m_missingCard;
