@@ -13,13 +13,13 @@
 MapPanel::MapPanel(QWidget* parent)
     : QFrame(parent)
 {
-    // The look of the view before its browser starts: a one-pixel box around a white area.
+    // The look of the view before its browser starts: a one-pixel box around the map's ground.
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     m_client = new QWidget(this);
     m_client->setAutoFillBackground(true);
     QPalette palette = m_client->palette();
-    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Window, QColor::fromRgb(kMapGroundRgb));
     m_client->setPalette(palette);
     m_client->setGeometry(contentsRect());
 

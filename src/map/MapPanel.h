@@ -14,7 +14,8 @@ class MapView;
 
 // The map's place in the main window (child id 100), and the main window's way to the map view. The view
 // itself comes from the map module (see MapView), loaded by LoadModule() on a worker thread and created here
-// once loaded; until then the panel looks like the view before its browser starts (a bordered white area),
+// once loaded; until then the panel looks like the view before its browser starts (a bordered area of the
+// map's ground colour),
 // and keeps what it is asked: the last page, position, track and page inputs are handed to the view when it
 // comes. The window asks for the module after the first frame of row 0 is painted, so the browser engine
 // never weighs on the start; the view then starts its browser as it always did.

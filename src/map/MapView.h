@@ -24,6 +24,10 @@ public:
     virtual void SetPageInput(const QString& name, const QString& text) = 0;
 };
 
+// The ground of the map pages' grid: what the map's place shows until the page is drawn, so that it never
+// flashes white while the module and the browser engine start.
+inline constexpr unsigned kMapGroundRgb = 0xeef0ea;
+
 // The module's one entry: a new map view, a child of `parent`.
 using MapViewFactory = MapView* (*)(QWidget* parent);
 inline constexpr const char* kMapViewFactoryName = "korvane_create_map_view";
