@@ -1,6 +1,7 @@
 #include "map/MapPanel.h"
 
 #include "app/InstallLayout.h"
+#include "app/StartupTrace.h"
 #include "map/MapView.h"
 
 #include <QDir>
@@ -59,6 +60,7 @@ void MapPanel::LoadModule()
     m_loader = std::thread([this, path] {
         QLibrary module(path);
         const bool loaded = module.load();
+        startuptrace::Mark("map module loaded");
         if (!loaded)
             qWarning("map module: %s", qPrintable(module.errorString()));
         QMetaObject::invokeMethod(
@@ -101,6 +103,7 @@ void MapPanel::createView(bool loaded)
     m_pageInputs.clear();
     widget->show();
     m_client->hide();
+    startuptrace::Mark("map view created");
     Q_EMIT ViewCreated(true);
 }
 
