@@ -211,6 +211,8 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
             playWnd()->attachPlayer(m_player);
         }
         startuptrace::Mark("media player created");
+        // The layout is done: the video area has the size row 0's frames are asked for at.
+        prepareStartupRow();
         const QString notice = TakeMediaLibraryNotice();
         if (!notice.isEmpty())
             CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
@@ -1056,16 +1058,6 @@ void CKorvanePCPlayerDlg::onTimer(int id)
     } else {
         m_watchingStartup = false;
         Q_EMIT startupPlaybackSettled(false);
-    }
-}
-
-void CKorvanePCPlayerDlg::showEvent(QShowEvent* event)
-{
-    CDlgMain::showEvent(event);
-    // The video area has its size once the window is shown: the frames of row 0 are asked for at it.
-    if (m_startupTimer.isActive() && !m_startupRowPrepared) {
-        m_startupRowPrepared = true;
-        prepareStartupRow();
     }
 }
 

@@ -158,7 +158,6 @@ protected:
     void paintReadouts(QPainter& painter) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -215,7 +214,6 @@ private:
     QTimer m_frameWatch;
     QElapsedTimer m_frameWatchClock;
     bool m_watchingStartup = false;
-    bool m_startupRowPrepared = false;
     uint64_t m_framesAtOpen = 0;
     std::unique_ptr<TripView> m_tripView;
 };

@@ -198,14 +198,14 @@ private Q_SLOTS:
         CDlgMessage::clearNextAnswers();
     }
 
-    // While timer 3 waits, row 0 is made ready in the player: its first picture comes but is not painted,
-    // nothing plays and no notification arrives; timer 3 then shows that picture at once, without opening
-    // the recording again.
+    // While timer 3 waits, row 0 is made ready in the player (at the end of the dialog initialisation): its
+    // first picture comes but is not painted, nothing plays and no notification arrives; timer 3 then shows
+    // that picture at once, without opening the recording again.
     void rowZeroIsPreparedWhileTimer3WaitsAndShownOnlyWhenItFires()
     {
         Card card;
-        auto w = initialised(card.root());
         resetCalls();
+        auto w = initialised(card.root());
         QTimer* timer3 = showHoldingTimer3(*w);
         QVERIFY(timer3);
         const QString row0 = card.dir.filePath(QStringLiteral("rec_20240101_100000.avi"));
@@ -235,8 +235,8 @@ private Q_SLOTS:
     void aRowOpenedBeforeTimer3ReleasesThePreparedRowZero()
     {
         Card card;
-        auto w = initialised(card.root());
         resetCalls();
+        auto w = initialised(card.root());
         QTimer* timer3 = showHoldingTimer3(*w);
         QVERIFY(timer3);
         const QString row0 = card.dir.filePath(QStringLiteral("rec_20240101_100000.avi"));
