@@ -213,19 +213,9 @@ struct Preload
         player = playerNew(instance);
         if (player)
             eventManager = events(player);
-        if (!eventManager) {
+        if (!eventManager)
             releaseHandles();
-            return;
-        }
-        warmDecoder();
     }
-
-    // The library loads its decoder plug-in, and with it FFmpeg's libraries, only when the first video
-    // starts: a good part of the time from play to the first picture. Loading it ahead, beside the building
-    // of the window, leaves the library only its own bookkeeping then. On a thread of its own, so that
-    // nobody waiting for the instance and the player waits for it too; joined before the library is
-    // unloaded. The plug-in stays loaded for the library to use; a build without it plays as before.
-    void warmDecoder();
 
     void releaseHandles()
     {
@@ -244,30 +234,6 @@ struct Preload
 };
 
 std::unique_ptr<Preload> g_preload;
-// Started by the early start's worker only (and so seen by whoever joined that worker); a process that
-// never unloads the library still waits for it at its end.
-struct DecoderWarmer
-{
-    std::thread thread;
-    ~DecoderWarmer()
-    {
-        if (thread.joinable())
-            thread.join();
-    }
-};
-DecoderWarmer g_decoderWarmer;
-
-void Preload::warmDecoder()
-{
-    // An earlier early start's warming (a start given up and made again) has loaded it already.
-    if (g_decoderWarmer.thread.joinable())
-        return;
-    const QString path = QDir(folder).filePath(QLatin1String(kDecoderPluginFile));
-    g_decoderWarmer.thread = std::thread([path] {
-        QLibrary decoder(path);
-        decoder.load();
-    });
-}
 
 // Waits for the worker and gives up what it made: the instance, and the library files unless they have
 // become the process's table.
@@ -449,8 +415,6 @@ bool UnloadMediaLibrary()
 {
     // An early start nobody took is given up first; it may have loaded files of another tier.
     discardPreload();
-    if (g_decoderWarmer.thread.joinable())
-        g_decoderWarmer.thread.join();
     MediaLibraryEntries& lib = mediaLibrary();
     if (!lib.module)
         return true;

@@ -13,8 +13,6 @@ class SettingsStore;
 // the front library asks for, so loading it first from the same folder makes the front library use it.
 inline constexpr const char* kFrontLibraryFile = "libvlc.so";
 inline constexpr const char* kCoreLibraryFile = "libvlccore.so";
-// The video decoder plug-in inside a library folder, loaded ahead by the early start.
-inline constexpr const char* kDecoderPluginFile = "vlc/plugins/codec/libavcodec_plugin.so";
 
 // Folder the library folders live in: the executable's folder unless a test has named another one.
 QString MediaLibraryBaseFolder();
