@@ -211,8 +211,6 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
             playWnd()->attachPlayer(m_player);
         }
         startuptrace::Mark("media player created");
-        // The layout is done: the video area has the size row 0's frames are asked for at.
-        prepareStartupRow();
         const QString notice = TakeMediaLibraryNotice();
         if (!notice.isEmpty())
             CDlgMessage::ask(0, StringById(kStrPlaybackUnavailable).arg(notice), QString(), this);
@@ -1058,6 +1056,17 @@ void CKorvanePCPlayerDlg::onTimer(int id)
     } else {
         m_watchingStartup = false;
         Q_EMIT startupPlaybackSettled(false);
+    }
+}
+
+void CKorvanePCPlayerDlg::showEvent(QShowEvent* event)
+{
+    CDlgMain::showEvent(event);
+    // Row 0 is prepared once the window is shown: the video surface has then set up how its frames reach
+    // the screen (the frame memory is chosen with the first frame's format) and its final size.
+    if (m_startupTimer.isActive() && !m_startupRowPrepared) {
+        m_startupRowPrepared = true;
+        prepareStartupRow();
     }
 }
 

@@ -158,6 +158,7 @@ protected:
     void paintReadouts(QPainter& painter) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -214,6 +215,7 @@ private:
     QTimer m_frameWatch;
     QElapsedTimer m_frameWatchClock;
     bool m_watchingStartup = false;
+    bool m_startupRowPrepared = false;
     uint64_t m_framesAtOpen = 0;
     std::unique_ptr<TripView> m_tripView;
 };

@@ -198,9 +198,9 @@ private Q_SLOTS:
         CDlgMessage::clearNextAnswers();
     }
 
-    // While timer 3 waits, row 0 is made ready in the player (at the end of the dialog initialisation): its
-    // first picture comes but is not painted, nothing plays and no notification arrives; timer 3 then shows
-    // that picture at once, without opening the recording again.
+    // While timer 3 waits, row 0 is made ready in the player (once the window is shown): its first picture
+    // comes but is not painted, nothing plays and no notification arrives; timer 3 then shows that picture
+    // at once, without opening the recording again.
     void rowZeroIsPreparedWhileTimer3WaitsAndShownOnlyWhenItFires()
     {
         Card card;
