@@ -1,9 +1,9 @@
 #include "app/CKorvanePCPlayerApp.h"
 #include "app/StartupTrace.h"
 #include "app/ViewerCommandLine.h"
-#include "map/CHtmlMap.h"
 #include "platform/SystemInfo.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -28,8 +28,9 @@ int main(int argc, char** argv)
         if (!flags.contains("--no-sandbox"))
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
     }
-    // The map's browser engine wants its URL schemes and shared drawing contexts before the application.
-    CHtmlMap::PrepareBrowserEngine();
+    // The map's browser engine (loaded from its module after the first frame) wants shared drawing contexts
+    // set before the application object exists; its URL schemes are registered when its first browser starts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     CKorvanePCPlayerApp app(argc, argv);
     return app.InitInstance();
 }

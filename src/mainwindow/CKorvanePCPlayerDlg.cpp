@@ -25,7 +25,7 @@
 #include "sdcard/CDlgDisk.h"
 #include "sensor/CDataParser.h"
 #include "sensor/SensorDataTables.h"
-#include "map/CHtmlMap.h"
+#include "map/MapPanel.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CDropListWnd.h"
 #include "skin/CSkinButton.h"
@@ -184,14 +184,17 @@ void CKorvanePCPlayerDlg::InitDialog(const StartupEnvironment& startEnv)
     // 12. The magnifier exists in the High tier only.
     m_controller->setZoomAllowed(env.viewerTier == int(ViewerTier::High));
     if (startEnv.mapView) {
-        m_mapView = new CHtmlMap;
+        m_mapView = new MapPanel;
         setMapWidget(m_mapView);
-        connect(m_mapView, &CHtmlMap::SeekRequested, this, [this](qint64 ms) {
+        connect(m_mapView, &MapPanel::SeekRequested, this, [this](qint64 ms) {
             if (m_ready)
                 m_controller->SeekTo(ms);
         });
-        connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &CHtmlMap::SetPosition);
+        connect(m_readouts, &SensorReadouts::mapPositionChanged, m_mapView, &MapPanel::SetPosition);
         m_mapView->NavigateToDefaultPage(env.countryCode);
+        // The map's module is loaded once row 0's first frame is on the screen (or start-up found nothing
+        // to play): its browser engine never delays that frame.
+        connect(this, &CKorvanePCPlayerDlg::startupPlaybackSettled, m_mapView, &MapPanel::LoadModule);
     }
     startuptrace::Mark("map view");
     if (env.viewerTier != int(ViewerTier::High)) {
@@ -1054,6 +1057,43 @@ void CKorvanePCPlayerDlg::onTimer(int id)
         m_watchingStartup = false;
         Q_EMIT startupPlaybackSettled(false);
     }
+}
+
+void CKorvanePCPlayerDlg::showEvent(QShowEvent* event)
+{
+    CDlgMain::showEvent(event);
+    // Row 0 is prepared once the window is shown: the video surface has then set up how its frames reach
+    // the screen (the frame memory is chosen with the first frame's format) and its final size.
+    if (m_startupTimer.isActive() && !m_startupRowPrepared) {
+        m_startupRowPrepared = true;
+        prepareStartupRow();
+    }
+}
+
+void CKorvanePCPlayerDlg::prepareStartupRow()
+{
+    // Timer 3 waits its 100 ms, and opening, decoding and converting the first picture take about as long
+    // again: both happen together, and timer 3 only starts what is ready. What timer 3 opens is decided
+    // then as always; a prepared recording that is not that one is released.
+    if (!m_player.hasPlayer() || m_player.isOpen())
+        return;
+    RowWalker probe = m_walker;
+    const RowWalker::Plan plan = probe.open(0, walkerRows());
+    if (plan.action != RowWalker::Plan::Action::Open)
+        return;
+    const QString path
+        = m_catalogue.folder() + MakeRecordingFileName(plan.kindLabel, plan.baseName, m_catalogue.videoExtension());
+    // A damaged recording goes to the recovery at timer 3, and a missing one is reported then.
+    if (!PlayerController::RecordingFolderAvailable(path) || !QFileInfo(path).isFile())
+        return;
+    if (!m_catalogue.isMp4() && !IsIntactAvi(path))
+        return;
+    const bool mp4 = m_catalogue.isMp4();
+    int width = 0;
+    int height = 0;
+    if (PlayerContext::ProbeVideoSize(path, mp4, width, height))
+        playWnd()->setVideoSize(width, height);
+    m_player.PrepareMedia(path);
 }
 
 void CKorvanePCPlayerDlg::watchFirstFrame()

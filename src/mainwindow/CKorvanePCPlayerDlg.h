@@ -19,7 +19,7 @@
 #include <vector>
 
 class CDropListWnd;
-class CHtmlMap;
+class MapPanel;
 class PlayerController;
 class QMenu;
 class CDataParser;
@@ -77,6 +77,8 @@ public:
     bool isPlaying() const override;
     bool lastPlayOk() const;
     int currentListPosition() const { return m_walker.position(); }
+    // Timer 3, for tests that decide when it fires.
+    QTimer& startupTimer() { return m_startupTimer; }
     int categoryIndex() const { return m_categoryIndex; }
     int contextMenuId() const { return m_contextMenuId; }
     QString recordingText() const { return m_recordingText; }
@@ -156,6 +158,7 @@ protected:
     void paintReadouts(QPainter& painter) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -181,6 +184,8 @@ private:
     void showDropList(int listId, int buttonId);
     void onTimer(int id);
     void watchFirstFrame();
+    // Row 0 made ready in the player while timer 3 waits (see PlayerContext::PrepareMedia).
+    void prepareStartupRow();
 
     SettingsStore& settings() const;
 
@@ -190,7 +195,7 @@ private:
     std::unique_ptr<PlayerController> m_controller;
     CDataParser* m_graphView = nullptr;
     SensorReadouts* m_readouts = nullptr;
-    CHtmlMap* m_mapView = nullptr;
+    MapPanel* m_mapView = nullptr;
     RecordingCatalogue m_catalogue;
     RowWalker m_walker;
     MissingCardNotice m_missingCard;
@@ -210,6 +215,7 @@ private:
     QTimer m_frameWatch;
     QElapsedTimer m_frameWatchClock;
     bool m_watchingStartup = false;
+    bool m_startupRowPrepared = false;
     uint64_t m_framesAtOpen = 0;
     std::unique_ptr<TripView> m_tripView;
 };

@@ -15,7 +15,7 @@ CHtmlMap::CHtmlMap(QWidget* parent)
     setObjectName(QStringLiteral("CHtmlMap"));
     SetPlacementFlags(true, true, true);
     // The ground of the map pages' grid, so that the view never flashes white while the engine starts.
-    SetBackgroundColor(QColor(0xee, 0xf0, 0xea));
+    SetBackgroundColor(QColor::fromRgb(kMapGroundRgb));
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &CHtmlCtrl::StartBrowser);

@@ -2,13 +2,15 @@
 
 #include "map/CHtmlCtrl.h"
 #include "map/MapPages.h"
+#include "map/MapView.h"
 
 #include <QList>
 #include <QTimer>
 
 #include <optional>
 
-// The map view of the main window (child id 100). The main window uses it through this small interface:
+// The map view of the main window (child id 100), built into the map module and shown inside MapPanel,
+// which hands on what the main window asks of it through this small interface:
 //
 //   NavigateToDefaultPage(country)   at start: string 202 (Naver) in Korea, else string 201
 //   ChooseProvider(command)          menu 32803 / 32805 / 32806 (list 104 items 1..3 map onto them);
@@ -26,7 +28,7 @@
 //
 // The page is never scripted: values reach it only through its text inputs named "X", "Y" and "TRACK",
 // written by walking the document's elements from the viewer's side in a script world of its own.
-class CHtmlMap : public CHtmlCtrl
+class CHtmlMap : public CHtmlCtrl, public MapView
 {
     Q_OBJECT
 public:
@@ -40,15 +42,16 @@ public:
     // (the schemes are then registered when the first browser starts).
     static void PrepareBrowserEngine();
 
-    void NavigateToPage(int stringId);
+    QWidget* widget() override { return this; }
+    void NavigateToPage(int stringId) override;
     void NavigateToDefaultPage(int countryCode);
     std::optional<int> ChooseProvider(int menuCommand);
 
-    void SetPosition(const QString& longitude, const QString& latitude);
-    void SetTrack(const QList<mappages::TrackPoint>& points);
+    void SetPosition(const QString& longitude, const QString& latitude) override;
+    void SetTrack(const QList<mappages::TrackPoint>& points) override;
     // Any further input of the pages (the trips' "ROUTE"), kept and written again after every page change
     // like the position and the track; an empty text clears it.
-    void SetPageInput(const QString& name, const QString& text);
+    void SetPageInput(const QString& name, const QString& text) override;
 
     // The script that sets every text input named by a key of values (exact case), in document order. Public
     // so that tests can check the walk on pages of their own.

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <future>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -28,6 +29,7 @@ PlayerContext::PlayerContext()
 
 PlayerContext::~PlayerContext()
 {
+    DiscardPreparedMedia();
     if (isOpen()) {
         StopMedia();
         CloseMedia();
@@ -70,6 +72,7 @@ bool PlayerContext::AttachVideoOutput()
 
 bool PlayerContext::OpenMedia(const QString& path)
 {
+    DiscardPreparedMedia();
     if (!hasPlayer() || m_media || !m_eventManager)
         return false;
     auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
@@ -96,8 +99,10 @@ bool PlayerContext::OpenMedia(const QString& path)
 
 void PlayerContext::CloseMedia()
 {
+    DiscardPreparedMedia();
     if (!isOpen())
         return;
+    m_startsPrepared = false;
     if (auto detach = lib().get<mediafn::EventDetach>(MediaEntry::EventDetach)) {
         detach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
         detach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
@@ -112,22 +117,123 @@ bool PlayerContext::PlayMedia()
     auto play = lib().get<mediafn::PlayerPlay>(MediaEntry::PlayerPlay);
     if (!isOpen() || !play)
         return false;
+    const bool prepared = std::exchange(m_startsPrepared, false);
+    if (prepared) {
+        // The library keeps the player's mute flag: the sound comes back before the pause ends.
+        if (auto mute = lib().get<mediafn::AudioSetMute>(MediaEntry::AudioSetMute))
+            mute(m_player, 0);
+    }
+    // On a paused player (the prepared one) this resumes where it stands.
     if (play(m_player) == -1) {
+        if (prepared) {
+            m_sink->discardFrames();
+            m_sink->releaseFrames();
+        }
         CloseMedia();
+        return false;
+    }
+    if (prepared)
+        m_sink->releaseFrames();
+    return true;
+}
+
+bool PlayerContext::PrepareMedia(const QString& path)
+{
+    if (!hasPlayer() || m_media || m_prepared || !m_eventManager)
+        return false;
+    auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
+    auto setMedia = lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia);
+    auto play = lib().get<mediafn::PlayerPlay>(MediaEntry::PlayerPlay);
+    auto setPause = lib().get<mediafn::PlayerSetPause>(MediaEntry::PlayerSetPause);
+    auto mute = lib().get<mediafn::AudioSetMute>(MediaEntry::AudioSetMute);
+    auto stop = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerStop);
+    auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach);
+    // Pausing by state is needed: a toggle could meet the player before it plays and start it instead.
+    if (!newPath || !setMedia || !play || !setPause || !mute || !stop || !attach)
+        return false;
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable())
+        return false;
+    libvlc_media_t* media = newPath(m_instance, path.toUtf8().constData());
+    if (!media)
+        return false;
+    setMedia(m_player, media);
+    m_prepared = media;
+    m_preparedPath = path;
+    mute(m_player, 1);
+    m_sink->holdFrames();
+    // The pause is asked from a thread of our own: the library's video thread, which delivers the picture,
+    // must not call back into the library.
+    VideoFrameSink* sink = m_sink.get();
+    libvlc_media_player_t* player = m_player;
+    m_preparePauser = std::thread([sink, player, setPause] {
+        if (sink->waitForHeldFrame())
+            setPause(player, 1);
+    });
+    if (play(m_player) == -1) {
+        DiscardPreparedMedia();
         return false;
     }
     return true;
 }
 
+void PlayerContext::stopPreparePauser()
+{
+    m_sink->cancelHeldFrameWait();
+    if (m_preparePauser.joinable())
+        m_preparePauser.join();
+}
+
+bool PlayerContext::TakePreparedMedia(const QString& path)
+{
+    if (!m_prepared)
+        return false;
+    auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach);
+    if (isOpen() || path != m_preparedPath || !QFileInfo(path).isFile() || !attach) {
+        DiscardPreparedMedia();
+        return false;
+    }
+    stopPreparePauser();
+    m_media = std::exchange(m_prepared, nullptr);
+    m_path = std::exchange(m_preparedPath, QString());
+    m_startsPrepared = true;
+    attach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
+    attach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
+    return true;
+}
+
+void PlayerContext::DiscardPreparedMedia()
+{
+    if (!m_prepared)
+        return;
+    stopPreparePauser();
+    stopPlayer();
+    if (auto release = lib().get<mediafn::MediaRelease>(MediaEntry::MediaRelease))
+        release(m_prepared);
+    m_prepared = nullptr;
+    m_preparedPath.clear();
+    if (auto mute = lib().get<mediafn::AudioSetMute>(MediaEntry::AudioSetMute))
+        mute(m_player, 0);
+    // Its picture is never shown.
+    m_sink->discardFrames();
+    m_sink->releaseFrames();
+}
+
 bool PlayerContext::StopMedia()
 {
+    DiscardPreparedMedia();
     if (!isOpen())
         return true;
-    auto stop = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerStop);
-    if (!stop)
-        return false;
     m_savedTime = currentTime();
+    m_startsPrepared = false;
+    return stopPlayer();
+}
 
+bool PlayerContext::stopPlayer()
+{
+    auto stop = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerStop);
+    if (!m_player || !stop)
+        return false;
     libvlc_media_player_t* player = m_player;
     for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
         // The worker owns its end of the promise; an abandoned worker finishes on its own whenever the

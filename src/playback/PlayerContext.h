@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QObject;
 class SettingsStore;
@@ -47,9 +48,25 @@ public:
     bool AttachVideoOutput();
     VideoFrameSink& videoSink() { return *m_sink; }
 
+    // Opening, closing and stopping release a prepared recording first (see PrepareMedia).
     bool OpenMedia(const QString& path);
     void CloseMedia();
+    // Starts the open media; a prepared recording taken over goes on from its first picture, which is
+    // painted at once, and its sound is switched on again.
     bool PlayMedia();
+
+    // A recording made ready before it is due (row 0 while the start-up's timer waits): the media is set and
+    // started silent, the player pauses on its first picture and the sink keeps that picture unpainted. No
+    // notification is posted for it and the player counts as not open. False when nothing was prepared.
+    bool PrepareMedia(const QString& path);
+    bool hasPreparedMedia() const { return m_prepared != nullptr; }
+    const QString& preparedPath() const { return m_preparedPath; }
+    // Makes the prepared recording the open media when it is the one for `path` and nothing else is open
+    // (PlayMedia() then starts it); otherwise releases it, and the caller opens the usual way.
+    bool TakePreparedMedia(const QString& path);
+    // Stops the prepared recording and releases it, its picture unpainted. Nothing when none is prepared.
+    void DiscardPreparedMedia();
+
     // Stops on a worker thread, waiting at most kStopWaitMs per attempt; false when the stop is still
     // blocked. Success when nothing is open.
     bool StopMedia();
@@ -100,6 +117,9 @@ private:
 
     static void onLibraryEvent(const libvlc_event_t* event, void* userData);
     void clearHandles();
+    // The library's stop on a worker, waited for at most kStopWaitMs per attempt.
+    bool stopPlayer();
+    void stopPreparePauser();
 
     std::atomic<QObject*> m_mainWindow { nullptr };
     QString m_path;
@@ -111,5 +131,10 @@ private:
     // A stop the wait gave up on may still run and draw into the sink; then neither may be released.
     bool m_stopAbandoned = false;
     std::unique_ptr<VideoFrameSink> m_sink;
+    // The prepared recording (not yet the open media), and the worker that pauses it on its first picture.
+    libvlc_media_t* m_prepared = nullptr;
+    QString m_preparedPath;
+    std::thread m_preparePauser;
+    bool m_startsPrepared = false; // the open media was prepared: PlayMedia resumes it
     SnapshotFinisher m_snapshotFinisher;
 };

@@ -110,8 +110,13 @@ void PlayerController::PlayRecording(const QString& path)
         m_host.playerEmptied();
     } else {
         m_isPlaying = true;
-        m_context.CloseMedia();
-        opened = m_context.OpenMedia(path);
+        // The recording made ready ahead (row 0 at start-up) is taken when it is this one; any other is
+        // released and the recording opens the usual way.
+        opened = m_context.TakePreparedMedia(path);
+        if (!opened) {
+            m_context.CloseMedia();
+            opened = m_context.OpenMedia(path);
+        }
         // The recording shown before comes back in place of one the library cannot open.
         if (!opened && !m_previousPath.isEmpty() && m_previousPath != path)
             opened = m_context.OpenMedia(m_previousPath);

@@ -135,6 +135,46 @@ void VideoFrameSink::requestPaint()
         Q_EMIT frameReady();
 }
 
+void VideoFrameSink::holdFrames()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_holdLock);
+        m_heldFrame = false;
+        m_holdWaitCancelled = false;
+    }
+    m_holding.store(true);
+}
+
+void VideoFrameSink::releaseFrames()
+{
+    if (!m_holding.exchange(false))
+        return;
+    cancelHeldFrameWait();
+    requestPaint();
+}
+
+bool VideoFrameSink::hasHeldFrame() const
+{
+    std::lock_guard<std::mutex> guard(m_holdLock);
+    return m_heldFrame;
+}
+
+bool VideoFrameSink::waitForHeldFrame()
+{
+    std::unique_lock<std::mutex> lock(m_holdLock);
+    m_holdChanged.wait(lock, [this] { return m_heldFrame || m_holdWaitCancelled; });
+    return m_heldFrame && !m_holdWaitCancelled;
+}
+
+void VideoFrameSink::cancelHeldFrameWait()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_holdLock);
+        m_holdWaitCancelled = true;
+    }
+    m_holdChanged.notify_all();
+}
+
 void VideoFrameSink::discardFrames()
 {
     std::shared_ptr<FrameSet> published = m_set.load();
@@ -162,6 +202,8 @@ bool VideoFrameSink::takeFrame(Frame& frame, bool* fresh)
     m_paintPending.store(false);
     if (fresh)
         *fresh = false;
+    if (m_holding.load())
+        return false;
     // A new format takes over once its first frame is there; until then the last picture stays. A set
     // whose frames were discarded comes back only with a frame delivered after the discard.
     std::shared_ptr<FrameSet> published = m_set.load();
@@ -275,6 +317,18 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
     FrameSet* set = sink->m_writerSet.get();
     if (!set || picture != set->buffer(set->writing))
         return;
+    // While holding, only the first picture is kept (the library may finish another before its pause
+    // arrives, and repeats the last one while paused): the recording is to start with its first frame.
+    bool firstHeld = false;
+    if (sink->m_holding.load()) {
+        std::lock_guard<std::mutex> guard(sink->m_holdLock);
+        if (sink->m_heldFrame) {
+            sink->m_dropped.fetch_add(1);
+            return;
+        }
+        sink->m_heldFrame = true;
+        firstHeld = true;
+    }
     const int written = set->writing;
     uint32_t word = set->state.load();
     int nextWriting = 0;
@@ -305,5 +359,11 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
     sink->m_delivered.fetch_add(1);
     if (dropped)
         sink->m_dropped.fetch_add(1);
+    if (firstHeld) {
+        sink->m_holdChanged.notify_all();
+        // Released meanwhile: the release's paint request may have come before this frame.
+        if (sink->m_holding.load())
+            return;
+    }
     sink->requestPaint();
 }

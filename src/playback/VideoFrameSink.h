@@ -3,8 +3,10 @@
 #include <QObject>
 #include <QSize>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class FrameMemory;
 
@@ -51,6 +53,18 @@ public:
     // were still waiting, are not given out again; takeFrame() is false until the library delivers anew.
     void discardFrames();
 
+    // Holding: a recording started ahead of its time (the start-up's row 0, prepared while its timer waits)
+    // must not be seen yet. The first frame the library delivers while holding is kept, later ones are given
+    // up, and nothing is given to the painter until releaseFrames(), which hands over the kept frame at once.
+    void holdFrames();
+    void releaseFrames();
+    bool holding() const { return m_holding.load(); }
+    bool hasHeldFrame() const;
+    // Any thread: waits until the first frame while holding has come (true) or cancelHeldFrameWait() was
+    // called (false). Used to pause the prepared recording on its first picture.
+    bool waitForHeldFrame();
+    void cancelHeldFrameWait();
+
     // Frames at the video's own size instead of the display area's (the magnifier needs every pixel). Takes
     // effect at the next video format.
     void setFullResolution(bool on);
@@ -96,6 +110,11 @@ private:
     std::atomic<bool> m_fullResolution { false };
     std::atomic<bool> m_sharedFrames { false };
     std::atomic<bool> m_paintPending { false };
+    std::atomic<bool> m_holding { false };
+    mutable std::mutex m_holdLock;
+    std::condition_variable m_holdChanged;
+    bool m_heldFrame = false; // under m_holdLock
+    bool m_holdWaitCancelled = false; // under m_holdLock
     std::atomic<uint64_t> m_delivered { 0 };
     std::atomic<uint64_t> m_dropped { 0 };
     uint64_t m_taken = 0;

@@ -2,7 +2,7 @@
 
 #include "app/StringTables.h"
 #include "catalogue/RecordingCatalogue.h"
-#include "map/CHtmlMap.h"
+#include "map/MapPanel.h"
 #include "trips/CTripTimeline.h"
 #include "trips/DayTimeline.h"
 #include "incident/ImpactThresholdSetting.h"
@@ -43,7 +43,7 @@ QString hhmm(int64_t ms)
 } // namespace
 
 TripView::TripView(
-    QWidget* stripParent, QWidget* video, CHtmlMap* map, TripViewHooks hooks, TripGrouping::Options options)
+    QWidget* stripParent, QWidget* video, MapPanel* map, TripViewHooks hooks, TripGrouping::Options options)
     : m_video(video)
     , m_map(map)
     , m_hooks(std::move(hooks))
@@ -57,7 +57,7 @@ TripView::TripView(
     m_poll.setInterval(kPollMs);
     connect(&m_poll, &QTimer::timeout, this, &TripView::poll);
     if (m_map)
-        connect(m_map, &CHtmlMap::AppCommand, this, &TripView::onMapCommand);
+        connect(m_map, &MapPanel::AppCommand, this, &TripView::onMapCommand);
     if (m_video)
         m_video->installEventFilter(this);
     m_strip->installEventFilter(this);

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-class CHtmlMap;
+class MapPanel;
 class CTripTimeline;
 class QMenu;
 class QThread;
@@ -47,7 +47,7 @@ public:
     static constexpr int kSeekWaitMs = 5000;
 
     // The strip is a child of stripParent laid over video; map may be null (the map-less models).
-    TripView(QWidget* stripParent, QWidget* video, CHtmlMap* map, TripViewHooks hooks,
+    TripView(QWidget* stripParent, QWidget* video, MapPanel* map, TripViewHooks hooks,
         TripGrouping::Options options = TripGrouping::Options());
     ~TripView() override;
 
@@ -113,7 +113,7 @@ private:
     int recordingOfPath(const QString& path) const;
 
     QWidget* m_video;
-    QPointer<CHtmlMap> m_map;
+    QPointer<MapPanel> m_map;
     TripViewHooks m_hooks;
     TripGrouping::Options m_options;
     double m_thresholdG;

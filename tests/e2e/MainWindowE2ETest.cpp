@@ -13,6 +13,8 @@
 #include "playback/MediaLibrary.h"
 #include "playback/PlayerController.h"
 #include "sensor/CDataParser.h"
+#include "map/CHtmlMap.h"
+#include "map/MapPanel.h"
 #include "map/MapSchemeHandler.h"
 #include "skin/CDlgMessage.h"
 #include "skin/CSkinButton.h"
@@ -190,6 +192,39 @@ private Q_SLOTS:
         for (int row = 0; row < v.rowCount(); ++row)
             QCOMPARE(v.rows()->entryAt(row).kindLabel, QStringLiteral("Event"));
         QVERIFY(v.recordingText().endsWith(QStringLiteral("(1/2)")));
+    }
+
+    // The map's place is there from the start, its view (from the map module) only after row 0's first
+    // frame; it then shows the page asked for at start and takes the position the readouts give.
+    void theMapViewComesAfterTheFirstFrame()
+    {
+        auto w = startViewer(buildDir() + QStringLiteral("/demo-card-avi/"));
+        CKorvanePCPlayerDlg& v = *w;
+        auto* panel = qobject_cast<MapPanel*>(v.mapWidget());
+        QVERIFY(panel);
+        QVERIFY(panel->isVisible());
+        QVERIFY(!panel->HasView());
+        QCOMPARE(panel->requestedPage(), mappages::DefaultPageStringId(viewerEnvironment().countryCode));
+        QSignalSpy created(panel, &MapPanel::ViewCreated);
+        uint64_t framesAtView = 0;
+        connect(panel, &MapPanel::ViewCreated, panel, [&] { framesAtView = v.playWnd()->framesPainted(); });
+        QVERIFY2(waitForFirstFrame(v), "row 0's first frame is painted");
+        QTRY_VERIFY_WITH_TIMEOUT(!created.isEmpty(), 15000);
+        QCOMPARE(created.first().first().toBool(), true);
+        QVERIFY(framesAtView > 0); // not before the first frame
+        QVERIFY(panel->HasView());
+        auto* map = qobject_cast<CHtmlMap*>(panel->view()->widget());
+        QVERIFY(map);
+        QCOMPARE(map->parentWidget(), panel);
+        QCOMPARE(map->geometry(), panel->rect());
+        QVERIFY(map->isVisible());
+        QCOMPARE(map->requestedAddress(), StringById(panel->requestedPage()));
+        // A click on the track reaches the window through the panel: the player seeks.
+        waitOutInputLock();
+        QSignalSpy seeks(panel, &MapPanel::SeekRequested);
+        Q_EMIT map->SeekRequested(3000);
+        QCOMPARE(seeks.count(), 1);
+        QCOMPARE(seeks.first().first().toLongLong(), 3000);
     }
 
     void sizeModesAndListColumn()

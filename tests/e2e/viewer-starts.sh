@@ -53,6 +53,15 @@ wait_ready "$work/first" "${pids[0]}" || exit 1
 # The result comes when the first frame of row 0 has been painted ("frame"), or when nothing could play
 # ("idle"); merely showing the window writes nothing.
 played first "$work/first"
+# The browser engine is no part of the viewer's start: the viewer does not link it, and loads the map's module
+# (which does) after the first frame. Nor are FFmpeg's libraries: the incident tools come in their own module.
+if readelf -d "$player" | grep -q 'NEEDED.*WebEngine'; then echo "the viewer links the browser engine"; fail=1; fi
+if readelf -d "$player" | grep -qE 'NEEDED.*(libav|libzip|libcrypto)'; then echo "the viewer links FFmpeg, libzip or libcrypto"; fail=1; fi
+for _ in $(seq 1 100); do
+  grep -q libkorvane_map.so "/proc/${pids[0]}/maps" && break
+  sleep 0.1
+done
+grep -q libkorvane_map.so "/proc/${pids[0]}/maps" || { echo "the map module was not loaded after the first frame"; fail=1; }
 for name in ViewerAdministrator ViewerPerformance ViewerSetting ViewerState ViewerPerformancePrevious; do
   check "$name" "dword:0"
 done

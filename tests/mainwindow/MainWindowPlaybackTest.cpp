@@ -111,6 +111,18 @@ private:
     // The window started on the folder and shown; timer 3 has opened row 0.
     std::unique_ptr<CKorvanePCPlayerDlg> start(const QString& folder)
     {
+        auto w = initialised(folder);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("the window was not exposed");
+        if (!QTest::qWaitFor([&] { return w->isPlaying(); }, 3000))
+            qWarning("row 0 did not start playing");
+        return w;
+    }
+
+    // The window after its dialog initialisation, not shown yet: timer 3 is running.
+    std::unique_ptr<CKorvanePCPlayerDlg> initialised(const QString& folder)
+    {
         auto w = std::make_unique<CKorvanePCPlayerDlg>(folder);
         MainWindowStartup s;
         s.store = m_store.get();
@@ -120,12 +132,21 @@ private:
         s.installLibraryVariant = [](int) {};
         s.mapView = false; // no browser engine on the offscreen platform here
         w->InitDialog(s);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("the window was not exposed");
-        if (!QTest::qWaitFor([&] { return w->isPlaying(); }, 3000))
-            qWarning("row 0 did not start playing");
         return w;
+    }
+
+    // Shows the window with timer 3 held back, so that the test decides when it fires.
+    static QTimer* showHoldingTimer3(CKorvanePCPlayerDlg& w)
+    {
+        QTimer* timer3 = &w.startupTimer();
+        w.show();
+        timer3->stop();
+        return timer3;
+    }
+
+    int openCount(const QString& path)
+    {
+        return int(calls().count(QStringLiteral("libvlc_media_new_path(") + path + QLatin1Char(')')));
     }
 
     // The colour in the middle of the video surface as the user sees it.
@@ -175,6 +196,65 @@ private Q_SLOTS:
     {
         viewerEnvironment().countryCode = 33;
         CDlgMessage::clearNextAnswers();
+    }
+
+    // While timer 3 waits, row 0 is made ready in the player (once the window is shown): its first picture
+    // comes but is not painted, nothing plays and no notification arrives; timer 3 then shows that picture
+    // at once, without opening the recording again.
+    void rowZeroIsPreparedWhileTimer3WaitsAndShownOnlyWhenItFires()
+    {
+        Card card;
+        resetCalls();
+        auto w = initialised(card.root());
+        QTimer* timer3 = showHoldingTimer3(*w);
+        QVERIFY(timer3);
+        const QString row0 = card.dir.filePath(QStringLiteral("rec_20240101_100000.avi"));
+        QVERIFY(w->player().hasPreparedMedia());
+        QCOMPARE(w->player().preparedPath(), row0);
+        QVERIFY(!w->isPlaying());
+        QVERIFY(!w->player().isOpen());
+        QVERIFY(deliverFrame(kRed));
+        QTest::qWait(50);
+        QCOMPARE(w->playWnd()->framesPainted(), uint64_t(0));
+        QVERIFY(isBlack(surfaceCentre(*w)));
+        QVERIFY(calls().contains(QStringLiteral("libvlc_audio_set_mute(1)")));
+        QVERIFY(!calls().contains(QStringLiteral("libvlc_event_attach(267)")));
+
+        timer3->start(0);
+        QTRY_VERIFY_WITH_TIMEOUT(w->isPlaying(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(surfaceCentre(*w), QColor(Qt::red), 2000);
+        QCOMPARE(w->player().path(), row0);
+        QVERIFY(!w->player().hasPreparedMedia());
+        QCOMPARE(openCount(row0), 1);
+        QCOMPARE(calls().count(QStringLiteral("libvlc_audio_set_mute(0)")), 1);
+        QCOMPARE(w->currentListPosition(), 0);
+    }
+
+    // The user opens another row before timer 3: the prepared row 0 is released with its picture unseen,
+    // and timer 3 opens row 0 the usual way.
+    void aRowOpenedBeforeTimer3ReleasesThePreparedRowZero()
+    {
+        Card card;
+        resetCalls();
+        auto w = initialised(card.root());
+        QTimer* timer3 = showHoldingTimer3(*w);
+        QVERIFY(timer3);
+        const QString row0 = card.dir.filePath(QStringLiteral("rec_20240101_100000.avi"));
+        QVERIFY(w->player().hasPreparedMedia());
+        QVERIFY(deliverFrame(kRed));
+        w->OpenListRow(1);
+        QVERIFY(!w->player().hasPreparedMedia());
+        QVERIFY(w->isPlaying());
+        QVERIFY(w->player().path() != row0);
+        QVERIFY(calls().contains(QStringLiteral("libvlc_media_player_stop")));
+        QTest::qWait(50);
+        QVERIFY(isBlack(surfaceCentre(*w))); // the held picture of row 0 never shows
+
+        QTest::qWait(kInputLockMs + 50);
+        timer3->start(0);
+        QTRY_COMPARE_WITH_TIMEOUT(w->player().path(), row0, 2000);
+        QCOMPARE(openCount(row0), 2);
+        QVERIFY(showRedFrame(*w));
     }
 
     // After the last row playback stops "leaving the screen cleared": no last picture, and the minimum

@@ -8,6 +8,7 @@
 #include "playback/PlayerContext.h"
 #include "map/CHtmlMap.h"
 #include "map/MapNetworkGate.h"
+#include "map/MapPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -250,6 +251,43 @@ private Q_SLOTS:
         QCOMPARE(map.browser()->geometry(), QRect(-2, -2, client.width() + 4 + bar, client.height() + 4 + bar));
         map.resize(320, 280);
         QCOMPARE(map.browser()->geometry(), QRect(-2, -2, 318 + 4 + bar, 278 + 4 + bar));
+    }
+
+    // The window's panel: the view's look from the start, the module's view only when asked for, and then
+    // the page, position and track asked before, and later ones straight on; the view's seeks come out.
+    void thePanelStandsInForTheViewAndHandsOnWhatWasAsked()
+    {
+        MapPanel panel;
+        panel.resize(300, 300);
+        panel.NavigateToDefaultPage(82);
+        panel.SetPosition(QStringLiteral("126.978000"), QStringLiteral("37.566500"));
+        panel.SetTrack(testTrack());
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QCOMPARE(panel.grab().toImage().pixelColor(150, 150), QColor(0xee, 0xf0, 0xea));
+        QVERIFY(!panel.HasView());
+        QSignalSpy created(&panel, &MapPanel::ViewCreated);
+        panel.LoadModule();
+        QTRY_COMPARE_WITH_TIMEOUT(created.count(), 1, kWaitMs);
+        QCOMPARE(created.first().first().toBool(), true);
+        auto* map = qobject_cast<CHtmlMap*>(panel.view()->widget());
+        QVERIFY(map);
+        QCOMPARE(map->geometry(), panel.rect());
+        QCOMPARE(map->requestedAddress(), StringById(202));
+        QTRY_VERIFY_WITH_TIMEOUT(map->HasBrowser(), kWaitMs);
+        QVERIFY(waitLoaded(*map));
+        QTRY_COMPARE_WITH_TIMEOUT(eval(*map, QStringLiteral("JSON.stringify(korvaneMapState.marker)")).toString(),
+            QStringLiteral("[37.5665,126.978]"), kWaitMs);
+        QCOMPARE(eval(*map, QStringLiteral("korvaneMapState.trackPoints")).toInt(), 20);
+        panel.SetPosition(QStringLiteral("127.000000"), QStringLiteral("37.500000"));
+        QTRY_COMPARE_WITH_TIMEOUT(eval(*map, QStringLiteral("JSON.stringify(korvaneMapState.marker)")).toString(),
+            QStringLiteral("[37.5,127]"), kWaitMs);
+        QSignalSpy seeks(&panel, &MapPanel::SeekRequested);
+        Q_EMIT map->SeekRequested(1234);
+        QCOMPARE(seeks.count(), 1);
+        QCOMPARE(seeks.first().first().toLongLong(), 1234);
+        panel.resize(320, 280);
+        QCOMPARE(map->geometry(), panel.rect());
     }
 
     void providerChoiceNavigatesAndKeepsThePosition()

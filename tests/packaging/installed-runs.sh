@@ -3,7 +3,7 @@
 # there, with no source or build tree in reach: --version of both programs, korvane-cli scan of the demo card
 # and format of an image file (through the installed helper), and the viewer on the demo card (offscreen)
 # until the first frame of row 0 is painted. The viewer must have taken its skin module from the scratch
-# root's share/korvane-player.
+# root's share/korvane-player, and its map module from the scratch root's lib/korvane-player after that frame.
 set -uo pipefail
 deb=$(ls "$1"/*.deb 2>/dev/null | head -1)
 [ -n "$deb" ] || { echo "no package in $1"; exit 1; }
@@ -74,5 +74,13 @@ fi
 if ! grep -q "$root/usr/share/korvane-player/Resource" "/proc/$pid/maps"; then
   echo "the installed viewer did not load its skin module from $root/usr/share/korvane-player"; fail=1
 fi
-[ $fail -eq 0 ] && echo "the installed viewer painted row 0 with its installed skin module and media library"
+# The map's module (the browser engine) comes from the scratch root's library folder, after the first frame.
+for _ in $(seq 1 100); do
+  grep -q "$root/usr/lib/korvane-player/libkorvane_map.so" "/proc/$pid/maps" && break
+  sleep 0.1
+done
+if ! grep -q "$root/usr/lib/korvane-player/libkorvane_map.so" "/proc/$pid/maps"; then
+  echo "the installed viewer did not load its map module from $root/usr/lib/korvane-player"; fail=1
+fi
+[ $fail -eq 0 ] && echo "the installed viewer painted row 0 with its installed skin module, media library and map module"
 exit $fail

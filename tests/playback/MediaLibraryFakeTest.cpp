@@ -11,13 +11,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTranslator>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -361,6 +363,108 @@ TEST_F(FakeLibraryTest, AFailedPlayClosesTheMedia)
     control<void (*)(int)>("fakevlc_set_play_result")(-1);
     EXPECT_FALSE(context.PlayMedia());
     EXPECT_FALSE(context.isOpen());
+}
+
+// A recording prepared ahead of its time: silent, paused on its first picture, which nobody gets to paint,
+// and no notifications; taken over once, it starts with that picture and its sound.
+TEST_F(FakeLibraryTest, APreparedRecordingIsTakenOverOnceWithItsFirstPicture)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    PlayerContext context;
+    createPlayer(context);
+    ASSERT_TRUE(context.AttachVideoOutput());
+    resetFake();
+    const QString file = existingFile();
+    ASSERT_TRUE(context.PrepareMedia(file));
+    EXPECT_TRUE(context.hasPreparedMedia());
+    EXPECT_FALSE(context.isOpen());
+    EXPECT_FALSE(context.PrepareMedia(file)); // one at a time
+    EXPECT_EQ(control<int (*)()>("fakevlc_listener_count")(), 0);
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_media_new_path(" + file + ")", "libvlc_media_player_set_media",
+            "libvlc_audio_set_mute(1)", "libvlc_media_player_play" }));
+
+    // The first picture pauses the player and is kept; a second one before the pause is given up.
+    resetFake();
+    auto deliver = control<int (*)(unsigned, unsigned, unsigned)>("fakevlc_deliver_frame");
+    ASSERT_EQ(deliver(0xff0000, 64, 36), 1);
+    ASSERT_EQ(deliver(0x00ff00, 64, 36), 1);
+    QElapsedTimer clock;
+    clock.start();
+    while (!calls().contains("libvlc_media_player_set_pause(1)") && clock.elapsed() < 2000)
+        QThread::msleep(5);
+    EXPECT_EQ(calls(), QStringList({ "libvlc_media_player_set_pause(1)" }));
+    VideoFrameSink::Frame frame;
+    EXPECT_FALSE(context.videoSink().takeFrame(frame));
+
+    // Another path is no take-over; the same one is, once.
+    ASSERT_TRUE(context.TakePreparedMedia(file));
+    EXPECT_FALSE(context.hasPreparedMedia());
+    EXPECT_TRUE(context.isOpen());
+    EXPECT_EQ(context.path(), file);
+    EXPECT_FALSE(context.TakePreparedMedia(file));
+    EXPECT_EQ(control<int (*)()>("fakevlc_listener_count")(), 2);
+    EXPECT_FALSE(context.videoSink().takeFrame(frame)); // still nothing before it starts
+    ASSERT_TRUE(context.PlayMedia());
+    bool fresh = false;
+    ASSERT_TRUE(context.videoSink().takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(frame.bits)[0], 0xffff0000u); // the first picture, not the second
+    EXPECT_EQ(calls(),
+        QStringList({ "libvlc_media_player_set_pause(1)", "libvlc_event_attach(265)", "libvlc_event_attach(267)",
+            "libvlc_audio_set_mute(0)", "libvlc_media_player_play" }));
+    // Later frames are painted as they come.
+    ASSERT_EQ(deliver(0x0000ff, 64, 36), 1);
+    ASSERT_TRUE(context.videoSink().takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+}
+
+// Anything but the take-over of the same recording releases the prepared one: stopped, released, sound
+// back on, its picture never given out.
+TEST_F(FakeLibraryTest, APreparedRecordingIsReleasedByAnythingElse)
+{
+    ASSERT_TRUE(loadAs(int(ViewerTier::High)));
+    const QString file = existingFile();
+    const QString other = base.filePath(QStringLiteral("rec_20120501_123500.avi"));
+    {
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("RIFF");
+    }
+    const QList<QPair<const char*, std::function<void(PlayerContext&)>>> cases = {
+        { "take-over of another path", [&](PlayerContext& c) { EXPECT_FALSE(c.TakePreparedMedia(other)); } },
+        { "another open", [&](PlayerContext& c) { EXPECT_TRUE(c.OpenMedia(other)); } },
+        { "a stop", [](PlayerContext& c) { EXPECT_TRUE(c.StopMedia()); } },
+        { "a close", [](PlayerContext& c) { c.CloseMedia(); } },
+        { "the file gone",
+            [&](PlayerContext& c) {
+                ASSERT_TRUE(QFile::rename(file, file + ".away"));
+                EXPECT_FALSE(c.TakePreparedMedia(file));
+                ASSERT_TRUE(QFile::rename(file + ".away", file));
+            } },
+    };
+    auto deliver = control<int (*)(unsigned, unsigned, unsigned)>("fakevlc_deliver_frame");
+    for (const auto& [name, act] : cases) {
+        SCOPED_TRACE(name);
+        PlayerContext context;
+        createPlayer(context);
+        ASSERT_TRUE(context.AttachVideoOutput());
+        ASSERT_TRUE(context.PrepareMedia(file));
+        ASSERT_EQ(deliver(0xff0000, 64, 36), 1);
+        resetFake();
+        act(context);
+        EXPECT_FALSE(context.hasPreparedMedia());
+        const QStringList log = calls();
+        const int stop = int(log.indexOf("libvlc_media_player_stop"));
+        const int release = int(log.indexOf("libvlc_media_release"));
+        const int unmute = int(log.indexOf("libvlc_audio_set_mute(0)"));
+        EXPECT_GE(stop, 0) << log.join(", ").toStdString();
+        EXPECT_GT(release, stop) << log.join(", ").toStdString();
+        EXPECT_GT(unmute, release) << log.join(", ").toStdString();
+        VideoFrameSink::Frame frame;
+        EXPECT_FALSE(context.videoSink().takeFrame(frame)); // the held picture is never shown
+        context.CloseMedia();
+    }
 }
 
 TEST_F(FakeLibraryTest, EventsBecomeNotificationsWithoutCallingTheLibrary)

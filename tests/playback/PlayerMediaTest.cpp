@@ -223,6 +223,33 @@ TEST_F(RealLibraryTest, AtNormalSpeedTheClipTakesItsOwnLength)
     EXPECT_GE(timer.elapsed(), mediaclips::kSeconds * 1000 - 200);
 }
 
+// Prepared ahead of its time, the clip stops on its first picture: the sink keeps exactly one, the time stays
+// at the beginning and nothing is notified; taken over, it goes on from there with the picture at once.
+TEST_F(RealLibraryTest, APreparedClipWaitsOnItsFirstPictureAndGoesOnFromThere)
+{
+    const QString path = mediaclips::clipPath(Clip::AviH264);
+    ASSERT_FALSE(path.isEmpty()) << "ffmpeg could not make the clip";
+    ASSERT_TRUE(context.PrepareMedia(path));
+    VideoFrameSink& sink = context.videoSink();
+    ASSERT_TRUE(window.waitFor([&] { return sink.hasHeldFrame(); }, 10000));
+    // Long enough for several frames at 15 per second had it been playing.
+    QThread::msleep(500);
+    window.waitFor([] { return false; }, 0);
+    EXPECT_EQ(sink.framesDelivered(), 1u);
+    VideoFrameSink::Frame frame;
+    EXPECT_FALSE(sink.takeFrame(frame));
+    EXPECT_TRUE(window.received.isEmpty());
+
+    ASSERT_TRUE(context.TakePreparedMedia(path));
+    ASSERT_TRUE(context.PlayMedia());
+    bool fresh = false;
+    EXPECT_TRUE(sink.takeFrame(frame, &fresh));
+    EXPECT_TRUE(fresh);
+    ASSERT_TRUE(window.waitFor([&] { return window.count(NotifyEvent::TimeChanged) >= 1; }, 5000));
+    EXPECT_LT(window.first(NotifyEvent::TimeChanged)->param, 500);
+    EXPECT_TRUE(window.waitFor([&] { return sink.framesDelivered() >= 5; }, 5000));
+}
+
 TEST_F(RealLibraryTest, SeekAndSkipStayInsideTheRecording)
 {
     open(Clip::AviMjpeg);

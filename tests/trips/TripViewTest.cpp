@@ -7,7 +7,7 @@
 #include "catalogue/RecordingCatalogue.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
-#include "map/CHtmlMap.h"
+#include "map/MapPanel.h"
 #include "platform/RemovableVolumes.h"
 #include "platform/SettingsStore.h"
 #include "playback/CPlayWnd.h"
@@ -175,7 +175,7 @@ private Q_SLOTS:
         };
         hooks.message = [&](int) { ++messages; };
         // The map view is never shown here, so its browser never starts; its commands still arrive.
-        CHtmlMap map;
+        MapPanel map;
         TripView view(&window, video, &map, hooks);
         QVERIFY(!view.strip()->isVisible());
         QCOMPARE(view.trips().recordings.size(), size_t(0)); // nothing read before it is shown

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "map/MapPages.h"
+
+#include <QFrame>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <optional>
+#include <thread>
+
+class MapView;
+
+// The map's place in the main window (child id 100), and the main window's way to the map view. The view
+// itself comes from the map module (see MapView), loaded by LoadModule() on a worker thread and created here
+// once loaded; until then the panel looks like the view before its browser starts (a bordered area of the
+// map's ground colour),
+// and keeps what it is asked: the last page, position, track and page inputs are handed to the view when it
+// comes. The window asks for the module after the first frame of row 0 is painted, so the browser engine
+// never weighs on the start; the view then starts its browser as it always did.
+class MapPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit MapPanel(QWidget* parent = nullptr);
+    ~MapPanel() override;
+
+    void NavigateToPage(int stringId);
+    // String 202 (Naver) in Korea, else string 201.
+    void NavigateToDefaultPage(int countryCode);
+    // Menu 32803 / 32805 / 32806: navigates to the provider's page and returns the picture id of button 1032;
+    // nothing for another command.
+    std::optional<int> ChooseProvider(int menuCommand);
+    void SetPosition(const QString& longitude, const QString& latitude);
+    void SetTrack(const QList<mappages::TrackPoint>& points);
+    void SetPageInput(const QString& name, const QString& text);
+
+    // Starts loading the module; the view is made when it is loaded (ViewCreated). Later calls do nothing.
+    void LoadModule();
+    bool HasView() const { return m_view != nullptr; }
+    MapView* view() const { return m_view; }
+    // The page asked for last (string id), 0 before any.
+    int requestedPage() const { return m_page; }
+
+    // Where the module is looked for: the viewer's library folder (the executable's folder in a build tree).
+    static QString ModulePath();
+
+Q_SIGNALS:
+    void SeekRequested(qint64 timeMs);
+    void AppCommand(const QString& command);
+    // The view is there (loaded is false when the module could not be loaded; the panel then stays empty).
+    void ViewCreated(bool loaded);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createView(bool loaded);
+
+    QWidget* m_client = nullptr;
+    MapView* m_view = nullptr;
+    std::thread m_loader;
+    bool m_loadStarted = false;
+    int m_page = 0;
+    bool m_hasPosition = false;
+    QString m_longitude;
+    QString m_latitude;
+    bool m_hasTrack = false;
+    QList<mappages::TrackPoint> m_track;
+    QList<QPair<QString, QString>> m_pageInputs;
+};
