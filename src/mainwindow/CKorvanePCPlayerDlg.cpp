@@ -1093,6 +1093,7 @@ void CKorvanePCPlayerDlg::prepareStartupRow()
     int height = 0;
     if (PlayerContext::ProbeVideoSize(path, mp4, width, height))
         playWnd()->setVideoSize(width, height);
+    startuptrace::Mark("row 0 preparing");
     m_player.PrepareMedia(path);
 }
 
