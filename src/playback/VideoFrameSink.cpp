@@ -45,6 +45,25 @@ QSize unpackSize(uint64_t packed)
 
 } // namespace
 
+bool MakeOpaque(unsigned char* bits, int width, int height, int stride)
+{
+    if (!bits || width <= 0 || height <= 0)
+        return false;
+    const auto pixel = [&](int x, int y) { return reinterpret_cast<uint32_t*>(bits + size_t(y) * size_t(stride)) + x; };
+    // The converter sets the fourth byte of every pixel or of none: a few pixels across the frame tell.
+    bool opaque = true;
+    for (int i = 0; i < 16 && opaque; ++i)
+        opaque = (*pixel(width * (i % 4) / 4 + width / 8, height * (i / 4) / 4 + height / 8) >> 24) == 0xff;
+    if (opaque)
+        return false;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = pixel(0, y);
+        for (int x = 0; x < width; ++x)
+            row[x] |= 0xff000000u;
+    }
+    return true;
+}
+
 struct VideoFrameSink::FrameSet
 {
     FrameSet(int w, int h, FrameMemory::Sharing sharing)
@@ -277,10 +296,7 @@ unsigned VideoFrameSink::formatCallback(
         if (set->memory.isNull())
             return 0;
     }
-    // A frame the display server takes as it is may land in a window with an alpha channel (a translucent
-    // top level's children have one): the fourth byte must then say opaque, which only a format with alpha
-    // promises. Both have the same bytes where the fourth is opaque.
-    std::memcpy(chroma, set->memory.shareHandle() >= 0 ? "BGRA" : "RV32", 4);
+    std::memcpy(chroma, "RV32", 4);
     *width = unsigned(set->width);
     *height = unsigned(set->height);
     pitches[0] = unsigned(set->stride);
@@ -330,6 +346,8 @@ void VideoFrameSink::displayCallback(void* opaque, void* picture)
         firstHeld = true;
     }
     const int written = set->writing;
+    if (set->memory.shareHandle() >= 0)
+        MakeOpaque(set->buffer(written), set->width, set->height, set->stride);
     uint32_t word = set->state.load();
     int nextWriting = 0;
     bool dropped = false;

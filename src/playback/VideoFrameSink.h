@@ -10,6 +10,12 @@
 
 class FrameMemory;
 
+// Frames in shared memory may be shown by the display server in a window with an alpha channel (the children
+// of a translucent top level have one), where a pixel whose fourth byte is not 0xff would let the desktop
+// through. The library's RV32 frames leave that byte to the converter, which in practice sets it: this checks
+// a few pixels and sets the byte in the whole frame only when they do not have it. True when it had to.
+bool MakeOpaque(unsigned char* bits, int width, int height, int stride);
+
 // Receives the decoded frames from the media library's video callbacks (on the library's video thread) and
 // hands them to the painter (on the UI thread) without copying: four buffers, one being written, one being
 // painted and up to two finished frames waiting, handed over through one atomic word. Frames are asked for

@@ -1,15 +1,18 @@
 // Surface geometry, the frame hand-over between the library's video thread and the painter, and the
 // video-size probe of the file headers.
+#include "platform/FrameMemory.h"
 #include "playback/PlayerContext.h"
 #include "playback/VideoFrameSink.h"
 #include "playback/VideoSurfaceLayout.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -289,6 +292,52 @@ TEST(FrameSink, ASameSizedFormatGoesOnInTheSameBuffers)
     ASSERT_TRUE(sink.takeFrame(frame));
     EXPECT_EQ(frame.width, 64);
     EXPECT_EQ(frame.bits[0], 7);
+}
+
+// Frames for the display server come in memory it can map, and opaque: a converter that leaves the fourth
+// byte unset would otherwise let the desktop through a window with an alpha channel. Frames painted by Qt stay
+// as delivered.
+TEST(FrameSink, SharedFramesComeInSharedMemoryAndOpaque)
+{
+    struct Case
+    {
+        bool shared;
+        unsigned char value;
+        uint32_t expected;
+    };
+    for (const Case c : { Case { true, 0x00, 0xff000000u }, Case { true, 0x42, 0xff424242u },
+             Case { true, 0xff, 0xffffffffu }, Case { false, 0x42, 0x42424242u } }) {
+        VideoFrameSink sink;
+        sink.setSharedFrames(c.shared);
+        FakeVideoThread video { sink };
+        sink.setDisplayArea({ 64, 48 });
+        ASSERT_TRUE(video.format(64, 48));
+        video.frame(c.value);
+        VideoFrameSink::Frame frame;
+        ASSERT_TRUE(sink.takeFrame(frame));
+        ASSERT_NE(frame.memory, nullptr);
+        EXPECT_EQ(frame.memory->shareHandle() >= 0, c.shared);
+        EXPECT_EQ(frame.bits, frame.memory->frame(0) + frame.offset);
+        for (int y = 0; y < frame.height; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(frame.bits + y * frame.stride);
+            for (int x = 0; x < frame.width; ++x)
+                ASSERT_EQ(row[x], c.expected) << "value " << int(c.value) << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST(MakeOpaque, SetsTheFourthByteOnlyWhereTheFrameLacksIt)
+{
+    std::vector<uint32_t> frame(40 * 30, 0x00123456u);
+    EXPECT_TRUE(MakeOpaque(reinterpret_cast<unsigned char*>(frame.data()), 40, 30, 40 * 4));
+    EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](uint32_t p) { return p == 0xff123456u; }));
+    EXPECT_FALSE(MakeOpaque(reinterpret_cast<unsigned char*>(frame.data()), 40, 30, 40 * 4));
+    // Rows wider than the picture: the padding is left alone.
+    std::vector<uint32_t> padded(48 * 30, 0x00000001u);
+    EXPECT_TRUE(MakeOpaque(reinterpret_cast<unsigned char*>(padded.data()), 40, 30, 48 * 4));
+    EXPECT_EQ(padded[39], 0xff000001u);
+    EXPECT_EQ(padded[40], 0x00000001u);
+    EXPECT_FALSE(MakeOpaque(nullptr, 40, 30, 160));
 }
 
 // The player closed with nothing to follow: neither the picture painted last nor frames still waiting come
