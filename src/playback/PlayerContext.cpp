@@ -75,26 +75,41 @@ bool PlayerContext::OpenMedia(const QString& path)
     DiscardPreparedMedia();
     if (!hasPlayer() || m_media || !m_eventManager)
         return false;
-    auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
-    auto setMedia = lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia);
-    auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach);
-    if (!newPath || !setMedia || !attach)
+    if (!lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath)
+        || !lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia)
+        || !lib().get<mediafn::EventAttach>(MediaEntry::EventAttach))
         return false;
     m_path = path;
+    libvlc_media_t* media = setMediaFromFile(path);
+    if (!media)
+        return false;
+    m_media = media;
+    attachMediaEvents();
+    return true;
+}
+
+libvlc_media_t* PlayerContext::setMediaFromFile(const QString& path)
+{
+    auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
+    auto setMedia = lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia);
     // The library opens the file only when playing starts, so it accepts any path here; a file that is not
     // there or not readable would give a player that silently shows nothing. Refusing it lets the caller
     // fall back to the recording shown before.
     const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable())
-        return false;
+    if (!newPath || !setMedia || !file.isFile() || !file.isReadable())
+        return nullptr;
     libvlc_media_t* media = newPath(m_instance, path.toUtf8().constData());
-    if (!media)
-        return false;
-    setMedia(m_player, media);
-    m_media = media;
-    attach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
-    attach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
-    return true;
+    if (media)
+        setMedia(m_player, media);
+    return media;
+}
+
+void PlayerContext::attachMediaEvents()
+{
+    if (auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach)) {
+        attach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
+        attach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
+    }
 }
 
 void PlayerContext::CloseMedia()
@@ -141,23 +156,17 @@ bool PlayerContext::PrepareMedia(const QString& path)
 {
     if (!hasPlayer() || m_media || m_prepared || !m_eventManager)
         return false;
-    auto newPath = lib().get<mediafn::MediaNewPath>(MediaEntry::MediaNewPath);
-    auto setMedia = lib().get<mediafn::PlayerSetMedia>(MediaEntry::PlayerSetMedia);
     auto play = lib().get<mediafn::PlayerPlay>(MediaEntry::PlayerPlay);
     auto setPause = lib().get<mediafn::PlayerSetPause>(MediaEntry::PlayerSetPause);
     auto mute = lib().get<mediafn::AudioSetMute>(MediaEntry::AudioSetMute);
     auto stop = lib().get<mediafn::PlayerAction>(MediaEntry::PlayerStop);
     auto attach = lib().get<mediafn::EventAttach>(MediaEntry::EventAttach);
     // Pausing by state is needed: a toggle could meet the player before it plays and start it instead.
-    if (!newPath || !setMedia || !play || !setPause || !mute || !stop || !attach)
+    if (!play || !setPause || !mute || !stop || !attach)
         return false;
-    const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable())
-        return false;
-    libvlc_media_t* media = newPath(m_instance, path.toUtf8().constData());
+    libvlc_media_t* media = setMediaFromFile(path);
     if (!media)
         return false;
-    setMedia(m_player, media);
     m_prepared = media;
     m_preparedPath = path;
     mute(m_player, 1);
@@ -197,8 +206,7 @@ bool PlayerContext::TakePreparedMedia(const QString& path)
     m_media = std::exchange(m_prepared, nullptr);
     m_path = std::exchange(m_preparedPath, QString());
     m_startsPrepared = true;
-    attach(m_eventManager, mediaabi::kEventEndReached, &PlayerContext::onLibraryEvent, this);
-    attach(m_eventManager, mediaabi::kEventTimeChanged, &PlayerContext::onLibraryEvent, this);
+    attachMediaEvents();
     return true;
 }
 

@@ -116,6 +116,10 @@ private:
     friend bool CreateMediaPlayer(PlayerContext& context, const SettingsStore& store);
 
     static void onLibraryEvent(const libvlc_event_t* event, void* userData);
+    // The readable recording at `path` as the player's media; null without one.
+    libvlc_media_t* setMediaFromFile(const QString& path);
+    // End of media and time changes reach onLibraryEvent.
+    void attachMediaEvents();
     void clearHandles();
     // The library's stop on a worker, waited for at most kStopWaitMs per attempt.
     bool stopPlayer();
