@@ -17,23 +17,15 @@ mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 run_once() { # viewer name, output file
-  local ready="$work/ready" start pid
-  rm -f "$ready"
-  start=$(date +%s%3N)
-  KORVANE_STARTUP_TRACE=1 KORVANE_READY_FILE="$ready" "$build/bin/$1" "$card/" 2>"$work/trace" >/dev/null &
-  pid=$!
-  for _ in $(seq 1 6000); do
-    [ -s "$ready" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.005
-  done
-  local end; end=$(date +%s%3N)
-  # Processor time of the whole process (every thread) up to the first frame, in ms.
-  local cpu; cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$pid/stat" 2>/dev/null || echo 0)
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  # Started by bench_startup_launch like in run-startup-bench.sh, which also reports the launch time the
+  # marks are counted from and waits without taking processor time from the viewer.
+  local ready="$work/ready" out
+  out=$(KORVANE_STARTUP_TRACE=1 KORVANE_READY_FILE="$ready" "$build/bin/bench_startup_launch" "$ready" \
+    "$build/bin/$1" "$card/" 2>"$work/trace") || { echo "phases: no frame painted" >&2; exit 1; }
+  local elapsed start cpu
+  read -r elapsed start cpu <<<"$out"
   awk -v s="$start" '$1 == "startup-trace" { n = $3; for (i = 4; i <= NF; i++) n = n " " $i; if (!(n in seen)) { seen[n] = 1; print n "\t" ($2 - s) } }' "$work/trace" >>"$2"
-  printf 'ready file\t%s\n' $((end - start)) >>"$2"
+  printf 'ready file\t%s\n' "${elapsed%.*}" >>"$2"
   printf 'processor time to the ready file (not a mark)\t%s\n' "$cpu" >>"$2"
 }
 
