@@ -14,7 +14,7 @@ namespace {
 
 int runExport(const QStringList& args);
 
-const CliCommand kExport { "export", "export RECORDING --at SECONDS [--before S] [--after S] --out DIR", runExport };
+const CliCommand kExport { "export", "export RECORDING --at SECONDS [--before S] [--after S] --out DIR [--zip]", runExport };
 
 bool secondsArgument(const QString& text, qint64& ms)
 {
@@ -50,6 +50,8 @@ int runExport(const QStringList& args)
             if (++i >= args.size())
                 return cli::usageError(kExport, QStringLiteral("--out needs a folder"));
             request.outputFolder = args[i];
+        } else if (a == QLatin1String("--zip")) {
+            request.zip = true;
         } else if (a.startsWith(QLatin1String("--")) || !request.videoPath.isEmpty()) {
             return cli::usageError(kExport, QStringLiteral("unexpected argument \"%1\"").arg(a));
         } else {

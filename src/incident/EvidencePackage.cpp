@@ -97,7 +97,8 @@ bool syncPackage(const QString& folder, const QString& zipPath)
     QStringList paths;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
         paths << QDir(folder).filePath(name);
-    paths << zipPath;
+    if (!zipPath.isEmpty())
+        paths << zipPath;
     for (const QString& path : paths) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly) || !platform::syncFile(file))
@@ -181,16 +182,25 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         result.error = result.cut.error;
         return result;
     }
-    // One read of the clip gives both its SHA-256 for the manifest and its CRC-32 for the zip.
+    // One read of the clip gives both its SHA-256 for the manifest and, for a zip, its CRC-32.
     quint32 clipCrc = 0;
     startWriteBack(work.filePath(clipName));
     // The zip gets the clip's bytes (copied inside the kernel) while the clip is summed and the report drawn;
     // its header follows once the sum is known. Whatever ends the export early removes the unfinished zip.
-    const QString partialZip = QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name));
-    const std::unique_ptr<const QString, void (*)(const QString*)> zipCleanup(&partialZip, [](const QString* path) { QFile::remove(*path); });
-    std::future<Timed<packagezip::Begun>> zipBegun = timedAsync(packagezip::begin, work.path(), name, clipName, partialZip);
+    const QString partialZip = request.zip
+        ? QDir(request.outputFolder).filePath(QStringLiteral(".%1.zip.partial").arg(name))
+        : QString();
+    const std::unique_ptr<const QString, void (*)(const QString*)> zipCleanup(&partialZip, [](const QString* path) {
+        if (!path->isEmpty())
+            QFile::remove(*path);
+    });
+    std::future<Timed<packagezip::Begun>> zipBegun;
+    if (request.zip)
+        zipBegun = timedAsync(packagezip::begin, work.path(), name, clipName, partialZip);
     std::future<Timed<QString>> clipSum = timedAsync(
-        [&clipCrc](const QString& path) {
+        [&clipCrc, zip = request.zip](const QString& path) {
+            if (!zip)
+                return packagemanifest::sha256OfFile(path);
             return packagemanifest::sha256OfFile(path, [&clipCrc](const char* data, qsizetype size) { clipCrc = packagezip::crc32(clipCrc, data, size); });
         },
         work.filePath(clipName));
@@ -229,19 +239,20 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         return result;
     }
     mark(QStringLiteral("manifest"));
-    packagezip::KnownCrcs crcs;
-    if (!sum.value.isEmpty())
-        crcs.insert(clipName, clipCrc);
-    const Timed<packagezip::Begun> begun = zipBegun.get();
-    mark(QStringLiteral("zip copy wait"));
-    result.stepMs.append({ QStringLiteral("zip copy (thread)"), begun.ms });
-    if (!packagezip::write(work.path(), name, partialZip, error, crcs, &begun.value)) {
-        result.error = error;
-        return result;
+    if (request.zip) {
+        packagezip::KnownCrcs crcs;
+        if (!sum.value.isEmpty())
+            crcs.insert(clipName, clipCrc);
+        const Timed<packagezip::Begun> begun = zipBegun.get();
+        mark(QStringLiteral("zip copy wait"));
+        result.stepMs.append({ QStringLiteral("zip copy (thread)"), begun.ms });
+        if (!packagezip::write(work.path(), name, partialZip, error, crcs, &begun.value)) {
+            result.error = error;
+            return result;
+        }
+        mark(QStringLiteral("zip"));
     }
-    mark(QStringLiteral("zip"));
     if (!syncPackage(work.path(), partialZip)) {
-        QFile::remove(partialZip);
         result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
         return result;
     }
@@ -252,18 +263,18 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     const QString finalFolder = QDir(request.outputFolder).filePath(name);
     const QString finalZip = finalFolder + QStringLiteral(".zip");
     if (!QDir().rename(work.path(), finalFolder)) {
-        QFile::remove(partialZip);
         result.error = QStringLiteral("cannot name the package \"%1\"").arg(finalFolder);
         return result;
     }
     work.setAutoRemove(false);
-    if (!QFile::rename(partialZip, finalZip)) {
-        QFile::remove(partialZip);
-        result.error = QStringLiteral("cannot name the zip \"%1\"").arg(finalZip);
-        return result;
-    }
     result.folder = finalFolder;
-    result.zipPath = finalZip;
+    if (request.zip) {
+        if (!QFile::rename(partialZip, finalZip)) {
+            result.error = QStringLiteral("cannot name the zip \"%1\"").arg(finalZip);
+            return result;
+        }
+        result.zipPath = finalZip;
+    }
     // The names are made durable too; the files already are, so a failure here loses no evidence.
     platform::syncDirectory(request.outputFolder);
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);

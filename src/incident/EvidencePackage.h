@@ -20,6 +20,9 @@ struct EvidenceRequest
     qint64 afterMs = kDefaultAfterMs;
     QString outputFolder;
     int countryCode = 0;
+    // A zip of the folder beside it, for sending the package as one file. Asked for, not made always: it
+    // holds the clip a second time, which doubles what the export writes to the disk.
+    bool zip = false;
 };
 
 struct EvidenceResult
@@ -27,7 +30,7 @@ struct EvidenceResult
     bool ok = false;
     QString error;
     QString folder; // the finished package
-    QString zipPath; // the same as one zip file
+    QString zipPath; // the same as one zip file, when one was asked for
     QStringList files; // names in the package folder
     bool hasReport = false;
     ClipCutResult cut;
@@ -42,7 +45,7 @@ using EvidenceReportWriter = std::function<bool(const EvidenceData& data, const 
 
 // Writes an evidence package: the clip cut without re-encoding, the window's GPS track (GPX, KML), its samples
 // (CSV), the report page, a description of the cut (JSON) and the SHA-256 manifest of them all, then zips the
-// folder. Everything is written under a hidden temporary name in the output folder and given its name only
+// folder when asked to. Everything is written under a hidden temporary name in the output folder and given its name only
 // when whole, so a full disk or a pulled card leaves no package that looks complete. The recordings are only
 // read: a package is never written into the folder that holds them.
 class EvidencePackage

@@ -81,6 +81,8 @@ bool IncidentNavigator::eventFilter(QObject* watched, QEvent* event)
         action = &IncidentNavigator::PreviousImpact;
     else if (pressed == kExportKey)
         action = &IncidentNavigator::ExportCurrent;
+    else if (pressed == kExportZipKey)
+        action = &IncidentNavigator::ExportCurrentWithZip;
     if (!action)
         return false;
     if (event->type() == QEvent::ShortcutOverride) {
@@ -103,6 +105,8 @@ void IncidentNavigator::addMenuEntries(QMenu* menu)
     previous->setShortcut(kPreviousKey);
     QAction* exportAction = menu->addAction(StringById(kStrExportPackage), this, &IncidentNavigator::ExportCurrent);
     exportAction->setShortcut(kExportKey);
+    QAction* exportZip = menu->addAction(StringById(kStrExportPackageZip), this, &IncidentNavigator::ExportCurrentWithZip);
+    exportZip->setShortcut(kExportZipKey);
 
     QMenu* thresholds = menu->addMenu(StringById(kStrImpactThreshold));
     std::vector<double> choices(std::begin(kThresholdChoicesG), std::end(kThresholdChoicesG));
@@ -266,6 +270,16 @@ void IncidentNavigator::PreviousImpact()
 
 void IncidentNavigator::ExportCurrent()
 {
+    exportCurrent(false);
+}
+
+void IncidentNavigator::ExportCurrentWithZip()
+{
+    exportCurrent(true);
+}
+
+void IncidentNavigator::exportCurrent(bool zip)
+{
     if (!m_window || !m_window->player().isOpen())
         return;
     const int row = m_window->currentListPosition();
@@ -277,6 +291,7 @@ void IncidentNavigator::ExportCurrent()
     request.outputFolder = m_exportFolder.isEmpty() ? QDir(DesktopBackupFolder()).filePath(QStringLiteral("Evidence"))
                                                     : m_exportFolder;
     request.countryCode = viewerEnvironment().countryCode;
+    request.zip = zip;
     const std::future<void> fonts = incidentreport::prepareFonts();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const EvidenceResult result = EvidencePackage::write(request, incidentreport::write);
@@ -290,8 +305,9 @@ void IncidentNavigator::ExportCurrent()
 
 QString IncidentNavigator::ResultText(const EvidenceResult& result)
 {
+    // A zip sits beside the folder under the same name; the small box keeps its lines for the path.
     if (result.ok)
-        // The zip always sits beside the folder under the same name; the small box keeps its lines for the path.
-        return StringById(kStrPackageWritten).arg(QDir::toNativeSeparators(result.folder));
+        return StringById(result.zipPath.isEmpty() ? kStrPackageWrittenNoZip : kStrPackageWritten)
+            .arg(QDir::toNativeSeparators(result.folder));
     return StringById(kStrPackageFailed).arg(result.error);
 }

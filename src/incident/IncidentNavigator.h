@@ -28,6 +28,7 @@ public:
     static inline const QKeySequence kNextKey { Qt::Key_BracketRight };
     static inline const QKeySequence kPreviousKey { Qt::Key_BracketLeft };
     static inline const QKeySequence kExportKey { Qt::CTRL | Qt::Key_E };
+    static inline const QKeySequence kExportZipKey { Qt::CTRL | Qt::SHIFT | Qt::Key_E };
 
     // String ids of the navigator's texts.
     static constexpr int kStrNextImpact = 23001;
@@ -37,6 +38,8 @@ public:
     static constexpr int kStrPackageFailed = 23005;
     static constexpr int kStrImpactThreshold = 23006;
     static constexpr int kStrThresholdChoice = 23007;
+    static constexpr int kStrExportPackageZip = 23008;
+    static constexpr int kStrPackageWrittenNoZip = 23009;
 
     // The thresholds the video menu offers; another stored value is shown beside them.
     static constexpr double kThresholdChoicesG[] = { 1.0, 1.5, 2.0, 2.5, 3.0, 4.0 };
@@ -49,8 +52,10 @@ public:
 
     void NextImpact();
     void PreviousImpact();
-    // Writes the package into the desktop backup folder's "Evidence" folder (or the folder set for tests).
+    // Writes the package into the desktop backup folder's "Evidence" folder (or the folder set for tests);
+    // the second also zips it, for sending as one file.
     void ExportCurrent();
+    void ExportCurrentWithZip();
 
     void setExportFolder(const QString& folder) { m_exportFolder = folder; }
     // Tests read lastPackage() and lastError() instead of the message box.
@@ -77,6 +82,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void exportCurrent(bool zip);
     void onDataLoaded();
     void onDuration(int ms);
     void findCurrent(qint64 durationMs);

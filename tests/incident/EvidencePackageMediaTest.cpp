@@ -300,12 +300,21 @@ TEST_F(EvidencePackageMedia, VerifyPassesThenNamesTheClipAfterOneByteChanges)
     EXPECT_TRUE(bad.err.contains("clip.avi")) << bad.err.toStdString();
 }
 
-TEST_F(EvidencePackageMedia, ZipHoldsThePackageFolder)
+// The zip is made when asked for; without it the output folder holds the package folder alone.
+TEST_F(EvidencePackageMedia, ZipHoldsThePackageFolderWhenAskedFor)
 {
+    QTemporaryDir plain;
+    const QJsonObject folderOnly = exportPackage(plain.path());
+    ASSERT_TRUE(folderOnly.value("ok").toBool());
+    EXPECT_TRUE(folderOnly.value("zip").isNull());
+    EXPECT_EQ(QDir(plain.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { QFileInfo(folderOnly.value("package").toString()).fileName() });
+
     QTemporaryDir out;
-    const QJsonObject doc = exportPackage(out.path());
+    const QJsonObject doc = exportPackage(out.path(), { "--zip" });
     ASSERT_TRUE(doc.value("ok").toBool());
     const QString zipPath = doc.value("zip").toString();
+    EXPECT_EQ(zipPath, doc.value("package").toString() + ".zip");
     int error = 0;
     zip_t* archive = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, &error);
     ASSERT_NE(archive, nullptr);
@@ -347,11 +356,13 @@ TEST_F(EvidencePackageMedia, AFaultWhileZippingOrSyncingLeavesNoPackage)
     const struct
     {
         const char* what;
+        bool zip;
         std::function<void(platform::FileFaultRules&)> fault;
     } cases[] = {
-        { "disk full in the zip", [](platform::FileFaultRules& r) { r.failWritesAfter(".zip.partial", 100000, ENOSPC); } },
-        { "sync of the zip fails", [](platform::FileFaultRules& r) { r.failSyncs(".zip.partial", EIO); } },
-        { "sync of the clip fails", [](platform::FileFaultRules& r) { r.failSyncs("clip.avi", EIO); } },
+        { "disk full in the zip", true, [](platform::FileFaultRules& r) { r.failWritesAfter(".zip.partial", 100000, ENOSPC); } },
+        { "sync of the zip fails", true, [](platform::FileFaultRules& r) { r.failSyncs(".zip.partial", EIO); } },
+        { "sync of the clip fails, with a zip", true, [](platform::FileFaultRules& r) { r.failSyncs("clip.avi", EIO); } },
+        { "sync of the clip fails", false, [](platform::FileFaultRules& r) { r.failSyncs("clip.avi", EIO); } },
     };
     for (const auto& c : cases) {
         QTemporaryDir out;
@@ -362,6 +373,7 @@ TEST_F(EvidencePackageMedia, AFaultWhileZippingOrSyncingLeavesNoPackage)
         request.videoPath = s_card + QStringLiteral("/rec_20260314_080000.avi");
         request.atMs = kImpactSecond * 1000;
         request.outputFolder = out.path();
+        request.zip = c.zip;
         const EvidenceResult result = EvidencePackage::write(request);
         platform::setFileFaultPlan(nullptr);
         EXPECT_FALSE(result.ok) << c.what;

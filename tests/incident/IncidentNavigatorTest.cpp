@@ -211,18 +211,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("failed");
+        QTest::addColumn<QString>("writtenNoZip");
         QTest::newRow("ko") << "ko" << QString::fromUtf8("다음 충격")
                             << QString::fromUtf8("증거 패키지를 저장했습니다.\n/p/evidence\n(같은 위치에 ZIP 파일도 있습니다.)")
-                            << QString::fromUtf8("증거 패키지를 저장하지 못했습니다: disk full");
+                            << QString::fromUtf8("증거 패키지를 저장하지 못했습니다: disk full")
+                            << QString::fromUtf8("증거 패키지를 저장했습니다.\n/p/evidence");
         QTest::newRow("en") << "en" << "Next impact"
                             << "The evidence package was written to\n/p/evidence\n(and beside it as a zip file)"
-                            << "No evidence package was written: disk full";
+                            << "No evidence package was written: disk full"
+                            << "The evidence package was written to\n/p/evidence";
         QTest::newRow("en_AU") << "en_AU" << "Next impact"
                                << "The evidence package was written to\n/p/evidence\n(and beside it as a zip file)"
-                               << "No evidence package was written: disk full";
+                               << "No evidence package was written: disk full"
+                               << "The evidence package was written to\n/p/evidence";
         QTest::newRow("ja") << "ja" << QString::fromUtf8("次の衝撃")
                             << QString::fromUtf8("証拠パッケージを保存しました。\n/p/evidence\n(同じ場所にZIPファイルもあります。)")
-                            << QString::fromUtf8("証拠パッケージを保存できませんでした: disk full");
+                            << QString::fromUtf8("証拠パッケージを保存できませんでした: disk full")
+                            << QString::fromUtf8("証拠パッケージを保存しました。\n/p/evidence");
     }
 
     void textsComeFromEveryStringTable()
@@ -231,10 +236,11 @@ private Q_SLOTS:
         QFETCH(QString, next);
         QFETCH(QString, written);
         QFETCH(QString, failed);
+        QFETCH(QString, writtenNoZip);
         QVERIFY(InstallStringTable(*qApp, table));
         QCOMPARE(StringById(IncidentNavigator::kStrNextImpact), next);
         for (int id : { IncidentNavigator::kStrPreviousImpact, IncidentNavigator::kStrExportPackage,
-                 IncidentNavigator::kStrImpactThreshold }) {
+                 IncidentNavigator::kStrExportPackageZip, IncidentNavigator::kStrImpactThreshold }) {
             const QString text = StringById(id);
             QVERIFY2(!text.isEmpty() && !text.startsWith(QLatin1String("str_")), qPrintable(text));
             if (table.startsWith(QLatin1String("ko")) || table.startsWith(QLatin1String("ja")))
@@ -245,6 +251,8 @@ private Q_SLOTS:
         ok.folder = QStringLiteral("/p/evidence");
         ok.zipPath = QStringLiteral("/p/evidence.zip");
         QCOMPARE(IncidentNavigator::ResultText(ok), written);
+        ok.zipPath.clear();
+        QCOMPARE(IncidentNavigator::ResultText(ok), writtenNoZip);
         EvidenceResult bad;
         bad.error = QStringLiteral("disk full");
         QCOMPARE(IncidentNavigator::ResultText(bad), failed);

@@ -35,5 +35,15 @@
         <source>%1 g</source>
         <translation>%1 g</translation>
     </message>
+    <message id="str_23008">
+        <source>Export evidence package as zip...</source>
+        <translation>Export evidence package as zip...</translation>
+    </message>
+    <message id="str_23009">
+        <source>The evidence package was written to
+%1</source>
+        <translation>The evidence package was written to
+%1</translation>
+    </message>
 </context>
 </TS>

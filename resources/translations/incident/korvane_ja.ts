@@ -35,5 +35,15 @@
         <source>%1 g</source>
         <translation>%1 G</translation>
     </message>
+    <message id="str_23008">
+        <source>Export evidence package as zip...</source>
+        <translation>証拠パッケージをZIPファイル付きで書き出す...</translation>
+    </message>
+    <message id="str_23009">
+        <source>The evidence package was written to
+%1</source>
+        <translation>証拠パッケージを保存しました。
+%1</translation>
+    </message>
 </context>
 </TS>

@@ -35,5 +35,15 @@
         <source>%1 g</source>
         <translation>%1 G</translation>
     </message>
+    <message id="str_23008">
+        <source>Export evidence package as zip...</source>
+        <translation>증거 패키지를 ZIP 파일과 함께 내보내기...</translation>
+    </message>
+    <message id="str_23009">
+        <source>The evidence package was written to
+%1</source>
+        <translation>증거 패키지를 저장했습니다.
+%1</translation>
+    </message>
 </context>
 </TS>
