@@ -94,11 +94,14 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
     ClipCutResult result;
     if (segments.empty()) {
         result.error = QStringLiteral("nothing to cut");
+        result.failure = ExportFailure::Window;
         return result;
     }
     Input first = openInput(segments.front().path, result.error);
-    if (!first)
+    if (!first) {
+        result.failure = ExportFailure::Reading;
         return result;
+    }
 
     AVFormatContext* rawOut = nullptr;
     const QByteArray outName = outputPath.toLocal8Bit();
@@ -109,6 +112,7 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
         format = av_guess_format(nullptr, outName.constData(), nullptr);
     if (avformat_alloc_output_context2(&rawOut, format, nullptr, outName.constData()) < 0 || !rawOut) {
         result.error = QStringLiteral("cannot make a clip for \"%1\"").arg(outputPath);
+        result.failure = ExportFailure::Writing;
         return result;
     }
     Output out(rawOut);
@@ -120,6 +124,7 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
         AVStream* o = avformat_new_stream(out.get(), nullptr);
         if (!o || avcodec_parameters_copy(o->codecpar, s->codecpar) < 0) {
             result.error = QStringLiteral("cannot copy the streams of \"%1\"").arg(segments.front().path);
+            result.failure = ExportFailure::Reading;
             return result;
         }
         // The tag is the input container's name for the codec; the muxer picks its own.
@@ -134,14 +139,17 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
     }
     if (outVideo < 0) {
         result.error = QStringLiteral("\"%1\" holds no video").arg(segments.front().path);
+        result.failure = ExportFailure::Reading;
         return result;
     }
     if (!(out->oformat->flags & AVFMT_NOFILE) && avio_open(&out->pb, outName.constData(), AVIO_FLAG_WRITE) < 0) {
         result.error = QStringLiteral("cannot write \"%1\"").arg(outputPath);
+        result.failure = ExportFailure::Writing;
         return result;
     }
     if (avformat_write_header(out.get(), nullptr) < 0) {
         result.error = QStringLiteral("cannot write the clip's header");
+        result.failure = ExportFailure::Writing;
         return result;
     }
 
@@ -234,6 +242,7 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
             }
             if (av_interleaved_write_frame(out.get(), packet.get()) < 0) {
                 result.error = QStringLiteral("cannot write \"%1\"").arg(outputPath);
+                result.failure = ExportFailure::Writing;
                 writeFailed = true;
                 break;
             }
@@ -249,14 +258,12 @@ ClipCutResult ClipCutter::cut(const std::vector<ClipSegment>& segments, const QS
     if (result.videoPackets == 0) {
         if (result.error.isEmpty())
             result.error = QStringLiteral("no video in the window");
+        result.failure = ExportFailure::Window;
         return result;
     }
-    if (av_write_trailer(out.get()) < 0) {
+    if (av_write_trailer(out.get()) < 0 || (out->pb && avio_closep(&out->pb) < 0)) {
         result.error = QStringLiteral("cannot finish \"%1\"").arg(outputPath);
-        return result;
-    }
-    if (out->pb && avio_closep(&out->pb) < 0) {
-        result.error = QStringLiteral("cannot finish \"%1\"").arg(outputPath);
+        result.failure = ExportFailure::Writing;
         return result;
     }
     result.durationMs = videoEndUs / 1000;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "incident/ExportFailure.h"
+
 #include <QString>
 
 #include <vector>
@@ -16,6 +18,7 @@ struct ClipCutResult
 {
     bool ok = false;
     QString error;
+    ExportFailure failure = ExportFailure::None;
     qint64 startMs = 0; // where the clip really starts in the first recording: the key frame at or before fromMs
     qint64 durationMs = 0; // length of the written video
     int videoPackets = 0;

@@ -38,9 +38,11 @@ EvidenceCollector::Plan EvidenceCollector::plan(const QString& videoPath, qint64
     const MediaInfo info = ProbeMedia(videoPath);
     if (!info.ok) {
         p.error = info.error;
+        p.failure = ExportFailure::Reading;
         return p;
     }
     if (atMs < 0 || atMs > info.durationMs) {
+        p.failure = ExportFailure::Window;
         p.error = QStringLiteral("%1 s lies outside the recording (%2 s long)")
                       .arg(atMs / 1000.0)
                       .arg(info.durationMs / 1000.0);

@@ -17,6 +17,7 @@ public:
     {
         bool ok = false;
         QString error;
+        ExportFailure failure = ExportFailure::None;
         std::vector<ClipSegment> segments;
         std::vector<QDateTime> segmentStarts; // camera local start of each segment's recording
         std::vector<QString> dataPaths;

@@ -132,7 +132,10 @@ QString EvidencePackage::packageName(const QString& videoPath, qint64 atMs)
     return QStringLiteral("%1_at%2s").arg(QFileInfo(videoPath).completeBaseName(), seconds);
 }
 
-EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
+namespace {
+
+// The export itself; a failure it does not name is one of writing the package.
+EvidenceResult writePackage(const EvidenceRequest& request, const EvidenceReportWriter& report)
 {
     EvidenceResult result;
     // Times the steps of the export into its result.
@@ -144,11 +147,13 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     };
     if (request.beforeMs < 0 || request.afterMs < 0 || request.beforeMs + request.afterMs <= 0) {
         result.error = QStringLiteral("the window must have a length");
+        result.failure = ExportFailure::Window;
         return result;
     }
     const QFileInfo video(request.videoPath);
     if (isSameOrBelow(request.outputFolder, video.absolutePath())) {
         result.error = QStringLiteral("the package would be written among the recordings; choose another folder");
+        result.failure = ExportFailure::AmongRecordings;
         return result;
     }
     if (!QDir().mkpath(request.outputFolder)) {
@@ -159,17 +164,18 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
         = EvidenceCollector::plan(request.videoPath, request.atMs, request.beforeMs, request.afterMs);
     if (!plan.ok) {
         result.error = plan.error;
+        result.failure = plan.failure;
         return result;
     }
     mark(QStringLiteral("plan"));
 
-    const QString name = freeName(request.outputFolder, packageName(request.videoPath, request.atMs));
+    const QString name = freeName(request.outputFolder, EvidencePackage::packageName(request.videoPath, request.atMs));
     QTemporaryDir work(QDir(request.outputFolder).filePath(QStringLiteral(".%1-XXXXXX").arg(name)));
     if (!work.isValid()) {
         result.error = QStringLiteral("cannot write into \"%1\"").arg(request.outputFolder);
         return result;
     }
-    const QString clipName = kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
+    const QString clipName = EvidencePackage::kClipBaseName + QLatin1Char('.') + video.suffix().toLower();
     // The frame at the incident is decoded on a second thread while the clip is cut, and the clip's sum is
     // taken while the data files and the report are written: each of them costs about as much as the other.
     std::future<Timed<RgbFrame>> frame = timedAsync(GrabFrame, request.videoPath, request.atMs, kEvidenceFrameMaxWidth);
@@ -180,6 +186,7 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     mark(QStringLiteral("cut"));
     if (!result.cut.ok) {
         result.error = result.cut.error;
+        result.failure = result.cut.failure;
         return result;
     }
     // One read of the clip gives both its SHA-256 for the manifest and, for a zip, its CRC-32.
@@ -211,16 +218,16 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     mark(QStringLiteral("frame wait"));
     result.stepMs.append({ QStringLiteral("frame (thread)"), grabbed.ms });
 
-    if (!gpxwriter::write(result.data, work.filePath(kGpxName)) || !kmlwriter::write(result.data, work.filePath(kKmlName))
-        || !csvwriter::write(result.data, work.filePath(kCsvName))
-        || !writeCutDescription(request, result, work.filePath(kCutName))) {
+    if (!gpxwriter::write(result.data, work.filePath(EvidencePackage::kGpxName)) || !kmlwriter::write(result.data, work.filePath(EvidencePackage::kKmlName))
+        || !csvwriter::write(result.data, work.filePath(EvidencePackage::kCsvName))
+        || !writeCutDescription(request, result, work.filePath(EvidencePackage::kCutName))) {
         result.error = QStringLiteral("cannot write the package's data files");
         return result;
     }
     mark(QStringLiteral("gpx kml csv json"));
     if (report) {
         QString error;
-        if (!report(result.data, work.filePath(kReportName), error)) {
+        if (!report(result.data, work.filePath(EvidencePackage::kReportName), error)) {
             result.error = error.isEmpty() ? QStringLiteral("cannot write the report") : error;
             return result;
         }
@@ -280,5 +287,15 @@ EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const Evid
     result.files = QDir(finalFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     mark(QStringLiteral("rename"));
     result.ok = true;
+    return result;
+}
+
+} // namespace
+
+EvidenceResult EvidencePackage::write(const EvidenceRequest& request, const EvidenceReportWriter& report)
+{
+    EvidenceResult result = writePackage(request, report);
+    if (!result.ok && result.failure == ExportFailure::None)
+        result.failure = ExportFailure::Writing;
     return result;
 }

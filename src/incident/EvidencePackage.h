@@ -2,6 +2,7 @@
 
 #include "incident/ClipCutter.h"
 #include "incident/EvidenceData.h"
+#include "incident/ExportFailure.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,7 @@ struct EvidenceResult
 {
     bool ok = false;
     QString error;
+    ExportFailure failure = ExportFailure::None;
     QString folder; // the finished package
     QString zipPath; // the same as one zip file, when one was asked for
     QStringList files; // names in the package folder

@@ -298,6 +298,8 @@ void IncidentNavigator::exportCurrent(bool zip)
     QApplication::restoreOverrideCursor();
     m_lastPackage = result.folder;
     m_lastError = result.error;
+    if (!result.ok)
+        qWarning("evidence export: %s", qPrintable(result.error));
     if (!m_showsResult)
         return;
     CDlgMessage::ask(CDlgMessage::StyleOk, ResultText(result), QString(), m_window);
@@ -309,5 +311,14 @@ QString IncidentNavigator::ResultText(const EvidenceResult& result)
     if (result.ok)
         return StringById(result.zipPath.isEmpty() ? kStrPackageWrittenNoZip : kStrPackageWritten)
             .arg(QDir::toNativeSeparators(result.folder));
-    return StringById(kStrPackageFailed).arg(result.error);
+    // The reason in the table's own words; the English detail (paths, library messages) is for the log.
+    int reason = 0;
+    switch (result.failure) {
+    case ExportFailure::Window: reason = kStrFailureWindow; break;
+    case ExportFailure::AmongRecordings: reason = kStrFailureAmongRecordings; break;
+    case ExportFailure::Reading: reason = kStrFailureReading; break;
+    case ExportFailure::Writing: reason = kStrFailureWriting; break;
+    case ExportFailure::None: break;
+    }
+    return StringById(kStrPackageFailed).arg(reason ? StringById(reason) : result.error);
 }

@@ -40,6 +40,11 @@ public:
     static constexpr int kStrThresholdChoice = 23007;
     static constexpr int kStrExportPackageZip = 23008;
     static constexpr int kStrPackageWrittenNoZip = 23009;
+    // Why an export failed, by ExportFailure (Window, AmongRecordings, Reading, Writing).
+    static constexpr int kStrFailureWindow = 23010;
+    static constexpr int kStrFailureAmongRecordings = 23011;
+    static constexpr int kStrFailureReading = 23012;
+    static constexpr int kStrFailureWriting = 23013;
 
     // The thresholds the video menu offers; another stored value is shown beside them.
     static constexpr double kThresholdChoicesG[] = { 1.0, 1.5, 2.0, 2.5, 3.0, 4.0 };

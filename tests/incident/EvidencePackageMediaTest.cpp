@@ -348,6 +348,51 @@ TEST_F(EvidencePackageMedia, AFailedExportLeavesNothingThatLooksLikeAPackage)
     EXPECT_EQ(run(cli(), { "verify" }).exitCode, 2);
 }
 
+// Each way an export fails says which kind of failure it was, for the viewer to put into words.
+TEST_F(EvidencePackageMedia, AFailureSaysItsKind)
+{
+    QTemporaryDir out;
+    QTemporaryDir elsewhere;
+    const QString unreadable = elsewhere.filePath("rec_20260314_090000.avi");
+    {
+        QFile f(unreadable);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    const QString blocked = out.filePath("a-file");
+    {
+        QFile f(blocked);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const struct
+    {
+        const char* what;
+        QString video;
+        qint64 atMs;
+        qint64 afterMs;
+        QString folder;
+        ExportFailure kind;
+    } cases[] = {
+        { "past the end", s_card + "/rec_20260314_080000.avi", 95000, 10000, out.filePath("p"), ExportFailure::Window },
+        { "no window", s_card + "/rec_20260314_080000.avi", 20000, -20000, out.filePath("p"), ExportFailure::Window },
+        { "into the card", s_card + "/rec_20260314_080000.avi", 20000, 10000, s_card + "/out", ExportFailure::AmongRecordings },
+        { "not a recording", unreadable, 1000, 10000, out.filePath("p"), ExportFailure::Reading },
+        { "output below a file", s_card + "/rec_20260314_080000.avi", 20000, 10000, blocked + "/p", ExportFailure::Writing },
+    };
+    for (const auto& c : cases) {
+        EvidenceRequest request;
+        request.videoPath = c.video;
+        request.atMs = c.atMs;
+        request.beforeMs = 20000;
+        request.afterMs = c.afterMs;
+        request.outputFolder = c.folder;
+        const EvidenceResult result = EvidencePackage::write(request);
+        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_EQ(result.failure, c.kind) << c.what << ": " << result.error.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(s_card + "/out"));
+}
+
 // The package is written in this process with faults under the file layer: the disk fills up while the
 // clip goes into the zip, or the disk fails when the finished files are made durable. Either way the export
 // fails and the output folder holds nothing, hidden or not.
@@ -378,6 +423,7 @@ TEST_F(EvidencePackageMedia, AFaultWhileZippingOrSyncingLeavesNoPackage)
         platform::setFileFaultPlan(nullptr);
         EXPECT_FALSE(result.ok) << c.what;
         EXPECT_FALSE(result.error.isEmpty()) << c.what;
+        EXPECT_EQ(result.failure, ExportFailure::Writing) << c.what;
         EXPECT_GT(rules->hits(0), 0) << c.what;
         EXPECT_TRUE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
             << c.what << ": " << QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(' ').toStdString();

@@ -256,6 +256,21 @@ private Q_SLOTS:
         EvidenceResult bad;
         bad.error = QStringLiteral("disk full");
         QCOMPARE(IncidentNavigator::ResultText(bad), failed);
+        // A failure of a known kind is told in the table's words, never as the English detail.
+        const QString lead = failed.left(failed.indexOf(QLatin1String("disk full")));
+        bad.error = QStringLiteral("avio_open -28 /tmp/x");
+        for (ExportFailure kind : { ExportFailure::Window, ExportFailure::AmongRecordings, ExportFailure::Reading,
+                 ExportFailure::Writing }) {
+            bad.failure = kind;
+            const QString text = IncidentNavigator::ResultText(bad);
+            QVERIFY2(!text.contains(bad.error) && !text.contains(QLatin1String("str_")) && text.size() > lead.size() + 4,
+                qPrintable(text));
+            QVERIFY2(text.startsWith(lead), qPrintable(text));
+            if (table.startsWith(QLatin1String("ko")) || table.startsWith(QLatin1String("ja")))
+                QVERIFY2(text.toLatin1() != text.toUtf8(), qPrintable(text));
+        }
+        bad.failure = ExportFailure::Writing;
+        QCOMPARE(IncidentNavigator::ResultText(bad), lead + StringById(IncidentNavigator::kStrFailureWriting));
         QVERIFY(InstallStringTable(*qApp, QStringLiteral("en")));
     }
 };

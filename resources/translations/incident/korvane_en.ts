@@ -45,5 +45,21 @@
         <translation>The evidence package was written to
 %1</translation>
     </message>
+    <message id="str_23010">
+        <source>the moment lies outside what the recording holds</source>
+        <translation>the moment lies outside what the recording holds</translation>
+    </message>
+    <message id="str_23011">
+        <source>the package would be written among the recordings; choose another folder</source>
+        <translation>the package would be written among the recordings; choose another folder</translation>
+    </message>
+    <message id="str_23012">
+        <source>the recording cannot be read</source>
+        <translation>the recording cannot be read</translation>
+    </message>
+    <message id="str_23013">
+        <source>the package cannot be written there (is the disk full or read-only?)</source>
+        <translation>the package cannot be written there (is the disk full or read-only?)</translation>
+    </message>
 </context>
 </TS>

@@ -45,5 +45,21 @@
         <translation>証拠パッケージを保存しました。
 %1</translation>
     </message>
+    <message id="str_23010">
+        <source>the moment lies outside what the recording holds</source>
+        <translation>指定した時刻が録画の範囲外です</translation>
+    </message>
+    <message id="str_23011">
+        <source>the package would be written among the recordings; choose another folder</source>
+        <translation>録画と同じフォルダーには保存できません。別のフォルダーを選んでください</translation>
+    </message>
+    <message id="str_23012">
+        <source>the recording cannot be read</source>
+        <translation>録画を読み込めません</translation>
+    </message>
+    <message id="str_23013">
+        <source>the package cannot be written there (is the disk full or read-only?)</source>
+        <translation>パッケージを保存できません (ディスクの空き容量や書き込み禁止を確認してください)</translation>
+    </message>
 </context>
 </TS>

@@ -45,5 +45,21 @@
         <translation>증거 패키지를 저장했습니다.
 %1</translation>
     </message>
+    <message id="str_23010">
+        <source>the moment lies outside what the recording holds</source>
+        <translation>지정한 시각이 녹화 범위를 벗어났습니다</translation>
+    </message>
+    <message id="str_23011">
+        <source>the package would be written among the recordings; choose another folder</source>
+        <translation>녹화 파일과 같은 폴더에는 저장할 수 없습니다. 다른 폴더를 선택하세요</translation>
+    </message>
+    <message id="str_23012">
+        <source>the recording cannot be read</source>
+        <translation>녹화 파일을 읽을 수 없습니다</translation>
+    </message>
+    <message id="str_23013">
+        <source>the package cannot be written there (is the disk full or read-only?)</source>
+        <translation>패키지를 저장할 수 없습니다 (디스크 공간이나 쓰기 금지를 확인하세요)</translation>
+    </message>
 </context>
 </TS>
