@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <future>
 #include <memory>
 
@@ -90,8 +91,8 @@ template <typename F, typename... Args> auto timedAsync(F f, Args... args)
 }
 
 // Makes every file of the finished package, and the zip, durable before they get their names: after a power
-// cut a package that looks complete must be complete. The writing was started earlier (startWriteBack), so
-// this mostly waits for what the disk is doing already.
+// cut a package that looks complete must be complete. The clip's bytes were made durable earlier
+// (syncInBackground), so this commits the small files and the names.
 bool syncPackage(const QString& folder, const QString& zipPath)
 {
     QStringList paths;
@@ -107,11 +108,18 @@ bool syncPackage(const QString& folder, const QString& zipPath)
     return platform::syncDirectory(folder);
 }
 
-void startWriteBack(const QString& path)
+// Syncs a file on a thread of its own and hands back its errno (0 when synced). A sync costs the disk's
+// cache flush of everything written since the last one, tens of milliseconds for a clip, whenever it comes:
+// the clip's is taken while the clip is summed and the report drawn, so the final sync of the package has only
+// the small files left to flush.
+std::future<int> syncInBackground(const QString& path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        platform::startWriteBack(file);
+    return std::async(std::launch::async, [path] {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && platform::syncFile(file))
+            return 0;
+        return errno ? errno : EIO;
+    });
 }
 
 QString freeName(const QString& folder, const QString& name)
@@ -191,7 +199,7 @@ EvidenceResult writePackage(const EvidenceRequest& request, const EvidenceReport
     }
     // One read of the clip gives both its SHA-256 for the manifest and, for a zip, its CRC-32.
     quint32 clipCrc = 0;
-    startWriteBack(work.filePath(clipName));
+    std::future<int> clipDurable = syncInBackground(work.filePath(clipName));
     // The zip gets the clip's bytes (copied inside the kernel) while the clip is summed and the report drawn;
     // its header follows once the sum is known. Whatever ends the export early removes the unfinished zip.
     const QString partialZip = request.zip
@@ -202,8 +210,17 @@ EvidenceResult writePackage(const EvidenceRequest& request, const EvidenceReport
             QFile::remove(*path);
     });
     std::future<Timed<packagezip::Begun>> zipBegun;
-    if (request.zip)
-        zipBegun = timedAsync(packagezip::begin, work.path(), name, clipName, partialZip);
+    if (request.zip) {
+        // The zip's copy of the clip is flushed on the way too; the final sync then has its headers left.
+        zipBegun = timedAsync(
+            [](const QString& folder, const QString& entryFolder, const QString& clip, const QString& zip) {
+                packagezip::Begun begun = packagezip::begin(folder, entryFolder, clip, zip);
+                if (begun.ok)
+                    syncInBackground(zip).wait();
+                return begun;
+            },
+            work.path(), name, clipName, partialZip);
+    }
     std::future<Timed<QString>> clipSum = timedAsync(
         [&clipCrc, zip = request.zip](const QString& path) {
             if (!zip)
@@ -258,6 +275,11 @@ EvidenceResult writePackage(const EvidenceRequest& request, const EvidenceReport
             return result;
         }
         mark(QStringLiteral("zip"));
+    }
+    if (const int error = clipDurable.get()) {
+        errno = error;
+        result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
+        return result;
     }
     if (!syncPackage(work.path(), partialZip)) {
         result.error = QStringLiteral("cannot write the package to the disk: %1").arg(platform::lastErrorText());
