@@ -34,10 +34,10 @@ bool isAscii(QStringView text)
 
 // ASCII texts (every name the camera writes) are lower-cased unit by unit while packing; any other text
 // takes the full lower-casing rules, which may change its length.
-Packed pack(const QString& text)
+Packed pack(QStringView text)
 {
-    if (!isAscii(QStringView(text).left(kPackedUnits)))
-        return packLowered(text.toLower());
+    if (!isAscii(text.left(kPackedUnits)))
+        return packLowered(text.toString().toLower());
     Packed words {};
     const qsizetype length = std::min(text.size(), kPackedUnits);
     for (qsizetype i = 0; i < length; ++i) {
@@ -62,7 +62,7 @@ struct ByteKey
 // padding then sorts after every unit, as a prefix does in that order). Returns false for a text with a unit
 // beyond ASCII among its first sixteen. full tells that the key alone may not decide a tie: a text longer
 // than the key or holding a zero unit (which looks like padding).
-bool packBytes(const QString& text, bool ascending, ByteKey& key, bool& full)
+bool packBytes(QStringView text, bool ascending, ByteKey& key, bool& full)
 {
     const qsizetype length = std::min(text.size(), kPackedUnits);
     full = text.size() > kPackedUnits;
@@ -99,9 +99,20 @@ void sortByBytes(std::vector<ByteKey>& keys)
     }
 }
 
+// A text lower-cased for the full comparison: from a text the accessor handed out, or from a view of one.
+QString lowered(const QString& text)
+{
+    return text.toLower();
+}
+
+QString lowered(QStringView text)
+{
+    return text.toString().toLower();
+}
+
 // The byte-key order, or nothing when a text is beyond ASCII in its first sixteen units.
-std::optional<std::vector<uint32_t>> asciiOrder(
-    size_t count, const std::function<QString(size_t)>& text, bool ascending)
+template <typename TextOf>
+std::optional<std::vector<uint32_t>> asciiOrder(size_t count, const TextOf& text, bool ascending)
 {
     std::vector<ByteKey> keys(count);
     std::vector<bool> full(count, false);
@@ -130,7 +141,7 @@ std::optional<std::vector<uint32_t>> asciiOrder(
         if (needsFull && last - first > 1) {
             std::stable_sort(rows.begin() + static_cast<std::ptrdiff_t>(first),
                 rows.begin() + static_cast<std::ptrdiff_t>(last), [&text, ascending](uint32_t a, uint32_t b) {
-                    const int order = text(a).toLower().compare(text(b).toLower(), Qt::CaseSensitive);
+                    const int order = lowered(text(a)).compare(lowered(text(b)), Qt::CaseSensitive);
                     return ascending ? order < 0 : order > 0;
                 });
         }
@@ -139,9 +150,7 @@ std::optional<std::vector<uint32_t>> asciiOrder(
     return rows;
 }
 
-} // namespace
-
-std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending)
+template <typename TextOf> std::vector<uint32_t> lowerCaseOrder(size_t count, const TextOf& text, bool ascending)
 {
     if (std::optional<std::vector<uint32_t>> rows = asciiOrder(count, text, ascending))
         return std::move(*rows);
@@ -157,7 +166,7 @@ std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(s
             if (a.packed[i] != b.packed[i])
                 return a.packed[i] < b.packed[i] ? -1 : 1;
         }
-        return text(a.row).toLower().compare(text(b.row).toLower(), Qt::CaseSensitive);
+        return lowered(text(a.row)).compare(lowered(text(b.row)), Qt::CaseSensitive);
     };
     // Equal texts stay in row order in either direction.
     std::sort(keys.begin(), keys.end(), [&compare, ascending](const Key& a, const Key& b) {
@@ -170,4 +179,17 @@ std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(s
     for (size_t i = 0; i < count; ++i)
         rows[i] = keys[i].row;
     return rows;
+}
+
+} // namespace
+
+std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending)
+{
+    return lowerCaseOrder(count, text, ascending);
+}
+
+std::vector<uint32_t> LowerCaseOrderOfViews(
+    size_t count, const std::function<QStringView(size_t)>& text, bool ascending)
+{
+    return lowerCaseOrder(count, text, ascending);
 }

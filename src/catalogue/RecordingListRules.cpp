@@ -91,6 +91,19 @@ void RecordingListRows::fill(std::vector<RecordingEntry> entries)
 
 void RecordingListRows::sort(int column)
 {
+    // The kind and the base name are texts the rows hold; only the date may have to be formatted first.
+    if (column == recordinglist::kCategoryColumn || column == recordinglist::kBaseNameColumn) {
+        const bool kind = column == recordinglist::kCategoryColumn;
+        const std::vector<uint32_t> order = LowerCaseOrderOfViews(
+            m_rows.size(),
+            [this, kind](size_t row) {
+                const RecordingEntry& entry = m_rows[row];
+                return QStringView(kind ? entry.kindLabel : entry.baseName);
+            },
+            m_ascending);
+        ApplyOrder(m_rows, order);
+        return;
+    }
     const std::vector<uint32_t> order = LowerCaseOrder(
         m_rows.size(), [this, column](size_t row) { return recordinglist::columnText(m_rows[row], column); },
         m_ascending);
