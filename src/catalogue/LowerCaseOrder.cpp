@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -67,6 +72,27 @@ bool packBytes(QStringView text, bool ascending, ByteKey& key, bool& full)
     const qsizetype length = std::min(text.size(), kPackedUnits);
     full = text.size() > kPackedUnits;
     const uint8_t invert = ascending ? 0 : 0xff;
+#if defined(__SSE2__)
+    // Every row's key is packed on each fill: the sixteen units at once (a camera's base name has fifteen or
+    // sixteen). The padding is zero units, which become the inverted zero byte like the loop below writes.
+    alignas(16) char16_t units[kPackedUnits] = {};
+    if (length > 0)
+        std::memcpy(units, text.utf16(), static_cast<size_t>(length) * sizeof(char16_t));
+    const __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(units));
+    const __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(units + 8));
+    const __m128i beyondAscii = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(static_cast<short>(0xff80)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(beyondAscii, _mm_setzero_si128())) != 0xffff)
+        return false;
+    __m128i bytes = _mm_packus_epi16(low, high);
+    const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+    full = full || (zeros & ((1u << length) - 1)) != 0;
+    const __m128i upper = _mm_and_si128(
+        _mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
+    bytes = _mm_add_epi8(bytes, _mm_and_si128(upper, _mm_set1_epi8('a' - 'A')));
+    bytes = _mm_xor_si128(bytes, _mm_set1_epi8(static_cast<char>(invert)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(key.bytes.data()), bytes);
+    return true;
+#else
     for (qsizetype i = 0; i < length; ++i) {
         const char16_t unit = text[i].unicode();
         if (unit >= 0x80)
@@ -78,21 +104,30 @@ bool packBytes(QStringView text, bool ascending, ByteKey& key, bool& full)
     for (qsizetype i = length; i < kPackedUnits; ++i)
         key.bytes[static_cast<size_t>(i)] = invert;
     return true;
+#endif
 }
 
 // Least significant byte first, a counting pass per byte position; positions where every key holds the same
-// byte (the century of every date, the underscore) are skipped.
+// byte (the century of every date, the underscore) are skipped. The counts of all positions are taken in one
+// pass over the keys: the order of the keys does not change them.
 void sortByBytes(std::vector<ByteKey>& keys)
 {
+    std::vector<std::array<uint32_t, 256>> counts(kPackedUnits);
+    for (const ByteKey& key : keys) {
+        for (size_t position = 0; position < kPackedUnits; ++position)
+            ++counts[position][key.bytes[position]];
+    }
     std::vector<ByteKey> other(keys.size());
     for (size_t position = kPackedUnits; position-- > 0;) {
-        std::array<size_t, 257> start {};
-        for (const ByteKey& key : keys)
-            ++start[static_cast<size_t>(key.bytes[position]) + 1];
+        std::array<uint32_t, 256>& start = counts[position];
         if (std::find(start.begin(), start.end(), keys.size()) != start.end())
             continue;
-        for (size_t b = 1; b < start.size(); ++b)
-            start[b] += start[b - 1];
+        uint32_t sum = 0;
+        for (uint32_t& count : start) {
+            const uint32_t n = count;
+            count = sum;
+            sum += n;
+        }
         for (const ByteKey& key : keys)
             other[start[key.bytes[position]]++] = key;
         keys.swap(other);
