@@ -180,10 +180,11 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
         } else if (m_scannedSmallestIsMarker) {
             dropLeadingMarkersOfAll(bases);
         }
-        entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
+        entries.resize(bases[0].size() + bases[1].size() + bases[2].size());
+        auto entry = entries.begin();
         for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
-            for (const QString& base : bases[index(kind)])
-                entries.push_back(makeEntry(base, kind, markerDates));
+            for (QString& base : bases[index(kind)])
+                fillEntry(*entry++, std::move(base), kind, markerDates);
         }
         return entries;
     }
@@ -310,32 +311,39 @@ QString RecordingCatalogue::markerPath(RecordingKind kind, const QString& base) 
     return m_folder + recording::prefix(kind) + base + recording::kMarkerExtension;
 }
 
-RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind, MarkerDates markerDates) const
+RecordingEntry RecordingCatalogue::makeEntry(QString base, RecordingKind kind, MarkerDates markerDates) const
 {
     RecordingEntry entry;
+    fillEntry(entry, std::move(base), kind, markerDates);
+    return entry;
+}
+
+// Fills a default entry in place, taking the base name over: the All view builds tens of thousands of rows, and
+// each copy of a base name (all parts of the scan's few buffers) is a counted hold taken and given up again.
+void RecordingCatalogue::fillEntry(RecordingEntry& entry, QString base, RecordingKind kind, MarkerDates markerDates) const
+{
     entry.kind = kind;
     entry.kindLabel = recording::kindLabel(kind);
-    if (!base.endsWith(QLatin1Char('p'))) {
-        entry.baseName = base;
+    if (base.isEmpty() || base.at(base.size() - 1) != QLatin1Char('p')) {
         entry.dateFromBaseName = true;
         entry.iconIndex = recording::iconIndex(kind, base, 2);
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
-        return entry;
+        entry.baseName = std::move(base);
+        return;
     }
     entry.iconIndex = 7;
     entry.spanMarker = true;
     // The row's texts are split at the first bar of the marker text, so a base name holding a bar (never one
     // the camera writes) loses its tail to the date: such a row cannot be read again from its base name later.
     if (markerDates == MarkerDates::WhenShown && !base.contains(QLatin1Char('|'))) {
-        entry.baseName = base;
+        entry.baseName = std::move(base);
         entry.datePending = true;
-        return entry;
+        return;
     }
     const QString text = ReadSpanMarkerText(markerPath(kind, base), base);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     entry.baseName = text.left(bar);
     entry.dateText = text.mid(bar + 1);
-    return entry;
 }
 
 void RecordingCatalogue::RemoveCatalogueName(RecordingKind kind, const QString& fullPath)

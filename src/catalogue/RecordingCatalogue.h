@@ -52,7 +52,8 @@ public:
 
 private:
     static size_t index(RecordingKind kind) { return static_cast<size_t>(kind); }
-    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind, MarkerDates markerDates) const;
+    RecordingEntry makeEntry(QString baseName, RecordingKind kind, MarkerDates markerDates) const;
+    void fillEntry(RecordingEntry& entry, QString baseName, RecordingKind kind, MarkerDates markerDates) const;
     QString markerPath(RecordingKind kind, const QString& baseName) const;
     void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
 
