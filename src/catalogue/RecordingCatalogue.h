@@ -57,8 +57,9 @@ private:
     QString markerPath(RecordingKind kind, const QString& baseName) const;
     void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
 
-    // The base names the scan worked out while the kernel was still reading the folder, used by the next All
-    // view as long as its name lists are still those the scan made (shared with the copies kept here).
+    // The base names the scan cut from the raw names as it listed them (a part of each name, nothing decoded
+    // twice), used by the next All view as long as its name lists are still those the scan made (shared with
+    // the copies kept here).
     struct ScannedBases
     {
         QStringList names;
