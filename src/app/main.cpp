@@ -1,6 +1,7 @@
 #include "app/CKorvanePCPlayerApp.h"
 #include "app/StartupTrace.h"
 #include "app/ViewerCommandLine.h"
+#include "platform/ProcessMemory.h"
 #include "platform/SystemInfo.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     // The map's browser engine (loaded from its module after the first frame) wants shared drawing contexts
     // set before the application object exists; its URL schemes are registered when its first browser starts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    platform::KeepFreedMemoryForReuse(); // a card's lists are built again on every open
     CKorvanePCPlayerApp app(argc, argv);
     return app.InitInstance();
 }

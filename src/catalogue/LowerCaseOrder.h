@@ -16,6 +16,9 @@
 // byte each per unit and are put in order byte by byte without comparisons; otherwise the keys compare as
 // whole numbers. Only texts whose keys agree and that the key does not wholly hold are compared in full.
 std::vector<uint32_t> LowerCaseOrder(size_t count, const std::function<QString(size_t)>& text, bool ascending);
+// The same order over texts that outlive the call (the rows' own): their keys are read without a copy of each.
+std::vector<uint32_t> LowerCaseOrderOfViews(
+    size_t count, const std::function<QStringView(size_t)>& text, bool ascending);
 
 // Puts items[order[i]] at position i for every i, moving each item once along the cycles of the order
 // (no second array of the items). order must be a permutation of 0..items.size()-1.

@@ -24,32 +24,50 @@ std::optional<RecordingKind> kindFromRawName(std::string_view name)
     return std::nullopt;
 }
 
-std::string_view rawExtension(std::string_view name)
+enum class RawExtension { Other, Avi, Mp4, Marker };
+
+// The extension (from the last dot) of a raw name, letter case aside: the three the scan keeps are four bytes
+// each, so only the last four bytes need a look.
+RawExtension rawExtension(std::string_view name)
 {
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+    if (name.size() < 4 || name[name.size() - 4] != '.')
+        return RawExtension::Other;
+    char lowered[3];
+    for (size_t i = 0; i < 3; ++i) {
+        const char c = name[name.size() - 3 + i];
+        lowered[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    const std::string_view extension(lowered, 3);
+    if (extension == "avi")
+        return RawExtension::Avi;
+    if (extension == "mp4")
+        return RawExtension::Mp4;
+    if (extension == "vlm")
+        return RawExtension::Marker;
+    return RawExtension::Other;
 }
 
-bool equalsAsciiNoCase(std::string_view a, std::string_view b)
+bool isAscii(std::string_view name)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        if (x != b[i])
-            return false;
-    }
-    return true;
+    return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The camera writes ASCII names: those become text without the general decoder, into the scan's pool.
-QString decodeRawName(std::string_view name, TextPool& pool)
+// Where the base name lies in a usual name of the camera (its prefix once, at the start; its extension once, at
+// the end, letter case included), read from the raw bytes; nothing for any other name, which MakeBaseName's
+// general rules handle. The name starts with one of the three prefixes.
+std::optional<std::pair<size_t, size_t>> plainBaseRange(std::string_view name, std::string_view videoExtension)
 {
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    }
-    return pool.addLatin1(name);
+    const std::string_view prefix = name.substr(0, 4);
+    const std::string_view rest = name.substr(4);
+    if (rest.find(prefix) != std::string_view::npos)
+        return std::nullopt;
+    const std::string_view extension = rest.ends_with(".vlm") ? std::string_view(".vlm") : videoExtension;
+    const size_t first = rest.find(extension);
+    if (first == std::string_view::npos)
+        return std::pair { size_t(4), rest.size() };
+    if (first != rest.size() - extension.size())
+        return std::nullopt;
+    return std::pair { size_t(4), first };
 }
 
 } // namespace
@@ -77,7 +95,9 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         m_names[i].clear();
         m_saved[i].clear();
         m_markerCounts[i] = 0;
+        m_scanned[i] = ScannedBases();
     }
+    m_scannedSmallestIsMarker = false;
     bool decided = false;
     bool result = false;
     if (modelIndex == 4 || modelIndex == 5) {
@@ -91,6 +111,7 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
     DirectoryListing listing(WithTrailingSeparator(folder));
     if (!listing.isOpen())
         return result;
+    QString smallest;
     TextPool pool; // a card holds tens of thousands of names: a few buffers instead of one each
     for (std::string_view native = listing.next(); !native.empty(); native = listing.next()) {
         // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
@@ -98,24 +119,41 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         const std::optional<RecordingKind> kind = kindFromRawName(native);
         if (!kind)
             continue;
-        const std::string_view extension = rawExtension(native);
-        const bool avi = equalsAsciiNoCase(extension, ".avi");
-        const bool mp4 = equalsAsciiNoCase(extension, ".mp4");
-        const bool marker = equalsAsciiNoCase(extension, ".vlm");
-        if (!avi && !mp4 && !marker)
+        const RawExtension extension = rawExtension(native);
+        if (extension == RawExtension::Other)
             continue;
+        const bool mp4 = extension == RawExtension::Mp4;
+        const bool marker = extension == RawExtension::Marker;
         const size_t k = index(*kind);
         if (!decided) {
             decided = true;
             result = true;
             m_mp4 = mp4;
-        } else if (m_mp4 ? !mp4 : !(avi || marker)) {
-            continue;
+        } else if (m_mp4 != mp4) {
+            continue; // an MP4 card lists only MP4 recordings, an AVI card AVI recordings and markers
         }
-        m_names[k].append(decodeRawName(native, pool));
+        // The camera writes ASCII names: those become text without the general decoder, into the scan's pool,
+        // and their base name is a part of that text.
+        QString base;
+        if (isAscii(native)) {
+            m_names[k].append(pool.addLatin1(native));
+            if (const auto range = plainBaseRange(native, m_mp4 ? ".mp4" : ".avi"))
+                base = TextPool::part(m_names[k].constLast(), static_cast<qsizetype>(range->first),
+                    static_cast<qsizetype>(range->second));
+        } else {
+            m_names[k].append(QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size()))));
+        }
+        if (base.isNull())
+            base = MakeBaseName(m_names[k].constLast(), videoExtension());
         if (marker)
             ++m_markerCounts[k];
+        if (smallest.isNull() || base < smallest)
+            smallest = base;
+        m_scanned[k].bases.push_back(std::move(base));
     }
+    for (size_t i = 0; i < 3; ++i)
+        m_scanned[i].names = m_names[i];
+    m_scannedSmallestIsMarker = smallest.contains(QLatin1Char('p'));
     return result;
 }
 
@@ -132,16 +170,21 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
         if (sizesDiffer)
             m_names = m_saved;
         std::array<std::vector<QString>, 3> bases;
-        for (size_t i = 0; i < 3; ++i) {
-            bases[i].reserve(static_cast<size_t>(m_names[i].size()));
-            for (const QString& name : m_names[i])
-                bases[i].push_back(MakeBaseName(name, extension));
+        if (!takeScannedBases(bases)) {
+            for (size_t i = 0; i < 3; ++i) {
+                bases[i].reserve(static_cast<size_t>(m_names[i].size()));
+                for (const QString& name : m_names[i])
+                    bases[i].push_back(MakeBaseName(name, extension));
+            }
+            dropLeadingMarkersOfAll(bases);
+        } else if (m_scannedSmallestIsMarker) {
+            dropLeadingMarkersOfAll(bases);
         }
-        dropLeadingMarkersOfAll(bases);
-        entries.reserve(bases[0].size() + bases[1].size() + bases[2].size());
+        entries.resize(bases[0].size() + bases[1].size() + bases[2].size());
+        auto entry = entries.begin();
         for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
-            for (const QString& base : bases[index(kind)])
-                entries.push_back(makeEntry(base, kind, markerDates));
+            for (QString& base : bases[index(kind)])
+                fillEntry(*entry++, std::move(base), kind, markerDates);
         }
         return entries;
     }
@@ -164,6 +207,24 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
             entries.push_back(makeEntry(MakeBaseName(name, extension), kind, markerDates));
     }
     return entries;
+}
+
+// The scan's base names serve once, and only while every name list is still the one the scan filled: any
+// change to a list (a kind view's drop, a removed name) gave it data of its own.
+bool RecordingCatalogue::takeScannedBases(std::array<std::vector<QString>, 3>& bases)
+{
+    bool unchanged = true;
+    for (size_t i = 0; i < 3; ++i) {
+        unchanged = unchanged && m_names[i].isSharedWith(m_scanned[i].names)
+            && static_cast<size_t>(m_names[i].size()) == m_scanned[i].bases.size();
+    }
+    if (unchanged) {
+        for (size_t i = 0; i < 3; ++i)
+            bases[i] = std::move(m_scanned[i].bases);
+    }
+    for (size_t i = 0; i < 3; ++i)
+        m_scanned[i] = ScannedBases();
+    return unchanged;
 }
 
 // Span markers are dropped while the smallest base name of all three kinds is one; each dropped base name
@@ -250,32 +311,39 @@ QString RecordingCatalogue::markerPath(RecordingKind kind, const QString& base) 
     return m_folder + recording::prefix(kind) + base + recording::kMarkerExtension;
 }
 
-RecordingEntry RecordingCatalogue::makeEntry(const QString& base, RecordingKind kind, MarkerDates markerDates) const
+RecordingEntry RecordingCatalogue::makeEntry(QString base, RecordingKind kind, MarkerDates markerDates) const
 {
     RecordingEntry entry;
+    fillEntry(entry, std::move(base), kind, markerDates);
+    return entry;
+}
+
+// Fills a default entry in place, taking the base name over: the All view builds tens of thousands of rows, and
+// each copy of a base name (all parts of the scan's few buffers) is a counted hold taken and given up again.
+void RecordingCatalogue::fillEntry(RecordingEntry& entry, QString base, RecordingKind kind, MarkerDates markerDates) const
+{
     entry.kind = kind;
     entry.kindLabel = recording::kindLabel(kind);
-    if (!base.endsWith(QLatin1Char('p'))) {
-        entry.baseName = base;
+    if (base.isEmpty() || base.at(base.size() - 1) != QLatin1Char('p')) {
         entry.dateFromBaseName = true;
         entry.iconIndex = recording::iconIndex(kind, base, 2);
         entry.iconPending = kind == RecordingKind::Parking && base.size() == 15;
-        return entry;
+        entry.baseName = std::move(base);
+        return;
     }
     entry.iconIndex = 7;
     entry.spanMarker = true;
     // The row's texts are split at the first bar of the marker text, so a base name holding a bar (never one
     // the camera writes) loses its tail to the date: such a row cannot be read again from its base name later.
     if (markerDates == MarkerDates::WhenShown && !base.contains(QLatin1Char('|'))) {
-        entry.baseName = base;
+        entry.baseName = std::move(base);
         entry.datePending = true;
-        return entry;
+        return;
     }
     const QString text = ReadSpanMarkerText(markerPath(kind, base), base);
     const qsizetype bar = text.indexOf(QLatin1Char('|'));
     entry.baseName = text.left(bar);
     entry.dateText = text.mid(bar + 1);
-    return entry;
 }
 
 void RecordingCatalogue::RemoveCatalogueName(RecordingKind kind, const QString& fullPath)

@@ -52,12 +52,27 @@ public:
 
 private:
     static size_t index(RecordingKind kind) { return static_cast<size_t>(kind); }
-    RecordingEntry makeEntry(const QString& baseName, RecordingKind kind, MarkerDates markerDates) const;
+    RecordingEntry makeEntry(QString baseName, RecordingKind kind, MarkerDates markerDates) const;
+    void fillEntry(RecordingEntry& entry, QString baseName, RecordingKind kind, MarkerDates markerDates) const;
     QString markerPath(RecordingKind kind, const QString& baseName) const;
     void dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& baseNames);
 
+    // The base names the scan cut from the raw names as it listed them (a part of each name, nothing decoded
+    // twice), used by the next All view as long as its name lists are still those the scan made (shared with
+    // the copies kept here).
+    struct ScannedBases
+    {
+        QStringList names;
+        std::vector<QString> bases;
+    };
+    bool takeScannedBases(std::array<std::vector<QString>, 3>& bases);
+
     QString m_folder;
     bool m_mp4 = false;
+    std::array<ScannedBases, 3> m_scanned;
+    // Whether the smallest scanned base name of all three kinds is a span marker's: only then can the All
+    // view have markers to drop.
+    bool m_scannedSmallestIsMarker = false;
     std::array<QStringList, 3> m_names;
     std::array<QStringList, 3> m_saved;
     std::array<int, 3> m_markerCounts { 0, 0, 0 };

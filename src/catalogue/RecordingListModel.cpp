@@ -62,6 +62,23 @@ const RecordingEntry& RecordingListModel::entry(int row) const
     return e;
 }
 
+QModelIndex RecordingListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || row >= m_rows.count() || column < 0 || column >= recordinglist::kColumnCount)
+        return QModelIndex();
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags RecordingListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags;
+    if (index.row() >= 0 && index.column() >= 0 && index.model() == this)
+        flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    if (index.isValid())
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
 int RecordingListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_rows.count();

@@ -85,12 +85,31 @@ QString columnText(const RecordingEntry& entry, int column)
 
 void RecordingListRows::fill(std::vector<RecordingEntry> entries)
 {
-    m_rows = std::move(entries);
-    sort(recordinglist::kBaseNameColumn);
+    // Sorted as sort(kBaseNameColumn) would, but each row is moved once, straight to its place in the list's
+    // own storage (kept from the fill before), instead of being moved in and then along the order's cycles.
+    const std::vector<uint32_t> order = LowerCaseOrderOfViews(
+        entries.size(), [&entries](size_t row) { return QStringView(entries[row].baseName); }, m_ascending);
+    m_rows.clear();
+    m_rows.reserve(entries.size());
+    for (const uint32_t row : order)
+        m_rows.push_back(std::move(entries[row]));
 }
 
 void RecordingListRows::sort(int column)
 {
+    // The kind and the base name are texts the rows hold; only the date may have to be formatted first.
+    if (column == recordinglist::kCategoryColumn || column == recordinglist::kBaseNameColumn) {
+        const bool kind = column == recordinglist::kCategoryColumn;
+        const std::vector<uint32_t> order = LowerCaseOrderOfViews(
+            m_rows.size(),
+            [this, kind](size_t row) {
+                const RecordingEntry& entry = m_rows[row];
+                return QStringView(kind ? entry.kindLabel : entry.baseName);
+            },
+            m_ascending);
+        ApplyOrder(m_rows, order);
+        return;
+    }
     const std::vector<uint32_t> order = LowerCaseOrder(
         m_rows.size(), [this, column](size_t row) { return recordinglist::columnText(m_rows[row], column); },
         m_ascending);

@@ -1,6 +1,7 @@
 #include "catalogue/RecordingNames.h"
 
 #include "catalogue/LowerCaseOrder.h"
+#include "catalogue/TextPool.h"
 
 #include "platform/FileRangeReader.h"
 
@@ -160,26 +161,13 @@ std::optional<QStringView> plainBaseName(QStringView name, const QString& videoE
     return base->chopped(extension.size());
 }
 
-// The part of text that view covers as a text sharing text's buffer (counted like any other holder of it),
-// so that cutting it out allocates nothing; a copy where text has no buffer of its own.
-QString sharedPart(const QString& text, QStringView part)
-{
-    QString::DataPointer& buffer = const_cast<QString&>(text).data_ptr();
-    auto* header = buffer.d_ptr();
-    if (!header)
-        return part.toString();
-    header->ref(); // the part's own hold on the buffer, given up when the part goes
-    const qsizetype from = part.data() - reinterpret_cast<const QChar*>(text.constData());
-    return QString(QString::DataPointer(header, buffer.data() + from, part.size()));
-}
-
 } // namespace
 
 QString MakeBaseName(const QString& fileName, const QString& videoExtension)
 {
     // A card holds tens of thousands of names: the usual one is a part of the name, sharing its text.
     if (const std::optional<QStringView> plain = plainBaseName(fileName, videoExtension))
-        return sharedPart(fileName, *plain);
+        return TextPool::part(fileName, plain->data() - fileName.constData(), plain->size());
     QString base = fileName;
     for (const char* p : { "rec_", "evt_", "pmr_" }) {
         const QLatin1String prefix(p);
@@ -269,7 +257,7 @@ QString DataFilePath(const QString& videoPath, const QString& videoExtension)
 
 void SortEntriesByBaseName(std::vector<RecordingEntry>& entries, bool ascending)
 {
-    const std::vector<uint32_t> order = LowerCaseOrder(
-        entries.size(), [&entries](size_t row) { return entries[row].baseName; }, ascending);
+    const std::vector<uint32_t> order = LowerCaseOrderOfViews(
+        entries.size(), [&entries](size_t row) { return QStringView(entries[row].baseName); }, ascending);
     ApplyOrder(entries, order);
 }

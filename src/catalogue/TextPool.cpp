@@ -38,3 +38,13 @@ QString TextPool::addLatin1(std::string_view bytes)
     std::transform(bytes.begin(), bytes.end(), begin, [](char c) { return char16_t(static_cast<unsigned char>(c)); });
     return handOut(begin, units);
 }
+
+QString TextPool::part(const QString& text, qsizetype from, qsizetype length)
+{
+    QString::DataPointer& buffer = const_cast<QString&>(text).data_ptr();
+    auto* header = buffer.d_ptr();
+    if (!header)
+        return text.mid(from, length);
+    header->ref(); // the part's own hold on the buffer, given up when the part goes
+    return QString(QString::DataPointer(header, buffer.data() + from, length));
+}

@@ -13,6 +13,9 @@ class TextPool
 public:
     // Latin-1 bytes (the camera's ASCII names) as text.
     QString addLatin1(std::string_view bytes);
+    // The part [from, from + length) of a text as a text sharing its buffer (counted like any other holder of
+    // it), so that cutting it out allocates nothing; a copy where the text has no buffer of its own.
+    static QString part(const QString& text, qsizetype from, qsizetype length);
 
 private:
     char16_t* reserve(qsizetype units);

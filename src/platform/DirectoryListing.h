@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <string_view>
 
 // The names in one folder, one level deep, in the order the file system returns them. Nothing is looked up
@@ -15,11 +16,12 @@ public:
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
-    bool isOpen() const { return m_handle != nullptr; }
+    bool isOpen() const { return m_state != nullptr; }
     // The next name in the file system's encoding, "." and ".." left out; an empty view at the end or when
     // the folder cannot be read further. The view lasts until the next call.
     std::string_view next();
 
 private:
-    void* m_handle = nullptr;
+    struct State;
+    std::unique_ptr<State> m_state;
 };

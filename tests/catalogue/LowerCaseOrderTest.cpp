@@ -135,6 +135,46 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyAsciiNames)
     }
 }
 
+TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnACardsDates)
+{
+    // A card's base names, sorted on every fill by their byte keys: dates over months and hours, span markers
+    // ("p"), a letter's case, repeats, and texts one unit short.
+    std::mt19937 random(5);
+    QStringList texts;
+    for (int i = 0; i < 6000; ++i) {
+        if (i > 0 && random() % 10 == 0) {
+            texts << texts[static_cast<qsizetype>(random() % static_cast<unsigned>(texts.size()))];
+            continue;
+        }
+        QString text = QStringLiteral("2026%1%2_%3%4%5")
+                           .arg(1 + random() % 12, 2, 10, QLatin1Char('0'))
+                           .arg(1 + random() % 28, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 24, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 60, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 60, 2, 10, QLatin1Char('0'));
+        switch (random() % 8) {
+        case 0:
+            text += QLatin1Char('p');
+            break;
+        case 1:
+            text += QLatin1Char('P');
+            break;
+        case 2:
+            text.chop(1);
+            break;
+        default:
+            break;
+        }
+        texts << text;
+    }
+    for (const bool ascending : { true, false }) {
+        const std::vector<uint32_t> rows = LowerCaseOrder(
+            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
+            ascending);
+        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
+    }
+}
+
 TEST(ApplyOrder, PutsEachItemWhereTheOrderSays)
 {
     struct Case

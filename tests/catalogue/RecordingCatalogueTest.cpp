@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+
+#include <random>
+
 namespace {
 
 QStringList sorted(QStringList names)
@@ -365,6 +369,93 @@ TEST(BuildCategoryEntries, MarkerDatesReadWhenShownEqualThoseReadAtOnce)
         for (size_t i = 0; i < read.size(); ++i)
             EXPECT_EQ(pending[i].spanMarker, read[i].spanMarker);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The scan works out the All view's base names while it reads the folder; the view built from them must equal
+// the one built from the name lists alone (the second build of the same catalogue, whose scan results are
+// spent), for names of every shape: prefixes and extensions repeated inside, letter case, markers, names
+// beyond ASCII, and files of the other format or no recording at all.
+TEST(BuildCategoryEntries, TheScansBaseNamesEqualThoseOfTheNameLists)
+{
+    std::mt19937 random(7);
+    const QStringList prefixes { "rec_", "evt_", "pmr_", "REC_", "dat_" };
+    const QStringList pieces { "2026", "0101", "_", "1234", "p", "rec_", "evt_", ".avi", ".vlm", ".mp4", "x",
+        QString::fromUtf8("\u00e9"), "A", "|" };
+    const QStringList extensions { ".avi", ".avi", ".avi", ".AVI", ".Avi", ".vlm", ".VLM", ".mp4", ".dat", "" };
+    for (const bool mp4Card : { false, true }) {
+        CardFolder card;
+        QSet<QString> written;
+        for (int i = 0; i < 400; ++i) {
+            QString name = prefixes[static_cast<qsizetype>(random() % prefixes.size())];
+            const int count = 1 + static_cast<int>(random() % 5);
+            for (int j = 0; j < count; ++j)
+                name += pieces[static_cast<qsizetype>(random() % pieces.size())];
+            QString extension = extensions[static_cast<qsizetype>(random() % extensions.size())];
+            if (mp4Card) // mostly the card's own format, and a few of the other
+                extension.replace(QStringLiteral("avi"), QStringLiteral("mp4")).replace(QStringLiteral("AVI"), QStringLiteral("MP4"));
+            name += extension;
+            if (!written.contains(name)) {
+                written.insert(name);
+                card.add(name, QByteArray("20260101_235959"));
+            }
+        }
+        for (const auto dates : { RecordingCatalogue::MarkerDates::Read, RecordingCatalogue::MarkerDates::WhenShown }) {
+            RecordingCatalogue catalogue;
+            catalogue.ScanCatalogueFolder(card.root(), mp4Card ? 4 : 0);
+            catalogue.setFolder(card.path());
+            const std::vector<RecordingEntry> fromScan = catalogue.BuildCategoryEntries(ListCategory::All, dates);
+            const std::vector<RecordingEntry> fromLists = catalogue.BuildCategoryEntries(ListCategory::All, dates);
+            EXPECT_GT(fromScan.size(), 50u) << mp4Card;
+            EXPECT_EQ(rowTexts(fromScan), rowTexts(fromLists)) << mp4Card;
+            // Each row's base name is MakeBaseName's for its file name (a marker's up to a bar in it, where the
+            // row's text is split), in the order of the kept names: events, parking, normal.
+            QStringList expected;
+            for (const RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
+                for (const QString& name : catalogue.names(kind)) {
+                    const QString base = MakeBaseName(name, catalogue.videoExtension());
+                    expected << (base.endsWith(QLatin1Char('p')) ? base.left(base.indexOf(QLatin1Char('|'))) : base);
+                }
+            }
+            QStringList bases;
+            for (const RecordingEntry& e : fromScan)
+                bases << e.baseName;
+            EXPECT_EQ(bases, expected) << mp4Card;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The scan's base names serve only the name lists as the scan left them: a name removed, or a kind view that
+// dropped leading markers, must show in the All view as it does without them.
+TEST(BuildCategoryEntries, TheScansBaseNamesServeOnlyTheListsAsScanned)
+{
+    CardFolder card;
+    for (const char* name : { "rec_20120101_100000.avi", "rec_20120101_110000.avi", "evt_20120101_120000.avi",
+             "evt_20110101_090000p.vlm", "pmr_20120101_130000.avi" })
+        card.add(QString::fromLatin1(name), QByteArray("20110101_091000"));
+    RecordingCatalogue removed;
+    ASSERT_TRUE(removed.ScanCatalogueFolder(card.root(), 0));
+    removed.setFolder(card.path());
+    removed.RemoveCatalogueName(RecordingKind::Normal, card.root() + QStringLiteral("rec_20120101_100000.avi"));
+    QStringList bases;
+    for (const RecordingEntry& e : build(removed, card, ListCategory::All))
+        bases << e.baseName;
+    bases.sort();
+    EXPECT_EQ(bases, QStringList({ "20120101_110000", "20120101_120000", "20120101_130000" }));
+
+    RecordingCatalogue viewed;
+    ASSERT_TRUE(viewed.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(build(viewed, card, ListCategory::Event).size(), 1u); // the leading marker is dropped there
+    RecordingCatalogue fresh;
+    ASSERT_TRUE(fresh.ScanCatalogueFolder(card.root(), 0));
+    EXPECT_EQ(rowTexts(build(viewed, card, ListCategory::All)), rowTexts(build(fresh, card, ListCategory::All)));
 }
 
 } // namespace
