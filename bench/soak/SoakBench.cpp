@@ -14,6 +14,7 @@
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
 #include "map/MapSchemeHandler.h"
+#include "platform/ProcessMemory.h"
 #include "platform/RemovableVolumes.h"
 #include "playback/CPlayWnd.h"
 #include "playback/MediaLibrary.h"
@@ -243,6 +244,7 @@ int main(int argc, char** argv)
     qputenv("QT_QUICK_BACKEND", "software");
     MapSchemeHandler::RegisterSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    platform::KeepFreedMemoryForReuse(); // as the viewer's main does: its memory is what is measured
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     const bool scrolling = args.removeAll(QStringLiteral("--scroll")) > 0;

@@ -10,9 +10,11 @@ namespace platform {
 // virtual machine costs about as much as building the rows themselves. Called once, before the first open.
 void KeepFreedMemoryForReuse();
 
-// The limits it sets: blocks up to this size come from the process's own heap, and the heap gives memory back
-// only beyond the second.
-inline constexpr size_t kHeapBlockLimit = 16u << 20;
-inline constexpr size_t kHeapKeptLimit = 64u << 20;
+// The limits it sets: blocks up to this size come from the process's own heap (a card of 20,000 recordings
+// builds lists of up to about 2 MB), and the heap gives memory back once more than the second is free at its
+// end. Larger limits let a long session's video pictures settle in the heap: at 16 and 64 MB the resident
+// memory grew by 57 MB over 450 opens of recordings, where it must stay flat.
+inline constexpr size_t kHeapBlockLimit = 4u << 20;
+inline constexpr size_t kHeapKeptLimit = 8u << 20;
 
 } // namespace platform
