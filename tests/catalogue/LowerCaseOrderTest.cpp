@@ -24,6 +24,17 @@ std::vector<uint32_t> referenceOrder(const QStringList& texts, bool ascending)
     return rows;
 }
 
+// The order of many texts, ascending and descending, against the reference.
+void expectReferenceOrderBothWays(const QStringList& texts)
+{
+    for (const bool ascending : { true, false }) {
+        const std::vector<uint32_t> rows = LowerCaseOrder(
+            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
+            ascending);
+        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
+    }
+}
+
 QString ordered(const QStringList& texts, const std::vector<uint32_t>& rows)
 {
     QStringList out;
@@ -101,12 +112,7 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyNames)
             text += alphabet[static_cast<qsizetype>(random() % static_cast<unsigned>(alphabet.size()))];
         texts << text;
     }
-    for (const bool ascending : { true, false }) {
-        const std::vector<uint32_t> rows = LowerCaseOrder(
-            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
-            ascending);
-        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
-    }
+    expectReferenceOrderBothWays(texts);
 }
 
 TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyAsciiNames)
@@ -127,12 +133,7 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnManyAsciiNames)
             text += alphabet[static_cast<qsizetype>(random() % static_cast<unsigned>(alphabet.size()))];
         texts << text;
     }
-    for (const bool ascending : { true, false }) {
-        const std::vector<uint32_t> rows = LowerCaseOrder(
-            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
-            ascending);
-        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
-    }
+    expectReferenceOrderBothWays(texts);
 }
 
 TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnACardsDates)
@@ -167,12 +168,7 @@ TEST(LowerCaseOrder, AgreesWithTheFullComparisonOnACardsDates)
         }
         texts << text;
     }
-    for (const bool ascending : { true, false }) {
-        const std::vector<uint32_t> rows = LowerCaseOrder(
-            static_cast<size_t>(texts.size()), [&texts](size_t i) { return texts[static_cast<qsizetype>(i)]; },
-            ascending);
-        EXPECT_EQ(rows, referenceOrder(texts, ascending)) << (ascending ? "ascending" : "descending");
-    }
+    expectReferenceOrderBothWays(texts);
 }
 
 TEST(ApplyOrder, PutsEachItemWhereTheOrderSays)
