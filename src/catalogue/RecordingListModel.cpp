@@ -71,12 +71,9 @@ QModelIndex RecordingListModel::index(int row, int column, const QModelIndex& pa
 
 Qt::ItemFlags RecordingListModel::flags(const QModelIndex& index) const
 {
-    Qt::ItemFlags flags;
-    if (index.row() >= 0 && index.column() >= 0 && index.model() == this)
-        flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (index.isValid())
-        flags |= Qt::ItemNeverHasChildren;
-    return flags;
+    if (!index.isValid() || index.model() != this)
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
 }
 
 int RecordingListModel::rowCount(const QModelIndex& parent) const

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,30 @@ private Q_SLOTS:
         QVERIFY(window.notes.isEmpty()); // a fill sorts without announcement
         CXListCtrl korean(&window, &window, 82);
         QCOMPARE(korean.columnWidth(1), 120);
+    }
+
+    // The list model answers index() and flags() itself, for speed: the answers must be a table model's.
+    void modelAnswersAsATableModelOfItsShape()
+    {
+        Window window;
+        CXListCtrl list(&window, &window, 1);
+        list.fill(threeRows());
+        const QAbstractItemModel* model = list.model();
+        QStandardItemModel table(model->rowCount(), model->columnCount());
+        for (int row = -1; row <= model->rowCount(); ++row) {
+            for (int column = -1; column <= model->columnCount(); ++column) {
+                const QModelIndex ours = model->index(row, column);
+                const QModelIndex theirs = table.index(row, column);
+                QCOMPARE(ours.isValid(), theirs.isValid());
+                QCOMPARE(model->flags(ours) & ~Qt::ItemNeverHasChildren,
+                    table.flags(theirs) & (Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+                QCOMPARE(bool(model->flags(ours) & Qt::ItemNeverHasChildren), theirs.isValid());
+                if (ours.isValid())
+                    QCOMPARE(model->parent(ours), QModelIndex());
+            }
+        }
+        QVERIFY(!model->index(0, 0, model->index(0, 0)).isValid()); // no children
+        QCOMPARE(model->flags(table.index(0, 0)), Qt::NoItemFlags); // another model's index
     }
 
     void categoryHeaderClickPostsTenAndTheWindowCycles()
