@@ -120,9 +120,15 @@ int main(int argc, char** argv)
     ::sync();
     std::printf("clip: %lld bytes; load before timing: %s\n", static_cast<long long>(QFileInfo(clip).size()), qPrintable(load()));
 
-    std::vector<double> wallCp, wallExport, cpuCp, cpuExport, wallZip, cpuZip;
-    QMap<QString, std::vector<double>> steps, zipSteps;
-    QStringList order, zipOrder;
+    std::vector<double> wallCp, cpuCp;
+    // The rounds of one kind of export: times, and each step's times in the order the steps ran.
+    struct Series
+    {
+        std::vector<double> wall, cpu;
+        QMap<QString, std::vector<double>> steps;
+        QStringList order;
+    };
+    Series plain, zipped;
     auto runCp = [&]() {
         QFile::remove(copy);
         ::sync();
@@ -144,12 +150,13 @@ int main(int argc, char** argv)
         t.start();
         const EvidenceResult r = exportOnce(recording, atMs, out, zip);
         syncFiles(packageFiles(r));
-        (zip ? wallZip : wallExport).push_back(t.nsecsElapsed() / 1e9);
-        (zip ? cpuZip : cpuExport).push_back(cpuSeconds(RUSAGE_SELF) - c0);
+        Series& series = zip ? zipped : plain;
+        series.wall.push_back(t.nsecsElapsed() / 1e9);
+        series.cpu.push_back(cpuSeconds(RUSAGE_SELF) - c0);
         for (const auto& [step, ms] : r.stepMs) {
-            if (!(zip ? zipSteps : steps).contains(step))
-                (zip ? zipOrder : order) << step;
-            (zip ? zipSteps : steps)[step].push_back(ms);
+            if (!series.steps.contains(step))
+                series.order << step;
+            series.steps[step].push_back(ms);
         }
         if (!r.ok || r.zipPath.isEmpty() == zip) {
             std::fprintf(stderr, "export failed: %s\n", qPrintable(r.error));
@@ -170,19 +177,19 @@ int main(int argc, char** argv)
         }
     }
     QFile::remove(clip);
-    auto printSteps = [](const char* what, const QStringList& names, QMap<QString, std::vector<double>>& values) {
+    auto printSteps = [](const char* what, Series& series) {
         std::printf("%s, median per step (ms):", what);
-        for (const QString& step : names)
-            std::printf(" %s %.1f;", qPrintable(step), median(values[step]));
+        for (const QString& step : series.order)
+            std::printf(" %s %.1f;", qPrintable(step), median(series.steps[step]));
         std::printf("\n");
     };
-    printSteps("viewer export call with the zip", zipOrder, zipSteps);
-    printSteps("viewer export call", order, steps);
+    printSteps("viewer export call with the zip", zipped);
+    printSteps("viewer export call", plain);
     std::printf("load after timing: %s\n", qPrintable(load()));
     std::printf("cp of the clip:      median %.3f s wall, %.3f s processor\n", median(wallCp), median(cpuCp));
     std::printf("export with the zip: median %.3f s wall, %.3f s processor, ratio %.2f (the clip written twice)\n",
-        median(wallZip), median(cpuZip), median(wallZip) / median(wallCp));
-    std::printf("viewer export call:  median %.3f s wall, %.3f s processor\n", median(wallExport), median(cpuExport));
-    std::printf("export/cp ratio: %.2f\n", median(wallExport) / median(wallCp));
+        median(zipped.wall), median(zipped.cpu), median(zipped.wall) / median(wallCp));
+    std::printf("viewer export call:  median %.3f s wall, %.3f s processor\n", median(plain.wall), median(plain.cpu));
+    std::printf("export/cp ratio: %.2f\n", median(plain.wall) / median(wallCp));
     return 0;
 }
