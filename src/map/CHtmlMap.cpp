@@ -33,20 +33,6 @@ void CHtmlMap::NavigateToPage(int stringId)
     Navigate(StringById(stringId));
 }
 
-void CHtmlMap::NavigateToDefaultPage(int countryCode)
-{
-    NavigateToPage(mappages::DefaultPageStringId(countryCode));
-}
-
-std::optional<int> CHtmlMap::ChooseProvider(int menuCommand)
-{
-    const std::optional<mappages::Provider> provider = mappages::ProviderForMenuCommand(menuCommand);
-    if (!provider)
-        return std::nullopt;
-    NavigateToPage(provider->pageStringId);
-    return provider->imageId;
-}
-
 void CHtmlMap::SetPosition(const QString& longitude, const QString& latitude)
 {
     m_hasPosition = true;

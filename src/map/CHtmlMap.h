@@ -44,8 +44,6 @@ public:
 
     QWidget* widget() override { return this; }
     void NavigateToPage(int stringId) override;
-    void NavigateToDefaultPage(int countryCode);
-    std::optional<int> ChooseProvider(int menuCommand);
 
     void SetPosition(const QString& longitude, const QString& latitude) override;
     void SetTrack(const QList<mappages::TrackPoint>& points) override;

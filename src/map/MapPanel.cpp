@@ -122,20 +122,6 @@ void MapPanel::NavigateToPage(int stringId)
         m_view->NavigateToPage(stringId);
 }
 
-void MapPanel::NavigateToDefaultPage(int countryCode)
-{
-    NavigateToPage(mappages::DefaultPageStringId(countryCode));
-}
-
-std::optional<int> MapPanel::ChooseProvider(int menuCommand)
-{
-    const std::optional<mappages::Provider> provider = mappages::ProviderForMenuCommand(menuCommand);
-    if (!provider)
-        return std::nullopt;
-    NavigateToPage(provider->pageStringId);
-    return provider->imageId;
-}
-
 void MapPanel::SetPosition(const QString& longitude, const QString& latitude)
 {
     if (m_view) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "map/MapPages.h"
+#include "map/MapView.h"
 
 #include <QFrame>
 #include <QList>
@@ -10,8 +11,6 @@
 #include <optional>
 #include <thread>
 
-class MapView;
-
 // The map's place in the main window (child id 100), and the main window's way to the map view. The view
 // itself comes from the map module (see MapView), loaded by LoadModule() on a worker thread and created here
 // once loaded; until then the panel looks like the view before its browser starts (a bordered area of the
@@ -19,22 +18,18 @@ class MapView;
 // and keeps what it is asked: the last page, position, track and page inputs are handed to the view when it
 // comes. The window asks for the module after the first frame of row 0 is painted, so the browser engine
 // never weighs on the start; the view then starts its browser as it always did.
-class MapPanel : public QFrame
+class MapPanel : public QFrame, public MapView
 {
     Q_OBJECT
 public:
     explicit MapPanel(QWidget* parent = nullptr);
     ~MapPanel() override;
 
-    void NavigateToPage(int stringId);
-    // String 202 (Naver) in Korea, else string 201.
-    void NavigateToDefaultPage(int countryCode);
-    // Menu 32803 / 32805 / 32806: navigates to the provider's page and returns the picture id of button 1032;
-    // nothing for another command.
-    std::optional<int> ChooseProvider(int menuCommand);
-    void SetPosition(const QString& longitude, const QString& latitude);
-    void SetTrack(const QList<mappages::TrackPoint>& points);
-    void SetPageInput(const QString& name, const QString& text);
+    QWidget* widget() override { return this; }
+    void NavigateToPage(int stringId) override;
+    void SetPosition(const QString& longitude, const QString& latitude) override;
+    void SetTrack(const QList<mappages::TrackPoint>& points) override;
+    void SetPageInput(const QString& name, const QString& text) override;
 
     // Starts loading the module; the view is made when it is loaded (ViewCreated). Later calls do nothing.
     void LoadModule();

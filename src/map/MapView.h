@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // The map view as the viewer sees it. The browser engine behind it is large (most of the program's start
@@ -22,6 +24,19 @@ public:
     virtual void SetPosition(const QString& longitude, const QString& latitude) = 0;
     virtual void SetTrack(const QList<mappages::TrackPoint>& points) = 0;
     virtual void SetPageInput(const QString& name, const QString& text) = 0;
+
+    // String 202 (Naver) in Korea, else string 201.
+    void NavigateToDefaultPage(int countryCode) { NavigateToPage(mappages::DefaultPageStringId(countryCode)); }
+    // Menu 32803 / 32805 / 32806: navigates to the provider's page and returns the picture id of button 1032;
+    // nothing for another command.
+    std::optional<int> ChooseProvider(int menuCommand)
+    {
+        const std::optional<mappages::Provider> provider = mappages::ProviderForMenuCommand(menuCommand);
+        if (!provider)
+            return std::nullopt;
+        NavigateToPage(provider->pageStringId);
+        return provider->imageId;
+    }
 };
 
 // The ground of the map pages' grid: what the map's place shows until the page is drawn, so that it never
