@@ -66,6 +66,15 @@ QList<mappages::TrackPoint> testTrack()
     return points;
 }
 
+// What both the view and its stand-in are asked before a browser runs: Korea's page, a position, a track.
+void askBeforeTheBrowser(MapView& view)
+{
+    view.widget()->resize(300, 300);
+    view.NavigateToDefaultPage(82);
+    view.SetPosition(QStringLiteral("126.978000"), QStringLiteral("37.566500"));
+    view.SetTrack(testTrack());
+}
+
 QPoint pagePoint(CHtmlMap& map, const QString& script)
 {
     const QVariantMap p = eval(map, script).toMap();
@@ -229,10 +238,7 @@ private Q_SLOTS:
     void theBrowserStartsLateAndKeepsWhatWasAsked()
     {
         CHtmlMap map;
-        map.resize(300, 300);
-        map.NavigateToDefaultPage(82);
-        map.SetPosition(QStringLiteral("126.978000"), QStringLiteral("37.566500"));
-        map.SetTrack(testTrack());
+        askBeforeTheBrowser(map);
         map.show();
         QVERIFY(!map.HasBrowser());
         // Until then the view shows the map's ground, not a white box.
@@ -258,10 +264,7 @@ private Q_SLOTS:
     void thePanelStandsInForTheViewAndHandsOnWhatWasAsked()
     {
         MapPanel panel;
-        panel.resize(300, 300);
-        panel.NavigateToDefaultPage(82);
-        panel.SetPosition(QStringLiteral("126.978000"), QStringLiteral("37.566500"));
-        panel.SetTrack(testTrack());
+        askBeforeTheBrowser(panel);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         QCOMPARE(panel.grab().toImage().pixelColor(150, 150), QColor(0xee, 0xf0, 0xea));
