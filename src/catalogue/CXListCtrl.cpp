@@ -7,11 +7,13 @@
 #include "skin/SkinFont.h"
 #include "skin/SkinModule.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace {
 
@@ -20,6 +22,34 @@ constexpr int kAlternateRowImage = 3403;
 constexpr int kSelectedRowImage = 3404;
 constexpr int kIconSize = 20;
 constexpr int kRowTextCellHeight = 13;
+
+// Every row is as high as the skin's row picture, and never lower than its icon.
+int skinRowHeight()
+{
+    const int skinHeight = SkinModule::size(kRowImage).height();
+    return std::max(skinHeight > 0 ? skinHeight : 26, kIconSize + 4);
+}
+
+// A cell's text, shaped once. A text that fits is drawn as it stands; a longer one (a font wider than the one
+// the columns were sized for) is elided or, for a label the icon beside it already says, left out. Measuring
+// first and drawing after would shape every text twice, and the first screen of a large card is mostly text.
+void drawCellText(QPainter* painter, const QRect& cell, const QString& text, bool leaveOutWhenLong)
+{
+    QTextLayout layout(text, painter->font(), painter->device());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return;
+    if (line.naturalTextWidth() <= cell.width()) {
+        layout.draw(painter, QPointF(cell.left(), cell.top() + (cell.height() - line.height()) / 2));
+        return;
+    }
+    if (leaveOutWhenLong)
+        return;
+    painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        QFontMetrics(painter->font(), painter->device()).elidedText(text, Qt::ElideRight, cell.width()));
+}
 
 // Rows drawn with the skin's row pictures: dark, alternating, and a selection that reads well on them.
 class RowDelegate : public QStyledItemDelegate
@@ -30,13 +60,6 @@ public:
         , m_model(model)
         , m_list(list)
     {
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        Q_UNUSED(index);
-        const int skinHeight = SkinModule::size(kRowImage).height();
-        return QSize(option.rect.width(), std::max(skinHeight > 0 ? skinHeight : 26, kIconSize + 4));
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -50,7 +73,8 @@ public:
             painter->drawPixmap(option.rect, background);
 
         QRect text = option.rect.adjusted(4, 0, -2, 0);
-        if (index.column() == recordinglist::kCategoryColumn) {
+        const bool category = index.column() == recordinglist::kCategoryColumn;
+        if (category) {
             if (const std::optional<int> icon = m_model->iconIndex(index.row())) {
                 const QPixmap pixmap = SkinModule::image(recording::iconBitmapId(*icon));
                 const QRect target(
@@ -70,16 +94,12 @@ public:
                 painter->restore();
             }
             text.setLeft(text.left() + kIconSize + 3);
-            // The kind column is narrow: where its label does not fit beside the icon, the icon alone says it
-            // better than a lone ellipsis.
-            if (option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) > text.width())
-                return;
         }
         painter->setFont(option.font);
         painter->setPen(selected ? QColor(255, 255, 255) : QColor(214, 219, 227));
-        const QString value = index.data(Qt::DisplayRole).toString();
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-            option.fontMetrics.elidedText(value, Qt::ElideRight, text.width()));
+        // The kind column is narrow: where its label does not fit beside the icon, the icon alone says it
+        // better than a lone ellipsis.
+        drawCellText(painter, text, index.data(Qt::DisplayRole).toString(), category);
     }
 
 private:
@@ -90,19 +110,24 @@ private:
 } // namespace
 
 CXListCtrl::CXListCtrl(QWidget* parent, QObject* notifyTarget, int countryCode)
-    : QTreeView(parent)
+    : QTableView(parent)
     , m_notifyTarget(notifyTarget)
     , m_countryCode(countryCode)
     , m_model(new RecordingListModel(this))
     , m_header(new CXListHeader(this))
 {
-    setHeader(m_header);
+    setHorizontalHeader(m_header);
     setModel(m_model);
     setItemDelegate(new RowDelegate(m_model, this));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    // Every row has the same height, and a table places its rows by that height alone; a tree view lays out
+    // each of a card's tens of thousands of rows before it paints the first screen.
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(skinRowHeight());
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
     // The header click is ours (category or inverted sort); turning the view's own sorting off also makes
     // the sections unclickable, so they are made clickable again.
     setSortingEnabled(false);
@@ -296,7 +321,7 @@ void CXListCtrl::mousePressEvent(QMouseEvent* event)
         reselectRemembered();
         return;
     }
-    QTreeView::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
 }
 
 void CXListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
@@ -321,12 +346,21 @@ void CXListCtrl::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     default:
-        QTreeView::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
     }
+}
+
+QModelIndex CXListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and the last recording, as in any list; a table would only move along the
+    // row, which changes nothing here since whole rows are selected.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void CXListCtrl::resizeEvent(QResizeEvent* event)
 {
-    QTreeView::resizeEvent(event);
+    QTableView::resizeEvent(event);
     fitColumnsToScrollBar();
 }

@@ -3,7 +3,7 @@
 #include "catalogue/RecordingListRules.h"
 
 #include <QPointer>
-#include <QTreeView>
+#include <QTableView>
 
 #include <functional>
 #include <optional>
@@ -31,7 +31,7 @@ class RecordingListModel;
 //   Up / Down / Enter (the list leaves these keys to its window): selectPrevious(), selectNext(),
 //            rowToOpen()
 //   copy / delete: selectedRows(), selectedBaseNames(), removeRowAt(row)
-class CXListCtrl : public QTreeView
+class CXListCtrl : public QTableView
 {
     Q_OBJECT
 public:
@@ -85,6 +85,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

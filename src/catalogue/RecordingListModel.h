@@ -33,8 +33,8 @@ public:
     // pending: that is read only when the row is painted.
     const RecordingEntry& entry(int row) const;
 
-    // The view lays out every row of the list once per fill and asks these for each: answered straight from
-    // the row count, the same answers a table model gives.
+    // Asked for every cell the view paints, selects or walks: answered straight from the row count, the same
+    // answers a table model gives.
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -46,7 +46,7 @@ protected:
 
 QPoint sectionCentre(CXListCtrl& list, int section)
 {
-    QHeaderView* header = list.header();
+    QHeaderView* header = list.listHeader();
     return QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
 }
 
@@ -119,7 +119,7 @@ private Q_SLOTS:
         ListCategory category = ListCategory::All;
         QList<int> pictures;
         for (int i = 0; i < 4; ++i) {
-            QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 0));
+            QTest::mouseClick(list.listHeader()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 0));
             QCoreApplication::sendPostedEvents(&window);
             QCOMPARE(window.notes.size(), i + 1);
             QCOMPARE(window.notes.last().code, int(NotifyEvent::ListHeaderClick));
@@ -143,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         list.fill(threeRows());
         list.selectOnly(1);
-        QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
+        QTest::mouseClick(list.listHeader()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
         QCoreApplication::sendPostedEvents(&window);
         QCOMPARE(list.entryAt(0).baseName, QStringLiteral("20120101_130000"));
         QVERIFY(!list.ascending());
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(list.locateCurrentRecording(QStringLiteral("rec_20120101_120000.avi"), position),
             QStringLiteral("20120101_120000(2/3)"));
         QCOMPARE(position, 1);
-        QTest::mouseClick(list.header()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
+        QTest::mouseClick(list.listHeader()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
         QCoreApplication::sendPostedEvents(&window);
         QCOMPARE(list.entryAt(0).baseName, QStringLiteral("20120101_110000"));
         QCOMPARE(window.notes.size(), 2);
@@ -215,6 +215,36 @@ private Q_SLOTS:
         list.selectPrevious();
         QCOMPARE(list.rowToOpen(), std::optional<int>(1));
         QCOMPARE(list.selectedBaseNames(), QStringList { QStringLiteral("20120101_120000") });
+    }
+
+    // Home and End are the list's own keys: the first and the last recording, whichever row is selected.
+    // Every row is as high as the skin's row picture, which the delegate stretches over it.
+    void homeAndEndReachTheEndsAndRowsKeepTheSkinsHeight()
+    {
+        Window window;
+        window.resize(400, 400);
+        CXListCtrl list(&window, &window, 1);
+        list.resize(300, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        std::vector<RecordingEntry> many;
+        for (int i = 0; i < 40; ++i)
+            many.push_back(entry("Normal", qPrintable(QStringLiteral("20120101_%1").arg(i, 6, 10, QLatin1Char('0')))));
+        list.fill(many);
+        list.selectOnly(7);
+        QTest::keyClick(&list, Qt::Key_End);
+        QCOMPARE(list.selectedRows(), std::vector<int> { 39 });
+        QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(39, 1))));
+        QTest::keyClick(&list, Qt::Key_Home);
+        QCOMPARE(list.selectedRows(), std::vector<int> { 0 });
+        QCOMPARE(list.verticalScrollBar()->value(), 0);
+        QVERIFY(window.keys.isEmpty());
+
+        const int skinRow = SkinModule::size(3402).height();
+        QVERIFY(skinRow > 0);
+        for (int row : { 0, 1, 39 })
+            QCOMPARE(list.visualRect(list.model()->index(row, 0)).height(), skinRow);
+        QCOMPARE(list.visualRect(list.model()->index(1, 2)).top(), list.visualRect(list.model()->index(0, 2)).bottom() + 1);
     }
 
     void lastColumnMakesRoomForTheScrollBar()

@@ -4,6 +4,7 @@
 #include "app/NotifyEvent.h"
 #include "app/StringTables.h"
 #include "catalogue/CXListCtrl.h"
+#include "catalogue/CXListHeader.h"
 #include "app/ViewerEnvironment.h"
 #include "mainwindow/CKorvanePCPlayerDlg.h"
 #include "mainwindow/MainWindowIds.h"
@@ -184,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(v.isPlaying());
 
         // A click on the category header shows the event recordings and opens the first of them.
-        const QHeaderView* header = v.rows()->header();
+        const QHeaderView* header = v.rows()->listHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
             QPoint(header->sectionPosition(0) + 5, header->height() / 2));
         QTRY_COMPARE(v.categoryIndex(), 1);
