@@ -9,41 +9,57 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 namespace {
 
+// Four bytes of a raw name as one word, in the same order whatever the processor's: the scan tells prefixes
+// and extensions by comparing words, since it looks at every entry of a card (tens of thousands).
+constexpr uint32_t word(char a, char b, char c, char d)
+{
+    return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 | uint32_t(uint8_t(d)) << 24;
+}
+
+uint32_t wordAt(std::string_view name, size_t at)
+{
+    return word(name[at], name[at + 1], name[at + 2], name[at + 3]);
+}
+
 std::optional<RecordingKind> kindFromRawName(std::string_view name)
 {
-    if (name.starts_with("rec_"))
+    if (name.size() < 4)
+        return std::nullopt;
+    switch (wordAt(name, 0)) {
+    case word('r', 'e', 'c', '_'):
         return RecordingKind::Normal;
-    if (name.starts_with("evt_"))
+    case word('e', 'v', 't', '_'):
         return RecordingKind::Event;
-    if (name.starts_with("pmr_"))
+    case word('p', 'm', 'r', '_'):
         return RecordingKind::Parking;
-    return std::nullopt;
+    default:
+        return std::nullopt;
+    }
 }
 
 enum class RawExtension { Other, Avi, Mp4, Marker };
 
 // The extension (from the last dot) of a raw name, letter case aside: the three the scan keeps are four bytes
-// each, so only the last four bytes need a look.
+// each, so only the last four bytes need a look. Setting bit 5 lowers a letter and makes no other byte a
+// lower-case letter, so it is set on the letters' places only (never on the dot or the 4).
 RawExtension rawExtension(std::string_view name)
 {
-    if (name.size() < 4 || name[name.size() - 4] != '.')
+    if (name.size() < 4)
         return RawExtension::Other;
-    char lowered[3];
-    for (size_t i = 0; i < 3; ++i) {
-        const char c = name[name.size() - 3 + i];
-        lowered[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    const std::string_view extension(lowered, 3);
-    if (extension == "avi")
+    const uint32_t last = wordAt(name, name.size() - 4);
+    constexpr uint32_t threeLetters = word(0, 0x20, 0x20, 0x20);
+    constexpr uint32_t twoLetters = word(0, 0x20, 0x20, 0);
+    if ((last | threeLetters) == word('.', 'a', 'v', 'i'))
         return RawExtension::Avi;
-    if (extension == "mp4")
-        return RawExtension::Mp4;
-    if (extension == "vlm")
+    if ((last | threeLetters) == word('.', 'v', 'l', 'm'))
         return RawExtension::Marker;
+    if ((last | twoLetters) == word('.', 'm', 'p', '4'))
+        return RawExtension::Mp4;
     return RawExtension::Other;
 }
 

@@ -39,7 +39,11 @@ TEST(ScanCatalogueFolder, SortsNamesIntoKindsAndCountsMarkers)
     CardFolder card;
     for (const char* n : { "rec_20120101_120000.avi", "evt_20120101_110000.avi", "pmr_20120101_100000.AVI",
              "rec_20120101_123456p.vlm", "rec_20120101_120000.dat", "REC_20120101_000000.avi",
-             "Rec_20120101_000000.avi", "20120101_000000.avi", "rec_20120101_000000.txt", "rec_noext" })
+             "Rec_20120101_000000.avi", "20120101_000000.avi", "rec_20120101_000000.txt", "rec_noext",
+             // Near misses: a control character where the dot belongs (it differs from the dot by one bit),
+             // an extension cut short or followed by more, and the prefix alone.
+             "rec_20120101_000001\x0e" "avi", "rec_20120101_000002.av", "rec_20120101_000003.avi~", "rec_",
+             "evt_20120101_000004.avl" })
         card.add(QString::fromLatin1(n));
     card.addFolder(QStringLiteral("evt_20120101_090000.avi")); // a folder named like a recording counts too
     card.addSetup(setupWithCode(26, 20));
@@ -94,12 +98,16 @@ TEST(ScanCatalogueFolder, Mp4ModelsListOnlyMp4AndAlwaysOpen)
     card.add(QStringLiteral("rec_20120101_120000.avi"));
     card.add(QStringLiteral("rec_20120101_123456p.vlm"));
     card.add(QStringLiteral("evt_20120101_130000.MP4"));
+    card.add(QString::fromLatin1("evt_20120101_140000.mP4"));
+    card.add(QString::fromLatin1("evt_20120101_150000.mp\x14")); // one bit away from the 4
+    card.add(QString::fromLatin1("evt_20120101_160000.mpa"));
     for (int model : { 4, 5 }) {
         RecordingCatalogue catalogue;
         EXPECT_TRUE(catalogue.ScanCatalogueFolder(card.root(), model));
         EXPECT_TRUE(catalogue.isMp4());
         EXPECT_TRUE(catalogue.names(RecordingKind::Normal).isEmpty());
-        EXPECT_EQ(catalogue.names(RecordingKind::Event), QStringList({ "evt_20120101_130000.MP4" }));
+        EXPECT_EQ(sorted(catalogue.names(RecordingKind::Event)),
+            QStringList({ "evt_20120101_130000.MP4", "evt_20120101_140000.mP4" }));
         EXPECT_EQ(catalogue.markerCount(RecordingKind::Normal), 0);
     }
     CardFolder empty;
