@@ -214,7 +214,7 @@ void CXListCtrl::onHeaderClicked(int section)
 
 QString CXListCtrl::locateCurrentRecording(const QString& currentFileName, int& currentPosition)
 {
-    const LocatedRecording located = LocateCurrentRecording(m_model->rows().rows(), currentFileName, currentPosition);
+    const LocatedRecording located = LocateCurrentRecording(m_model->rows(), currentFileName, currentPosition);
     currentPosition = located.position;
     if (located.rowToSelect)
         selectOnly(*located.rowToSelect);

@@ -85,57 +85,62 @@ QString columnText(const RecordingEntry& entry, int column)
 
 void RecordingListRows::fill(std::vector<RecordingEntry> entries)
 {
-    // Sorted as sort(kBaseNameColumn) would, but each row is moved once, straight to its place in the list's
-    // own storage (kept from the fill before), instead of being moved in and then along the order's cycles.
-    const std::vector<uint32_t> order = LowerCaseOrderOfViews(
-        entries.size(), [&entries](size_t row) { return QStringView(entries[row].baseName); }, m_ascending);
-    m_rows.clear();
-    m_rows.reserve(entries.size());
-    for (const uint32_t row : order)
-        m_rows.push_back(std::move(entries[row]));
+    m_entries = std::move(entries);
+    m_order = LowerCaseOrderOfViews(
+        m_entries.size(), [this](size_t place) { return QStringView(m_entries[place].baseName); }, m_ascending);
 }
 
 void RecordingListRows::sort(int column)
 {
     // The kind and the base name are texts the rows hold; only the date may have to be formatted first.
+    std::vector<uint32_t> order;
     if (column == recordinglist::kCategoryColumn || column == recordinglist::kBaseNameColumn) {
         const bool kind = column == recordinglist::kCategoryColumn;
-        const std::vector<uint32_t> order = LowerCaseOrderOfViews(
-            m_rows.size(),
+        order = LowerCaseOrderOfViews(
+            m_order.size(),
             [this, kind](size_t row) {
-                const RecordingEntry& entry = m_rows[row];
+                const RecordingEntry& entry = at(static_cast<int>(row));
                 return QStringView(kind ? entry.kindLabel : entry.baseName);
             },
             m_ascending);
-        ApplyOrder(m_rows, order);
-        return;
+    } else {
+        order = LowerCaseOrder(
+            m_order.size(), [this, column](size_t row) { return recordinglist::columnText(at(static_cast<int>(row)), column); },
+            m_ascending);
     }
-    const std::vector<uint32_t> order = LowerCaseOrder(
-        m_rows.size(), [this, column](size_t row) { return recordinglist::columnText(m_rows[row], column); },
-        m_ascending);
-    ApplyOrder(m_rows, order);
+    // order lists rows; the new order lists their places.
+    for (uint32_t& row : order)
+        row = m_order[row];
+    m_order = std::move(order);
 }
 
 void RecordingListRows::removeAt(int row)
 {
+    // The entry keeps its place (nothing else refers to it) until the next fill or clear.
     if (row >= 0 && row < count())
-        m_rows.erase(m_rows.begin() + row);
+        m_order.erase(m_order.begin() + row);
+}
+
+void RecordingListRows::clear()
+{
+    m_entries.clear();
+    m_order.clear();
 }
 
 LocatedRecording LocateCurrentRecording(
-    const std::vector<RecordingEntry>& rows, const QString& currentFileName, int currentPosition)
+    const RecordingListRows& rows, const QString& currentFileName, int currentPosition)
 {
     LocatedRecording result;
     // Without the four characters of the prefix and the four of the extension.
     const QString base = currentFileName.size() > 8 ? currentFileName.mid(4, currentFileName.size() - 8) : QString();
     result.position = currentPosition;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].baseName == base) {
-            result.position = static_cast<int>(i);
+    const int count = rows.count();
+    for (int row = 0; row < count; ++row) {
+        if (rows.at(row).baseName == base) {
+            result.position = row;
             break;
         }
     }
-    const int count = static_cast<int>(rows.size());
     if (result.position >= 0 && result.position < count)
         result.rowToSelect = result.position;
     result.caption = base + QStringLiteral("(%1/%2)").arg(result.position + 1).arg(count);

@@ -47,15 +47,18 @@ public:
     void setAscending(bool ascending) { m_ascending = ascending; }
     void invertDirection() { m_ascending = !m_ascending; }
 
-    int count() const { return static_cast<int>(m_rows.size()); }
-    const RecordingEntry& at(int row) const { return m_rows[static_cast<size_t>(row)]; }
-    RecordingEntry& at(int row) { return m_rows[static_cast<size_t>(row)]; }
-    const std::vector<RecordingEntry>& rows() const { return m_rows; }
+    int count() const { return static_cast<int>(m_order.size()); }
+    const RecordingEntry& at(int row) const { return m_entries[m_order[static_cast<size_t>(row)]]; }
+    RecordingEntry& at(int row) { return m_entries[m_order[static_cast<size_t>(row)]]; }
     void removeAt(int row);
-    void clear() { m_rows.clear(); }
+    void clear();
 
 private:
-    std::vector<RecordingEntry> m_rows;
+    // The entries stay where the fill put them; the list's order is an order of their places. A card's list
+    // holds tens of thousands of entries of a hundred bytes, and sorting (on every fill) then moves four-byte
+    // places instead of entries.
+    std::vector<RecordingEntry> m_entries;
+    std::vector<uint32_t> m_order; // row -> place in m_entries
     bool m_ascending = true;
 };
 
@@ -69,7 +72,7 @@ struct LocatedRecording
 
 // currentFileName is prefix + base name + extension; its base name is looked for in column 1, exactly.
 LocatedRecording LocateCurrentRecording(
-    const std::vector<RecordingEntry>& rows, const QString& currentFileName, int currentPosition);
+    const RecordingListRows& rows, const QString& currentFileName, int currentPosition);
 
 // The Up and Down keys: the row that becomes the only selected one, or nothing. selectedRows ascending.
 std::optional<int> PreviousRowSelection(const std::vector<int>& selectedRows, int rowCount);

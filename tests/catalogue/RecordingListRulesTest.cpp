@@ -18,10 +18,10 @@ RecordingEntry entry(const char* kind, const char* base, const char* date = "")
 std::string order(const RecordingListRows& rows, int column)
 {
     std::string out;
-    for (const RecordingEntry& e : rows.rows()) {
+    for (int row = 0; row < rows.count(); ++row) {
         if (!out.empty())
             out += ' ';
-        out += recordinglist::columnText(e, column).toStdString();
+        out += recordinglist::columnText(rows.at(row), column).toStdString();
     }
     return out;
 }
@@ -86,6 +86,16 @@ TEST(RecordingListRows, FillSortsByBaseNameInTheCurrentDirectionAndEqualTextsKee
     rows.removeAt(1);
     rows.removeAt(7);
     EXPECT_EQ(order(rows, 2), "n p");
+    // Sorts after a removal order what is left, each sort starting from the order the last one left.
+    rows.setAscending(false);
+    rows.sort(2);
+    EXPECT_EQ(order(rows, 0), "Parking Normal");
+    rows.setAscending(true);
+    rows.sort(1);
+    EXPECT_EQ(order(rows, 2), "p n");
+    rows.sort(0);
+    EXPECT_EQ(order(rows, 2), "n p");
+    EXPECT_EQ(rows.count(), 2);
 }
 
 TEST(RecordingListRules, CategoryCycleAndPictures)
@@ -129,8 +139,9 @@ class LocateTest : public ::testing::TestWithParam<LocateCase>
 TEST_P(LocateTest, FindsThePlayingRecordingsRow)
 {
     const LocateCase& c = GetParam();
-    const std::vector<RecordingEntry> rows { entry("Event", "20120101_110000"), entry("Normal", "20120101_120000"),
-        entry("Normal", "20120101_120000X"), entry("Parking", "20120101_130000") };
+    RecordingListRows rows; // filled in base-name order, as listed here
+    rows.fill({ entry("Event", "20120101_110000"), entry("Normal", "20120101_120000"),
+        entry("Normal", "20120101_120000X"), entry("Parking", "20120101_130000") });
     const LocatedRecording located = LocateCurrentRecording(rows, QString::fromUtf8(c.fileName), c.position);
     EXPECT_EQ(located.position, c.expectedPosition) << c.name;
     EXPECT_EQ(located.rowToSelect, c.rowToSelect) << c.name;
