@@ -44,6 +44,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
 };
 
+// A window showing a list of 300 by 300 pixels.
+struct ShownList
+{
+    Window window;
+    CXListCtrl list { &window, &window, 1 };
+
+    ShownList()
+    {
+        window.resize(400, 400);
+        list.resize(300, 300);
+        window.show();
+    }
+};
+
 QPoint sectionCentre(CXListCtrl& list, int section)
 {
     QHeaderView* header = list.listHeader();
@@ -109,12 +123,10 @@ private Q_SLOTS:
 
     void categoryHeaderClickPostsTenAndTheWindowCycles()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        Window& window = shown.window;
+        CXListCtrl& list = shown.list;
         list.fill(threeRows());
         ListCategory category = ListCategory::All;
         QList<int> pictures;
@@ -135,12 +147,10 @@ private Q_SLOTS:
 
     void dateHeaderClicksInvertTheOrderAndAnnounce()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        Window& window = shown.window;
+        CXListCtrl& list = shown.list;
         list.fill(threeRows());
         list.selectOnly(1);
         QTest::mouseClick(list.listHeader()->viewport(), Qt::LeftButton, {}, sectionCentre(list, 2));
@@ -169,12 +179,10 @@ private Q_SLOTS:
 
     void doubleClickPostsNineAndEmptySpaceKeepsTheSelection()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        Window& window = shown.window;
+        CXListCtrl& list = shown.list;
         list.fill(threeRows());
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
         QCoreApplication::sendPostedEvents(&window);
@@ -196,12 +204,10 @@ private Q_SLOTS:
 
     void arrowKeysAndEnterAreTheWindows()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        Window& window = shown.window;
+        CXListCtrl& list = shown.list;
         list.fill(threeRows());
         list.selectOnly(1);
         QTest::keyClick(&list, Qt::Key_Down);
@@ -221,12 +227,10 @@ private Q_SLOTS:
     // Every row is as high as the skin's row picture, which the delegate stretches over it.
     void homeAndEndReachTheEndsAndRowsKeepTheSkinsHeight()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        Window& window = shown.window;
+        CXListCtrl& list = shown.list;
         std::vector<RecordingEntry> many;
         for (int i = 0; i < 40; ++i)
             many.push_back(entry("Normal", qPrintable(QStringLiteral("20120101_%1").arg(i, 6, 10, QLatin1Char('0')))));
@@ -249,12 +253,9 @@ private Q_SLOTS:
 
     void lastColumnMakesRoomForTheScrollBar()
     {
-        Window window;
-        window.resize(400, 400);
-        CXListCtrl list(&window, &window, 1);
-        list.resize(300, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownList shown;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        CXListCtrl& list = shown.list;
         list.fill(threeRows());
         QCoreApplication::processEvents();
         QCOMPARE(list.columnWidth(2), 137);
