@@ -113,7 +113,6 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
         m_markerCounts[i] = 0;
         m_scanned[i] = ScannedBases();
     }
-    m_scannedSmallestIsMarker = false;
     bool decided = false;
     bool result = false;
     if (modelIndex == 4 || modelIndex == 5) {
@@ -127,7 +126,6 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
     DirectoryListing listing(WithTrailingSeparator(folder));
     if (!listing.isOpen())
         return result;
-    QString smallest;
     TextPool pool; // a card holds tens of thousands of names: a few buffers instead of one each
     for (std::string_view native = listing.next(); !native.empty(); native = listing.next()) {
         // Prefixes and extensions are ASCII, so they can be told from the raw name; only names that may be
@@ -163,13 +161,10 @@ bool RecordingCatalogue::ScanCatalogueFolder(const QString& folder, int modelInd
             base = MakeBaseName(m_names[k].constLast(), videoExtension());
         if (marker)
             ++m_markerCounts[k];
-        if (smallest.isNull() || base < smallest)
-            smallest = base;
         m_scanned[k].bases.push_back(std::move(base));
     }
     for (size_t i = 0; i < 3; ++i)
         m_scanned[i].names = m_names[i];
-    m_scannedSmallestIsMarker = smallest.contains(QLatin1Char('p'));
     return result;
 }
 
@@ -192,10 +187,8 @@ std::vector<RecordingEntry> RecordingCatalogue::BuildCategoryEntries(ListCategor
                 for (const QString& name : m_names[i])
                     bases[i].push_back(MakeBaseName(name, extension));
             }
-            dropLeadingMarkersOfAll(bases);
-        } else if (m_scannedSmallestIsMarker) {
-            dropLeadingMarkersOfAll(bases);
         }
+        dropLeadingMarkersOfAll(bases);
         entries.resize(bases[0].size() + bases[1].size() + bases[2].size());
         auto entry = entries.begin();
         for (RecordingKind kind : { RecordingKind::Event, RecordingKind::Parking, RecordingKind::Normal }) {
@@ -247,15 +240,20 @@ bool RecordingCatalogue::takeScannedBases(std::array<std::vector<QString>, 3>& b
 // takes the first name of the merged list (normal, event, parking order) that has that base name.
 void RecordingCatalogue::dropLeadingMarkersOfAll(std::array<std::vector<QString>, 3>& bases)
 {
+    // Usually the smallest base name is a recording and nothing is dropped: one pass over the lists tells.
+    const QString* smallest = nullptr;
+    for (const std::vector<QString>& list : bases) {
+        for (const QString& base : list) {
+            if (!smallest || base < *smallest)
+                smallest = &base;
+        }
+    }
+    if (!smallest || !smallest->contains(QLatin1Char('p')))
+        return;
     std::vector<const QString*> merged;
     for (const std::vector<QString>& list : bases)
         for (const QString& base : list)
             merged.push_back(&base);
-    // Usually the smallest base name is a recording and nothing is dropped: one pass tells.
-    const auto smallest
-        = std::min_element(merged.begin(), merged.end(), [](const QString* a, const QString* b) { return *a < *b; });
-    if (smallest == merged.end() || !(*smallest)->contains(QLatin1Char('p')))
-        return;
     std::vector<size_t> order(merged.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;

@@ -70,9 +70,6 @@ private:
     QString m_folder;
     bool m_mp4 = false;
     std::array<ScannedBases, 3> m_scanned;
-    // Whether the smallest scanned base name of all three kinds is a span marker's: only then can the All
-    // view have markers to drop.
-    bool m_scannedSmallestIsMarker = false;
     std::array<QStringList, 3> m_names;
     std::array<QStringList, 3> m_saved;
     std::array<int, 3> m_markerCounts { 0, 0, 0 };

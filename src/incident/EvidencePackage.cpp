@@ -108,18 +108,21 @@ bool syncPackage(const QString& folder, const QString& zipPath)
     return platform::syncDirectory(folder);
 }
 
-// Syncs a file on a thread of its own and hands back its errno (0 when synced). A sync costs the disk's
-// cache flush of everything written since the last one, tens of milliseconds for a clip, whenever it comes:
-// the clip's is taken while the clip is summed and the report drawn, so the final sync of the package has only
-// the small files left to flush.
+// Syncs a file and hands back its errno (0 when synced).
+int syncFileAt(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && platform::syncFile(file))
+        return 0;
+    return errno ? errno : EIO;
+}
+
+// Syncs a file on a thread of its own. A sync costs the disk's cache flush of everything written since the
+// last one, tens of milliseconds for a clip, whenever it comes: the clip's is taken while the clip is summed and
+// the report drawn, so the final sync of the package has only the small files left to flush.
 std::future<int> syncInBackground(const QString& path)
 {
-    return std::async(std::launch::async, [path] {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && platform::syncFile(file))
-            return 0;
-        return errno ? errno : EIO;
-    });
+    return std::async(std::launch::async, syncFileAt, path);
 }
 
 QString freeName(const QString& folder, const QString& name)
@@ -211,12 +214,13 @@ EvidenceResult writePackage(const EvidenceRequest& request, const EvidenceReport
     });
     std::future<Timed<packagezip::Begun>> zipBegun;
     if (request.zip) {
-        // The zip's copy of the clip is flushed on the way too; the final sync then has its headers left.
+        // The zip's copy of the clip is flushed on the way too; the final sync then has its headers left (and
+        // reports the zip's sync failing, which a failure here would too).
         zipBegun = timedAsync(
             [](const QString& folder, const QString& entryFolder, const QString& clip, const QString& zip) {
                 packagezip::Begun begun = packagezip::begin(folder, entryFolder, clip, zip);
                 if (begun.ok)
-                    syncInBackground(zip).wait();
+                    syncFileAt(zip);
                 return begun;
             },
             work.path(), name, clipName, partialZip);

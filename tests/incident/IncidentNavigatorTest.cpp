@@ -139,10 +139,12 @@ private Q_SLOTS:
         QVERIFY(shortcuts.contains(QStringLiteral("]")));
         QVERIFY(shortcuts.contains(QStringLiteral("[")));
         QVERIFY(shortcuts.contains(QStringLiteral("Ctrl+E")));
+        QVERIFY(shortcuts.contains(QStringLiteral("Ctrl+Shift+E")));
         // the entries' texts come from the string table
         QVERIFY(texts.contains(QStringLiteral("Next impact")));
         QVERIFY(texts.contains(QStringLiteral("Previous impact")));
         QVERIFY(texts.contains(QStringLiteral("Export evidence package...")));
+        QVERIFY(texts.contains(QStringLiteral("Export evidence package as zip...")));
         QVERIFY(texts.contains(QStringLiteral("Impact threshold")));
     }
 
